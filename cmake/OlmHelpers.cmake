@@ -1,0 +1,35 @@
+# Small helpers shared by the project's CMake files.
+
+# Adds a subdirectory when it holds a CMakeLists.txt.
+function(olm_optional_subdirectory dir)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  endif()
+endfunction()
+
+# Installs a library target and its public headers (a folder below include/).
+function(olm_install_library target header_dir)
+  install(TARGETS ${target} EXPORT OlmBaseTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/olmw)
+  install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${header_dir}
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/olmw FILES_MATCHING PATTERN "*.h")
+endfunction()
+
+# A GoogleTest executable registered with CTest.
+#   olm_add_gtest(NAME name SOURCES ... LIBS ... [GUI])
+# GUI tests run on Qt's offscreen platform.
+function(olm_add_gtest)
+  cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} olm_test_support GTest::gtest GTest::gtest_main)
+  set(env "OLMW_TEST_TMP=${CMAKE_CURRENT_BINARY_DIR}/tmp")
+  if(T_GUI)
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  gtest_discover_tests(${T_NAME}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "${env}" LABELS "${T_LABELS}")
+endfunction()

@@ -1,0 +1,16 @@
+#pragma once
+
+// The public interface of libOlm_Base: every exported class and the platform
+// interfaces they use. A concrete wizard includes this header and links the
+// OlmBase target (Olm::Base), nothing else.
+
+#include "pal/Pal.h"
+#include "engine/Olm_StrArray.h"
+
+#include "shared/Olm_Constants.h"
+
+#include "model/Olm_Attribute.h"
+#include "model/Olm_Pin.h"
+#include "model/Olm_Signal.h"
+#include "model/Olm_Block.h"
+#include "model/Olm_WizData.h"

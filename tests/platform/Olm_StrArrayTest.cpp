@@ -1,0 +1,24 @@
+#include "engine/Olm_StrArray.h"
+
+#include <gtest/gtest.h>
+
+TEST(Olm_StrArray, IndexedAccessWithValueSemantics) {
+    Olm_StrArray a;
+    EXPECT_TRUE(a.IsEmpty());
+    a.Add("x");
+    a.Add("y");
+    a.Add("x");  // duplicates are kept
+    ASSERT_EQ(a.GetSize(), 3);
+    EXPECT_STREQ(a.GetAt(2), "x");
+
+    Olm_StrArray copy;
+    copy = a;
+    copy.SetAt(0, "changed");
+    EXPECT_STREQ(a.GetAt(0), "x");
+    EXPECT_STREQ(copy.GetAt(0), "changed");
+
+    EXPECT_TRUE(a.GetAt(-1).IsEmpty());
+    EXPECT_TRUE(a.GetAt(3).IsEmpty());
+    a.SetAt(7, "ignored");
+    EXPECT_EQ(a.GetSize(), 3);
+}

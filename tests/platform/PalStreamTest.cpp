@@ -1,0 +1,73 @@
+#include "pal/File.h"
+#include "pal/MsgMan.h"
+#include "pal/Stream.h"
+#include "pal/String.h"
+#include "pal/Version.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+TEST(PalStream, ReadLineDropsBothKindsOfLineEnd) {
+    Pal::MemoryStream in("one\r\ntwo\n\nlast");
+    Pal::String line;
+    ASSERT_TRUE(line.ReadLine(&in));
+    EXPECT_STREQ(line, "one");
+    ASSERT_TRUE(line.ReadLine(&in));
+    EXPECT_STREQ(line, "two");
+    ASSERT_TRUE(line.ReadLine(&in));
+    EXPECT_STREQ(line, "");
+    ASSERT_TRUE(line.ReadLine(&in));
+    EXPECT_STREQ(line, "last");
+    EXPECT_FALSE(line.ReadLine(&in));
+    EXPECT_FALSE(line.ReadLine(nullptr));
+}
+
+TEST(PalStream, PiecesSplitLongLinesAndOnlyTheLastCarriesTheLineEnd) {
+    Pal::MemoryStream in(std::string(300, 'x') + "\nshort\n");
+    std::string piece;
+    ASSERT_TRUE(in.ReadPiece(piece, 255));
+    EXPECT_EQ(piece, std::string(255, 'x'));
+    ASSERT_TRUE(in.ReadPiece(piece, 255));
+    EXPECT_EQ(piece, std::string(45, 'x') + "\n");
+    ASSERT_TRUE(in.ReadPiece(piece, 255));
+    EXPECT_EQ(piece, "short\n");
+    EXPECT_FALSE(in.ReadPiece(piece, 255));
+}
+
+TEST(PalFile, WriteThenReadBackAndRefuseWhatCannotOpen) {
+    olmtest::ScratchDir dir;
+    const std::string path = dir.File("out.txt");
+    Pal::Stream* out = Pal::File::open(path.c_str(), 2, true);
+    ASSERT_NE(out, nullptr);
+    out->writeline("first");
+    *out << "sec" << "ond";
+    EXPECT_TRUE(Pal::File::close(out));
+    EXPECT_EQ(olmtest::ReadFile(path), "first\nsecond");
+
+    EXPECT_EQ(Pal::File::open(dir.File("missing.txt").c_str(), 1, false), nullptr);
+    EXPECT_EQ(Pal::File::open(dir.Path().c_str(), 2, true), nullptr);  // a folder
+    EXPECT_EQ(Pal::File::open(dir.File("no/such/dir/x").c_str(), 2, true), nullptr);
+    EXPECT_FALSE(Pal::File::getcwd().IsEmpty());
+}
+
+TEST(PalMsgMan, HandlerReceivesTheWholeReport) {
+    olmtest::MsgCapture capture;
+    Pal::MsgMan::createObject("DesignEntry", "../s/Reader", 12, "$revision 1.1$").issueError("boom\n");
+    ASSERT_EQ(capture.Reports().size(), 1u);
+    const auto& r = capture.Reports()[0];
+    EXPECT_STREQ(r.category, "DesignEntry");
+    EXPECT_STREQ(r.source, "../s/Reader");
+    EXPECT_EQ(r.line, 12);
+    EXPECT_STREQ(r.text, "boom\n");
+}
+
+TEST(PalMsgMan, DefaultWritesTheTextUnchangedToStandardError) {
+    testing::internal::CaptureStderr();
+    Pal::MsgMan::createObject("DesignEntry", "../s/WizData", 1, "$revision 1.1$").issueError("ERROR:  x\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR:  x\n");
+}
+
+TEST(PalVersion, KnowsOnlyTheVersionKey) {
+    EXPECT_FALSE(Pal::Version::getValue("version").IsEmpty());
+    EXPECT_TRUE(Pal::Version::getValue("other").IsEmpty());
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+// Helpers shared by the test suites: scratch folders, files written at run
+// time, and capture of the message manager's reports.
+
+#include "pal/MsgMan.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace olmtest {
+
+// A fresh, empty folder for one test, removed again when the object dies.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    // Writes a file below the folder and returns its full path.
+    std::string Write(const std::string& name, const std::string& content) const;
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+std::string ReadFile(const std::string& path);
+
+// Collects every report issued through Pal::MsgMan while it lives.
+class MsgCapture {
+public:
+    MsgCapture();
+    ~MsgCapture();
+    MsgCapture(const MsgCapture&) = delete;
+    MsgCapture& operator=(const MsgCapture&) = delete;
+
+    const std::vector<Pal::MsgMan::Report>& Reports() const { return m_reports; }
+    std::vector<std::string> Texts() const;
+
+private:
+    std::vector<Pal::MsgMan::Report> m_reports;
+    Pal::MsgMan::Handler m_previous;
+};
+
+}  // namespace olmtest
