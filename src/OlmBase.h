@@ -14,3 +14,6 @@
 #include "model/Olm_Signal.h"
 #include "model/Olm_Block.h"
 #include "model/Olm_WizData.h"
+
+#include "datafiles/Olm_DataFileReader.h"
+#include "datafiles/Olm_Data.h"

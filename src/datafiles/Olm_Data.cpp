@@ -1,0 +1,119 @@
+#include "datafiles/Olm_Data.h"
+
+#include "datafiles/Olm_DataFileReader.h"
+#include "devinfo/DevPart.h"
+#include "model/Olm_WizData.h"
+#include "pal/File.h"
+#include "pal/MsgMan.h"
+#include "pal/Stream.h"
+#include "shared/Olm_Constants.h"
+
+#include <source_location>
+
+namespace {
+
+constexpr const char* kCategory = "DesignEntry";
+constexpr const char* kSource = "../s/WizData";
+constexpr const char* kRevision = "$revision 1.1$";
+
+// The installed data files, by wizard family.
+constexpr const char* kDevTkl = "olm_tkl.dev";
+constexpr const char* kDevHsx = "olm_hsx.dev";
+constexpr const char* kDevHsx11 = "olm_hsx11.dev";
+constexpr const char* kDevDsp = "olm_dsp.dev";
+constexpr const char* kDevSsio = "olm_ssio.dev";
+
+constexpr const char* kDefaultDumpName = "olmwtest.dmp";
+
+void IssueError(const Pal::String& text, std::source_location where = std::source_location::current()) {
+    Pal::MsgMan::createObject(kCategory, kSource, static_cast<int>(where.line()), kRevision).issueError(text);
+}
+
+// The installed data file of a wizard type, chosen by its first three
+// characters; null when the type belongs to no wizard family.
+const char* DataFileFor(const Pal::String& wizType, const Pal::String& family) {
+    Pal::String prefix(wizType);
+    prefix.Truncate(3);
+    if (prefix.Compare(OlmConst::kWizPrefixTkl, Pal::String::kNoCase) == 0) return kDevTkl;
+    if (prefix.Compare(OlmConst::kWizPrefixHsx, Pal::String::kNoCase) == 0) {
+        return family.Compare(OlmConst::kFamilyKorvo4, Pal::String::kNoCase) == 0 ? kDevHsx11 : kDevHsx;
+    }
+    if (prefix.Compare(OlmConst::kWizPrefixDsp, Pal::String::kNoCase) == 0) return kDevDsp;
+    if (prefix.Compare(OlmConst::kWizPrefixSsi, Pal::String::kNoCase) == 0) return kDevSsio;
+    return nullptr;
+}
+
+}  // namespace
+
+Olm_Data::Olm_Data() = default;
+
+Olm_Data::~Olm_Data() { delete m_wizData; }
+
+bool Olm_Data::GetDataFileName(const char* fileName, Pal::String& path) {
+    DevPart part(nullptr, nullptr, nullptr);
+    const char* found = part.getdatafilename(0, fileName, 1, -1);
+    if (!found) return false;
+    path = found;  // the device-data library keeps its own text
+    return true;
+}
+
+bool Olm_Data::ReadDataFile(Pal::String wizType, Pal::String family) {
+    delete m_wizData;
+    m_wizData = nullptr;
+
+    Pal::String text;
+    const char* fileName = DataFileFor(wizType, family);
+    if (!fileName) {
+        text.Format("The specified wizard '%s' is not a valid wizard type", wizType.c_str());
+        IssueError(text);
+        return false;
+    }
+
+    Pal::String path;
+    if (!GetDataFileName(fileName, path)) {
+        text.Format(
+            "Could not find the installed Olm Wizard datafile '%s'.  Please check that this file is installed "
+            "correctly.\n",
+            fileName);
+        IssueError(text);
+        return false;
+    }
+
+    Olm_DataFileReader reader;
+    if (!reader.Open(path.c_str())) {
+        text.Format(
+            "Could not open the %s Olm Wizard datafile '%s'.  Please check that this file is installed correctly.\n",
+            wizType.c_str(), path.c_str());
+        IssueError(text);
+        return false;
+    }
+
+    m_wizData = new Olm_WizData();
+    if (!reader.ReadFile(m_wizData)) {
+        text.Format(
+            "An error occured in reading the Olm Wizard datafile '%s'.  Please check that this file is installed "
+            "correctly.\n",
+            path.c_str());
+        IssueError(text);
+        return false;
+    }
+    return true;
+}
+
+void Olm_Data::DumpDataFile(const char* fileName) { DumpDataFile(m_wizData, fileName); }
+
+void Olm_Data::DumpDataFile(Olm_WizData* wizData, const char* fileName) {
+    if (!wizData) return;
+    Pal::String path;
+    if (fileName) {
+        path = fileName;
+    } else {
+        path = Pal::File::getcwd();
+        if (!path.IsEmpty()) path += "/";
+        path += kDefaultDumpName;
+    }
+    Pal::Stream* stream = Pal::File::open(path.c_str(), Pal::File::kWriteTruncate, true);
+    if (!stream) return;
+    wizData->DumpToFile(stream, true);
+    Pal::File::close(stream);
+}

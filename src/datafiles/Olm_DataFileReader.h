@@ -1,0 +1,97 @@
+#pragma once
+
+#include "pal/String.h"
+#include "shared/OlmBaseExport.h"
+
+#include <array>
+#include <source_location>
+
+namespace Pal {
+class Stream;
+}
+class Olm_WizData;
+class Olm_Block;
+class Olm_Signal;
+class Olm_Attribute;
+class Olm_Pin;
+
+// Reads one installed wizard data file (the line-oriented keyword format of
+// "Version", "WizData", "Block", "Signal", "Attribute" sections and pin
+// statements) into a wizard-data container. Every error is issued through
+// Pal::MsgMan (category "DesignEntry") and counted; one reader reads one file:
+// construct, Open, ReadFile, destroy.
+//
+// The reading operations share the tokenizer position of Pal::StrUtil::Tokenize
+// across their nested calls (ReadBlock takes a pin statement's key, ReadPin
+// finishes the line), so only one reader may run at a time.
+class OLM_BASE_EXPORT Olm_DataFileReader {
+public:
+    // Longest statement line accepted, after trimming.
+    static constexpr int kMaxLineLength = 255;
+    // A WizData, Block, Signal or Attribute section stops once the file's
+    // error count reaches this.
+    static constexpr int kErrorLimit = 3;
+
+    Olm_DataFileReader();
+    Olm_DataFileReader(const Olm_DataFileReader&) = delete;
+    Olm_DataFileReader& operator=(const Olm_DataFileReader&) = delete;
+    // Closes the input stream.
+    ~Olm_DataFileReader();
+
+    // Stores the path, resets the error count and opens the file for reading.
+    // False (after the open error) when it cannot be opened. Opening again
+    // closes the stream opened before.
+    bool Open(const char* path);
+    // Reads the whole file into the container, which the reader does not own.
+    // True when a WizData statement was seen and no error was reported.
+    bool ReadFile(Olm_WizData* wizData);
+
+    // The next statement line (trimmed, neither empty nor a comment), held in
+    // the reader's work buffer; null at the end of the input or once reading
+    // was aborted. A line longer than kMaxLineLength is reported and skipped.
+    char* GetNextStatement();
+
+    // The sections; each continues on the statements after its opening line.
+    bool ReadWizData(Pal::String name);
+    Olm_Block* ReadBlock(Pal::String name);
+    // Fills the container's signal of that name when there is one, else a new
+    // signal; null when the section failed (a new signal is then deleted).
+    Olm_Signal* ReadSignal(Pal::String name);
+    Olm_Attribute* ReadAttributes(Pal::String name);
+    // The rest of the current pin statement line, after its key.
+    Olm_Pin* ReadPin(Pal::String direction);
+
+    int GetErrorCount() const { return m_errorCount; }
+    int GetLineNumber() const { return m_lineNumber; }
+    bool IsAborted() const { return m_abort; }
+    const Pal::String& GetFileName() const { return m_fileName; }
+    const Pal::String& GetWizName() const { return m_wizName; }
+
+private:
+    using LineBuffer = std::array<char, kMaxLineLength + 1>;
+
+    // The value of a plain statement: the rest up to the next ";", trimmed of
+    // spaces. False when it is missing.
+    static bool NextValue(Pal::String& value);
+    // "TRUE" or "FALSE" into result; false (nothing changed) for another word.
+    static bool ParseBool(const Pal::String& value, bool& result);
+    // The prefix test of a key against a keyword.
+    static bool KeyIs(const Pal::String& key, const char* keyword);
+
+    void IssueError(const Pal::String& text, std::source_location where = std::source_location::current());
+    void ErrorMissingValue();
+    void ErrorNoKey();
+    void ErrorInvalidValue(const Pal::String& value);
+    void ErrorUnrecognized();
+    bool AtErrorLimit() const { return m_errorCount >= kErrorLimit; }
+
+    bool m_abort = false;
+    Pal::String m_fileName;
+    LineBuffer m_lineCopy{};  // the current statement intact, for messages
+    LineBuffer m_workCopy{};  // the same line, cut up by the tokenizer
+    int m_lineNumber = 0;
+    int m_errorCount = 0;
+    Pal::Stream* m_stream = nullptr;  // owned; closed by the destructor
+    Pal::String m_wizName;
+    Olm_WizData* m_wizData = nullptr;  // not owned
+};
