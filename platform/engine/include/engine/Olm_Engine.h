@@ -1,0 +1,92 @@
+#pragma once
+
+#include "engine/EngineExport.h"
+#include "engine/Olm_KfzDesign.h"
+#include "pal/String.h"
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+// The design-file engine: holds one design in memory, answers the text
+// commands of the wizards' design-file bridge, and loads and saves the design
+// as a KFZ file (JSON, see docs/kfz-format.md).
+//
+// Command results:
+//   - a query returns its value as text; a query about a block, pin, signal
+//     or property that does not exist returns "";
+//   - getfirst/getnext return one name per call and "" at the end; getnext
+//     with other owner arguments than the getfirst before it returns "";
+//   - a write returns "TRUE" on success and "FALSE" on failure;
+//   - "FALSE" also answers an unknown command and a command missing one of
+//     its arguments (a null pointer where it needs text).
+// Writes that fail: naming a block, pin or signal that does not exist (except
+// "connect signal", which creates the signal), an empty block, pin, signal or
+// property name, a reserved key written as an ordinary property, and a bus
+// width that is not a decimal number.
+// Each kind (block, signal, pin, blkprop, pinprop, sigprop) has a cursor of
+// its own that no other command moves; getfirst takes a snapshot of the names
+// to walk. Adding what exists updates it in place; no command removes anything.
+class OLM_ENGINE_API Olm_Engine {
+public:
+    Olm_Engine();
+    Olm_Engine(const Olm_Engine&) = delete;
+    Olm_Engine& operator=(const Olm_Engine&) = delete;
+    virtual ~Olm_Engine();
+
+    virtual Pal::String Execute(const char* cmd, const char* a1, const char* a2, const char* a3, const char* a4,
+                                const char* a5);
+
+    // Device settings of the design ("get family" answers the family).
+    const Pal::String& GetFamily() const { return m_design.device.family; }
+    void SetFamily(Pal::String family) { m_design.device.family = family; }
+    const Pal::String& GetPart() const { return m_design.device.part; }
+    void SetPart(Pal::String part) { m_design.device.part = part; }
+    const Pal::String& GetDevice() const { return m_design.device.device; }
+    void SetDevice(Pal::String device) { m_design.device.device = device; }
+    const Pal::String& GetSpeed() const { return m_design.device.speed; }
+    void SetSpeed(Pal::String speed) { m_design.device.speed = speed; }
+
+    // The design as it stands, for reading.
+    const Olm_KfzDesign& GetDesign() const { return m_design; }
+
+    // Starts a fresh design: version, blocks and signals are emptied and every
+    // iteration ends; the device settings stay.
+    void NewDesign();
+
+    // Replaces the design with the one in the file. On failure the design is
+    // left as it was, the result is false and error (when given) receives a
+    // message naming the file and the problem.
+    bool Load(const char* path, Pal::String* error = nullptr);
+    // Writes the design to the file atomically: a temporary file in the same
+    // folder is written, flushed to disk and renamed over the target. On
+    // failure the earlier file is untouched and the result is false.
+    bool Save(const char* path, Pal::String* error = nullptr);
+
+protected:
+    // Writes the bytes to the open file descriptor; false on failure. Save
+    // writes the temporary file through this hook, so that tests can make a
+    // write fail part way.
+    virtual bool WriteBytes(int fd, const char* data, std::size_t size);
+
+private:
+    enum CursorKind { kBlockCursor, kSignalCursor, kPinCursor, kBlkPropCursor, kPinPropCursor, kSigPropCursor,
+                      kCursorCount };
+    struct Cursor {
+        std::vector<Pal::String> names;  // snapshot taken by getfirst
+        std::size_t next = 0;
+        Pal::String owner1;  // owner arguments of the getfirst
+        Pal::String owner2;
+    };
+
+    Pal::String Query(const char* what, const char* a2, const char* a3, const char* a4);
+    Pal::String Iterate(bool first, const char* what, const char* a2, const char* a3);
+    Pal::String Set(const char* what, const char* a2, const char* a3, const char* a4);
+    Pal::String Add(const char* what, const char* a2, const char* a3, const char* a4, const char* a5);
+    Pal::String Connect(const char* what, const char* a2, const char* a3, const char* a4);
+    Olm_KfzPin* FindPin(const char* pin, const char* block);
+    void ResetCursors();
+
+    Olm_KfzDesign m_design;
+    std::array<Cursor, kCursorCount> m_cursors;
+};

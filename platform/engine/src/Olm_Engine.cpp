@@ -1,0 +1,400 @@
+#include "engine/Olm_Engine.h"
+
+#include "Olm_KfzJson.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Command words and subjects the engine answers.
+constexpr const char* kFalse = "FALSE";
+constexpr const char* kTrue = "TRUE";
+
+bool Is(const char* text, const char* word) { return text && std::strcmp(text, word) == 0; }
+
+// A name argument must be present and not empty.
+bool IsName(const char* text) { return text && *text; }
+
+bool ParseInt(const char* text, int& value) {
+    if (!text || !*text) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long parsed = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < INT32_MIN || parsed > INT32_MAX) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+Pal::String Message(const char* what, const char* path, const std::string& problem) {
+    Pal::String text;
+    text.Format("%s '%s': %s", what, path ? path : "", problem.c_str());
+    return text;
+}
+
+void Report(Pal::String* error, const Pal::String& text) {
+    if (error) *error = text;
+}
+
+}  // namespace
+
+Olm_Engine::Olm_Engine() = default;
+Olm_Engine::~Olm_Engine() = default;
+
+void Olm_Engine::ResetCursors() {
+    for (Cursor& cursor : m_cursors) cursor = Cursor();
+}
+
+void Olm_Engine::NewDesign() {
+    m_design.ClearDesign();
+    ResetCursors();
+}
+
+Olm_KfzPin* Olm_Engine::FindPin(const char* pin, const char* block) {
+    Olm_KfzBlock* owner = m_design.FindBlock(block);
+    return owner ? Olm_KfzDesign::FindPin(*owner, pin) : nullptr;
+}
+
+Pal::String Olm_Engine::Execute(const char* cmd, const char* a1, const char* a2, const char* a3, const char* a4,
+                                const char* a5) {
+    if (Is(cmd, "get")) return Query(a1, a2, a3, a4);
+    if (Is(cmd, "getfirst")) return Iterate(true, a1, a2, a3);
+    if (Is(cmd, "getnext")) return Iterate(false, a1, a2, a3);
+    if (Is(cmd, "set")) return Set(a1, a2, a3, a4);
+    if (Is(cmd, "add")) return Add(a1, a2, a3, a4, a5);
+    if (Is(cmd, "connect")) return Connect(a1, a2, a3, a4);
+    return kFalse;
+}
+
+Pal::String Olm_Engine::Query(const char* what, const char* a2, const char* a3, const char* a4) {
+    if (Is(what, "kfzVersion")) return m_design.version;
+    if (Is(what, "family")) return m_design.device.family;
+    if (Is(what, "primtype")) {
+        if (!a2) return kFalse;
+        const Olm_KfzBlock* block = m_design.FindBlock(a2);
+        return block ? block->primType : Pal::String();
+    }
+    if (Is(what, "blkprop")) {
+        if (!a2 || !a3) return kFalse;
+        const Olm_KfzBlock* block = m_design.FindBlock(a2);
+        return block ? Olm_KfzDesign::BlockPropertyValue(*block, a3) : Pal::String();
+    }
+    if (Is(what, "pindir") || Is(what, "signal")) {
+        if (!a2 || !a3) return kFalse;
+        const Olm_KfzPin* pin = FindPin(a2, a3);
+        if (!pin) return Pal::String();
+        return Is(what, "pindir") ? pin->direction : pin->signal;
+    }
+    if (Is(what, "pinprop")) {
+        if (!a2 || !a3 || !a4) return kFalse;
+        const Olm_KfzPin* pin = FindPin(a2, a3);
+        return pin ? Olm_KfzDesign::PinPropertyValue(*pin, a4) : Pal::String();
+    }
+    if (Is(what, "sigprop")) {
+        if (!a2 || !a3) return kFalse;
+        const Olm_KfzSignal* signal = m_design.FindSignal(a2);
+        return signal ? Olm_KfzDesign::SignalPropertyValue(*signal, a3) : Pal::String();
+    }
+    return kFalse;
+}
+
+Pal::String Olm_Engine::Iterate(bool first, const char* what, const char* a2, const char* a3) {
+    CursorKind kind;
+    int owners = 0;
+    if (Is(what, "block")) {
+        kind = kBlockCursor;
+    } else if (Is(what, "signal")) {
+        kind = kSignalCursor;
+    } else if (Is(what, "pin")) {
+        kind = kPinCursor;
+        owners = 1;
+    } else if (Is(what, "blkprop")) {
+        kind = kBlkPropCursor;
+        owners = 1;
+    } else if (Is(what, "sigprop")) {
+        kind = kSigPropCursor;
+        owners = 1;
+    } else if (Is(what, "pinprop")) {
+        kind = kPinPropCursor;
+        owners = 2;
+    } else {
+        return kFalse;
+    }
+    if ((owners >= 1 && !a2) || (owners >= 2 && !a3)) return kFalse;
+
+    Cursor& cursor = m_cursors[kind];
+    if (first) {
+        cursor = Cursor();
+        cursor.owner1 = owners >= 1 ? a2 : "";
+        cursor.owner2 = owners >= 2 ? a3 : "";
+        switch (kind) {
+        case kBlockCursor:
+            for (const auto& block : m_design.blocks) cursor.names.push_back(block.name);
+            break;
+        case kSignalCursor:
+            for (const auto& signal : m_design.signals) cursor.names.push_back(signal.name);
+            break;
+        case kPinCursor:
+            if (const Olm_KfzBlock* block = m_design.FindBlock(a2)) {
+                for (const auto& pin : block->pins) cursor.names.push_back(pin.name);
+            }
+            break;
+        case kBlkPropCursor:
+            if (const Olm_KfzBlock* block = m_design.FindBlock(a2)) {
+                cursor.names = Olm_KfzDesign::BlockPropertyNames(*block);
+            }
+            break;
+        case kPinPropCursor:
+            if (const Olm_KfzPin* pin = FindPin(a2, a3)) cursor.names = Olm_KfzDesign::PinPropertyNames(*pin);
+            break;
+        case kSigPropCursor:
+            if (const Olm_KfzSignal* signal = m_design.FindSignal(a2)) {
+                cursor.names = Olm_KfzDesign::SignalPropertyNames(*signal);
+            }
+            break;
+        case kCursorCount:
+            break;
+        }
+    } else {
+        // getnext continues only the iteration of the same owner.
+        if ((owners >= 1 && !(cursor.owner1 == a2)) || (owners >= 2 && !(cursor.owner2 == a3))) {
+            return Pal::String();
+        }
+    }
+    if (cursor.next >= cursor.names.size()) return Pal::String();
+    return cursor.names[cursor.next++];
+}
+
+Pal::String Olm_Engine::Set(const char* what, const char* a2, const char* a3, const char* a4) {
+    if (Is(what, "kfzVersion")) {
+        if (!a2) return kFalse;
+        m_design.version = a2;
+        return kTrue;
+    }
+    if (Is(what, "pinwidth") || Is(what, "vccpin") || Is(what, "gndpin") || Is(what, "hasbus")) {
+        if (!a2 || !a3) return kFalse;
+        Olm_KfzPin* pin = FindPin(a2, a3);
+        if (!pin) return kFalse;
+        if (Is(what, "pinwidth")) {
+            if (!a4) return kFalse;
+            pin->hasWidth = true;
+            pin->width = a4;
+        } else if (Is(what, "vccpin")) {
+            pin->isVcc = true;
+        } else if (Is(what, "gndpin")) {
+            pin->isGnded = true;
+        } else {
+            pin->hasBus = true;
+        }
+        return kTrue;
+    }
+    if (Is(what, "externalsig") || Is(what, "bus") || Is(what, "gndsig") || Is(what, "vccsig")) {
+        if (!a2) return kFalse;
+        Olm_KfzSignal* signal = m_design.FindSignal(a2);
+        if (!signal) return kFalse;
+        if (Is(what, "externalsig")) {
+            if (!a3) return kFalse;
+            signal->isExternal = true;
+            signal->externalName = a3;
+        } else if (Is(what, "bus")) {
+            int width = 0;
+            if (!ParseInt(a3, width)) return kFalse;
+            signal->isBus = true;
+            signal->busWidth = width;
+        } else if (Is(what, "gndsig")) {
+            signal->isGnded = true;
+        } else {
+            signal->isVcc = true;
+        }
+        return kTrue;
+    }
+    return kFalse;
+}
+
+Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, const char* a4, const char* a5) {
+    if (Is(what, "block")) {
+        if (!IsName(a2) || !a3 || !a4) return kFalse;
+        Olm_KfzBlock* block = m_design.FindBlock(a2);
+        if (!block) {
+            m_design.blocks.push_back(Olm_KfzBlock{});
+            block = &m_design.blocks.back();
+            block->name = a2;
+        }
+        block->primType = a3;
+        block->count = a4;
+        return kTrue;
+    }
+    if (Is(what, "blkprop")) {
+        if (!a2 || !IsName(a3) || !a4) return kFalse;
+        Olm_KfzBlock* block = m_design.FindBlock(a2);
+        if (!block || Olm_KfzDesign::IsReservedBlockKey(a3)) return kFalse;
+        Olm_KfzDesign::SetProperty(block->properties, a3, a4);
+        return kTrue;
+    }
+    if (Is(what, "pin")) {
+        // Direction first, then pin and block.
+        if (!a2 || !IsName(a3) || !a4) return kFalse;
+        Olm_KfzBlock* block = m_design.FindBlock(a4);
+        if (!block) return kFalse;
+        Olm_KfzPin* pin = Olm_KfzDesign::FindPin(*block, a3);
+        if (!pin) {
+            block->pins.push_back(Olm_KfzPin{});
+            pin = &block->pins.back();
+            pin->name = a3;
+        }
+        pin->direction = a2;
+        return kTrue;
+    }
+    if (Is(what, "pinprop")) {
+        if (!a2 || !a3 || !IsName(a4) || !a5) return kFalse;
+        Olm_KfzPin* pin = FindPin(a2, a3);
+        if (!pin || Olm_KfzDesign::IsReservedPinKey(a4)) return kFalse;
+        Olm_KfzDesign::SetProperty(pin->properties, a4, a5);
+        return kTrue;
+    }
+    if (Is(what, "signal")) {
+        if (!IsName(a2)) return kFalse;
+        if (!m_design.FindSignal(a2)) {
+            m_design.signals.push_back(Olm_KfzSignal{});
+            m_design.signals.back().name = a2;
+        }
+        return kTrue;
+    }
+    if (Is(what, "sigprop")) {
+        if (!a2 || !IsName(a3) || !a4) return kFalse;
+        Olm_KfzSignal* signal = m_design.FindSignal(a2);
+        if (!signal || Olm_KfzDesign::IsReservedSignalKey(a3)) return kFalse;
+        Olm_KfzDesign::SetProperty(signal->properties, a3, a4);
+        return kTrue;
+    }
+    return kFalse;
+}
+
+Pal::String Olm_Engine::Connect(const char* what, const char* a2, const char* a3, const char* a4) {
+    if (!Is(what, "signal") || !IsName(a2) || !a3 || !a4) return kFalse;
+    Olm_KfzPin* pin = FindPin(a3, a4);
+    if (!pin) return kFalse;
+    // Blocks are saved before signals, so the signal may not exist yet.
+    if (!m_design.FindSignal(a2)) {
+        m_design.signals.push_back(Olm_KfzSignal{});
+        m_design.signals.back().name = a2;
+    }
+    pin->signal = a2;
+    return kTrue;
+}
+
+bool Olm_Engine::Load(const char* path, Pal::String* error) {
+    if (!path || !*path) {
+        Report(error, "Cannot load a design file: no file name given");
+        return false;
+    }
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        Report(error, Message("Cannot open design file", path, "it is a folder"));
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        Report(error, Message("Cannot open design file", path, std::strerror(errno)));
+        return false;
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) {
+        Report(error, Message("Cannot read design file", path, "read error"));
+        return false;
+    }
+    Olm_KfzDesign loaded;
+    std::string problem;
+    if (!Olm_KfzJson::Read(content.str(), loaded, problem)) {
+        Report(error, Message("Cannot load design file", path, problem));
+        return false;
+    }
+    m_design = std::move(loaded);
+    ResetCursors();
+    return true;
+}
+
+bool Olm_Engine::WriteBytes(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool Olm_Engine::Save(const char* path, Pal::String* error) {
+    if (!path || !*path) {
+        Report(error, "Cannot save a design file: no file name given");
+        return false;
+    }
+    std::string text;
+    std::string problem;
+    if (!Olm_KfzJson::Write(m_design, text, problem)) {
+        Report(error, Message("Cannot save design file", path, problem));
+        return false;
+    }
+
+    const std::filesystem::path target(path);
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string tempName = (folder / ("." + target.filename().string() + ".tmpXXXXXX")).string();
+    const int fd = ::mkstemp(tempName.data());
+    if (fd < 0) {
+        Report(error, Message("Cannot save design file", path,
+                              std::string("cannot create a temporary file: ") + std::strerror(errno)));
+        return false;
+    }
+
+    // The file gets the permissions of the file it replaces, or the usual
+    // permissions of a new file.
+    struct stat existing {};
+    mode_t mode;
+    if (::stat(path, &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    std::string failure;
+    if (::fchmod(fd, mode) != 0) {
+        failure = std::string("cannot set permissions: ") + std::strerror(errno);
+    } else if (errno = 0; !WriteBytes(fd, text.data(), text.size())) {
+        failure = errno != 0 ? std::string("write failed: ") + std::strerror(errno) : std::string("write failed");
+    } else if (::fsync(fd) != 0) {
+        failure = std::string("cannot flush to disk: ") + std::strerror(errno);
+    }
+    if (::close(fd) != 0 && failure.empty()) failure = std::string("close failed: ") + std::strerror(errno);
+    if (failure.empty() && std::rename(tempName.c_str(), path) != 0) {
+        failure = std::string("cannot replace the file: ") + std::strerror(errno);
+    }
+    if (!failure.empty()) {
+        ::unlink(tempName.c_str());
+        Report(error, Message("Cannot save design file", path, failure));
+        return false;
+    }
+
+    // Make the rename itself durable.
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}

@@ -1,0 +1,343 @@
+#include "Olm_KfzJson.h"
+
+#include <nlohmann/json.hpp>
+
+#include <climits>
+#include <set>
+#include <utility>
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+// Field names of the file.
+constexpr const char* kFieldFormat = "format";
+constexpr const char* kFieldFormatVersion = "formatVersion";
+constexpr const char* kDevice = "device";
+constexpr const char* kFamily = "family";
+constexpr const char* kPart = "part";
+constexpr const char* kDeviceName = "device";
+constexpr const char* kSpeed = "speed";
+constexpr const char* kDesignVersion = "designVersion";
+constexpr const char* kBlocks = "blocks";
+constexpr const char* kSignals = "signals";
+constexpr const char* kConnections = "connections";
+constexpr const char* kName = "name";
+constexpr const char* kPrimType = "primType";
+constexpr const char* kCount = "count";
+constexpr const char* kProperties = "properties";
+constexpr const char* kPins = "pins";
+constexpr const char* kDirection = "direction";
+constexpr const char* kWidth = "width";
+constexpr const char* kHasBus = "hasBus";
+constexpr const char* kVcc = "vcc";
+constexpr const char* kGround = "ground";
+constexpr const char* kExternal = "external";
+constexpr const char* kBusWidth = "busWidth";
+constexpr const char* kSignal = "signal";
+constexpr const char* kBlock = "block";
+constexpr const char* kPin = "pin";
+
+Json PropertiesToJson(const Olm_KfzPropertyList& list) {
+    Json object = Json::object();
+    for (const auto& property : list) object[property.name.str()] = property.value.str();
+    return object;
+}
+
+// Reading: every step returns false with a description of the problem.
+class Reader {
+public:
+    explicit Reader(std::string& problem) : m_problem(problem) {}
+
+    bool Fail(const std::string& where, const std::string& what) {
+        m_problem = where.empty() ? what : where + ": " + what;
+        return false;
+    }
+
+    bool String(const Json& object, const char* key, const std::string& where, Pal::String& out, bool required,
+                bool nonEmpty = false) {
+        const auto it = object.find(key);
+        if (it == object.end()) {
+            return required ? Fail(where, std::string("the field \"") + key + "\" is missing") : true;
+        }
+        if (!it->is_string()) return Fail(where, std::string("the field \"") + key + "\" must be text");
+        const std::string& value = it->get_ref<const std::string&>();
+        if (nonEmpty && value.empty()) return Fail(where, std::string("the field \"") + key + "\" is empty");
+        if (value.find('\0') != std::string::npos) {
+            return Fail(where, std::string("the field \"") + key + "\" holds a zero character");
+        }
+        out = Pal::String(value);
+        return true;
+    }
+
+    bool Bool(const Json& object, const char* key, const std::string& where, bool& out) {
+        const auto it = object.find(key);
+        if (it == object.end()) return true;
+        if (!it->is_boolean()) return Fail(where, std::string("the field \"") + key + "\" must be true or false");
+        out = it->get<bool>();
+        return true;
+    }
+
+    bool Array(const Json& object, const char* key, const std::string& where, const Json*& out) {
+        out = nullptr;
+        const auto it = object.find(key);
+        if (it == object.end()) return true;
+        if (!it->is_array()) return Fail(where, std::string("the field \"") + key + "\" must be a list");
+        out = &*it;
+        return true;
+    }
+
+    bool Properties(const Json& object, const std::string& where, Olm_KfzPropertyList& list,
+                    bool (*isReserved)(const char*)) {
+        const auto it = object.find(kProperties);
+        if (it == object.end()) return true;
+        if (!it->is_object()) return Fail(where, "the field \"properties\" must be an object");
+        for (const auto& [key, value] : it->items()) {
+            if (key.empty() || key.find('\0') != std::string::npos) {
+                return Fail(where, "a property has an empty or malformed name");
+            }
+            if (!value.is_string()) return Fail(where, "the value of property '" + key + "' must be text");
+            if (value.get_ref<const std::string&>().find('\0') != std::string::npos) {
+                return Fail(where, "the value of property '" + key + "' holds a zero character");
+            }
+            if (isReserved(key.c_str())) {
+                return Fail(where, "'" + key + "' is a reserved key and cannot be stored as a property");
+            }
+            list.push_back(Olm_KfzProperty{key, value.get_ref<const std::string&>()});
+        }
+        return true;
+    }
+
+    bool Device(const Json& root, Olm_KfzDesign& design) {
+        const auto it = root.find(kDevice);
+        if (it == root.end()) return true;
+        if (!it->is_object()) return Fail("", "the field \"device\" must be an object");
+        const std::string where = "device";
+        return String(*it, kFamily, where, design.device.family, false) &&
+               String(*it, kPart, where, design.device.part, false) &&
+               String(*it, kDeviceName, where, design.device.device, false) &&
+               String(*it, kSpeed, where, design.device.speed, false);
+    }
+
+    bool Pin(const Json& entry, const std::string& where, Olm_KfzBlock& block) {
+        if (!entry.is_object()) return Fail(where, "a pin must be an object");
+        Olm_KfzPin pin;
+        if (!String(entry, kName, where, pin.name, true, true)) return false;
+        const std::string at = where + " '" + pin.name.str() + "'";
+        if (Olm_KfzDesign::FindPin(block, pin.name)) return Fail("inconsistent design, " + at, "the pin appears twice");
+        if (!String(entry, kDirection, at, pin.direction, false)) return false;
+        if (entry.contains(kWidth)) {
+            pin.hasWidth = true;
+            if (!String(entry, kWidth, at, pin.width, true)) return false;
+        }
+        if (!Bool(entry, kHasBus, at, pin.hasBus) || !Bool(entry, kVcc, at, pin.isVcc) ||
+            !Bool(entry, kGround, at, pin.isGnded) ||
+            !Properties(entry, at, pin.properties, &Olm_KfzDesign::IsReservedPinKey)) {
+            return false;
+        }
+        block.pins.push_back(std::move(pin));
+        return true;
+    }
+
+    bool Block(const Json& entry, std::size_t index, Olm_KfzDesign& design) {
+        const std::string where = "block " + std::to_string(index + 1);
+        if (!entry.is_object()) return Fail(where, "a block must be an object");
+        Olm_KfzBlock block;
+        if (!String(entry, kName, where, block.name, true, true)) return false;
+        const std::string at = "block '" + block.name.str() + "'";
+        if (design.FindBlock(block.name)) return Fail("inconsistent design, " + at, "the block appears twice");
+        block.count = "1";
+        const Json* pins = nullptr;
+        if (!String(entry, kPrimType, at, block.primType, true) || !String(entry, kCount, at, block.count, false) ||
+            !Properties(entry, at, block.properties, &Olm_KfzDesign::IsReservedBlockKey) ||
+            !Array(entry, kPins, at, pins)) {
+            return false;
+        }
+        if (pins) {
+            for (const auto& pin : *pins) {
+                if (!Pin(pin, at + ", pin", block)) return false;
+            }
+        }
+        design.blocks.push_back(std::move(block));
+        return true;
+    }
+
+    bool Signal(const Json& entry, std::size_t index, Olm_KfzDesign& design) {
+        const std::string where = "signal " + std::to_string(index + 1);
+        if (!entry.is_object()) return Fail(where, "a signal must be an object");
+        Olm_KfzSignal signal;
+        if (!String(entry, kName, where, signal.name, true, true)) return false;
+        const std::string at = "signal '" + signal.name.str() + "'";
+        if (design.FindSignal(signal.name)) return Fail("inconsistent design, " + at, "the signal appears twice");
+        if (entry.contains(kExternal)) {
+            signal.isExternal = true;
+            if (!String(entry, kExternal, at, signal.externalName, true)) return false;
+        }
+        if (const auto it = entry.find(kBusWidth); it != entry.end()) {
+            if (!it->is_number_integer() || it->get<long long>() < INT_MIN || it->get<long long>() > INT_MAX) {
+                return Fail(at, "the field \"busWidth\" must be a whole number");
+            }
+            signal.isBus = true;
+            signal.busWidth = static_cast<int>(it->get<long long>());
+        }
+        if (!Bool(entry, kVcc, at, signal.isVcc) || !Bool(entry, kGround, at, signal.isGnded) ||
+            !Properties(entry, at, signal.properties, &Olm_KfzDesign::IsReservedSignalKey)) {
+            return false;
+        }
+        design.signals.push_back(std::move(signal));
+        return true;
+    }
+
+    bool Connection(const Json& entry, std::size_t index, Olm_KfzDesign& design) {
+        const std::string where = "inconsistent design, connection " + std::to_string(index + 1);
+        if (!entry.is_object()) return Fail(where, "a connection must be an object");
+        Pal::String signalName, blockName, pinName;
+        if (!String(entry, kSignal, where, signalName, true, true) ||
+            !String(entry, kBlock, where, blockName, true, true) ||
+            !String(entry, kPin, where, pinName, true, true)) {
+            return false;
+        }
+        const std::string what = "signal '" + signalName.str() + "' to pin '" + pinName.str() + "' of block '" +
+                                 blockName.str() + "'";
+        Olm_KfzBlock* block = design.FindBlock(blockName);
+        if (!block) return Fail(where, "connects " + what + ", but there is no such block");
+        Olm_KfzPin* pin = Olm_KfzDesign::FindPin(*block, pinName);
+        if (!pin) return Fail(where, "connects " + what + ", but the block has no such pin");
+        if (!design.FindSignal(signalName)) return Fail(where, "connects " + what + ", but there is no such signal");
+        if (!pin->signal.IsEmpty()) {
+            return Fail(where, "connects " + what + ", but that pin is connected to '" + pin->signal.str() +
+                                   "' already");
+        }
+        pin->signal = signalName;
+        return true;
+    }
+
+    bool Design(const Json& root, Olm_KfzDesign& design) {
+        if (!root.is_object()) return Fail("", "not a KFZ design file (the top level is not an object)");
+        const auto format = root.find(kFieldFormat);
+        if (format == root.end()) return Fail("", "not a KFZ design file (the field \"format\" is missing)");
+        if (!format->is_string() || format->get_ref<const std::string&>() != Olm_KfzJson::kFormatName) {
+            return Fail("", "not a KFZ design file (format " + format->dump() + ", expected \"" +
+                                Olm_KfzJson::kFormatName + "\")");
+        }
+        const auto version = root.find(kFieldFormatVersion);
+        if (version == root.end()) return Fail("", "the field \"formatVersion\" is missing");
+        if (!version->is_number_integer() || version->get<long long>() != Olm_KfzJson::kFormatVersion) {
+            return Fail("", "format version " + version->dump() + " is not supported (this engine reads version " +
+                                std::to_string(Olm_KfzJson::kFormatVersion) + ")");
+        }
+        const Json* blocks = nullptr;
+        const Json* signals = nullptr;
+        const Json* connections = nullptr;
+        if (!Device(root, design) || !String(root, kDesignVersion, "", design.version, false) ||
+            !Array(root, kBlocks, "", blocks) || !Array(root, kSignals, "", signals) ||
+            !Array(root, kConnections, "", connections)) {
+            return false;
+        }
+        for (std::size_t i = 0; blocks && i < blocks->size(); ++i) {
+            if (!Block((*blocks)[i], i, design)) return false;
+        }
+        for (std::size_t i = 0; signals && i < signals->size(); ++i) {
+            if (!Signal((*signals)[i], i, design)) return false;
+        }
+        for (std::size_t i = 0; connections && i < connections->size(); ++i) {
+            if (!Connection((*connections)[i], i, design)) return false;
+        }
+        return true;
+    }
+
+private:
+    std::string& m_problem;
+};
+
+}  // namespace
+
+bool Olm_KfzJson::Write(const Olm_KfzDesign& design, std::string& text, std::string& problem) {
+    try {
+        Json root = Json::object();
+        root[kFieldFormat] = kFormatName;
+        root[kFieldFormatVersion] = kFormatVersion;
+        root[kDevice] = Json::object({{kFamily, design.device.family.str()},
+                                      {kPart, design.device.part.str()},
+                                      {kDeviceName, design.device.device.str()},
+                                      {kSpeed, design.device.speed.str()}});
+        root[kDesignVersion] = design.version.str();
+
+        Json blocks = Json::array();
+        Json connections = Json::array();
+        for (const auto& block : design.blocks) {
+            Json entry = Json::object();
+            entry[kName] = block.name.str();
+            entry[kPrimType] = block.primType.str();
+            entry[kCount] = block.count.str();
+            if (!block.properties.empty()) entry[kProperties] = PropertiesToJson(block.properties);
+            Json pins = Json::array();
+            for (const auto& pin : block.pins) {
+                Json p = Json::object();
+                p[kName] = pin.name.str();
+                p[kDirection] = pin.direction.str();
+                if (pin.hasWidth) p[kWidth] = pin.width.str();
+                if (pin.hasBus) p[kHasBus] = true;
+                if (pin.isVcc) p[kVcc] = true;
+                if (pin.isGnded) p[kGround] = true;
+                if (!pin.properties.empty()) p[kProperties] = PropertiesToJson(pin.properties);
+                pins.push_back(std::move(p));
+                if (!pin.signal.IsEmpty()) {
+                    connections.push_back(
+                        Json::object({{kSignal, pin.signal.str()}, {kBlock, block.name.str()}, {kPin, pin.name.str()}}));
+                }
+            }
+            if (!pins.empty()) entry[kPins] = std::move(pins);
+            blocks.push_back(std::move(entry));
+        }
+        root[kBlocks] = std::move(blocks);
+
+        Json signals = Json::array();
+        for (const auto& signal : design.signals) {
+            Json entry = Json::object();
+            entry[kName] = signal.name.str();
+            if (signal.isExternal) entry[kExternal] = signal.externalName.str();
+            if (signal.isBus) entry[kBusWidth] = signal.busWidth;
+            if (signal.isVcc) entry[kVcc] = true;
+            if (signal.isGnded) entry[kGround] = true;
+            if (!signal.properties.empty()) entry[kProperties] = PropertiesToJson(signal.properties);
+            signals.push_back(std::move(entry));
+        }
+        root[kSignals] = std::move(signals);
+        root[kConnections] = std::move(connections);
+
+        text = root.dump(2);
+        text += '\n';
+        return true;
+    } catch (const Json::type_error& e) {
+        problem = e.id == 316 ? "the design holds text that is not valid UTF-8" : e.what();
+    } catch (const std::exception& e) {
+        problem = e.what();
+    }
+    return false;
+}
+
+bool Olm_KfzJson::Read(const std::string& text, Olm_KfzDesign& design, std::string& problem) {
+    Json root;
+    try {
+        root = Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        std::string what = e.what();
+        // Drop the library's "[json.exception.parse_error.101] " tag.
+        if (const auto end = what.find("] "); what.rfind("[json.exception.", 0) == 0 && end != std::string::npos) {
+            what.erase(0, end + 2);
+        }
+        problem = "not valid JSON (" + what + ")";
+        return false;
+    } catch (const std::exception& e) {
+        problem = std::string("not valid JSON (") + e.what() + ")";
+        return false;
+    }
+    try {
+        Reader reader(problem);
+        return reader.Design(root, design);
+    } catch (const std::exception& e) {
+        problem = std::string("unreadable content (") + e.what() + ")";
+        return false;
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "engine/Olm_KfzDesign.h"
+
+#include <string>
+
+// Converts a design to and from the text of a KFZ file (JSON; the format is
+// described in docs/kfz-format.md). Private to the engine library.
+class Olm_KfzJson {
+public:
+    static constexpr const char* kFormatName = "olm-kfz";
+    static constexpr int kFormatVersion = 1;
+
+    // The file text for the design. False, with the problem described, when
+    // the design holds text that cannot be written (not valid UTF-8).
+    static bool Write(const Olm_KfzDesign& design, std::string& text, std::string& problem);
+
+    // Reads the file text into design (which should be empty). False, with
+    // the problem described, when the text is not JSON, not of this format
+    // and version, or not consistent.
+    static bool Read(const std::string& text, Olm_KfzDesign& design, std::string& problem);
+};
