@@ -1,0 +1,32 @@
+#include "Olm_IdentifierText.h"
+
+#include <algorithm>
+#include <string>
+
+namespace OlmIdentifierText {
+
+Pal::String Contains(unsigned char c) {
+    Pal::String text;
+    if (c == ' ') {
+        text = "contains a space";
+    } else if (c == '\t') {
+        text = "contains a tab";
+    } else if (c > ' ' && c < 0x7F) {
+        text.Format("contains the character '%c'", c);
+    } else {
+        text.Format("contains the byte 0x%02X", static_cast<unsigned>(c));
+    }
+    return text;
+}
+
+bool InSortedList(const std::string_view* first, const std::string_view* last,
+                  std::string_view word, bool foldCase) {
+    if (!foldCase) return std::binary_search(first, last, word);
+    std::string lower(word);
+    for (char& ch : lower) {
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    }
+    return std::binary_search(first, last, std::string_view(lower));
+}
+
+}  // namespace OlmIdentifierText
