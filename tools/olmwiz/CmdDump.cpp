@@ -1,0 +1,81 @@
+// olmwiz dump --wizard TYPE --family FAMILY [-o FILE]: loads the installed
+// wizard data of a wizard type and writes it in the data-file format.
+
+#include "ArgParser.h"
+#include "Commands.h"
+#include "StderrReports.h"
+
+#include "datafiles/Olm_Data.h"
+#include "model/Olm_WizData.h"
+#include "pal/File.h"
+#include "pal/Stream.h"
+
+#include <cstdio>
+
+namespace olmwiz {
+
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: olmwiz dump --wizard TYPE --family FAMILY [-o FILE]\n\n"
+    "Loads the installed wizard data of a wizard type (for example tkl_pll, hsx,\n"
+    "dsp_mult, ssio_mem) for a device family and writes it in the data-file format.\n\n"
+    "Options:\n"
+    "  -w, --wizard TYPE     the wizard type\n"
+    "  -f, --family FAMILY   the device family (chooses the transceiver data)\n"
+    "  -o, --output FILE     write to FILE instead of standard output\n"
+    "  -h, --help            show this help\n\n"
+    "The data files are looked up in $OLMW_DATA_DIR when it is set, otherwise in\n"
+    "the installation's data folder.\n\n"
+    "Exit codes: 0 written, 1 the data could not be loaded or written, 2 wrong usage.\n";
+
+}  // namespace
+
+int RunDump(const std::vector<std::string>& args) {
+    ArgParser parser("olmwiz dump");
+    parser.AddOption("help", 'h', false);
+    parser.AddOption("wizard", 'w', true);
+    parser.AddOption("family", 'f', true);
+    parser.AddOption("output", 'o', true);
+    if (!parser.Parse(args)) {
+        std::fprintf(stderr, "%s\n\n%s", parser.Error().c_str(), kHelp);
+        return kExitUsage;
+    }
+    if (parser.Has("help")) {
+        std::fputs(kHelp, stdout);
+        return kExitOk;
+    }
+    const char* missing = !parser.Has("wizard") ? "--wizard" : !parser.Has("family") ? "--family" : nullptr;
+    if (missing) {
+        std::fprintf(stderr, "olmwiz dump: %s is required\n\n%s", missing, kHelp);
+        return kExitUsage;
+    }
+    if (!parser.Positional().empty()) {
+        std::fprintf(stderr, "olmwiz dump: unexpected argument '%s'\n\n%s", parser.Positional().front().c_str(), kHelp);
+        return kExitUsage;
+    }
+
+    // The loader reports its own errors, to standard error.
+    const StderrReports reports;
+    Olm_Data data;
+    if (!data.ReadDataFile(parser.Value("wizard"), parser.Value("family"))) return kExitErrors;
+
+    if (!parser.Has("output")) {
+        data.GetWizData()->DumpToFile(Pal::File::getCout(), true);
+        return kExitOk;
+    }
+    const std::string output = parser.Value("output");
+    Pal::Stream* stream = Pal::File::open(output.c_str(), Pal::File::kWriteTruncate, true);
+    if (!stream) {
+        std::fprintf(stderr, "olmwiz dump: cannot open '%s' for writing\n", output.c_str());
+        return kExitErrors;
+    }
+    data.GetWizData()->DumpToFile(stream, true);
+    if (!Pal::File::close(stream)) {
+        std::fprintf(stderr, "olmwiz dump: could not write '%s'\n", output.c_str());
+        return kExitErrors;
+    }
+    return kExitOk;
+}
+
+}  // namespace olmwiz

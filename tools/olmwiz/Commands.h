@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The subcommands of olmwiz. Each lives in a source file of its own
+// (CmdCheckData.cpp, CmdDump.cpp, ...) and is listed in the table of main.cpp.
+namespace olmwiz {
+
+// Exit codes of every subcommand.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitErrors = 1;  // the work was done and found errors, or failed
+inline constexpr int kExitUsage = 2;   // the command line was wrong
+
+// A subcommand gets the arguments after its name.
+using CommandFn = int (*)(const std::vector<std::string>& args);
+
+struct Command {
+    const char* name;
+    const char* summary;  // one line for the tool's --help
+    CommandFn run;
+};
+
+int RunCheckData(const std::vector<std::string>& args);
+int RunDump(const std::vector<std::string>& args);
+
+}  // namespace olmwiz

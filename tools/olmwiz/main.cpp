@@ -1,0 +1,56 @@
+// olmwiz: the command-line tool of the Olm wizards.
+//   olmwiz [--help | --version]
+//   olmwiz COMMAND [ARGS...]      (olmwiz COMMAND --help for its arguments)
+
+#include "Commands.h"
+
+#include "pal/Version.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Every subcommand; a new one adds a line here and a source file of its own.
+constexpr olmwiz::Command kCommands[] = {
+    {"check-data", "read wizard data files and report their errors", olmwiz::RunCheckData},
+    {"dump", "load the installed data of a wizard type and write it in the data-file format", olmwiz::RunDump},
+};
+
+void PrintUsage(std::FILE* out) {
+    std::fputs("Usage: olmwiz COMMAND [ARGS...]\n"
+               "       olmwiz --help | --version\n\n"
+               "Commands:\n",
+               out);
+    for (const auto& command : kCommands) std::fprintf(out, "  %-12s %s\n", command.name, command.summary);
+    std::fputs("\nRun 'olmwiz COMMAND --help' for the arguments of a command.\n"
+               "Exit codes: 0 success, 1 errors found, 2 wrong usage.\n",
+               out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return olmwiz::kExitUsage;
+    }
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h") {
+        PrintUsage(stdout);
+        return olmwiz::kExitOk;
+    }
+    if (first == "--version") {
+        std::printf("olmwiz %s\n", Pal::Version::getValue("version").c_str());
+        return olmwiz::kExitOk;
+    }
+    for (const auto& command : kCommands) {
+        if (first == command.name) return command.run(std::vector<std::string>(argv + 2, argv + argc));
+    }
+    std::fprintf(stderr, "olmwiz: unknown command '%s'\n\n", first.c_str());
+    PrintUsage(stderr);
+    return olmwiz::kExitUsage;
+}
