@@ -1,0 +1,131 @@
+#include "gui_nx/Nx_HelpManager.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QTextStream>
+#include <QUrl>
+
+#include <dlfcn.h>
+
+#ifndef NX_DATA_REL_DIR
+#define NX_DATA_REL_DIR "../share/olmw"
+#endif
+
+namespace {
+
+// Any object of this library: its address tells dladdr where the library is.
+const int g_libraryAnchor = 0;
+
+QString topicKey(const QString& topic) { return topic.simplified().toLower(); }
+
+// The topic without its last word: the category of "<category> <qualifier>".
+QString categoryOf(const QString& topic) {
+    const QString key = topicKey(topic);
+    const qsizetype blank = key.lastIndexOf(QLatin1Char(' '));
+    return blank < 0 ? QString() : key.left(blank);
+}
+
+bool readMap(const QString& path, QHash<QString, QString>& topics) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return false;
+    const QDir folder = QFileInfo(path).absoluteDir();
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals < 0) continue;
+        const QString topic = topicKey(line.left(equals));
+        const QString page = line.mid(equals + 1).trimmed();
+        if (topic.isEmpty() || page.isEmpty()) continue;
+        topics.insert(topic, QDir::cleanPath(folder.absoluteFilePath(page)));
+    }
+    return true;
+}
+
+// Deletes the help window when the application ends, before Qt goes away.
+void deleteHelpWindowAtExit() { Nx_HelpManager::getInstance()->closeHelpWindow(); }
+
+}  // namespace
+
+Nx_HelpManager* Nx_HelpManager::getInstance() {
+    static Nx_HelpManager instance;
+    return &instance;
+}
+
+QString Nx_HelpManager::helpDirectory() {
+    const QByteArray dataDir = qgetenv("OLMW_DATA_DIR");
+    if (!dataDir.isEmpty())
+        return QDir::cleanPath(QDir(QString::fromLocal8Bit(dataDir)).absoluteFilePath("help"));
+    Dl_info info{};
+    if (dladdr(&g_libraryAnchor, &info) == 0 || !info.dli_fname) return QString();
+    const QString libraryDir = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+    return QDir::cleanPath(libraryDir + QLatin1Char('/') + QLatin1String(NX_DATA_REL_DIR) +
+                           QLatin1String("/help"));
+}
+
+bool Nx_HelpManager::addHelpFile(const QString& mapFile) {
+    if (mapFile.isEmpty()) return false;
+    QString path = mapFile;
+    if (QFileInfo(mapFile).isRelative()) {
+        const QString folder = helpDirectory();
+        if (folder.isEmpty()) return false;
+        path = QDir(folder).absoluteFilePath(mapFile);
+    }
+    QHash<QString, QString> topics;
+    if (!readMap(path, topics) || topics.isEmpty()) {
+        m_maps.remove(mapFile);
+        return false;
+    }
+    m_maps.insert(mapFile, topics);
+    return true;
+}
+
+QString Nx_HelpManager::topicPage(const QString& map, const QString& topic,
+                                  TopicPrefix prefix) const {
+    const auto found = m_maps.constFind(map);
+    if (found == m_maps.constEnd()) return QString();
+    const QHash<QString, QString>& topics = found.value();
+    QStringList keys;
+    if (prefix == ExactTopic || prefix == TopicOrCategory) keys << topicKey(topic);
+    if (prefix == CategoryOnly || prefix == TopicOrCategory) keys << categoryOf(topic);
+    for (const QString& key : keys) {
+        if (key.isEmpty()) continue;
+        const auto page = topics.constFind(key);
+        if (page != topics.constEnd() && QFileInfo(page.value()).isFile()) return page.value();
+    }
+    return QString();
+}
+
+bool Nx_HelpManager::showHelpTopic(const QString& map, const QString& topic, TopicPrefix prefix) {
+    const QString page = topicPage(map, topic, prefix);
+    if (page.isEmpty() || !qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
+    // While a modal wizard runs, a window of its own is the only one the user
+    // can reach: the help window belongs to the modal window then.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (m_window && m_window->parentWidget() != owner) closeHelpWindow();
+    if (!m_window) {
+        static bool cleanupRegistered = false;
+        if (!cleanupRegistered) {
+            qAddPostRoutine(deleteHelpWindowAtExit);
+            cleanupRegistered = true;
+        }
+        m_window = new QTextBrowser(owner);
+        m_window->setWindowFlags(Qt::Window);
+        m_window->setAttribute(Qt::WA_DeleteOnClose);
+        m_window->setObjectName(QStringLiteral("NxHelpWindow"));
+        m_window->setOpenExternalLinks(false);
+        m_window->resize(600, 480);
+    }
+    m_window->setWindowTitle(QStringLiteral("More Info - %1").arg(topic));
+    m_window->setSource(QUrl::fromLocalFile(page));
+    m_window->show();
+    m_window->raise();
+    return true;
+}
+
+void Nx_HelpManager::closeHelpWindow() { delete m_window.data(); }
