@@ -145,6 +145,19 @@ TEST(EngineCommands, AddingWhatExistsUpdatesInPlace) {
     EXPECT_EQ(Cmd(e, "get", "sigprop", "clk", "LOC"), "B2");
 }
 
+TEST(EngineCommands, NamesMatchWithLetterCaseFolded) {
+    Olm_Engine e;
+    BuildSample(e);
+    EXPECT_EQ(Cmd(e, "add", "blkprop", "b1", "divide", "9"), "TRUE");
+    EXPECT_EQ(Cmd(e, "get", "blkprop", "B1", "DIVIDE"), "9");
+    EXPECT_EQ(Cmd(e, "add", "signal", "CLK"), "TRUE");
+    EXPECT_EQ(e.GetDesign().signals.size(), 2u);
+    EXPECT_EQ(e.GetDesign().signals[0].name, "clk");  // the first spelling stays
+    EXPECT_EQ(Cmd(e, "getfirst", "pin", "B1"), "CLKIN");
+    EXPECT_EQ(Cmd(e, "getnext", "pin", "b1"), "DATA");
+    EXPECT_EQ(Cmd(e, "get", "pinprop", "data", "b1", "pinwidth"), "[7:0]");
+}
+
 TEST(EngineCommands, ConnectCreatesTheSignalThatAddSignalThenFinds) {
     Olm_Engine e;
     Cmd(e, "add", "block", "B", "T", "1");

@@ -166,7 +166,8 @@ Pal::String Olm_Engine::Iterate(bool first, const char* what, const char* a2, co
         }
     } else {
         // getnext continues only the iteration of the same owner.
-        if ((owners >= 1 && !(cursor.owner1 == a2)) || (owners >= 2 && !(cursor.owner2 == a3))) {
+        if ((owners >= 1 && cursor.owner1.Compare(a2, Pal::String::kNoCase) != 0) ||
+            (owners >= 2 && cursor.owner2.Compare(a3, Pal::String::kNoCase) != 0)) {
             return Pal::String();
         }
     }

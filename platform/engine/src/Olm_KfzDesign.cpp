@@ -1,11 +1,11 @@
 #include "engine/Olm_KfzDesign.h"
 
-#include <cstring>
 #include <strings.h>
 
 namespace {
 
-bool Same(const Pal::String& a, const char* b) { return b && std::strcmp(a.c_str(), b) == 0; }
+// Names are matched with ASCII letter case folded, as the wizards' model does.
+bool Same(const Pal::String& a, const char* b) { return b && ::strcasecmp(a.c_str(), b) == 0; }
 
 bool SameNoCase(const char* a, const char* b) { return a && b && ::strcasecmp(a, b) == 0; }
 
@@ -100,19 +100,17 @@ Pal::String Olm_KfzDesign::BlockPropertyValue(const Olm_KfzBlock& block, const c
 }
 
 Pal::String Olm_KfzDesign::PinPropertyValue(const Olm_KfzPin& pin, const char* key) {
-    const Pal::String k(key);
-    if (k == kPinWidth) return pin.hasWidth ? pin.width : Pal::String();
-    if (k == kPinHasBus) return pin.hasBus ? kTrue : "";
-    if (k == kPinIsVcc) return pin.isVcc ? kTrue : "";
-    if (k == kPinIsGnded) return pin.isGnded ? kTrue : "";
+    if (Same(Pal::String(kPinWidth), key)) return pin.hasWidth ? pin.width : Pal::String();
+    if (Same(Pal::String(kPinHasBus), key)) return pin.hasBus ? kTrue : "";
+    if (Same(Pal::String(kPinIsVcc), key)) return pin.isVcc ? kTrue : "";
+    if (Same(Pal::String(kPinIsGnded), key)) return pin.isGnded ? kTrue : "";
     return PropertyValue(pin.properties, key);
 }
 
 Pal::String Olm_KfzDesign::SignalPropertyValue(const Olm_KfzSignal& signal, const char* key) {
-    const Pal::String k(key);
-    if (k == kSigExternal) return signal.isExternal ? signal.externalName : Pal::String();
-    if (k == kSigIsBus) return signal.isBus ? Pal::String().Format("%d", signal.busWidth) : Pal::String();
-    if (k == kSigIsGnded) return signal.isGnded ? kTrue : "";
-    if (k == kSigIsVcc) return signal.isVcc ? kTrue : "";
+    if (Same(Pal::String(kSigExternal), key)) return signal.isExternal ? signal.externalName : Pal::String();
+    if (Same(Pal::String(kSigIsBus), key)) return signal.isBus ? Pal::String().Format("%d", signal.busWidth) : Pal::String();
+    if (Same(Pal::String(kSigIsGnded), key)) return signal.isGnded ? kTrue : "";
+    if (Same(Pal::String(kSigIsVcc), key)) return signal.isVcc ? kTrue : "";
     return PropertyValue(signal.properties, key);
 }

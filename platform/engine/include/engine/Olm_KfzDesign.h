@@ -7,8 +7,9 @@
 
 // The in-memory form of one design file: device settings, design version,
 // blocks with their pins, signals, and pin-to-signal connections (kept on the
-// pins). Every list keeps the order in which its entries were first added;
-// names are matched byte for byte.
+// pins). Every list keeps the order in which its entries were first added.
+// Names and property keys are matched with ASCII letter case folded, as the
+// wizards' model matches them; each keeps the spelling it was first added with.
 
 // One named text value of a block, a pin or a signal.
 struct Olm_KfzProperty {
