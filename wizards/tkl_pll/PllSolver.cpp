@@ -1,0 +1,419 @@
+#include "PllSolver.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace TklPll {
+namespace {
+
+// Relative slack of range checks and of error comparisons: frequencies are
+// products and quotients of a few doubles, so exact ratios land within a few
+// ulps of their true value.
+constexpr double kRelEps = 1e-12;
+// Slack of tolerance checks, in ppm.
+constexpr double kPpmSlack = 1e-6;
+
+bool InRange(double x, const PllRange& r)
+{
+    return x >= r.min - std::fabs(r.min) * kRelEps && x <= r.max + std::fabs(r.max) * kRelEps;
+}
+
+// Relative distance of x from a range, 0 inside it.
+double Distance(double x, const PllRange& r)
+{
+    if (InRange(x, r))
+        return 0.0;
+    if (x < r.min)
+        return (r.min - x) / r.min;
+    return (x - r.max) / r.max;
+}
+
+int ClampToInt(double v, const PllIntRange& r)
+{
+    if (!(v > r.min))  // also catches NaN
+        return r.min;
+    if (v >= r.max)
+        return r.max;
+    return static_cast<int>(v);
+}
+
+std::string Printf(const char* fmt, double v)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, fmt, v);
+    return buf;
+}
+
+// A bound as written in a data file: up to six decimals, trailing zeros dropped.
+std::string Bound(double v)
+{
+    std::string s = Printf("%.6f", v);
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        s.pop_back();
+    return s;
+}
+
+// A frequency: at least three decimals, more (up to six) when they matter.
+std::string MHz(double v)
+{
+    std::string s = Printf("%.6f", v);
+    const size_t keep = s.find('.') + 4;
+    while (s.size() > keep && s.back() == '0')
+        s.pop_back();
+    return s;
+}
+
+std::string RangeText(const PllRange& r) { return Bound(r.min) + ".." + Bound(r.max); }
+std::string RangeText(const PllIntRange& r) { return std::to_string(r.min) + ".." + std::to_string(r.max); }
+
+double RelError(double achieved, double requested)
+{
+    const double e = (achieved - requested) / requested;
+    return std::fabs(e) < kRelEps ? 0.0 : e;
+}
+
+double Vco(double fin, int d, int m) { return fin * m / d; }
+
+bool WithinTolerance(double rel, const std::optional<double>& tolPpm)
+{
+    return tolPpm && std::fabs(rel) * 1e6 <= *tolPpm + kPpmSlack;
+}
+
+struct Pick {
+    int div = 0;
+    double achieved = 0.0;
+    double rel = 0.0;  // signed relative error
+};
+
+// The output divider closest to the request. The relative error of vco / O
+// falls and then rises with O, so the best O is next to vco / request.
+Pick BestDivider(double vco, double req, const PllIntRange& o)
+{
+    const double q = std::floor(std::min(vco / req, static_cast<double>(o.max) + 1.0));
+    const int a = ClampToInt(q, o);
+    const int b = ClampToInt(q + 1.0, o);
+    Pick best{a, vco / a, RelError(vco / a, req)};
+    if (b != a) {
+        const Pick other{b, vco / b, RelError(vco / b, req)};
+        if (std::fabs(other.rel) < std::fabs(best.rel) - kRelEps)
+            best = other;
+    }
+    return best;
+}
+
+struct Candidate {
+    int d = 0;
+    int m = 0;
+    double vco = 0.0;
+    std::array<Pick, kMaxOutputs> picks{};
+    double maxErr = 0.0;
+    double sumErr = 0.0;
+};
+
+// The selection order of the header comment.
+bool Better(const Candidate& a, const Candidate& b)
+{
+    if (a.maxErr < b.maxErr - kRelEps)
+        return true;
+    if (a.maxErr > b.maxErr + kRelEps)
+        return false;
+    if (a.sumErr < b.sumErr - kRelEps)
+        return true;
+    if (a.sumErr > b.sumErr + kRelEps)
+        return false;
+    const double slack = std::max(a.vco, b.vco) * kRelEps;
+    if (a.vco > b.vco + slack)
+        return true;
+    if (a.vco < b.vco - slack)
+        return false;
+    return a.d < b.d || (a.d == b.d && a.m < b.m);
+}
+
+std::string CheckRange(const char* what, const PllRange& r, const char* unit)
+{
+    if (!std::isfinite(r.min) || !std::isfinite(r.max) || r.min < 0.0 || r.max <= 0.0)
+        return std::string("PLL limits: the ") + what + " range " + RangeText(r) + unit + " must be positive";
+    if (r.min > r.max)
+        return std::string("PLL limits: the ") + what + " range " + RangeText(r) + unit + " is empty";
+    return {};
+}
+
+std::string CheckRange(const char* what, const PllIntRange& r)
+{
+    if (r.min < 1)
+        return std::string("PLL limits: the ") + what + " range " + RangeText(r) + " must start at 1 or above";
+    if (r.min > r.max)
+        return std::string("PLL limits: the ") + what + " range " + RangeText(r) + " is empty";
+    return {};
+}
+
+std::string_view TrimSpaces(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+template <typename T>
+bool ParseNumber(std::string_view text, T& value)
+{
+    text = TrimSpaces(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty())
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+std::string PllResult::Message() const
+{
+    std::string text;
+    for (const PllFailure& f : failures) {
+        if (!text.empty())
+            text += '\n';
+        text += f.message;
+    }
+    return text;
+}
+
+PllSolver::PllSolver(const PllLimits& limits) : limits_(limits) {}
+
+std::string PllSolver::OutputName(const PllOutputRequest& request, int index)
+{
+    return request.name.empty() ? "CLKOUT" + std::to_string(index) : request.name;
+}
+
+bool PllSolver::ParseRange(std::string_view minText, std::string_view maxText, PllRange& range)
+{
+    PllRange r;
+    if (!ParseNumber(minText, r.min) || !ParseNumber(maxText, r.max))
+        return false;
+    range = r;
+    return true;
+}
+
+bool PllSolver::ParseRange(std::string_view minText, std::string_view maxText, PllIntRange& range)
+{
+    PllIntRange r;
+    if (!ParseNumber(minText, r.min) || !ParseNumber(maxText, r.max))
+        return false;
+    range = r;
+    return true;
+}
+
+PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOutputs>& req) const
+{
+    const PllLimits& L = limits_;
+    PllResult res;
+    for (int i = 0; i < kMaxOutputs; ++i) {
+        res.outputs[i].enabled = req[i].enabled;
+        res.outputs[i].requestedMHz = req[i].enabled ? req[i].freqMHz : 0.0;
+    }
+    auto fail = [&res](PllLimit limit, int output, double nearest, std::string message) {
+        res.failures.push_back({limit, output, nearest, std::move(message)});
+    };
+
+    // The limits themselves.
+    for (const std::string& msg : {CheckRange("input", L.input, " MHz"), CheckRange("phase-detector", L.pfd, " MHz"),
+                                   CheckRange("VCO", L.vco, " MHz"), CheckRange("input divider", L.inputDiv),
+                                   CheckRange("feedback multiplier", L.feedbackMult),
+                                   CheckRange("output divider", L.outputDiv)}) {
+        if (!msg.empty())
+            fail(PllLimit::Limits, -1, 0.0, msg);
+    }
+    if (!res.failures.empty())
+        return res;
+
+    // The input clock.
+    if (!std::isfinite(fin) || fin <= 0.0) {
+        fail(PllLimit::Input, -1, L.input.min > 0.0 ? L.input.min : L.input.max,
+             "Input clock: the frequency must be a positive number of MHz; the input range is " +
+                 RangeText(L.input) + " MHz");
+        return res;
+    }
+    if (!InRange(fin, L.input)) {
+        const double nearest = std::clamp(fin, L.input.min, L.input.max);
+        fail(PllLimit::Input, -1, nearest,
+             "Input clock: " + MHz(fin) + " MHz is outside the input range " + RangeText(L.input) +
+                 " MHz; nearest allowed " + MHz(nearest) + " MHz");
+        return res;
+    }
+
+    // The requests.
+    for (int i = 0; i < kMaxOutputs; ++i) {
+        const PllOutputRequest& r = req[i];
+        if (!r.enabled)
+            continue;
+        if (!std::isfinite(r.freqMHz) || r.freqMHz <= 0.0)
+            fail(PllLimit::Request, i, 0.0,
+                 OutputName(r, i) + ": the requested frequency must be a positive number of MHz");
+        else if (r.tolerancePpm && (!std::isfinite(*r.tolerancePpm) || *r.tolerancePpm < 0.0))
+            fail(PllLimit::Request, i, 0.0, OutputName(r, i) + ": the tolerance must be a number of ppm, 0 or more");
+    }
+    if (!res.failures.empty())
+        return res;
+
+    // Input dividers that keep f_pfd = f_in / D in range: f_in / pfd.max <= D <= f_in / pfd.min.
+    std::vector<int> dividers;
+    {
+        const int lo = ClampToInt(std::floor(fin / L.pfd.max), L.inputDiv);
+        const int hi = L.pfd.min > 0.0 ? ClampToInt(std::ceil(fin / L.pfd.min), L.inputDiv) : L.inputDiv.max;
+        for (long long d = lo; d <= hi; ++d) {
+            if (InRange(fin / static_cast<double>(d), L.pfd))
+                dividers.push_back(static_cast<int>(d));
+        }
+    }
+    if (dividers.empty()) {
+        // f_in / D falls with D, so the nearest lies next to either bound.
+        double nearest = 0.0;
+        double best = std::numeric_limits<double>::infinity();
+        for (double v : {fin / L.pfd.max, L.pfd.min > 0.0 ? fin / L.pfd.min : 0.0}) {
+            for (double dv : {std::floor(v), std::ceil(v), 0.0, std::numeric_limits<double>::infinity()}) {
+                const double pfd = fin / ClampToInt(dv, L.inputDiv);
+                if (Distance(pfd, L.pfd) < best) {
+                    best = Distance(pfd, L.pfd);
+                    nearest = pfd;
+                }
+            }
+        }
+        fail(PllLimit::PhaseDetector, -1, nearest,
+             "Input clock: no input divider in " + RangeText(L.inputDiv) + " brings " + MHz(fin) +
+                 " MHz into the phase-detector range " + RangeText(L.pfd) + " MHz; nearest phase-detector frequency " +
+                 MHz(nearest) + " MHz");
+        return res;
+    }
+
+    // Search every (D, M) with a VCO in range.
+    std::array<Pick, kMaxOutputs> nearestAlone{};  // per output, its best over all (D, M)
+    std::optional<Candidate> bestFeasible;
+    std::optional<Candidate> bestAny;
+    double vcoLow = std::numeric_limits<double>::infinity();
+    double vcoHigh = 0.0;
+    double nearestVco = 0.0;
+    double nearestVcoDist = std::numeric_limits<double>::infinity();
+
+    for (int d : dividers) {
+        // f_in * M / D in range: vco.min * D / f_in <= M <= vco.max * D / f_in.
+        const int mLo = ClampToInt(std::floor(L.vco.min * d / fin), L.feedbackMult);
+        const int mHi = ClampToInt(std::ceil(L.vco.max * d / fin), L.feedbackMult);
+        for (long long mm = mLo; mm <= mHi; ++mm) {
+            const int m = static_cast<int>(mm);
+            Candidate c;
+            c.d = d;
+            c.m = m;
+            c.vco = Vco(fin, d, m);
+            const double dist = Distance(c.vco, L.vco);
+            if (dist < nearestVcoDist) {
+                nearestVcoDist = dist;
+                nearestVco = c.vco;
+            }
+            if (dist > 0.0)
+                continue;
+            vcoLow = std::min(vcoLow, c.vco);
+            vcoHigh = std::max(vcoHigh, c.vco);
+            bool feasible = true;
+            for (int i = 0; i < kMaxOutputs; ++i) {
+                if (!req[i].enabled)
+                    continue;
+                const Pick p = BestDivider(c.vco, req[i].freqMHz, L.outputDiv);
+                c.picks[i] = p;
+                const double err = std::fabs(p.rel);
+                c.maxErr = std::max(c.maxErr, err);
+                c.sumErr += err;
+                if (req[i].tolerancePpm && !WithinTolerance(p.rel, req[i].tolerancePpm))
+                    feasible = false;
+                if (nearestAlone[i].div == 0 || err < std::fabs(nearestAlone[i].rel) - kRelEps)
+                    nearestAlone[i] = p;
+            }
+            if (feasible && (!bestFeasible || Better(c, *bestFeasible)))
+                bestFeasible = c;
+            if (!bestAny || Better(c, *bestAny))
+                bestAny = c;
+        }
+    }
+
+    if (!bestAny) {
+        fail(PllLimit::Vco, -1, nearestVco,
+             "Input clock: no feedback multiplier in " + RangeText(L.feedbackMult) + " with an input divider in " +
+                 RangeText(L.inputDiv) + " brings the VCO from " + MHz(fin) + " MHz into its range " +
+                 RangeText(L.vco) + " MHz; nearest VCO frequency " + MHz(nearestVco) + " MHz");
+        return res;
+    }
+
+    // Each output on its own: beyond the span of the dividers, or not within tolerance anywhere.
+    const double spanLow = vcoLow / L.outputDiv.max;
+    const double spanHigh = vcoHigh / L.outputDiv.min;
+    for (int i = 0; i < kMaxOutputs; ++i) {
+        const PllOutputRequest& r = req[i];
+        if (!r.enabled)
+            continue;
+        const Pick& p = nearestAlone[i];
+        res.outputs[i].achievedMHz = p.achieved;
+        res.outputs[i].errorPpm = p.rel * 1e6;
+        if (WithinTolerance(p.rel, r.tolerancePpm))
+            continue;
+        const bool above = r.freqMHz > spanHigh * (1.0 + kRelEps);
+        const bool below = r.freqMHz < spanLow * (1.0 - kRelEps);
+        if (above || below) {
+            const double nearest = above ? spanHigh : spanLow;
+            fail(PllLimit::OutputDivider, i, nearest,
+                 OutputName(r, i) + ": " + MHz(r.freqMHz) + " MHz cannot be reached: the output divider range " +
+                     RangeText(L.outputDiv) + " allows " + MHz(spanLow) + " to " + MHz(spanHigh) +
+                     " MHz with the VCO range " + RangeText(L.vco) + " MHz; nearest achievable " + MHz(nearest) +
+                     " MHz");
+        } else if (r.tolerancePpm) {
+            fail(PllLimit::Tolerance, i, p.achieved,
+                 OutputName(r, i) + ": " + MHz(r.freqMHz) + " MHz cannot be reached within " +
+                     Bound(*r.tolerancePpm) + " ppm; nearest achievable " + MHz(p.achieved) + " MHz (" +
+                     Printf("%+.3f", p.rel * 1e6) + " ppm)");
+        }
+    }
+    if (!res.failures.empty())
+        return res;
+
+    if (!bestFeasible) {
+        // Every output is reachable alone; the best compromise misses some tolerances.
+        for (int i = 0; i < kMaxOutputs; ++i) {
+            const PllOutputRequest& r = req[i];
+            if (!r.enabled)
+                continue;
+            const Pick& p = bestAny->picks[i];
+            res.outputs[i].achievedMHz = p.achieved;
+            res.outputs[i].errorPpm = p.rel * 1e6;
+            if (!r.tolerancePpm || WithinTolerance(p.rel, r.tolerancePpm))
+                continue;
+            fail(PllLimit::Combination, i, p.achieved,
+                 OutputName(r, i) + ": " + MHz(r.freqMHz) + " MHz cannot be reached within " +
+                     Bound(*r.tolerancePpm) + " ppm together with the other outputs; nearest achievable with them " +
+                     MHz(p.achieved) + " MHz (" + Printf("%+.3f", p.rel * 1e6) + " ppm)");
+        }
+        return res;
+    }
+
+    const Candidate& c = *bestFeasible;
+    res.ok = true;
+    res.inputDiv = c.d;
+    res.feedbackMult = c.m;
+    res.pfdMHz = fin / c.d;
+    res.vcoMHz = c.vco;
+    for (int i = 0; i < kMaxOutputs; ++i) {
+        if (!req[i].enabled)
+            continue;
+        res.outputs[i].achievedMHz = c.picks[i].achieved;
+        res.outputs[i].divider = c.picks[i].div;
+        res.outputs[i].errorPpm = c.picks[i].rel * 1e6;
+    }
+    return res;
+}
+
+}  // namespace TklPll
