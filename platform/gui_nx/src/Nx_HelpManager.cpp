@@ -128,4 +128,6 @@ bool Nx_HelpManager::showHelpTopic(const QString& map, const QString& topic, Top
     return true;
 }
 
+QTextBrowser* Nx_HelpManager::helpWindow() const { return m_window.data(); }
+
 void Nx_HelpManager::closeHelpWindow() { delete m_window.data(); }

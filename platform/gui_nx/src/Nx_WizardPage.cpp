@@ -15,6 +15,8 @@ Nx_WizardPage::~Nx_WizardPage() {
     if (m_wizard) m_wizard->detachPage(this);
 }
 
+Nx_Wizard* Nx_WizardPage::wizard() const { return m_wizard.data(); }
+
 void Nx_WizardPage::setPageName(const QString& name) {
     m_name = name;
     if (m_wizard) m_wizard->setPageTitle(this, name);

@@ -47,7 +47,7 @@ public:
     static QString helpDirectory();
 
     // The help window, while it exists; closeHelpWindow deletes it.
-    QTextBrowser* helpWindow() const { return m_window; }
+    QTextBrowser* helpWindow() const;
     void closeHelpWindow();
 
 private:

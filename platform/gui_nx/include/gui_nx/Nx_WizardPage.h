@@ -42,7 +42,7 @@ public:
     bool isMoreInfoShown() const { return m_showMoreInfo; }
     bool isMoreInfoEnabled() const { return m_enableMoreInfo; }
 
-    Nx_Wizard* wizard() const { return m_wizard; }
+    Nx_Wizard* wizard() const;
 
 public slots:
     // Not 0 when the page wants an "Advanced" button (which calls onAdvanced()).
