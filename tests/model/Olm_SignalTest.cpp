@@ -17,14 +17,6 @@ TEST(Olm_SignalTest, ExternalAndBusSettersClearTheirCompanion) {
     EXPECT_EQ(sig.GetDirection(), "");
 }
 
-TEST(Olm_SignalTest, TiesAreIndependentFlags) {
-    Olm_Signal sig;
-    sig.SetIsGrounded(true);
-    sig.SetIsVcc(true);
-    EXPECT_TRUE(sig.IsGrounded());
-    EXPECT_TRUE(sig.IsVcc());
-}
-
 TEST(Olm_SignalTest, CopyAndAssignmentAreDeep) {
     Olm_Signal source("s");
     source.SetIsBus(true, 4);
@@ -37,7 +29,4 @@ TEST(Olm_SignalTest, CopyAndAssignmentAreDeep) {
     EXPECT_EQ(target.GetNamedAttribute("Old"), nullptr);
     target.SetAttributeValue("A", "2");
     EXPECT_EQ(source.GetAttributeValue("A"), "1");
-    Olm_Signal copy(target);
-    copy.SetAllAttributesIsActive(false);
-    EXPECT_TRUE(target.GetNamedAttribute("A")->IsActive());
 }
