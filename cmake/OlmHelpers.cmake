@@ -25,11 +25,16 @@ function(olm_add_gtest)
   cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} olm_test_support GTest::gtest GTest::gtest_main)
-  set(env "OLMW_TEST_TMP=${CMAKE_CURRENT_BINARY_DIR}/tmp")
+  # Each property gets a single, non-empty value: the discovery script
+  # flattens lists and drops empty values, so a second ENVIRONMENT entry or an
+  # empty value would shift the property names.
+  set(props ENVIRONMENT "OLMW_TEST_TMP=${CMAKE_CURRENT_BINARY_DIR}/tmp")
   if(T_GUI)
-    list(APPEND env "QT_QPA_PLATFORM=offscreen")
+    list(APPEND props ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen")
   endif()
-  gtest_discover_tests(${T_NAME}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${env}" LABELS "${T_LABELS}")
+  if(T_LABELS)
+    string(REPLACE ";" "," labels "${T_LABELS}")
+    list(APPEND props LABELS "${labels}")
+  endif()
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()

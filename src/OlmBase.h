@@ -17,3 +17,6 @@
 
 #include "datafiles/Olm_DataFileReader.h"
 #include "datafiles/Olm_Data.h"
+
+#include "wizard/Olm_WaitDlg.h"
+#include "wizard/Olm_Wait2Dlg.h"
