@@ -17,6 +17,7 @@
 
 #include "datafiles/Olm_DataFileReader.h"
 #include "datafiles/Olm_Data.h"
+#include "datafiles/Olm_OptFileReader.h"
 
 #include "wizard/Olm_WaitDlg.h"
 #include "wizard/Olm_Wait2Dlg.h"
