@@ -23,5 +23,6 @@ struct Command {
 
 int RunCheckData(const std::vector<std::string>& args);
 int RunDump(const std::vector<std::string>& args);
+int RunHdl(const std::vector<std::string>& args);
 
 }  // namespace olmwiz

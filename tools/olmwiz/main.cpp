@@ -18,6 +18,7 @@ namespace {
 constexpr olmwiz::Command kCommands[] = {
     {"check-data", "read wizard data files and report their errors", olmwiz::RunCheckData},
     {"dump", "load the installed data of a wizard type and write it in the data-file format", olmwiz::RunDump},
+    {"hdl", "write the Verilog or VHDL wrapper of a design file", olmwiz::RunHdl},
 };
 
 void PrintUsage(std::FILE* out) {
