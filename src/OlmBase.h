@@ -6,6 +6,7 @@
 
 #include "pal/Pal.h"
 #include "engine/Olm_StrArray.h"
+#include "engine/Olm_Engine.h"
 
 #include "shared/Olm_Constants.h"
 
@@ -18,6 +19,8 @@
 #include "datafiles/Olm_DataFileReader.h"
 #include "datafiles/Olm_Data.h"
 #include "datafiles/Olm_OptFileReader.h"
+
+#include "kfz/Olm_KfzWizData.h"
 
 #include "wizard/Olm_WaitDlg.h"
 #include "wizard/Olm_Wait2Dlg.h"

@@ -167,8 +167,12 @@ TEST(EngineCommands, ConnectCreatesTheSignalThatAddSignalThenFinds) {
     EXPECT_EQ(Cmd(e, "add", "signal", "net0"), "TRUE");
     EXPECT_EQ(Cmd(e, "add", "signal", "net1"), "TRUE");
     EXPECT_EQ(Cmd(e, "set", "bus", "net1", "4"), "TRUE");
+    // The added signal takes its place in the order of adding; a second add keeps it there.
     ASSERT_EQ(e.GetDesign().signals.size(), 2u);
-    EXPECT_EQ(e.GetDesign().signals[0].name, "net1");
+    EXPECT_EQ(e.GetDesign().signals[0].name, "net0");
+    EXPECT_EQ(e.GetDesign().signals[1].name, "net1");
+    EXPECT_EQ(Cmd(e, "add", "signal", "net0"), "TRUE");
+    EXPECT_EQ(e.GetDesign().signals[0].name, "net0");
     EXPECT_EQ(Cmd(e, "get", "sigprop", "net1", "SIGISBUS"), "4");
     EXPECT_EQ(Cmd(e, "get", "signal", "P", "B"), "net1");
 }

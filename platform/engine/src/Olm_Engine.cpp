@@ -264,9 +264,16 @@ Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, co
     }
     if (Is(what, "signal")) {
         if (!IsName(a2)) return kFalse;
-        if (!m_design.FindSignal(a2)) {
+        Olm_KfzSignal* signal = m_design.FindSignal(a2);
+        if (!signal) {
             m_design.signals.push_back(Olm_KfzSignal{});
             m_design.signals.back().name = a2;
+        } else if (!signal->declared) {
+            // Created by a connection: it takes its place now.
+            Olm_KfzSignal moved = std::move(*signal);
+            moved.declared = true;
+            m_design.signals.erase(m_design.signals.begin() + (signal - m_design.signals.data()));
+            m_design.signals.push_back(std::move(moved));
         }
         return kTrue;
     }
@@ -288,6 +295,7 @@ Pal::String Olm_Engine::Connect(const char* what, const char* a2, const char* a3
     if (!m_design.FindSignal(a2)) {
         m_design.signals.push_back(Olm_KfzSignal{});
         m_design.signals.back().name = a2;
+        m_design.signals.back().declared = false;
     }
     pin->signal = a2;
     return kTrue;

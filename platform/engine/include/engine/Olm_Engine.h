@@ -24,6 +24,9 @@
 // "connect signal", which creates the signal), an empty block, pin, signal or
 // property name, a reserved key written as an ordinary property, and a bus
 // width that is not a decimal number.
+// "connect signal" creates a signal that does not exist yet; the first
+// "add signal" of it then moves it to the end of the signal list, so that
+// signals stand in the order in which they were added.
 // Each kind (block, signal, pin, blkprop, pinprop, sigprop) has a cursor of
 // its own that no other command moves; getfirst takes a snapshot of the names
 // to walk. Adding what exists updates it in place; no command removes anything.

@@ -40,6 +40,10 @@ struct Olm_KfzBlock {
 
 struct Olm_KfzSignal {
     Pal::String name;
+    // False while the signal exists only because a pin was connected to it;
+    // the first "add signal" then moves it to the end of the list, so that the
+    // signals stand in the order in which they were added.
+    bool declared = true;
     bool isExternal = false;
     Pal::String externalName;
     bool isBus = false;
