@@ -1,0 +1,1 @@
+// The tool check against real HDL tools; see below.
