@@ -8,6 +8,11 @@
 #include "engine/Olm_StrArray.h"
 #include "engine/Olm_Engine.h"
 
+#include "gui_nx/Nx_HelpManager.h"
+#include "gui_nx/Nx_MessageBox.h"
+#include "gui_nx/Nx_Wizard.h"
+#include "gui_nx/Nx_WizardPage.h"
+
 #include "shared/Olm_Constants.h"
 
 #include "model/Olm_Attribute.h"
@@ -22,5 +27,7 @@
 
 #include "kfz/Olm_KfzWizData.h"
 
+#include "wizard/Olm_WizMain.h"
+#include "wizard/Olm_WizPage.h"
 #include "wizard/Olm_WaitDlg.h"
 #include "wizard/Olm_Wait2Dlg.h"

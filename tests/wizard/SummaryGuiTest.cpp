@@ -1,0 +1,386 @@
+#include "WizardTestSupport.h"
+
+#include "GuiTestSupport.h"
+
+#include "wizard/Olm_SummaryGui.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QMetaMethod>
+#include <QDir>
+#include <QLabel>
+#include <QLayout>
+#include <QRadioButton>
+#include <QTextEdit>
+
+#include <memory>
+
+namespace {
+
+using guitest::GuiTest;
+using wiztest::TestWizMain;
+
+// A wizard main of the given type with its summary page in a wizard window.
+class SummaryGuiTest : public GuiTest {
+protected:
+    void Make(const char* type, bool batch = false) {
+        main = std::make_unique<TestWizMain>(type, batch);
+        main->SetDesignName("clkgen");
+        main->SetTKLPrimName("TKL_ADV");
+        main->SetWizDataPtr(&data);
+        wizard = std::make_unique<Nx_Wizard>("Olm Wizard", nullptr, "OlmWiz", true, 0);
+        ASSERT_TRUE(main->CreateGuiDlgs(wizard.get()));
+        summary = qobject_cast<Olm_SummaryGui*>(main->GetSummaryGui());
+        ASSERT_NE(summary, nullptr);
+    }
+    void TearDown() override {
+        wizard.reset();
+        GuiTest::TearDown();
+    }
+    template <typename T> T* Child(const char* name) {
+        T* child = summary->pageWidget()->findChild<T*>(name);
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    QString Pane(const char* name) { return Child<QTextEdit>(name)->toPlainText(); }
+    Olm_Block* TklBlock(const char* name = "TKL0") {
+        Olm_Block* block = data.AddBlock(name, "TKL_ADV");
+        block->SetAttributeValue("OLMW_ONLY_INST_NUM", "1");
+        return block;
+    }
+    Olm_Attribute* Attr(Olm_Block* block, const char* name, const char* value, const char* def,
+                        bool modifiable = true, bool saved = true) {
+        Olm_Attribute* attribute = block->AddAttribute(name, value);
+        attribute->SetDefaultValue(def);
+        attribute->SetCurrentValue(value);
+        attribute->SetIsModifiable(modifiable);
+        attribute->SetIsActive(saved);
+        return attribute;
+    }
+    std::string Features() { return summary->GetFeaturesText().str(); }
+
+    Olm_WizData data{"t"};
+    std::unique_ptr<TestWizMain> main;
+    std::unique_ptr<Nx_Wizard> wizard;
+    Olm_SummaryGui* summary = nullptr;
+};
+
+TEST_F(SummaryGuiTest, FormMatchesTheDesign) {
+    Make("tkl_pll");
+    QWidget* form = summary->pageWidget();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->objectName(), "Olm_SummaryWidget");
+    EXPECT_EQ(form->windowTitle(), "Form1");
+    EXPECT_EQ(form->sizePolicy().horizontalPolicy(), QSizePolicy::MinimumExpanding);
+    EXPECT_EQ(form->sizePolicy().verticalPolicy(), QSizePolicy::Minimum);
+    EXPECT_EQ(form->maximumSize(), QSize(32767, 673));
+    EXPECT_GE(form->minimumWidth(), 580);
+    EXPECT_GE(form->minimumHeight(), 600);
+    EXPECT_EQ(form->layout()->objectName(), "Olm_SummaryWidgetLayout");
+    EXPECT_EQ(form->layout()->spacing(), 6);
+    EXPECT_EQ(form->layout()->contentsMargins(), QMargins(11, 11, 11, 11));
+
+    EXPECT_EQ(Child<QLabel>("IDC_SUM_FEATURES_STATIC")->text(), "Feature Summary:");
+    EXPECT_EQ(Child<QLabel>("IDC_SUMFILES_STATIC")->text(), "Files To Be Generated:");
+    EXPECT_EQ(Child<QLabel>("IDC_PROPLIST_STATIC")->text(), "Block Attributes:");
+    for (const char* pane : {"IDC_SUM_FEATURES_EDIT", "IDC_SUM_FILES_EDIT", "IDC_SUM_PROPS_EDIT"})
+        EXPECT_TRUE(Child<QTextEdit>(pane)->isReadOnly()) << pane;
+    EXPECT_EQ(Child<QTextEdit>("IDC_SUM_FEATURES_EDIT")->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    EXPECT_EQ(Child<QTextEdit>("IDC_SUM_FEATURES_EDIT")->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+    EXPECT_EQ(Child<QTextEdit>("IDC_SUM_PROPS_EDIT")->sizePolicy().verticalPolicy(), QSizePolicy::Expanding);
+    auto* radio1 = Child<QRadioButton>("IDC_SUM_RADIO1");
+    auto* radio2 = Child<QRadioButton>("IDC_SUM_RADIO2");
+    EXPECT_EQ(radio1->text(), "Show all modifiable attributes");
+    EXPECT_EQ(radio2->text(), "Show only the modifiable attributes whose values differ from the default");
+    EXPECT_TRUE(radio1->isChecked());  // as built, before init()
+    auto* group = summary->pageWidget()->findChild<QButtonGroup*>("bgShow");
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->buttons().size(), 2);
+    EXPECT_TRUE(group->exclusive());
+    // Tab order: the three panes, then the first radio button.
+    const QStringList tabbed{"IDC_SUM_FEATURES_EDIT", "IDC_SUM_FILES_EDIT", "IDC_SUM_PROPS_EDIT",
+                             "IDC_SUM_RADIO1"};
+    QStringList order;
+    QWidget* start = Child<QTextEdit>("IDC_SUM_FEATURES_EDIT");
+    QWidget* widget = start;
+    do {
+        if (tabbed.contains(widget->objectName()) && !order.contains(widget->objectName()))
+            order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget && widget != start);
+    EXPECT_EQ(order, tabbed);
+
+    EXPECT_EQ(summary->pageName(), "Summary");
+    EXPECT_TRUE(summary->isMoreInfoShown());
+    EXPECT_TRUE(summary->isMoreInfoEnabled());
+    EXPECT_EQ(summary->advancedSupport(), 0);
+    EXPECT_TRUE(summary->onCancel());
+    EXPECT_TRUE(summary->onNext());
+    EXPECT_TRUE(summary->onFinish());
+}
+
+TEST_F(SummaryGuiTest, MetaObjectHasTheEightSlotsInOrder) {
+    Make("tkl_pll");
+    const QMetaObject* meta = summary->metaObject();
+    EXPECT_STREQ(meta->className(), "Olm_SummaryGui");
+    EXPECT_EQ(meta->superClass(), &Nx_WizardPage::staticMetaObject);
+    QStringList slotNames;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        EXPECT_EQ(meta->method(i).methodType(), QMetaMethod::Slot);
+        EXPECT_EQ(meta->method(i).access(), QMetaMethod::Public);
+        slotNames << QString::fromLatin1(meta->method(i).methodSignature());
+    }
+    EXPECT_EQ(slotNames, (QStringList{"onActive()", "onCancel()", "onBack()", "onNext()", "onFinish()",
+                                  "onMoreInfo()", "init()", "OnRadioButtons()"}));
+    EXPECT_EQ(meta->propertyCount(), meta->propertyOffset());
+}
+
+TEST_F(SummaryGuiTest, DspPagesAreQualifiedAndStartWithAllAttributes) {
+    Make("dsp_mult");
+    EXPECT_EQ(summary->pageName(), "Summary - Multiplier");
+    summary->init();
+    EXPECT_EQ(summary->GetShowOnlyChanged(), 0);
+    EXPECT_TRUE(Child<QRadioButton>("IDC_SUM_RADIO1")->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>("IDC_SUM_RADIO2")->isChecked());
+}
+
+TEST_F(SummaryGuiTest, OtherWizardsStartWithChangedAttributesOnly) {
+    Make("ssi_rx");
+    summary->init();
+    EXPECT_EQ(summary->GetShowOnlyChanged(), 1);
+    EXPECT_TRUE(Child<QRadioButton>("IDC_SUM_RADIO2")->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>("IDC_SUM_RADIO1")->isChecked());
+}
+
+TEST_F(SummaryGuiTest, BatchModeFillsNoPane) {
+    Make("tkl_bddeskew", true);
+    Olm_Block* block = TklBlock();
+    Attr(block, "CLKOUT_DIVIDE", "4", "1");
+    summary->init();
+    summary->onActive();
+    EXPECT_EQ(summary->GetShowOnlyChanged(), 1);
+    EXPECT_EQ(Pane("IDC_SUM_FEATURES_EDIT"), "");
+    EXPECT_EQ(Pane("IDC_SUM_FILES_EDIT"), "");
+    EXPECT_EQ(Pane("IDC_SUM_PROPS_EDIT"), "");
+    EXPECT_EQ(main->summaryStartCalls, 0);
+}
+
+TEST_F(SummaryGuiTest, FilesPane) {
+    Make("tkl_pll");
+    main->SetHDLFilename("clkgen.vhd");
+    summary->init();
+    const std::string cwd = Pal::File::getcwd().str();
+    EXPECT_EQ(summary->GetFilesText().str(),
+              "File Directory:\r\n" + cwd + "\r\n\r\nOlmWiz file:\tclkgen.kfz\r\n"
+              "HDL file:    \tclkgen.vhd\r\nPKX template file:\tclkgen_olmw.pkx");
+    EXPECT_EQ(Pane("IDC_SUM_FILES_EDIT"),
+              QString::fromStdString("File Directory:\n" + cwd + "\n\nOlmWiz file:\tclkgen.kfz\n"
+                                     "HDL file:    \tclkgen.vhd\nPKX template file:\tclkgen_olmw.pkx"));
+
+    main->SetHDLFilename("");
+    summary->init();
+    EXPECT_EQ(summary->GetFilesText().str(), "File Directory:\r\n" + cwd + "\r\n\r\nOlmWiz file:\tclkgen.kfz\r\n");
+}
+
+TEST_F(SummaryGuiTest, FeatureLineFollowsTypeAndSupport) {
+    struct Case {
+        const char* type;
+        int support;  // 0 none, 1 TKL_SP, 2 TKL_ADV (and TKL_SP)
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"tkl_clkfwd", 1, "1 TKL_SP configured for clock forwarding."},
+        {"tkl_bddeskew", 0, "2 TKLs configured for board deskew with an internal deskew."},
+        {"tkl_clkswitch", 2, "2 TKL_ADVs configured for clock switching."},
+        {"TKL_CASCADING", 0, "2 TKLs configured for cascading in series."},
+        {"tkl_pll", 2, "1 RKO_ADV configured for Single PLL."},
+        {"tkl_tkl2pll", 0, "1 TKL_ADV driving a RKO_ADV"},
+        {"tkl_pll2tkl", 0, "1 RKO_ADV filtering input clock to TKL_ADV"},
+        {"tkl_other", 1, "A single TKL_SP configured"},
+        {"tkl", 0, "A single TKL configured"},
+    };
+    for (const Case& c : cases) {
+        Make(c.type);
+        main->SetTKLspSupport(c.support >= 1);
+        main->SetTKLAdvSupport(c.support >= 2);
+        summary->onActive();
+        EXPECT_EQ(Features(), c.expected) << c.type;
+        EXPECT_EQ(Pane("IDC_SUM_FEATURES_EDIT"), c.expected) << c.type;
+        wizard.reset();
+    }
+}
+
+TEST_F(SummaryGuiTest, DividerAndClockOutputLines) {
+    Make("tkl_clkswitch");
+    main->SetTKLAdvSupport(true);
+    Olm_Block* block = TklBlock();
+    block->SetAttributeValue("OLMW_ONLY_KDIV", "PARALLEL");
+    summary->onActive();
+    EXPECT_EQ(Features(), "2 TKL_ADVs configured for clock switching.\r\n2 KDIVs configured in parallel");
+    EXPECT_EQ(Pane("IDC_SUM_FEATURES_EDIT"),
+              "2 TKL_ADVs configured for clock switching.\n2 KDIVs configured in parallel");
+    block->SetAttributeValue("OLMW_ONLY_KDIV", "single");
+    summary->onActive();
+    EXPECT_EQ(Features(), "2 TKL_ADVs configured for clock switching.\r\nA single KDIV configured");
+    block->SetAttributeValue("OLMW_ONLY_KDIV", "NONE");
+    summary->onActive();
+    EXPECT_EQ(Features(), "2 TKL_ADVs configured for clock switching.");
+
+    // Only instance 1 of the main's clock-manager type counts.
+    block->SetAttributeValue("OLMW_ONLY_KDIV", "PARALLEL");
+    block->SetAttributeValue("OLMW_ONLY_INST_NUM", "2");
+    summary->onActive();
+    EXPECT_EQ(Features(), "2 TKL_ADVs configured for clock switching.");
+    block->SetAttributeValue("OLMW_ONLY_INST_NUM", "1");
+    block->SetIsActive(false);
+    summary->onActive();
+    EXPECT_EQ(Features(), "2 TKL_ADVs configured for clock switching.");
+    block->SetIsActive(true);
+    main->SetTKLPrimName("RKO_ADV");
+    summary->onActive();
+    EXPECT_EQ(Features(), "2 TKL_ADVs configured for clock switching.");
+    main->SetWizDataPtr(nullptr);
+    summary->onActive();
+    EXPECT_EQ(Features(), "2 TKL_ADVs configured for clock switching.");
+}
+
+TEST_F(SummaryGuiTest, JitterFilterLinesReplaceTheDividerLine) {
+    Make("tkl_tkl2pll");
+    Olm_Block* block = TklBlock();
+    block->SetAttributeValue("OLMW_ONLY_KDIV", "SINGLE");
+    summary->onActive();
+    EXPECT_EQ(Features(), "1 TKL_ADV driving a RKO_ADV\r\nA single KDIV configured");
+    block->SetAttributeValue("OLM_TKL2PLL_CLKOUT", "CLK0");
+    summary->onActive();
+    EXPECT_EQ(Features(), "1 TKL_ADV driving a RKO_ADV to filter jitter on CLK0.");
+    wizard.reset();
+
+    Make("tkl_pll2tkl");
+    summary->onActive();
+    EXPECT_EQ(Features(), "1 RKO_ADV filtering input clock to TKL_ADV\r\nA single KDIV configured");
+    block->SetAttributeValue("OLM_PLL2TKL_CLKOUT", "CLKOUT1");
+    block->SetAttributeValue("OLMW_ONLY_KDIV", "PARALLEL");
+    summary->onActive();
+    EXPECT_EQ(Features(), "1 RKO_ADV using CLKOUT1 to filter input clock to TKL_ADV.");
+}
+
+TEST_F(SummaryGuiTest, NonClockManagerLeavesTheFeaturesPaneEmpty) {
+    Make("dsp_mult");
+    Olm_Block* block = TklBlock();
+    block->SetAttributeValue("OLMW_ONLY_KDIV", "SINGLE");
+    summary->init();
+    summary->onActive();
+    EXPECT_EQ(Pane("IDC_SUM_FEATURES_EDIT"), "");
+    EXPECT_EQ(Features(), "");
+}
+
+TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {
+    Make("tkl_pll");
+    Olm_Block* internal = data.AddBlock("CTRL", "OLM_CONTROL");
+    Attr(internal, "MODE", "A", "B");
+    Olm_Block* off = data.AddBlock("OFF", "BUFG");
+    Attr(off, "MODE", "A", "B");
+    off->SetIsActive(false);
+    Olm_Block* pll = data.AddBlock("PLL0", "RKO_ADV");
+    Attr(pll, "CLKOUT0_DIVIDE", "4", "1");
+    Attr(pll, "BANDWIDTH", "OPTIMIZED", "optimized");  // equal to the default
+    Attr(pll, "LOC", "X0Y0", "X0Y0");                  // equal, but LOC is listed
+    Attr(pll, "FIXED", "1", "0", false);               // saved, not modifiable
+    Attr(pll, "UNSAVED", "1", "0", true, false);       // not saved
+    Attr(pll, "OLMW_ONLY_SECRET", "1", "0");           // ignored by the translator
+    Olm_Block* headerOnly = data.AddBlock("BUF0", "BUFG");
+    Attr(headerOnly, "FIXED", "1", "1", false);
+    Olm_Block* silent = data.AddBlock("BUF1", "BUFG");
+    Attr(silent, "UNSAVED", "1", "0", true, false);
+    Olm_Block* last = data.AddBlock("BUF2", "BUFG");
+    Attr(last, "INIT", "0", "0");
+
+    summary->init();
+    summary->onActive();
+    const std::string changedOnly =
+        "Attributes for RKO_ADV, blkname = PLL0\r\n"
+        "  CLKOUT0_DIVIDE = 4\r\n"
+        "  LOC = X0Y0\r\n"
+        "\r\nAttributes for BUFG, blkname = BUF0\r\n"
+        "\r\nAttributes for BUFG, blkname = BUF2\r\n";
+    EXPECT_EQ(summary->GetAttributesText().str(), changedOnly);
+    EXPECT_EQ(main->summaryStartCalls, 1);
+
+    // All modifiable attributes: the radio button rebuilds the attribute pane.
+    const QString filesBefore = Pane("IDC_SUM_FILES_EDIT");
+    Child<QRadioButton>("IDC_SUM_RADIO1")->click();
+    EXPECT_EQ(summary->GetShowOnlyChanged(), 0);
+    EXPECT_EQ(main->summaryStartCalls, 2);
+    EXPECT_EQ(summary->GetAttributesText().str(),
+              "Attributes for RKO_ADV, blkname = PLL0\r\n"
+              "  CLKOUT0_DIVIDE = 4\r\n"
+              "  BANDWIDTH = OPTIMIZED\r\n"
+              "  LOC = X0Y0\r\n"
+              "\r\nAttributes for BUFG, blkname = BUF0\r\n"
+              "\r\nAttributes for BUFG, blkname = BUF2\r\n"
+              "  INIT = 0\r\n");
+    EXPECT_EQ(Pane("IDC_SUM_FILES_EDIT"), filesBefore);
+    Child<QRadioButton>("IDC_SUM_RADIO2")->click();
+    EXPECT_EQ(summary->GetShowOnlyChanged(), 1);
+    EXPECT_EQ(summary->GetAttributesText().str(), changedOnly);
+    EXPECT_EQ(main->summaryStartCalls, 3);
+}
+
+TEST_F(SummaryGuiTest, BlockCounterCountsBlocksWithoutHeader) {
+    Make("ssi_rx");
+    Olm_Block* first = data.AddBlock("EMPTY", "IODELAY");
+    Attr(first, "UNSAVED", "1", "0", true, false);
+    Olm_Block* second = data.AddBlock("SERDES0", "ISERDES");
+    Attr(second, "DATA_WIDTH", "8", "4");
+    summary->init();
+    summary->onActive();
+    // The first counted block has no header, so the second one's header
+    // still starts with an empty line.
+    EXPECT_EQ(summary->GetAttributesText().str(),
+              "\r\nAttributes for ISERDES, blkname = SERDES0\r\n  DATA_WIDTH = 8\r\n");
+    EXPECT_EQ(Features(), "");
+
+    main->SetWizDataPtr(nullptr);
+    summary->onActive();
+    EXPECT_EQ(summary->GetAttributesText().str(), "");
+    EXPECT_EQ(Pane("IDC_SUM_PROPS_EDIT"), "");
+}
+
+TEST_F(SummaryGuiTest, BackStoresTheRadioButtonsAndTellsTheMain) {
+    Make("tkl_pll");
+    summary->init();
+    Child<QRadioButton>("IDC_SUM_RADIO1")->setChecked(true);  // no click: no rebuild
+    EXPECT_EQ(summary->GetShowOnlyChanged(), 1);
+    EXPECT_TRUE(summary->onBack());
+    EXPECT_EQ(summary->GetShowOnlyChanged(), 0);
+    EXPECT_EQ(main->goBackCalls, 1);
+}
+
+TEST_F(SummaryGuiTest, SummaryPageRendersToPng) {
+    Make("tkl_clkswitch");
+    main->SetTKLAdvSupport(true);
+    main->SetHDLFilename("clkgen.vhd");
+    Olm_Block* tkl = TklBlock("TKL_ADV_INST");
+    tkl->SetAttributeValue("OLMW_ONLY_KDIV", "PARALLEL");
+    Attr(tkl, "CLKFX_MULTIPLY", "5", "4");
+    Attr(tkl, "CLKFX_DIVIDE", "2", "1");
+    Attr(tkl, "CLKIN_PERIOD", "10.0", "0.0");
+    Attr(tkl, "LOC", "TKL_X0Y1", "");
+    Olm_Block* buf = data.AddBlock("BUFG_CLK0", "BUFGMUX");
+    Attr(buf, "CLK_SEL_TYPE", "ASYNC", "SYNC");
+    main->SetFamily("korvo5");
+    wizard->showMoreInfo(true);
+    wizard->restart();  // the summary is the only page: init() and onActive() run
+    ASSERT_EQ(wizard->currentNxPage(), summary);
+    EXPECT_FALSE(summary->GetAttributesText().IsEmpty());
+    wizard->show();
+    QApplication::processEvents();
+    const QString dir = QString::fromLocal8Bit(qgetenv("OLMW_TEST_TMP"));
+    const QString out = QDir(dir.isEmpty() ? QDir::currentPath() : dir).absoluteFilePath("summary_page.png");
+    QDir().mkpath(QFileInfo(out).absolutePath());
+    EXPECT_TRUE(wizard->grab().save(out)) << out.toStdString();
+    EXPECT_TRUE(summary->pageWidget()->grab().save(QFileInfo(out).absolutePath() + "/summary_form.png"));
+    wizard->hide();
+}
+
+}  // namespace

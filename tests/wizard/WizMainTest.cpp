@@ -1,0 +1,333 @@
+#include "WizardTestSupport.h"
+
+#include "GuiTestSupport.h"
+
+#include "wizard/Olm_SummaryGui.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+
+#include <memory>
+
+namespace {
+
+using guitest::GuiTest;
+using guitest::ModalDriver;
+using wiztest::Calls;
+using wiztest::TestPage;
+using wiztest::TestWizMain;
+
+class WizMainTest : public GuiTest {
+protected:
+    Calls calls;
+};
+
+TEST_F(WizMainTest, DefaultsAndAccessors) {
+    TestWizMain main("tkl_pll", true);
+    EXPECT_EQ(main.GetWizType(), "tkl_pll");
+    EXPECT_TRUE(main.IsBatchMode());
+    EXPECT_FALSE(main.GetSilentMode());
+    EXPECT_FALSE(main.HasHSX3Support() || main.HasHSX10Support() || main.HasHSX11Support());
+    EXPECT_FALSE(main.HasTKLSupport() || main.HasTKLspSupport() || main.HasTKLAdvSupport());
+    EXPECT_FALSE(main.HasDSPSupport() || main.HasKDIVSupport() || main.HasKorvo42Korvo5KDIV());
+    EXPECT_FALSE(main.IsExistingKFZ() || main.IsKorvo5());
+    EXPECT_EQ(main.GetNumHsx3() + main.GetNumHsx10() + main.GetNumHsx11(), 0);
+    EXPECT_EQ(main.GetDesignName(), "");
+    EXPECT_EQ(main.GetTKLPrimName(), "");
+    for (int i = 0; i < Olm_WizMain::kMaxPages; ++i) EXPECT_EQ(main.GetPages()[i], nullptr);
+    EXPECT_EQ(main.GetWizDataPtr(), nullptr);
+    EXPECT_EQ(main.GetLogFilePtr(), nullptr);
+    EXPECT_EQ(main.GetNxWizard(), nullptr);
+    EXPECT_EQ(main.GetSummaryGui(), nullptr);
+
+    main.SetDevice("olmkv5lx30");
+    EXPECT_EQ(main.GetDeviceNoPrefix(), "kv5lx30");
+    main.SetDevice("ab");
+    EXPECT_EQ(main.GetDeviceNoPrefix(), "");
+    main.SetHDLType("vhdl");
+    EXPECT_EQ(main.GetHDLType(), "vhdl");
+}
+
+TEST_F(WizMainTest, FormPageName) {
+    const Pal::String mult = "dsp_mult", mac = "DSP_MAC", add = "dsp_add", counter = "dsp_counter";
+    const Pal::String tkl = "tkl_bddeskew", empty = "", ds = "ds";
+    EXPECT_EQ(Olm_WizMain::FormPageName("General", mult), "General - Multiplier");
+    EXPECT_EQ(Olm_WizMain::FormPageName("General", mac), "General - MACC");
+    EXPECT_EQ(Olm_WizMain::FormPageName("General", add), "General - Adder/Subtractor");
+    EXPECT_EQ(Olm_WizMain::FormPageName("General", counter), "General - Accumulator");
+    EXPECT_EQ(Olm_WizMain::FormPageName("General", tkl), "General");
+    EXPECT_EQ(Olm_WizMain::FormPageName("General", empty), "General");
+    EXPECT_EQ(Olm_WizMain::FormPageName("General", ds), "General");
+}
+
+TEST_F(WizMainTest, SetupDataSetsKorvo5ForItsFamiliesOnly) {
+    TestWizMain main("tkl_pll", true);
+    main.SetFamily("korvo4");
+    main.SetupData();
+    EXPECT_FALSE(main.IsKorvo5());
+    for (const char* family : {"korvo5", "QKORVO5", "qrkorvo5"}) {
+        TestWizMain other("tkl_pll", true);
+        other.SetFamily(family);
+        other.SetupData();
+        EXPECT_TRUE(other.IsKorvo5()) << family;
+        other.SetFamily("korvo4");
+        other.SetupData();
+        EXPECT_TRUE(other.IsKorvo5()) << "the flag is never cleared";
+    }
+}
+
+TEST_F(WizMainTest, RunSetsKorvo5AndFailsWhenInitWizardFails) {
+    TestWizMain main("tkl_pll", false, &calls);
+    main.SetFamily("qrkorvo5");
+    main.initWizard = false;
+    EXPECT_EQ(main.Run(), -1);
+    EXPECT_TRUE(main.IsKorvo5());
+    EXPECT_EQ(calls, (Calls{"InitWizard"}));
+    EXPECT_EQ(main.GetNxWizard(), nullptr);
+}
+
+TEST_F(WizMainTest, CopiesShareEverythingTheyPointTo) {
+    Olm_WizData data;
+    Pal::MemoryStream log;
+    TestWizMain main("tkl_pll", true);
+    TestPage page(&main, "A");
+    main.GetPages()[0] = &page;
+    main.SetWizDataPtr(&data);
+    main.SetLogFilePtr(&log);
+    main.SetDesignName("d");
+    TestWizMain copy(main);
+    EXPECT_EQ(copy.GetPages()[0], &page);
+    EXPECT_EQ(copy.GetWizDataPtr(), &data);
+    EXPECT_EQ(copy.GetLogFilePtr(), &log);
+    EXPECT_EQ(copy.GetDesignName(), "d");
+    TestWizMain assigned("dsp_mult", false);
+    assigned = main;
+    EXPECT_EQ(assigned.GetWizType(), "tkl_pll");
+    EXPECT_TRUE(assigned.IsBatchMode());
+    EXPECT_EQ(assigned.GetPages()[0], &page);
+}
+
+TEST_F(WizMainTest, ConcreteWizardIsDeletedThroughTheBase) {
+    struct Tracked : TestWizMain {
+        explicit Tracked(bool& gone) : TestWizMain("dsp_mult", true), m_gone(gone) {}
+        ~Tracked() override { m_gone = true; }
+        bool& m_gone;
+    };
+    bool gone = false;
+    std::unique_ptr<Olm_WizMain> main = std::make_unique<Tracked>(gone);
+    main.reset();
+    EXPECT_TRUE(gone);
+
+    bool pageGone = false;
+    struct TrackedPage : TestPage {
+        explicit TrackedPage(bool& gone) : TestPage(nullptr, "P"), m_gone(gone) {}
+        ~TrackedPage() override { m_gone = true; }
+        bool& m_gone;
+    };
+    std::unique_ptr<Olm_WizPage> page = std::make_unique<TrackedPage>(pageGone);
+    page.reset();
+    EXPECT_TRUE(pageGone);
+}
+
+// --- creating the GUI pages -------------------------------------------------
+
+TEST_F(WizMainTest, CreateGuiDlgsAddsTheSummaryPageLast) {
+    TestWizMain main("tkl_pll", false, &calls);
+    TestPage a(&main, "A", &calls), b(&main, "B", &calls), c(&main, "C", &calls);
+    main.GetPages()[0] = &a;
+    main.GetPages()[1] = &b;
+    main.GetPages()[3] = &c;  // after the first empty slot: not a page
+    EXPECT_FALSE(main.CreateGuiDlgs(nullptr));
+    EXPECT_EQ(main.GetSummaryGui(), nullptr);
+    EXPECT_TRUE(calls.empty());
+
+    Nx_Wizard wizard("Olm Wizard", nullptr, "OlmWiz", true, 0);
+    EXPECT_TRUE(main.CreateGuiDlgs(&wizard));
+    EXPECT_EQ(main.GetNxWizard(), &wizard);
+    EXPECT_EQ(calls, (Calls{"A:CreateGuiDlg", "B:CreateGuiDlg"}));
+    ASSERT_EQ(wizard.nxPages().size(), 3);
+    EXPECT_EQ(wizard.nxPages()[2], main.GetSummaryGui());
+    EXPECT_NE(qobject_cast<Olm_SummaryGui*>(main.GetSummaryGui()), nullptr);
+    EXPECT_EQ(b.gui->pageNextName(), "Summary");
+}
+
+TEST_F(WizMainTest, FailingPageStopsCreationButTheSummaryIsMade) {
+    TestWizMain main("tkl_pll", false, &calls);
+    TestPage a(&main, "A", &calls), b(&main, "B", &calls), c(&main, "C", &calls);
+    b.createGui = false;
+    main.GetPages()[0] = &a;
+    main.GetPages()[1] = &b;
+    main.GetPages()[2] = &c;
+    Nx_Wizard wizard("Olm Wizard", nullptr, "OlmWiz", true, 0);
+    EXPECT_FALSE(main.CreateGuiDlgs(&wizard));
+    EXPECT_EQ(calls, (Calls{"A:CreateGuiDlg", "B:CreateGuiDlg"}));
+    ASSERT_NE(main.GetSummaryGui(), nullptr);
+    EXPECT_EQ(wizard.nxPages().size(), 2);
+}
+
+// --- GUI runs -----------------------------------------------------------------
+
+// Presses the wizard's buttons, one press each time the page changes.
+class Presser {
+public:
+    explicit Presser(std::vector<QWizard::WizardButton> presses)
+        : m_presses(std::move(presses)), m_driver([this](QWidget* modal) {
+              auto* wizard = qobject_cast<Nx_Wizard*>(modal);
+              if (!wizard || m_next >= m_presses.size()) return;
+              seenTitle = wizard->windowTitle();
+              seenName = wizard->objectName();
+              helpShown = wizard->testOption(QWizard::HaveHelpButton);
+              pagesSeen.push_back(wizard->currentNxPage() ? wizard->currentNxPage()->pageName() : QString());
+              wizard->button(m_presses[m_next++])->click();
+          }) {}
+    QString seenTitle, seenName;
+    bool helpShown = false;
+    std::vector<QString> pagesSeen;
+
+private:
+    std::vector<QWizard::WizardButton> m_presses;
+    std::size_t m_next = 0;
+    ModalDriver m_driver;
+};
+
+TEST_F(WizMainTest, GuiRunFinishedReturnsTheResultOfDoFinish) {
+    Olm_WizData data("tkl_pll");
+    TestWizMain main("tkl_pll", false, &calls);
+    main.SetWizDataPtr(&data);
+    TestPage a(&main, "A", &calls);
+    main.GetPages()[0] = &a;
+    main.finishResult = 42;
+    Presser presser({QWizard::NextButton, QWizard::FinishButton});
+    EXPECT_EQ(main.Run(), 42);
+    EXPECT_EQ(calls, (Calls{"InitWizard", "A:CreateGuiDlg", "InitGuiDlgs", "DoFinish"}));
+    EXPECT_EQ(presser.seenTitle, "Olm Wizard");
+    EXPECT_EQ(presser.seenName, "OlmWiz");
+    EXPECT_EQ(presser.pagesSeen, (std::vector<QString>{"A", "Summary"}));
+    // The shipped help map is found, so the wizard offers more info.
+    EXPECT_TRUE(presser.helpShown);
+    // The window is gone, and so are the pointers to it.
+    EXPECT_EQ(main.GetNxWizard(), nullptr);
+    EXPECT_EQ(main.GetSummaryGui(), nullptr);
+}
+
+TEST_F(WizMainTest, GuiRunCancelledReturnsOneWithoutDoFinish) {
+    TestWizMain main("dsp_mult", false, &calls);
+    TestPage a(&main, "A", &calls);
+    main.GetPages()[0] = &a;
+    Presser presser({QWizard::NextButton, QWizard::CancelButton});
+    EXPECT_EQ(main.Run(), 1);
+    EXPECT_EQ(main.finishCalls, 0);
+    EXPECT_EQ(presser.pagesSeen, (std::vector<QString>{"A", "Summary - Multiplier"}));
+}
+
+TEST_F(WizMainTest, PageRefusingNextKeepsTheRunOnIt) {
+    TestWizMain main("tkl_pll", false, &calls);
+    TestPage a(&main, "A", &calls);
+    a.refuseNext = true;
+    main.GetPages()[0] = &a;
+    Presser presser({QWizard::NextButton, QWizard::NextButton, QWizard::CancelButton});
+    // The driver presses on every tick; wait for all three presses on page A.
+    EXPECT_EQ(main.Run(), 1);
+    EXPECT_EQ(presser.pagesSeen, (std::vector<QString>{"A", "A", "A"}));
+    EXPECT_EQ(main.finishCalls, 0);
+}
+
+TEST_F(WizMainTest, GuiRunFailsWhenPagesCannotBeMadeOrSetUp) {
+    TestWizMain main("tkl_pll", false, &calls);
+    TestPage a(&main, "A", &calls);
+    a.createGui = false;
+    main.GetPages()[0] = &a;
+    EXPECT_EQ(main.Run(), -1);
+    EXPECT_EQ(calls, (Calls{"InitWizard", "A:CreateGuiDlg"}));
+
+    calls.clear();
+    a.createGui = true;
+    main.initGuiDlgs = false;
+    EXPECT_EQ(main.Run(), -1);
+    EXPECT_EQ(calls, (Calls{"InitWizard", "A:CreateGuiDlg", "InitGuiDlgs"}));
+    EXPECT_EQ(main.finishCalls, 0);
+}
+
+// --- batch runs ---------------------------------------------------------------
+
+TEST_F(WizMainTest, DspBatchRunDrivesThePagesWithoutAWindow) {
+    TestWizMain main("dsp_mult", true, &calls);
+    TestPage a(&main, "A", &calls), b(&main, "B", &calls), c(&main, "C", &calls);
+    main.GetPages()[0] = &a;
+    main.GetPages()[1] = &b;
+    main.GetPages()[3] = &c;
+    main.finishResult = 3;
+    EXPECT_EQ(main.Run(), 3);
+    EXPECT_EQ(calls, (Calls{"InitWizard", "A:RunBatch", "B:RunBatch", "DoFinish"}));
+    EXPECT_EQ(main.GetNxWizard(), nullptr);
+
+    calls.clear();
+    a.runBatch = false;
+    EXPECT_EQ(main.Run(), -1);
+    EXPECT_EQ(calls, (Calls{"InitWizard", "A:RunBatch"}));
+}
+
+TEST_F(WizMainTest, AllFifteenSlotsRun) {
+    TestWizMain main("ssi_rx", true, &calls);
+    std::vector<std::unique_ptr<TestPage>> pages;
+    for (int i = 0; i < Olm_WizMain::kMaxPages; ++i) {
+        pages.push_back(std::make_unique<TestPage>(&main, "P" + std::to_string(i), &calls));
+        main.GetPages()[i] = pages.back().get();
+    }
+    EXPECT_EQ(main.RunBatchMode(), 7);
+    EXPECT_EQ(calls.size(), 16u);
+    EXPECT_EQ(calls[14], "P14:RunBatch");
+}
+
+TEST_F(WizMainTest, TklBatchRunKeepsItsHiddenWindow) {
+    QPointer<Nx_Wizard> window;
+    {
+        TestWizMain main("tkl_bddeskew", true, &calls);
+        TestPage a(&main, "A", &calls);
+        main.GetPages()[0] = &a;
+        EXPECT_EQ(main.Run(), 7);
+        EXPECT_EQ(calls, (Calls{"InitWizard", "A:CreateGuiDlg", "InitGuiDlgs", "A:RunBatch", "DoFinish"}));
+        window = main.GetNxWizard();
+        ASSERT_FALSE(window.isNull());
+        EXPECT_EQ(main.initGuiWizard, window.data());
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(window->windowTitle(), "Olm Wizard");
+        EXPECT_EQ(window->objectName(), "OlmWiz");
+        ASSERT_NE(main.GetSummaryGui(), nullptr);
+        EXPECT_EQ(window->nxPages().size(), 2);
+        EXPECT_EQ(a.GetGui()->wizard(), window.data());
+        // The summary page of a batch run fills nothing.
+        auto* summary = qobject_cast<Olm_SummaryGui*>(main.GetSummaryGui());
+        summary->init();
+        summary->onActive();
+        EXPECT_TRUE(summary->GetFeaturesText().IsEmpty());
+
+        // Copies share the window; it goes with the last of them.
+        auto copy = std::make_unique<TestWizMain>(main);
+        TestWizMain assigned("dsp_mult", true);
+        assigned = main;
+        EXPECT_EQ(copy->GetNxWizard(), window.data());
+        copy.reset();
+        EXPECT_FALSE(window.isNull());
+    }
+    EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(WizMainTest, TklBatchRunFailsBeforeAnyPageWhenSetUpFails) {
+    TestWizMain main("tkl_pll", true, &calls);
+    TestPage a(&main, "A", &calls);
+    main.GetPages()[0] = &a;
+    main.initGuiDlgs = false;
+    EXPECT_EQ(main.Run(), -1);
+    EXPECT_EQ(calls, (Calls{"InitWizard", "A:CreateGuiDlg", "InitGuiDlgs"}));
+
+    calls.clear();
+    main.initGuiDlgs = true;
+    a.createGui = false;
+    EXPECT_EQ(main.InitializeTklBatchMode(), 0);
+    EXPECT_EQ(main.Run(), -1);
+    EXPECT_EQ(calls, (Calls{"A:CreateGuiDlg", "InitWizard", "A:CreateGuiDlg"}));
+    EXPECT_EQ(main.finishCalls, 0);
+}
+
+}  // namespace
