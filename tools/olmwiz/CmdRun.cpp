@@ -1,0 +1,146 @@
+// olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]
+//            [--options FILE] [--hdl verilog|vhdl] [--outdir DIR] [--batch]
+//            [--silent] [--log FILE]
+// Runs a reference wizard in its window or in batch mode.
+
+#include "ArgParser.h"
+#include "Commands.h"
+#include "StderrReports.h"
+
+#include "RefWizards.h"
+
+#include <QApplication>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace olmwiz {
+
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]\n"
+    "                  [--options FILE] [--hdl verilog|vhdl] [--outdir DIR]\n"
+    "                  [--batch] [--silent] [--log FILE]\n\n"
+    "Runs a reference wizard (tkl_pll, dsp_mult) and writes the design file\n"
+    "NAME.kfz, the HDL wrapper NAME.v or NAME.vhd and the constraint template\n"
+    "NAME_olmw.pkx into the output folder.\n\n"
+    "Options:\n"
+    "  -w, --wizard TYPE    the wizard type: tkl_pll or dsp_mult\n"
+    "  -f, --family FAMILY  the device family\n"
+    "  -d, --design NAME    the design name (names the files and the HDL module)\n"
+    "      --kfz FILE       an existing design file to start from\n"
+    "      --options FILE   an option file applied before the wizard runs\n"
+    "      --hdl LANG       verilog (default) or vhdl\n"
+    "      --outdir DIR     the output folder (default: the folder of --kfz,\n"
+    "                       else the working directory); created when missing\n"
+    "      --batch          run without a window, on the data and option file\n"
+    "      --silent         batch messages go to the log only\n"
+    "      --log FILE       write the batch messages to FILE\n"
+    "  -h, --help           show this help\n\n"
+    "Without --options the wizard starts from the defaults of the installed data.\n"
+    "A batch run needs no display: without DISPLAY or WAYLAND_DISPLAY it uses\n"
+    "Qt's offscreen platform unless QT_QPA_PLATFORM names one.\n\n"
+    "Exit codes: 0 finished, 1 the wizard failed or was abandoned, 2 wrong usage.\n";
+
+int Usage(const std::string& problem) {
+    std::fprintf(stderr, "olmwiz run: %s\n\n%s", problem.c_str(), kHelp);
+    return kExitUsage;
+}
+
+// This program's own path, for the child process that writes the HDL file.
+std::string SelfPath() {
+    std::string path(PATH_MAX, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) return "olmwiz";
+    path.resize(static_cast<std::size_t>(length));
+    return path;
+}
+
+bool HasEnv(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+}  // namespace
+
+int RunRun(const std::vector<std::string>& args) {
+    ArgParser parser("olmwiz run");
+    parser.AddOption("help", 'h', false);
+    parser.AddOption("wizard", 'w', true);
+    parser.AddOption("family", 'f', true);
+    parser.AddOption("design", 'd', true);
+    parser.AddOption("kfz", 0, true);
+    parser.AddOption("options", 0, true);
+    parser.AddOption("hdl", 0, true);
+    parser.AddOption("outdir", 0, true);
+    parser.AddOption("batch", 0, false);
+    parser.AddOption("silent", 0, false);
+    parser.AddOption("log", 0, true);
+    if (!parser.Parse(args)) {
+        std::fprintf(stderr, "%s\n\n%s", parser.Error().c_str(), kHelp);
+        return kExitUsage;
+    }
+    if (parser.Has("help")) {
+        std::fputs(kHelp, stdout);
+        return kExitOk;
+    }
+    for (const char* required : {"wizard", "family", "design"}) {
+        if (!parser.Has(required) || parser.Value(required).empty())
+            return Usage(std::string("--") + required + " is required");
+    }
+    if (!parser.Positional().empty()) return Usage("unexpected argument '" + parser.Positional().front() + "'");
+    const std::string hdl = parser.Has("hdl") ? parser.Value("hdl") : "verilog";
+    if (hdl != "verilog" && hdl != "vhdl") return Usage("--hdl must be verilog or vhdl, not '" + hdl + "'");
+    const std::string wizType = parser.Value("wizard");
+    if (!OlmRef::MakeRefWizard(wizType, true))
+        return Usage("unknown wizard type '" + wizType + "' (known: " + OlmRef::RefWizardTypes() + ")");
+    const std::string design = parser.Value("design");
+    if (design.find('/') != std::string::npos) return Usage("--design takes a name, not a path: '" + design + "'");
+
+    OlmRef::RunOptions options;
+    options.wizType = wizType;
+    options.family = parser.Value("family");
+    options.design = design;
+    options.kfz = parser.Value("kfz");
+    options.options = parser.Value("options");
+    options.hdl = hdl;
+    options.outDir = parser.Value("outdir");
+    options.log = parser.Value("log");
+    options.batch = parser.Has("batch");
+    options.silent = parser.Has("silent");
+    options.hdlTool = SelfPath();
+
+    // A batch run shows nothing, but a clock-manager batch run still builds
+    // its window: without a display, Qt runs on its offscreen platform.
+    if (options.batch && !HasEnv("QT_QPA_PLATFORM") && !HasEnv("DISPLAY") && !HasEnv("WAYLAND_DISPLAY"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int argc = 1;
+    char programName[] = "olmwiz";
+    char* argv[] = {programName, nullptr};
+    const QApplication app(argc, argv);
+
+    // The data-file reader reports through the message manager: to stderr.
+    const StderrReports reports;
+    const OlmRef::RunOutcome outcome = OlmRef::RunWizard(options, &OlmRef::MakeRefWizard);
+    if (!outcome.error.empty()) {
+        std::fprintf(stderr, "olmwiz run: %s\n", outcome.error.c_str());
+        return kExitErrors;
+    }
+    if (outcome.result == 1) {
+        std::fprintf(stderr, "olmwiz run: the wizard was left without finishing\n");
+        return kExitErrors;
+    }
+    if (outcome.result != 0) {
+        std::fprintf(stderr, "olmwiz run: the %s wizard failed\n", wizType.c_str());
+        return kExitErrors;
+    }
+    if (!options.silent) std::fputs(outcome.report.c_str(), stdout);
+    return kExitOk;
+}
+
+}  // namespace olmwiz
