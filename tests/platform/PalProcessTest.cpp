@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 using Pal::Process;
 
 TEST(PalProcess, ReportsTheExitCodeOfANormalEnd) {
@@ -41,4 +43,15 @@ TEST(PalProcess, RunningUntilKilledAndFailedStarts) {
     EXPECT_EQ(missing.ChildProcStatus(), Process::kNotStarted);
     EXPECT_FALSE(missing.GetError().IsEmpty());
     EXPECT_FALSE(missing.Start({}));
+}
+
+TEST(PalProcess, AChildThatEndedUnpolledAllowsANewStart) {
+    Process p;
+    ASSERT_TRUE(p.Start({"sh", "-c", "exit 4"}));
+    // Block until the child has ended, leaving it for the Process to reap.
+    siginfo_t info{};
+    ASSERT_EQ(waitid(P_PID, static_cast<id_t>(p.GetPid()), &info, WEXITED | WNOWAIT), 0);
+    ASSERT_TRUE(p.Start({"sh", "-c", "exit 5"})) << p.GetError().c_str();
+    EXPECT_EQ(p.Wait(), Process::kEnded);
+    EXPECT_EQ(p.GetChildRetcode(), 5);
 }

@@ -25,6 +25,8 @@ Process::~Process() {
 }
 
 bool Process::Start(const std::vector<String>& argv) {
+    // A child that has ended since the last poll no longer blocks a new start.
+    Reap(WNOHANG);
     if (m_status == kRunning) {
         m_error = "a child process is already running";
         return false;
