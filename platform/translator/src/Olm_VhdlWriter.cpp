@@ -253,7 +253,12 @@ bool Olm_VhdlWriter::WriteWrapper(const Olm_HdlDesign& design, std::string& text
             }
         }
         text += "\n" + before;
-        text += "    " + labels[i] + " : " + inst.primitive + "\n";
+        text += "    " + labels[i] + " : " + inst.primitive;
+        if (inst.params.empty() && inst.connections.empty()) {
+            text += ";\n" + after;
+            continue;
+        }
+        text += "\n";
         if (!inst.params.empty()) {
             text += "        generic map (\n";
             for (std::size_t j = 0; j < inst.params.size(); ++j) {
