@@ -27,9 +27,8 @@ struct SeenBox {
     QStringList buttons;  // in the order they were added
 };
 
-// Calls the handler for the active modal widget every few milliseconds while
-// the driver lives. The handler returns true when it acted (clicked a button
-// that closes or moves the window); the driver then waits for the next one.
+// Calls the handler for the visible active modal widget every 5 ms while the
+// driver lives.
 class ModalDriver {
 public:
     using Handler = std::function<void(QWidget* modal)>;

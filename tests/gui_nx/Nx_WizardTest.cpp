@@ -4,22 +4,19 @@
 #include "GuiTestSupport.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QLabel>
 
-#include <memory>
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-using guitest::GuiTest;
 using guitest::ModalDriver;
-
 using Log = std::vector<std::string>;
 
-// A page that writes every call of the wizard into a shared log and answers
-// the moves as told.
+// A page that logs every call of the wizard and answers the moves as told.
 class LoggingPage : public Nx_WizardPage {
     Q_OBJECT
 public:
@@ -34,10 +31,10 @@ public:
     void dataToWidgets() override { note("dataToWidgets"); }
     void widgetsToData() override { note("widgetsToData"); }
     void onActive() override { note("onActive"); }
-    bool onCancel() override { note("onCancel"); return allowCancel; }
-    bool onBack() override { note("onBack"); return allowBack; }
-    bool onNext() override { note("onNext"); return allowNext; }
-    bool onFinish() override { note("onFinish"); return allowFinish; }
+    bool onCancel() override { return note("onCancel"), allowCancel; }
+    bool onBack() override { return note("onBack"), allowBack; }
+    bool onNext() override { return note("onNext"), allowNext; }
+    bool onFinish() override { return note("onFinish"), allowFinish; }
     void onMoreInfo() override { note("onMoreInfo"); }
     void onAdvanced() override { note("onAdvanced"); }
 
@@ -55,52 +52,42 @@ public slots:
     void init() { note("init"); }
 };
 
-// Presses the wizard's buttons one after the other, one press per page change.
-class WizardScript {
-public:
-    WizardScript(Nx_Wizard& wizard, std::vector<QWizard::WizardButton> presses)
-        : m_presses(std::move(presses)), m_driver([this, &wizard](QWidget* modal) {
-              if (modal != &wizard || m_next >= m_presses.size()) return;
-              wizard.button(m_presses[m_next++])->click();
+// Runs `step(n)` for the n-th time the running wizard is seen.
+struct Steps {
+    Steps(Nx_Wizard& wizard, std::function<void(int)> step)
+        : driver([&wizard, step, this](QWidget* modal) {
+              if (modal == &wizard) step(count++);
           }) {}
-    bool Done() const { return m_next == m_presses.size(); }
-
-private:
-    std::vector<QWizard::WizardButton> m_presses;
-    std::size_t m_next = 0;
-    ModalDriver m_driver;
+    int count = 0;
+    ModalDriver driver;
 };
 
-class NxWizardTest : public GuiTest {
+long Count(const Log& log, const char* entry) { return std::count(log.begin(), log.end(), entry); }
+
+class NxWizardTest : public guitest::GuiTest {
 protected:
     Log log;
 };
 
-TEST_F(NxWizardTest, ConstructorSetsCaptionNameAndModality) {
+TEST_F(NxWizardTest, PagesJoinInOrderAndLeaveWhenDeleted) {
     Nx_Wizard wizard("Olm Wizard", nullptr, "OlmWiz", true, 0);
-    EXPECT_EQ(wizard.windowTitle(), "Olm Wizard");
     EXPECT_EQ(wizard.objectName(), "OlmWiz");
     EXPECT_TRUE(wizard.isModal());
-    EXPECT_FALSE(wizard.isMoreInfoShown());
-}
-
-TEST_F(NxWizardTest, PagesJoinInOrderOfConstructionAndKnowTheirNeighbours) {
-    Nx_Wizard wizard("W");
     auto* first = new LoggingPage(&wizard, "First", log);
     auto* second = new LoggingPage(&wizard, "Second", log);
     auto* third = new LoggingPage(&wizard, "Third", log);
     ASSERT_EQ(wizard.nxPages(), (QList<Nx_WizardPage*>{first, second, third}));
-    EXPECT_EQ(wizard.pageIds().size(), 3);
     EXPECT_EQ(first->pageBackName(), "");
-    EXPECT_EQ(first->pageNextName(), "Second");
     EXPECT_EQ(second->pageBackName(), "First");
     EXPECT_EQ(second->pageNextName(), "Third");
     EXPECT_EQ(third->pageNextName(), "");
-    EXPECT_EQ(first->wizard(), &wizard);
-    EXPECT_EQ(first->parent(), &wizard);
+    delete second;
+    EXPECT_EQ(wizard.nxPages(), (QList<Nx_WizardPage*>{first, third}));
+    EXPECT_EQ(wizard.pageIds().size(), 2);
+    EXPECT_EQ(first->pageNextName(), "Third");
 }
 
-TEST_F(NxWizardTest, PageWidgetIsTheWidgetGivenAndTheWizardOwnsIt) {
+TEST_F(NxWizardTest, WizardOwnsPagesAndTheirWidgets) {
     QPointer<QLabel> body;
     QPointer<Nx_WizardPage> page;
     {
@@ -113,158 +100,111 @@ TEST_F(NxWizardTest, PageWidgetIsTheWidgetGivenAndTheWizardOwnsIt) {
     }
     EXPECT_TRUE(page.isNull());
     EXPECT_TRUE(body.isNull());
-}
 
-TEST_F(NxWizardTest, PageWithoutWizardStandsAlone) {
+    // Without a wizard the page only keeps the widget.
     QWidget owner;
-    LoggingPage page(&owner, "Alone", log);
-    QLabel body("x");
-    page.setPageWidget(&body);
-    EXPECT_EQ(page.pageWidget(), &body);
-    EXPECT_EQ(page.wizard(), nullptr);
-    EXPECT_EQ(page.pageNextName(), "");
-    EXPECT_TRUE(page.isMoreInfoShown());
-    page.showMoreInfo(Nx_WizardPage::DisplayOff);
-    page.enableMoreInfo(Nx_WizardPage::DisplayOff);
-    EXPECT_FALSE(page.isMoreInfoShown());
-    EXPECT_FALSE(page.isMoreInfoEnabled());
-}
-
-TEST_F(NxWizardTest, DeletedPageLeavesTheWizard) {
-    Nx_Wizard wizard("W");
-    auto* first = new LoggingPage(&wizard, "First", log);
-    auto* second = new LoggingPage(&wizard, "Second", log);
-    auto* third = new LoggingPage(&wizard, "Third", log);
-    delete second;
-    EXPECT_EQ(wizard.nxPages(), (QList<Nx_WizardPage*>{first, third}));
-    EXPECT_EQ(wizard.pageIds().size(), 2);
-    EXPECT_EQ(first->pageNextName(), "Third");
+    LoggingPage alone(&owner, "Alone", log);
+    EXPECT_EQ(alone.wizard(), nullptr);
+    EXPECT_EQ(alone.pageWidget()->parent(), &owner);
 }
 
 TEST_F(NxWizardTest, FinishedRunCallsTheSlotsInOrderAndReturnsOne) {
-    Nx_Wizard wizard("W", nullptr, "OlmWiz", true, 0);
+    Nx_Wizard wizard("W");
     new LoggingPage(&wizard, "A", log);
     new InitPage(&wizard, "B", log);
-    WizardScript script(wizard, {QWizard::NextButton, QWizard::FinishButton});
+    Steps steps(wizard, [&](int n) {
+        if (n < 2) wizard.button(n == 0 ? QWizard::NextButton : QWizard::FinishButton)->click();
+    });
     EXPECT_EQ(wizard.exec(), 1);
-    EXPECT_TRUE(script.Done());
-    const Log expected{"A:dataToWidgets", "A:onActive", "A:onNext",       "A:widgetsToData",
-                       "B:init",          "B:dataToWidgets", "B:onActive", "B:onFinish",
-                       "B:widgetsToData"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"A:dataToWidgets", "A:onActive", "A:onNext", "A:widgetsToData", "B:init",
+                        "B:dataToWidgets", "B:onActive", "B:onFinish", "B:widgetsToData"}));
 }
 
 TEST_F(NxWizardTest, InitRunsOnceAndOnActiveEachTimeThePageBecomesCurrent) {
     Nx_Wizard wizard("W");
     new InitPage(&wizard, "A", log);
     new InitPage(&wizard, "B", log);
-    WizardScript script(wizard, {QWizard::NextButton, QWizard::BackButton, QWizard::NextButton,
-                                 QWizard::CancelButton});
-    EXPECT_EQ(wizard.exec(), 0);
-    Log inits, actives;
-    for (const std::string& entry : log) {
-        if (entry.ends_with(":init")) inits.push_back(entry);
-        if (entry.ends_with(":onActive")) actives.push_back(entry);
-    }
-    EXPECT_EQ(inits, (Log{"A:init", "B:init"}));
-    EXPECT_EQ(actives, (Log{"A:onActive", "B:onActive", "A:onActive", "B:onActive"}));
-    // init of a page comes before its first onActive.
-    EXPECT_LT(std::find(log.begin(), log.end(), "B:init"), std::find(log.begin(), log.end(), "B:onActive"));
-    EXPECT_NE(std::find(log.begin(), log.end(), "B:onBack"), log.end());
-    EXPECT_NE(std::find(log.begin(), log.end(), "B:onCancel"), log.end());
-}
-
-TEST_F(NxWizardTest, PageRefusingNextKeepsTheWizardOnIt) {
-    Nx_Wizard wizard("W");
-    auto* first = new LoggingPage(&wizard, "A", log);
-    new LoggingPage(&wizard, "B", log);
-    first->allowNext = false;
-    int pressesOnA = 0;
-    ModalDriver driver([&](QWidget* modal) {
-        if (modal != &wizard) return;
-        if (wizard.currentNxPage() == first && pressesOnA < 2) {
-            ++pressesOnA;
-            wizard.button(QWizard::NextButton)->click();
-            if (pressesOnA == 2) wizard.button(QWizard::CancelButton)->click();
-        }
+    const QWizard::WizardButton presses[] = {QWizard::NextButton, QWizard::BackButton,
+                                             QWizard::NextButton, QWizard::CancelButton};
+    Steps steps(wizard, [&](int n) {
+        if (n < 4) wizard.button(presses[n])->click();
     });
     EXPECT_EQ(wizard.exec(), 0);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "A:onNext"), 2);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "B:onActive"), 0);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "A:widgetsToData"), 0);
+    EXPECT_EQ(Count(log, "A:init"), 1);
+    EXPECT_EQ(Count(log, "B:init"), 1);
+    EXPECT_EQ(Count(log, "A:onActive"), 2);
+    EXPECT_EQ(Count(log, "B:onActive"), 2);
+    EXPECT_LT(std::find(log.begin(), log.end(), "B:init"), std::find(log.begin(), log.end(), "B:onActive"));
+    EXPECT_EQ(Count(log, "B:onBack"), 1);
+    EXPECT_EQ(Count(log, "B:onCancel"), 1);
 }
 
-TEST_F(NxWizardTest, PagesCanRefuseBackCancelAndFinish) {
+TEST_F(NxWizardTest, PagesCanRefuseEveryMove) {
     Nx_Wizard wizard("W");
-    new LoggingPage(&wizard, "A", log);
+    auto* first = new LoggingPage(&wizard, "A", log);
     auto* last = new LoggingPage(&wizard, "B", log);
-    last->allowBack = false;
-    last->allowCancel = false;
-    last->allowFinish = false;
-    int step = 0;
-    ModalDriver driver([&](QWidget* modal) {
-        if (modal != &wizard) return;
-        switch (step++) {
-        case 0: wizard.button(QWizard::NextButton)->click(); break;
-        case 1: wizard.button(QWizard::BackButton)->click(); break;
-        case 2: wizard.button(QWizard::CancelButton)->click(); break;
-        case 3: wizard.button(QWizard::FinishButton)->click(); break;
-        case 4:
+    first->allowNext = false;
+    last->allowBack = last->allowCancel = last->allowFinish = false;
+    Steps steps(wizard, [&](int n) {
+        switch (n) {
+        case 0: wizard.button(QWizard::NextButton)->click(); break;  // refused
+        case 1:
+            first->allowNext = true;
+            wizard.button(QWizard::NextButton)->click();
+            break;
+        case 2: wizard.button(QWizard::BackButton)->click(); break;    // refused
+        case 3: wizard.button(QWizard::CancelButton)->click(); break;  // refused
+        case 4: wizard.button(QWizard::FinishButton)->click(); break;  // refused
+        case 5:
             EXPECT_EQ(wizard.currentNxPage(), last);
             last->allowCancel = true;
-            wizard.button(QWizard::CancelButton)->click();
+            wizard.reject();
             break;
         default: break;
         }
     });
     EXPECT_EQ(wizard.exec(), 0);
-    EXPECT_EQ(step, 5);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "B:onBack"), 1);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "B:onFinish"), 1);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "B:onCancel"), 2);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "A:onActive"), 1);
+    EXPECT_EQ(Count(log, "A:onNext"), 2);
+    EXPECT_EQ(Count(log, "A:widgetsToData"), 1);
+    EXPECT_EQ(Count(log, "A:onActive"), 1);
+    EXPECT_EQ(Count(log, "B:onActive"), 1);
+    EXPECT_EQ(Count(log, "B:onFinish"), 1);
+    EXPECT_EQ(Count(log, "B:onCancel"), 2);
 }
 
-TEST_F(NxWizardTest, MoreInfoButtonFollowsTheWizardAndThePage) {
+TEST_F(NxWizardTest, MoreInfoAndAdvancedButtonsFollowTheWizardAndThePage) {
     Nx_Wizard wizard("W");
     auto* first = new LoggingPage(&wizard, "A", log);
     auto* second = new LoggingPage(&wizard, "B", log);
     second->enableMoreInfo(Nx_WizardPage::DisplayOff);
     first->advanced = 1;
     wizard.showMoreInfo(true);
-    bool helpOnA = false, enabledOnB = true, advancedOnA = false, advancedOnB = true;
-    int step = 0;
-    ModalDriver driver([&](QWidget* modal) {
-        if (modal != &wizard) return;
-        switch (step++) {
-        case 0:
+    bool helpOnA = false, advancedOnA = false, enabledOnB = true, advancedOnB = true;
+    Steps steps(wizard, [&](int n) {
+        if (n == 0) {
             helpOnA = wizard.testOption(QWizard::HaveHelpButton);
             advancedOnA = wizard.testOption(QWizard::HaveCustomButton1);
             wizard.button(QWizard::HelpButton)->click();
             wizard.button(QWizard::CustomButton1)->click();
             wizard.button(QWizard::NextButton)->click();
-            break;
-        case 1:
+        } else if (n == 1) {
             enabledOnB = wizard.button(QWizard::HelpButton)->isEnabled();
             advancedOnB = wizard.testOption(QWizard::HaveCustomButton1);
-            wizard.button(QWizard::CancelButton)->click();
-            break;
-        default: break;
+            wizard.reject();
         }
     });
     wizard.exec();
-    EXPECT_TRUE(helpOnA);
-    EXPECT_TRUE(advancedOnA);
-    EXPECT_FALSE(enabledOnB);
-    EXPECT_FALSE(advancedOnB);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "A:onMoreInfo"), 1);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "A:onAdvanced"), 1);
+    EXPECT_TRUE(helpOnA && advancedOnA);
+    EXPECT_FALSE(enabledOnB || advancedOnB);
+    EXPECT_EQ(Count(log, "A:onMoreInfo"), 1);
+    EXPECT_EQ(Count(log, "A:onAdvanced"), 1);
 
     first->showMoreInfo(Nx_WizardPage::DisplayOff);
     wizard.restart();
     EXPECT_FALSE(wizard.testOption(QWizard::HaveHelpButton));
-    wizard.showMoreInfo(false);
     first->showMoreInfo(Nx_WizardPage::DisplayOn);
+    EXPECT_TRUE(wizard.testOption(QWizard::HaveHelpButton));
+    wizard.showMoreInfo(false);
     EXPECT_FALSE(wizard.testOption(QWizard::HaveHelpButton));
 }
 

@@ -7,7 +7,6 @@
 
 namespace {
 
-using guitest::GuiTest;
 using wiztest::TestPage;
 using wiztest::TestWizMain;
 
@@ -17,26 +16,26 @@ Olm_StrArray Rows(std::initializer_list<const char*> names) {
     return rows;
 }
 
-std::string VhdlReason(const char* name) {
+// The reason the translator gives for an illegal name.
+std::string Reason(const char* name, bool verilog) {
     Pal::String candidate = name, reason;
-    EXPECT_FALSE(Olm_VhdlTranslator::IsPortnameLegal(candidate, reason)) << name;
+    const bool legal = verilog ? Olm_VerilogTranslator::IsPortnameLegal(candidate, reason)
+                               : Olm_VhdlTranslator::IsPortnameLegal(candidate, reason);
+    EXPECT_FALSE(legal) << name;
     return reason.str();
 }
 
-std::string VerilogReason(const char* name) {
-    Pal::String candidate = name, reason;
-    EXPECT_FALSE(Olm_VerilogTranslator::IsPortnameLegal(candidate, reason)) << name;
-    return reason.str();
-}
-
-// A batch page whose messages land in a log.
-class NameCheckTest : public GuiTest {
+// A silent batch page whose messages land in a log.
+class NameCheckTest : public guitest::GuiTest {
 protected:
     NameCheckTest() : main("tkl_pll", true), page(&main, "P") {
         main.SetLogFilePtr(&log);
         main.SetSilentMode(true);
-        main.SetWizDataPtr(&data);
         data.AddBlock("PLL_BLK", "RKO_ADV");
+    }
+    bool Unique(std::initializer_list<const char*> names, bool show = true) {
+        Olm_StrArray rows = Rows(names);
+        return page.UniqueNameCheck(&data, &rows, show);
     }
     Olm_WizData data{"tkl_pll"};
     Pal::MemoryStream log;
@@ -44,61 +43,31 @@ protected:
     TestPage page;
 };
 
-TEST_F(NameCheckTest, NullInputsFailSilently) {
+TEST_F(NameCheckTest, UniqueNameCheckReportsTheFirstProblemOnly) {
     Olm_StrArray rows = Rows({"A"});
     EXPECT_FALSE(page.UniqueNameCheck(nullptr, &rows, true));
     EXPECT_FALSE(page.UniqueNameCheck(&data, nullptr, true));
     EXPECT_EQ(log.Text(), "");
-}
 
-TEST_F(NameCheckTest, DuplicateRowsAreReportedWithBothRowNumbers) {
-    Olm_StrArray rows = Rows({"CLK0", "", "CLK0"});
-    EXPECT_FALSE(page.UniqueNameCheck(&data, &rows, true));
+    EXPECT_FALSE(Unique({"CLK0", "", "CLK0"}));
+    EXPECT_FALSE(Unique({"A", "B", "A", "B"}));
+    // A clash between rows comes before a clash with the design.
+    EXPECT_FALSE(Unique({"X", "PLL_BLK", "Y", "PLL_BLK"}));
+    EXPECT_FALSE(Unique({"CLKA", "", "pll_blk"}));
     EXPECT_EQ(log.Text(),
-              "ERROR: The name 'CLK0' is entered in both row 1 and row 3.  All names must be unique.\n");
+              "ERROR: The name 'CLK0' is entered in both row 1 and row 3.  All names must be unique.\n"
+              "ERROR: The name 'A' is entered in both row 1 and row 3.  All names must be unique.\n"
+              "ERROR: The name 'PLL_BLK' is entered in both row 2 and row 4.  All names must be unique.\n"
+              "ERROR: The name pll_blk used in row 3 is already used in the design.  All names must be unique.\n");
 }
 
-TEST_F(NameCheckTest, OnlyTheFirstProblemIsReported) {
-    Olm_StrArray rows = Rows({"A", "B", "A", "B"});
-    EXPECT_FALSE(page.UniqueNameCheck(&data, &rows, true));
-    EXPECT_EQ(log.Text(), "ERROR: The name 'A' is entered in both row 1 and row 3.  All names must be unique.\n");
-
-    // A clash between rows comes before a clash with the design, row by row.
-    log.Clear();
-    Olm_StrArray mixed = Rows({"X", "PLL_BLK", "Y", "PLL_BLK"});
-    EXPECT_FALSE(page.UniqueNameCheck(&data, &mixed, true));
-    EXPECT_EQ(log.Text(),
-              "ERROR: The name 'PLL_BLK' is entered in both row 2 and row 4.  All names must be unique.\n");
-}
-
-TEST_F(NameCheckTest, LetterCaseCountsBetweenRows) {
-    Olm_StrArray rows = Rows({"clk0", "CLK0"});
-    EXPECT_TRUE(page.UniqueNameCheck(&data, &rows, true));
-    Olm_StrArray prefix = Rows({"CLK", "CLK0"});
-    EXPECT_TRUE(page.UniqueNameCheck(&data, &prefix, true));
+TEST_F(NameCheckTest, UniqueNamesPassAndShowMessageOffIsQuiet) {
+    EXPECT_TRUE(Unique({"clk0", "CLK0", "CLK"}));  // letter case counts between rows
+    EXPECT_TRUE(Unique({"", "", ""}));
+    EXPECT_TRUE(Unique({}));
+    EXPECT_FALSE(Unique({"A", "A"}, false));
+    EXPECT_FALSE(Unique({"PLL_BLK"}, false));
     EXPECT_EQ(log.Text(), "");
-}
-
-TEST_F(NameCheckTest, NameOfADesignBlockIsReported) {
-    Olm_StrArray rows = Rows({"CLKA", "", "PLL_BLK"});
-    EXPECT_FALSE(page.UniqueNameCheck(&data, &rows, true));
-    EXPECT_EQ(log.Text(),
-              "ERROR: The name PLL_BLK used in row 3 is already used in the design.  All names must be unique.\n");
-}
-
-TEST_F(NameCheckTest, EmptyRowsPassAndShowMessageOffIsQuiet) {
-    Olm_StrArray empty = Rows({"", "", ""});
-    EXPECT_TRUE(page.UniqueNameCheck(&data, &empty, true));
-    Olm_StrArray none;
-    EXPECT_TRUE(page.UniqueNameCheck(&data, &none, true));
-    Olm_StrArray dup = Rows({"A", "A"});
-    Olm_StrArray design = Rows({"PLL_BLK"});
-    EXPECT_FALSE(page.UniqueNameCheck(&data, &dup, false));
-    EXPECT_FALSE(page.UniqueNameCheck(&data, &design, false));
-    EXPECT_EQ(log.Text(), "");
-}
-
-TEST_F(NameCheckTest, PageWithoutMainGivesTheResultWithoutMessage) {
     TestPage orphan(nullptr, "O");
     Olm_StrArray dup = Rows({"A", "A"});
     testing::internal::CaptureStdout();
@@ -112,50 +81,38 @@ TEST_F(NameCheckTest, CheckIllegalPortnamesReport) {
     Pal::String report = "old";
     EXPECT_TRUE(Olm_WizPage::CheckIllegalPortnames(nullptr, report, 0));
     EXPECT_EQ(report.str(), "");
-
     Olm_StrArray legal = Rows({"clk_in", "CLKOUT0"});
     EXPECT_TRUE(Olm_WizPage::CheckIllegalPortnames(&legal, report, 0));
     EXPECT_EQ(report.str(), heading);
 
     Olm_StrArray rows = Rows({"ok_a", "1bad", "ok_b", "signal"});
     EXPECT_FALSE(Olm_WizPage::CheckIllegalPortnames(&rows, report, 1));
-    EXPECT_EQ(report.str(), heading + "\r\n  - row 2: 1bad: " + VhdlReason("1bad") +
-                                "\r\n  - row 4: signal: " + VhdlReason("signal"));
-
-    // Verilog has other reserved words; selector 2 asks its rules.
+    EXPECT_EQ(report.str(), heading + "\r\n  - row 2: 1bad: " + Reason("1bad", false) +
+                                "\r\n  - row 4: signal: " + Reason("signal", false));
     Olm_StrArray verilog = Rows({"signal", "module"});
     EXPECT_FALSE(Olm_WizPage::CheckIllegalPortnames(&verilog, report, 2));
-    EXPECT_EQ(report.str(), heading + "\r\n  - row 2: module: " + VerilogReason("module"));
-
+    EXPECT_EQ(report.str(), heading + "\r\n  - row 2: module: " + Reason("module", true));
     // Empty rows go to the translator like any other.
     Olm_StrArray withEmpty = Rows({"a", ""});
     EXPECT_FALSE(Olm_WizPage::CheckIllegalPortnames(&withEmpty, report, 0));
-    EXPECT_EQ(report.str(), heading + "\r\n  - row 2: : " + VhdlReason(""));
-
+    EXPECT_EQ(report.str(), heading + "\r\n  - row 2: : " + Reason("", false));
     // Another selector checks nothing.
     EXPECT_TRUE(Olm_WizPage::CheckIllegalPortnames(&rows, report, 5));
     EXPECT_EQ(report.str(), heading);
 }
 
 TEST_F(NameCheckTest, IsPortnameLegal) {
-    Pal::String message = "old";
-    Pal::String empty;
+    Pal::String message = "old", empty, name = "signal", bad = "9lives";
     EXPECT_TRUE(Olm_WizPage::IsPortnameLegal(empty, message, 0));
     EXPECT_EQ(message.str(), "");
-
-    Pal::String name = "signal";
-    message = "old";
     EXPECT_FALSE(Olm_WizPage::IsPortnameLegal(name, message, 0));
-    EXPECT_EQ(message.str(), "The name 'signal' is not a legal portname: " + VhdlReason("signal"));
+    EXPECT_EQ(message.str(), "The name 'signal' is not a legal portname: " + Reason("signal", false));
     EXPECT_TRUE(Olm_WizPage::IsPortnameLegal(name, message, 2));
     EXPECT_EQ(message.str(), "");
-
-    Pal::String bad = "9lives";
     EXPECT_FALSE(Olm_WizPage::IsPortnameLegal(bad, message, 2));
-    EXPECT_EQ(message.str(), "The name '9lives' is not a legal portname: " + VerilogReason("9lives"));
+    EXPECT_EQ(message.str(), "The name '9lives' is not a legal portname: " + Reason("9lives", true));
     EXPECT_TRUE(Olm_WizPage::IsPortnameLegal(bad, message, 5));
     EXPECT_EQ(message.str(), "");
-    EXPECT_TRUE(Olm_WizPage::IsPortnameLegal(bad, message, -1));
 }
 
 }  // namespace

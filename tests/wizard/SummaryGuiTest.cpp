@@ -71,57 +71,43 @@ TEST_F(SummaryGuiTest, FormMatchesTheDesign) {
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->objectName(), "Olm_SummaryWidget");
     EXPECT_EQ(form->windowTitle(), "Form1");
-    EXPECT_EQ(form->sizePolicy().horizontalPolicy(), QSizePolicy::MinimumExpanding);
-    EXPECT_EQ(form->sizePolicy().verticalPolicy(), QSizePolicy::Minimum);
+    EXPECT_EQ(form->sizePolicy(), QSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Minimum));
     EXPECT_EQ(form->maximumSize(), QSize(32767, 673));
+    // The layout's minimum never takes the form below 580 x 600.
     EXPECT_GE(form->minimumWidth(), 580);
     EXPECT_GE(form->minimumHeight(), 600);
     EXPECT_EQ(form->layout()->objectName(), "Olm_SummaryWidgetLayout");
-    EXPECT_EQ(form->layout()->spacing(), 6);
-    EXPECT_EQ(form->layout()->contentsMargins(), QMargins(11, 11, 11, 11));
-
     EXPECT_EQ(Child<QLabel>("IDC_SUM_FEATURES_STATIC")->text(), "Feature Summary:");
     EXPECT_EQ(Child<QLabel>("IDC_SUMFILES_STATIC")->text(), "Files To Be Generated:");
     EXPECT_EQ(Child<QLabel>("IDC_PROPLIST_STATIC")->text(), "Block Attributes:");
     for (const char* pane : {"IDC_SUM_FEATURES_EDIT", "IDC_SUM_FILES_EDIT", "IDC_SUM_PROPS_EDIT"})
         EXPECT_TRUE(Child<QTextEdit>(pane)->isReadOnly()) << pane;
-    EXPECT_EQ(Child<QTextEdit>("IDC_SUM_FEATURES_EDIT")->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
-    EXPECT_EQ(Child<QTextEdit>("IDC_SUM_FEATURES_EDIT")->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
-    EXPECT_EQ(Child<QTextEdit>("IDC_SUM_PROPS_EDIT")->sizePolicy().verticalPolicy(), QSizePolicy::Expanding);
     auto* radio1 = Child<QRadioButton>("IDC_SUM_RADIO1");
-    auto* radio2 = Child<QRadioButton>("IDC_SUM_RADIO2");
     EXPECT_EQ(radio1->text(), "Show all modifiable attributes");
-    EXPECT_EQ(radio2->text(), "Show only the modifiable attributes whose values differ from the default");
+    EXPECT_EQ(Child<QRadioButton>("IDC_SUM_RADIO2")->text(),
+              "Show only the modifiable attributes whose values differ from the default");
     EXPECT_TRUE(radio1->isChecked());  // as built, before init()
-    auto* group = summary->pageWidget()->findChild<QButtonGroup*>("bgShow");
+    auto* group = form->findChild<QButtonGroup*>("bgShow");
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->buttons().size(), 2);
-    EXPECT_TRUE(group->exclusive());
-    // Tab order: the three panes, then the first radio button.
     const QStringList tabbed{"IDC_SUM_FEATURES_EDIT", "IDC_SUM_FILES_EDIT", "IDC_SUM_PROPS_EDIT",
                              "IDC_SUM_RADIO1"};
     QStringList order;
-    QWidget* start = Child<QTextEdit>("IDC_SUM_FEATURES_EDIT");
-    QWidget* widget = start;
-    do {
+    QWidget* widget = Child<QTextEdit>("IDC_SUM_FEATURES_EDIT");
+    for (int i = 0; i < 100 && widget; ++i, widget = widget->nextInFocusChain())
         if (tabbed.contains(widget->objectName()) && !order.contains(widget->objectName()))
             order << widget->objectName();
-        widget = widget->nextInFocusChain();
-    } while (widget && widget != start);
     EXPECT_EQ(order, tabbed);
 
     EXPECT_EQ(summary->pageName(), "Summary");
-    EXPECT_TRUE(summary->isMoreInfoShown());
-    EXPECT_TRUE(summary->isMoreInfoEnabled());
+    EXPECT_TRUE(summary->isMoreInfoShown() && summary->isMoreInfoEnabled());
     EXPECT_EQ(summary->advancedSupport(), 0);
-    EXPECT_TRUE(summary->onCancel());
-    EXPECT_TRUE(summary->onNext());
-    EXPECT_TRUE(summary->onFinish());
+    EXPECT_TRUE(summary->onCancel() && summary->onNext() && summary->onFinish());
 }
 
 TEST_F(SummaryGuiTest, MetaObjectHasTheEightSlotsInOrder) {
     Make("tkl_pll");
-    const QMetaObject* meta = summary->metaObject();
+    const QMetaObject* meta = summary->metaObject();  // no signals, no properties
     EXPECT_STREQ(meta->className(), "Olm_SummaryGui");
     EXPECT_EQ(meta->superClass(), &Nx_WizardPage::staticMetaObject);
     QStringList slotNames;
@@ -135,16 +121,13 @@ TEST_F(SummaryGuiTest, MetaObjectHasTheEightSlotsInOrder) {
     EXPECT_EQ(meta->propertyCount(), meta->propertyOffset());
 }
 
-TEST_F(SummaryGuiTest, DspPagesAreQualifiedAndStartWithAllAttributes) {
+TEST_F(SummaryGuiTest, DspWizardsStartWithAllAttributesOthersWithChangedOnes) {
     Make("dsp_mult");
     EXPECT_EQ(summary->pageName(), "Summary - Multiplier");
     summary->init();
     EXPECT_EQ(summary->GetShowOnlyChanged(), 0);
     EXPECT_TRUE(Child<QRadioButton>("IDC_SUM_RADIO1")->isChecked());
-    EXPECT_FALSE(Child<QRadioButton>("IDC_SUM_RADIO2")->isChecked());
-}
-
-TEST_F(SummaryGuiTest, OtherWizardsStartWithChangedAttributesOnly) {
+    wizard.reset();
     Make("ssi_rx");
     summary->init();
     EXPECT_EQ(summary->GetShowOnlyChanged(), 1);
@@ -173,9 +156,7 @@ TEST_F(SummaryGuiTest, FilesPane) {
     EXPECT_EQ(summary->GetFilesText().str(),
               "File Directory:\r\n" + cwd + "\r\n\r\nOlmWiz file:\tclkgen.kfz\r\n"
               "HDL file:    \tclkgen.vhd\r\nPKX template file:\tclkgen_olmw.pkx");
-    EXPECT_EQ(Pane("IDC_SUM_FILES_EDIT"),
-              QString::fromStdString("File Directory:\n" + cwd + "\n\nOlmWiz file:\tclkgen.kfz\n"
-                                     "HDL file:    \tclkgen.vhd\nPKX template file:\tclkgen_olmw.pkx"));
+    EXPECT_TRUE(Pane("IDC_SUM_FILES_EDIT").endsWith("\nPKX template file:\tclkgen_olmw.pkx"));
 
     main->SetHDLFilename("");
     summary->init();
@@ -231,14 +212,6 @@ TEST_F(SummaryGuiTest, DividerAndClockOutputLines) {
     block->SetAttributeValue("OLMW_ONLY_INST_NUM", "2");
     summary->onActive();
     EXPECT_EQ(Features(), "2 TKL_ADVs configured for clock switching.");
-    block->SetAttributeValue("OLMW_ONLY_INST_NUM", "1");
-    block->SetIsActive(false);
-    summary->onActive();
-    EXPECT_EQ(Features(), "2 TKL_ADVs configured for clock switching.");
-    block->SetIsActive(true);
-    main->SetTKLPrimName("RKO_ADV");
-    summary->onActive();
-    EXPECT_EQ(Features(), "2 TKL_ADVs configured for clock switching.");
     main->SetWizDataPtr(nullptr);
     summary->onActive();
     EXPECT_EQ(Features(), "2 TKL_ADVs configured for clock switching.");
@@ -262,16 +235,6 @@ TEST_F(SummaryGuiTest, JitterFilterLinesReplaceTheDividerLine) {
     block->SetAttributeValue("OLMW_ONLY_KDIV", "PARALLEL");
     summary->onActive();
     EXPECT_EQ(Features(), "1 RKO_ADV using CLKOUT1 to filter input clock to TKL_ADV.");
-}
-
-TEST_F(SummaryGuiTest, NonClockManagerLeavesTheFeaturesPaneEmpty) {
-    Make("dsp_mult");
-    Olm_Block* block = TklBlock();
-    block->SetAttributeValue("OLMW_ONLY_KDIV", "SINGLE");
-    summary->init();
-    summary->onActive();
-    EXPECT_EQ(Pane("IDC_SUM_FEATURES_EDIT"), "");
-    EXPECT_EQ(Features(), "");
 }
 
 TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {
@@ -338,7 +301,11 @@ TEST_F(SummaryGuiTest, BlockCounterCountsBlocksWithoutHeader) {
     // still starts with an empty line.
     EXPECT_EQ(summary->GetAttributesText().str(),
               "\r\nAttributes for ISERDES, blkname = SERDES0\r\n  DATA_WIDTH = 8\r\n");
+    // Not a clock-manager wizard: no features, even with a divider set.
+    TklBlock()->SetAttributeValue("OLMW_ONLY_KDIV", "SINGLE");
+    summary->onActive();
     EXPECT_EQ(Features(), "");
+    EXPECT_EQ(Pane("IDC_SUM_FEATURES_EDIT"), "");
 
     main->SetWizDataPtr(nullptr);
     summary->onActive();
