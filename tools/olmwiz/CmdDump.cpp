@@ -1,5 +1,7 @@
 // olmwiz dump --wizard TYPE --family FAMILY [-o FILE]: loads the installed
 // wizard data of a wizard type and writes it in the data-file format.
+// With --kfz FILE instead of --family, the data is synchronised with a design
+// file first (CmdDumpKfz.cpp).
 
 #include "ArgParser.h"
 #include "Commands.h"
@@ -17,12 +19,15 @@ namespace olmwiz {
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: olmwiz dump --wizard TYPE --family FAMILY [-o FILE]\n\n"
+    "Usage: olmwiz dump --wizard TYPE --family FAMILY [-o FILE]\n"
+    "       olmwiz dump --wizard TYPE --kfz DESIGN [-o FILE]\n\n"
     "Loads the installed wizard data of a wizard type (for example tkl_pll, hsx,\n"
     "dsp_mult, ssio_mem) for a device family and writes it in the data-file format.\n\n"
     "Options:\n"
     "  -w, --wizard TYPE     the wizard type\n"
     "  -f, --family FAMILY   the device family (chooses the transceiver data)\n"
+    "  -k, --kfz DESIGN      synchronise the data with a design file, whose\n"
+    "                        device family is used\n"
     "  -o, --output FILE     write to FILE instead of standard output\n"
     "  -h, --help            show this help\n\n"
     "The data files are looked up in $OLMW_DATA_DIR when it is set, otherwise in\n"
@@ -37,6 +42,7 @@ int RunDump(const std::vector<std::string>& args) {
     parser.AddOption("wizard", 'w', true);
     parser.AddOption("family", 'f', true);
     parser.AddOption("output", 'o', true);
+    parser.AddOption("kfz", 'k', true);
     if (!parser.Parse(args)) {
         std::fprintf(stderr, "%s\n\n%s", parser.Error().c_str(), kHelp);
         return kExitUsage;
@@ -45,7 +51,13 @@ int RunDump(const std::vector<std::string>& args) {
         std::fputs(kHelp, stdout);
         return kExitOk;
     }
-    const char* missing = !parser.Has("wizard") ? "--wizard" : !parser.Has("family") ? "--family" : nullptr;
+    if (parser.Has("kfz") && parser.Has("family")) {
+        std::fprintf(stderr, "olmwiz dump: give either --family or --kfz, not both\n\n%s", kHelp);
+        return kExitUsage;
+    }
+    const char* missing = !parser.Has("wizard")                          ? "--wizard"
+                          : !parser.Has("family") && !parser.Has("kfz") ? "--family or --kfz"
+                                                                        : nullptr;
     if (missing) {
         std::fprintf(stderr, "olmwiz dump: %s is required\n\n%s", missing, kHelp);
         return kExitUsage;
@@ -53,6 +65,11 @@ int RunDump(const std::vector<std::string>& args) {
     if (!parser.Positional().empty()) {
         std::fprintf(stderr, "olmwiz dump: unexpected argument '%s'\n\n%s", parser.Positional().front().c_str(), kHelp);
         return kExitUsage;
+    }
+
+    if (parser.Has("kfz")) {
+        const std::string output = parser.Value("output");
+        return DumpFromDesign(parser.Value("wizard"), parser.Value("kfz"), parser.Has("output") ? &output : nullptr);
     }
 
     // The loader reports its own errors, to standard error.

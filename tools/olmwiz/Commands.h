@@ -23,6 +23,10 @@ struct Command {
 
 int RunCheckData(const std::vector<std::string>& args);
 int RunDump(const std::vector<std::string>& args);
+int RunShowKfz(const std::vector<std::string>& args);
+// The dump of installed data synchronised with a design file (dump --kfz);
+// output null writes to standard output.
+int DumpFromDesign(const std::string& wizard, const std::string& kfzPath, const std::string* output);
 int RunHdl(const std::vector<std::string>& args);
 
 }  // namespace olmwiz

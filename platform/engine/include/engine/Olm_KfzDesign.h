@@ -5,6 +5,12 @@
 
 #include <vector>
 
+// Qt defines "signals" as a macro; the design's signal list keeps that plain
+// name, so the macro is set aside while the types are declared. Code built
+// with Qt's keywords reaches the list through Signals().
+#pragma push_macro("signals")
+#undef signals
+
 // The in-memory form of one design file: device settings, design version,
 // blocks with their pins, signals, and pin-to-signal connections (kept on the
 // pins). Every list keeps the order in which its entries were first added.
@@ -80,6 +86,9 @@ public:
     std::vector<Olm_KfzBlock> blocks;
     std::vector<Olm_KfzSignal> signals;
 
+    std::vector<Olm_KfzSignal>& Signals() { return signals; }
+    const std::vector<Olm_KfzSignal>& Signals() const { return signals; }
+
     // Empties version, blocks and signals; the device settings stay.
     void ClearDesign();
 
@@ -116,3 +125,5 @@ public:
     static Pal::String PinPropertyValue(const Olm_KfzPin& pin, const char* key);
     static Pal::String SignalPropertyValue(const Olm_KfzSignal& signal, const char* key);
 };
+
+#pragma pop_macro("signals")

@@ -1,0 +1,16 @@
+# Exit codes of olmwiz show-kfz and dump --kfz: 0 done, 1 the file could not
+# be loaded, 2 wrong usage.
+function(expect code)
+  execute_process(COMMAND ${OLMWIZ} ${ARGN} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+  if(NOT rc EQUAL code)
+    message(FATAL_ERROR "olmwiz ${ARGN}: exit code ${rc}, expected ${code}: ${err}")
+  endif()
+endfunction()
+expect(0 show-kfz ${SAMPLE})
+expect(1 show-kfz ${SAMPLE}.absent)
+expect(2 show-kfz)
+expect(2 show-kfz ${SAMPLE} ${SAMPLE})
+expect(0 dump --wizard tkl_pll --kfz ${SAMPLE})
+expect(1 dump --wizard tkl_pll --kfz ${SAMPLE}.absent)
+expect(1 dump --wizard xyz --kfz ${SAMPLE})
+expect(2 dump --wizard tkl_pll --kfz ${SAMPLE} --family korvo5)
