@@ -1,0 +1,125 @@
+// Renders every page of both reference wizards to PNG (offscreen) into the
+// build folder and checks the layout: nothing clipped or outside its page,
+// and the keyboard moves through the fields from top to bottom.
+#include "RefWizards.h"
+
+#include "gui_nx/Nx_Wizard.h"
+#include "gui_nx/Nx_WizardPage.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+
+#include <filesystem>
+
+namespace {
+
+void EnsureApp() {
+    static int argc = 1;
+    static char name[] = "ref_wizard_pages_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
+}
+
+// Every visible field and label lies inside the page body and is at least as
+// large as it needs to be.
+void ExpectNothingClipped(QWidget* body, const QString& page) {
+    const QRect area = body->rect();
+    for (QWidget* w : body->findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->parentWidget() != body) continue;
+        const QRect r(w->mapTo(body, QPoint(0, 0)), w->size());
+        EXPECT_TRUE(area.contains(r)) << page.toStdString() << ": " << w->objectName().toStdString() << " lies outside";
+        if (qobject_cast<QLabel*>(w) && !qobject_cast<QLabel*>(w)->wordWrap())
+            EXPECT_GE(w->width(), w->minimumSizeHint().width())
+                << page.toStdString() << ": " << qobject_cast<QLabel*>(w)->text().toStdString() << " is clipped";
+        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w))
+            EXPECT_GE(w->width(), w->minimumSizeHint().width())
+                << page.toStdString() << ": " << w->objectName().toStdString() << " is clipped";
+    }
+}
+
+// The named fields, in focus-chain order.
+std::vector<std::string> FocusOrder(QWidget* body, const std::vector<std::string>& names) {
+    std::vector<std::string> order;
+    QWidget* first = body->findChild<QWidget*>(QString::fromStdString(names.front()));
+    if (!first) return order;
+    QWidget* w = first;
+    do {
+        const std::string name = w->objectName().toStdString();
+        if (std::find(names.begin(), names.end(), name) != names.end()) order.push_back(name);
+        w = w->nextInFocusChain();
+    } while (w && w != first && order.size() < names.size());
+    return order;
+}
+
+struct Rendered {
+    std::vector<std::string> pages;
+};
+
+// Builds the wizard of a type on the installed defaults and walks it from
+// the first page to the summary, saving each page as PNG.
+Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std::string>>& tabOrders) {
+    EnsureApp();
+    Rendered rendered;
+    Olm_Engine engine;
+    engine.SetFamily("korvo5");
+    Olm_KfzWizData bridge(&engine, wizType);
+    EXPECT_TRUE(bridge.SetupWizData());
+    std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
+    std::unique_ptr<OlmRef::RefWizMain> main = OlmRef::MakeRefWizard(wizType, false);
+    main->SetFamily("korvo5");
+    main->SetDesignName("demo");
+    main->SetHDLType("verilog");
+    main->SetHDLFilename("demo.v");
+    main->SetWizDataPtr(data.get());
+    main->SetBridge(&bridge);
+    EXPECT_TRUE(main->InitWizard());
+    auto* wizard = new Nx_Wizard(QStringLiteral("Olm Wizard"), nullptr, QStringLiteral("OlmWiz"), true, 0);
+    EXPECT_TRUE(main->CreateGuiDlgs(wizard));
+    EXPECT_TRUE(main->InitGuiDlgs(wizard));
+    wizard->show();
+    const std::filesystem::path folder(OLM_PNG_DIR);
+    std::filesystem::create_directories(folder);
+    const QList<Nx_WizardPage*> pages = wizard->nxPages();
+    for (int i = 0; i < pages.size(); ++i) {
+        QApplication::processEvents();
+        Nx_WizardPage* page = wizard->currentNxPage();
+        EXPECT_EQ(page, pages[i]);
+        if (!page) break;
+        rendered.pages.push_back(page->pageName().toStdString());
+        const std::string file = (folder / (wizType + "_" + std::to_string(i + 1) + ".png")).string();
+        EXPECT_TRUE(wizard->grab().save(QString::fromStdString(file))) << file;
+        ExpectNothingClipped(page->pageWidget(), page->pageName());
+        if (i < static_cast<int>(tabOrders.size()) && !tabOrders[i].empty())
+            EXPECT_EQ(FocusOrder(page->pageWidget(), tabOrders[i]), tabOrders[i]) << page->pageName().toStdString();
+        if (i + 1 < pages.size()) wizard->next();
+    }
+    delete wizard;
+    return rendered;
+}
+
+TEST(RefWizardPages, SinglePllPagesRenderTidily) {
+    const Rendered r = RenderAll("tkl_pll", {
+        {"inputFreq", "inputPort", "feedback", "tolerance", "useReset", "resetPort", "useLocked", "lockedPort"},
+        {"enabled0", "freq0", "phase0", "duty0", "buffer0", "port0", "enabled1"},
+    });
+    EXPECT_EQ(r.pages, (std::vector<std::string>{"General Setup", "Output Clocks", "Summary"}));
+}
+
+TEST(RefWizardPages, MultiplierPagesRenderTidilyWithQualifiedTitles) {
+    const Rendered r = RenderAll("dsp_mult", {
+        {"aWidth", "aSigned", "bWidth", "bSigned", "pWidth", "portA", "portB", "portP"},
+        {"areg", "breg", "mreg", "preg", "resetType", "portClk", "useCe", "portCe", "useRst", "portRst"},
+    });
+    EXPECT_EQ(r.pages, (std::vector<std::string>{"General Setup - Multiplier", "Pipelining - Multiplier",
+                                                 "Summary - Multiplier"}));
+}
+
+}  // namespace
