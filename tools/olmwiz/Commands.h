@@ -27,6 +27,7 @@ int RunShowKfz(const std::vector<std::string>& args);
 // The dump of installed data synchronised with a design file (dump --kfz);
 // output null writes to standard output.
 int DumpFromDesign(const std::string& wizard, const std::string& kfzPath, const std::string* output);
+int RunRun(const std::vector<std::string>& args);
 int RunHdl(const std::vector<std::string>& args);
 
 }  // namespace olmwiz
