@@ -140,8 +140,8 @@ TEST(EngineCommands, AddingWhatExistsUpdatesInPlace) {
     ASSERT_EQ(d.blocks[0].properties.size(), 2u);
     EXPECT_EQ(d.blocks[0].properties[0].value, "8");  // same position, new value
     EXPECT_EQ(Cmd(e, "get", "pinprop", "CLKIN", "B1", "PROP_PINISACTIVE"), "FALSE");
-    ASSERT_EQ(d.signals.size(), 2u);
-    EXPECT_EQ(d.signals[0].properties.size(), 1u);
+    ASSERT_EQ(d.nets.size(), 2u);
+    EXPECT_EQ(d.nets[0].properties.size(), 1u);
     EXPECT_EQ(Cmd(e, "get", "sigprop", "clk", "LOC"), "B2");
 }
 
@@ -151,8 +151,8 @@ TEST(EngineCommands, NamesMatchWithLetterCaseFolded) {
     EXPECT_EQ(Cmd(e, "add", "blkprop", "b1", "divide", "9"), "TRUE");
     EXPECT_EQ(Cmd(e, "get", "blkprop", "B1", "DIVIDE"), "9");
     EXPECT_EQ(Cmd(e, "add", "signal", "CLK"), "TRUE");
-    EXPECT_EQ(e.GetDesign().signals.size(), 2u);
-    EXPECT_EQ(e.GetDesign().signals[0].name, "clk");  // the first spelling stays
+    EXPECT_EQ(e.GetDesign().nets.size(), 2u);
+    EXPECT_EQ(e.GetDesign().nets[0].name, "clk");  // the first spelling stays
     EXPECT_EQ(Cmd(e, "getfirst", "pin", "B1"), "CLKIN");
     EXPECT_EQ(Cmd(e, "getnext", "pin", "b1"), "DATA");
     EXPECT_EQ(Cmd(e, "get", "pinprop", "data", "b1", "pinwidth"), "[7:0]");
@@ -168,11 +168,11 @@ TEST(EngineCommands, ConnectCreatesTheSignalThatAddSignalThenFinds) {
     EXPECT_EQ(Cmd(e, "add", "signal", "net1"), "TRUE");
     EXPECT_EQ(Cmd(e, "set", "bus", "net1", "4"), "TRUE");
     // The added signal takes its place in the order of adding; a second add keeps it there.
-    ASSERT_EQ(e.GetDesign().signals.size(), 2u);
-    EXPECT_EQ(e.GetDesign().signals[0].name, "net0");
-    EXPECT_EQ(e.GetDesign().signals[1].name, "net1");
+    ASSERT_EQ(e.GetDesign().nets.size(), 2u);
+    EXPECT_EQ(e.GetDesign().nets[0].name, "net0");
+    EXPECT_EQ(e.GetDesign().nets[1].name, "net1");
     EXPECT_EQ(Cmd(e, "add", "signal", "net0"), "TRUE");
-    EXPECT_EQ(e.GetDesign().signals[0].name, "net0");
+    EXPECT_EQ(e.GetDesign().nets[0].name, "net0");
     EXPECT_EQ(Cmd(e, "get", "sigprop", "net1", "SIGISBUS"), "4");
     EXPECT_EQ(Cmd(e, "get", "signal", "P", "B"), "net1");
 }

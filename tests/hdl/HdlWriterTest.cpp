@@ -53,7 +53,7 @@ Olm_KfzBlock Block(const char* name, const char* type, std::vector<Olm_KfzPin> p
 // VCC tie, an integer and a string parameter and an internal property.
 Olm_KfzDesign TinyDesign() {
     Olm_KfzDesign kfz;
-    kfz.signals = {Signal("din", "d_in", 4), Signal("q", "q_out"), Signal("mid")};
+    kfz.nets = {Signal("din", "d_in", 4), Signal("q", "q_out"), Signal("mid")};
     Olm_KfzPin en = Pin("EN", "input");
     en.isVcc = true;
     kfz.blocks.push_back(Block("U1", "BUF4",
@@ -204,7 +204,7 @@ TEST(HdlWriter, SameDesignGivesSameText) {
 // a port no pin reaches stays an input.
 TEST(HdlWriter, PortDirectionsFollowThePins) {
     Olm_KfzDesign kfz;
-    kfz.signals = {Signal("a", "pa"), Signal("b", "pb"), Signal("c", "pc"), Signal("d", "pd")};
+    kfz.nets = {Signal("a", "pa"), Signal("b", "pb"), Signal("c", "pc"), Signal("d", "pd")};
     kfz.blocks.push_back(Block("U1", "P", {Pin("I", "input", "[0:0]", "a"), Pin("O", "output", "[0:0]", "b"),
                                            Pin("IO", "bidir", "[0:0]", "c"), Pin("I2", "input", "[0:0]", "b")}));
     kfz.blocks.push_back(Block("U2", "Q", {Pin("O", "output", "[0:0]", "c")}));
@@ -228,7 +228,7 @@ TEST(HdlWriter, BitTiesBecomeConstantBits) {
     vcc.isVcc = true;
     Olm_KfzSignal gnd = Signal("GNDa");
     gnd.isGnded = true;
-    kfz.signals = {Signal("a", "a", 2), Signal("b", "b", 3), vcc, gnd};
+    kfz.nets = {Signal("a", "a", 2), Signal("b", "b", 3), vcc, gnd};
     Olm_KfzPin mode = Pin("MODE", "input", "[3:0]", "GNDa");
     mode.properties = {{"OLMW_ONLY_PIN_SIG_BIT_3:3", "a[1:1]"},
                        {"OLMW_ONLY_PIN_SIG_BIT_2:2", "VCCa[0:0]"},
@@ -265,7 +265,7 @@ TEST(HdlWriter, BitTiesBecomeConstantBits) {
 // pin signal (VHDL); a bus wider than an input pin gives its low bits.
 TEST(HdlWriter, BusesOfOtherWidthsThanTheirPins) {
     Olm_KfzDesign kfz;
-    kfz.signals = {Signal("n", "narrow", 3), Signal("p", "p", 5), Signal("w", "wide", 8), Signal("s", "s")};
+    kfz.nets = {Signal("n", "narrow", 3), Signal("p", "p", 5), Signal("w", "wide", 8), Signal("s", "s")};
     kfz.blocks.push_back(Block("U1", "PRIM",
                                {Pin("A", "input", "[5:0]", "n"), Pin("Y", "output", "[7:0]", "p"),
                                 Pin("B", "input", "[3:0]", "w"), Pin("C", "input", "[1:0]", "s"),
@@ -359,11 +359,11 @@ TEST(HdlWriter, NameChecks) {
     EXPECT_EQ(errorOf(kfz, "entity", false).rfind("the design name 'entity' ", 0), 0u);
     EXPECT_EQ(errorOf(kfz, "entity", true), "ok");  // not a Verilog keyword
     // Ports differing only in letter case: fine in Verilog, one name in VHDL.
-    kfz.signals[1].externalName = "D_IN";
+    kfz.nets[1].externalName = "D_IN";
     EXPECT_EQ(errorOf(kfz, "tiny", true), "ok");
     EXPECT_EQ(errorOf(kfz, "tiny", false),
               "the port name 'D_IN' is already used by another object of the design");
-    kfz.signals[1].externalName = "q out";
+    kfz.nets[1].externalName = "q out";
     EXPECT_EQ(errorOf(kfz, "tiny", true).rfind("the port name 'q out' ", 0), 0u);
     EXPECT_EQ(Olm_HdlDesign::DesignNameFromPath("/a/b.kfz/top_1.KFZ"), "top_1");
     EXPECT_EQ(Olm_HdlDesign::DesignNameFromPath("top"), "top");

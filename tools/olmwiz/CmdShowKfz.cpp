@@ -52,8 +52,8 @@ void PrintOutline(const char* path, const Olm_KfzDesign& design) {
         PrintProperties(block.properties, "    ");
         for (const auto& pin : block.pins) PrintPin(pin);
     }
-    std::printf("Signals: %zu\n", design.signals.size());
-    for (const auto& signal : design.signals) {
+    std::printf("Signals: %zu\n", design.nets.size());
+    for (const auto& signal : design.nets) {
         std::string line = "  signal " + signal.name.str();
         if (signal.isExternal) line += " external " + Or(signal.externalName, "(no name)");
         if (signal.isBus) line += " bus " + std::to_string(signal.busWidth);

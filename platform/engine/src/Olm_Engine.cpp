@@ -141,7 +141,7 @@ Pal::String Olm_Engine::Iterate(bool first, const char* what, const char* a2, co
             for (const auto& block : m_design.blocks) cursor.names.push_back(block.name);
             break;
         case kSignalCursor:
-            for (const auto& signal : m_design.signals) cursor.names.push_back(signal.name);
+            for (const auto& signal : m_design.nets) cursor.names.push_back(signal.name);
             break;
         case kPinCursor:
             if (const Olm_KfzBlock* block = m_design.FindBlock(a2)) {
@@ -266,14 +266,14 @@ Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, co
         if (!IsName(a2)) return kFalse;
         Olm_KfzSignal* signal = m_design.FindSignal(a2);
         if (!signal) {
-            m_design.signals.push_back(Olm_KfzSignal{});
-            m_design.signals.back().name = a2;
+            m_design.nets.push_back(Olm_KfzSignal{});
+            m_design.nets.back().name = a2;
         } else if (!signal->declared) {
             // Created by a connection: it takes its place now.
             Olm_KfzSignal moved = std::move(*signal);
             moved.declared = true;
-            m_design.signals.erase(m_design.signals.begin() + (signal - m_design.signals.data()));
-            m_design.signals.push_back(std::move(moved));
+            m_design.nets.erase(m_design.nets.begin() + (signal - m_design.nets.data()));
+            m_design.nets.push_back(std::move(moved));
         }
         return kTrue;
     }
@@ -293,9 +293,9 @@ Pal::String Olm_Engine::Connect(const char* what, const char* a2, const char* a3
     if (!pin) return kFalse;
     // Blocks are saved before signals, so the signal may not exist yet.
     if (!m_design.FindSignal(a2)) {
-        m_design.signals.push_back(Olm_KfzSignal{});
-        m_design.signals.back().name = a2;
-        m_design.signals.back().declared = false;
+        m_design.nets.push_back(Olm_KfzSignal{});
+        m_design.nets.back().name = a2;
+        m_design.nets.back().declared = false;
     }
     pin->signal = a2;
     return kTrue;

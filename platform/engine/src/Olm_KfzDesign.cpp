@@ -32,13 +32,13 @@ Pal::String PropertyValue(const Olm_KfzPropertyList& list, const char* key) {
 void Olm_KfzDesign::ClearDesign() {
     version = Pal::String();
     blocks.clear();
-    signals.clear();
+    nets.clear();
 }
 
 Olm_KfzBlock* Olm_KfzDesign::FindBlock(const char* name) { return FindNamed(blocks, name); }
 const Olm_KfzBlock* Olm_KfzDesign::FindBlock(const char* name) const { return FindNamed(blocks, name); }
-Olm_KfzSignal* Olm_KfzDesign::FindSignal(const char* name) { return FindNamed(signals, name); }
-const Olm_KfzSignal* Olm_KfzDesign::FindSignal(const char* name) const { return FindNamed(signals, name); }
+Olm_KfzSignal* Olm_KfzDesign::FindSignal(const char* name) { return FindNamed(nets, name); }
+const Olm_KfzSignal* Olm_KfzDesign::FindSignal(const char* name) const { return FindNamed(nets, name); }
 Olm_KfzPin* Olm_KfzDesign::FindPin(Olm_KfzBlock& block, const char* name) { return FindNamed(block.pins, name); }
 const Olm_KfzPin* Olm_KfzDesign::FindPin(const Olm_KfzBlock& block, const char* name) {
     return FindNamed(block.pins, name);

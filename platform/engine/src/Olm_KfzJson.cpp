@@ -184,7 +184,7 @@ public:
             !Properties(entry, at, signal.properties, &Olm_KfzDesign::IsReservedSignalKey)) {
             return false;
         }
-        design.signals.push_back(std::move(signal));
+        design.nets.push_back(std::move(signal));
         return true;
     }
 
@@ -293,7 +293,7 @@ bool Olm_KfzJson::Write(const Olm_KfzDesign& design, std::string& text, std::str
         root[kBlocks] = std::move(blocks);
 
         Json signals = Json::array();
-        for (const auto& signal : design.signals) {
+        for (const auto& signal : design.nets) {
             Json entry = Json::object();
             entry[kName] = signal.name.str();
             if (signal.isExternal) entry[kExternal] = signal.externalName.str();

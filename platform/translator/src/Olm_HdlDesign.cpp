@@ -321,7 +321,7 @@ void Builder::BuildPortsAndNets() {
             }
         }
     }
-    for (const auto& signal : m_kfz.signals) {
+    for (const auto& signal : m_kfz.nets) {
         const SignalInfo* info = FindSignal(signal.name.str());
         if (signal.isExternal) {
             const auto it = use.find(info->hdlName);
@@ -334,7 +334,7 @@ void Builder::BuildPortsAndNets() {
 }
 
 bool Builder::Run(const std::vector<Olm_HdlPrimitive>& library, std::string& error) {
-    for (const auto& signal : m_kfz.signals) {
+    for (const auto& signal : m_kfz.nets) {
         SignalInfo info;
         info.hdlName = signal.isExternal ? signal.externalName.str() : signal.name.str();
         info.isVector = signal.isBus;

@@ -5,12 +5,6 @@
 
 #include <vector>
 
-// Qt defines "signals" as a macro; the design's signal list keeps that plain
-// name, so the macro is set aside while the types are declared. Code built
-// with Qt's keywords reaches the list through Signals().
-#pragma push_macro("signals")
-#undef signals
-
 // The in-memory form of one design file: device settings, design version,
 // blocks with their pins, signals, and pin-to-signal connections (kept on the
 // pins). Every list keeps the order in which its entries were first added.
@@ -84,10 +78,9 @@ public:
     Olm_KfzDevice device;
     Pal::String version;
     std::vector<Olm_KfzBlock> blocks;
-    std::vector<Olm_KfzSignal> signals;
-
-    std::vector<Olm_KfzSignal>& Signals() { return signals; }
-    const std::vector<Olm_KfzSignal>& Signals() const { return signals; }
+    // The design's signals (nets). Not called "signals", which Qt code
+    // sees as a keyword macro.
+    std::vector<Olm_KfzSignal> nets;
 
     // Empties version, blocks and signals; the device settings stay.
     void ClearDesign();
@@ -126,4 +119,3 @@ public:
     static Pal::String SignalPropertyValue(const Olm_KfzSignal& signal, const char* key);
 };
 
-#pragma pop_macro("signals")
