@@ -1,21 +1,14 @@
 #include "translator/Olm_VerilogWriter.h"
 
-#include "Olm_HdlNameTable.h"
+#include "Olm_HdlLanguage.h"
 #include "translator/Olm_VerilogTranslator.h"
 
 #include <map>
 
 namespace {
 
-bool LegalVerilog(const std::string& name, std::string& reason) {
-    Pal::String text = name;
-    Pal::String why;
-    const bool legal = Olm_VerilogTranslator::IsPortnameLegal(text, why);
-    reason = why.str();
-    return legal;
-}
-
-Olm_HdlNameTable NewTable() { return Olm_HdlNameTable(LegalVerilog, false); }
+// Verilog compares names with case and escapes quotes with a backslash.
+constexpr Olm_HdlLanguage kVerilog{&Olm_VerilogTranslator::IsPortnameLegal, false, "parameter", '\\'};
 
 const char* DirWord(Olm_HdlDir dir) {
     switch (dir) {
@@ -28,28 +21,11 @@ const char* DirWord(Olm_HdlDir dir) {
 
 std::string RangeText(int left, int right) { return "[" + std::to_string(left) + ":" + std::to_string(right) + "] "; }
 
-// A value as a Verilog literal of its kind; false for a string holding a
-// byte that has no printable form.
-bool ValueText(const std::string& value, Olm_HdlParamKind kind, std::string& out) {
-    if (kind != Olm_HdlParamKind::kString) {
-        out = Olm_HdlPrimitive::NumberText(value, kind);
-        return true;
-    }
-    out = "\"";
-    for (unsigned char c : value) {
-        if (c < 0x20 || c >= 0x7f) return false;
-        if (c == '"' || c == '\\') out += '\\';
-        out += static_cast<char>(c);
-    }
-    out += '"';
-    return true;
-}
-
 bool ParamList(const std::string& owner, const std::vector<std::pair<std::string, std::string>>& values,
                const std::vector<Olm_HdlParamKind>& kinds, bool declare, std::string& text, std::string& error) {
     for (std::size_t i = 0; i < values.size(); ++i) {
         std::string literal;
-        if (!ValueText(values[i].second, kinds[i], literal)) {
+        if (!kVerilog.ValueText(values[i].second, kinds[i], literal)) {
             error = owner + ": the value of parameter '" + values[i].first +
                     "' holds a character that cannot be written in a string";
             return false;
@@ -120,24 +96,6 @@ std::string Expression(const Olm_HdlDesign& design, const Olm_HdlConnection& con
     return out + "}";
 }
 
-// The parameters and pins of a primitive share its module's scope.
-bool CheckPrimitive(const Olm_HdlPrimitive& prim, std::string& error) {
-    Olm_HdlNameTable scope = NewTable();
-    for (const auto& param : prim.params) {
-        if (!scope.Declare(param.name, "parameter", error)) {
-            error = "primitive '" + prim.name + "': " + error;
-            return false;
-        }
-    }
-    for (const auto& pin : prim.pins) {
-        if (!scope.Declare(pin.name, "pin", error)) {
-            error = "primitive '" + prim.name + "': " + error;
-            return false;
-        }
-    }
-    return true;
-}
-
 bool HasOpenBits(const Olm_HdlConnection& conn) {
     for (const auto& bit : conn.bits) {
         if (bit.kind == Olm_HdlBit::kOpen) return true;
@@ -149,12 +107,12 @@ bool HasOpenBits(const Olm_HdlConnection& conn) {
 
 bool Olm_VerilogWriter::WriteWrapper(const Olm_HdlDesign& design, std::string& text, std::string& error) {
     text.clear();
-    Olm_HdlNameTable modules = NewTable();
+    Olm_HdlNameTable modules = kVerilog.NewScope();
     if (!modules.Declare(design.name, "design", error)) return false;
     for (const auto& prim : design.primitives) {
-        if (!modules.Declare(prim.name, "primitive", error) || !CheckPrimitive(prim, error)) return false;
+        if (!modules.Declare(prim.name, "primitive", error) || !kVerilog.CheckPrimitive(prim, error)) return false;
     }
-    Olm_HdlNameTable scope = NewTable();
+    Olm_HdlNameTable scope = kVerilog.NewScope();
     for (const auto& port : design.ports) {
         if (!scope.Declare(port.name, "port", error)) return false;
     }
@@ -230,9 +188,9 @@ bool Olm_VerilogWriter::WriteWrapper(const Olm_HdlDesign& design, std::string& t
 bool Olm_VerilogWriter::WriteStubs(const Olm_HdlDesign& design, std::string& text, std::string& error) {
     text.clear();
     text += "// Black-box declarations of the primitives used by design '" + design.name + "'.\n";
-    Olm_HdlNameTable modules = NewTable();
+    Olm_HdlNameTable modules = kVerilog.NewScope();
     for (const auto& prim : design.primitives) {
-        if (!modules.Declare(prim.name, "primitive", error) || !CheckPrimitive(prim, error)) return false;
+        if (!modules.Declare(prim.name, "primitive", error) || !kVerilog.CheckPrimitive(prim, error)) return false;
         std::vector<std::pair<std::string, std::string>> values;
         std::vector<Olm_HdlParamKind> kinds;
         for (const auto& param : prim.params) {

@@ -1,19 +1,12 @@
 #include "translator/Olm_VhdlWriter.h"
 
-#include "Olm_HdlNameTable.h"
+#include "Olm_HdlLanguage.h"
 #include "translator/Olm_VhdlTranslator.h"
 
 namespace {
 
-bool LegalVhdl(const std::string& name, std::string& reason) {
-    Pal::String text = name;
-    Pal::String why;
-    const bool legal = Olm_VhdlTranslator::IsPortnameLegal(text, why);
-    reason = why.str();
-    return legal;
-}
-
-Olm_HdlNameTable NewTable() { return Olm_HdlNameTable(LegalVhdl, true); }
+// VHDL folds letter case and doubles a quote inside a string.
+constexpr Olm_HdlLanguage kVhdl{&Olm_VhdlTranslator::IsPortnameLegal, true, "generic", '"'};
 
 const char* ModeWord(Olm_HdlDir dir) {
     switch (dir) {
@@ -44,38 +37,6 @@ std::string PinType(const Olm_HdlPrimitivePin& pin) {
 
 std::string NetType(int width, bool isVector) { return isVector ? VectorType(width - 1, 0) : "std_logic"; }
 
-bool ValueText(const std::string& value, Olm_HdlParamKind kind, std::string& out) {
-    if (kind != Olm_HdlParamKind::kString) {
-        out = Olm_HdlPrimitive::NumberText(value, kind);
-        return true;
-    }
-    out = "\"";
-    for (unsigned char c : value) {
-        if (c < 0x20 || c >= 0x7f) return false;
-        if (c == '"') out += '"';
-        out += static_cast<char>(c);
-    }
-    out += '"';
-    return true;
-}
-
-bool CheckPrimitive(const Olm_HdlPrimitive& prim, std::string& error) {
-    Olm_HdlNameTable scope = NewTable();
-    for (const auto& param : prim.params) {
-        if (!scope.Declare(param.name, "generic", error)) {
-            error = "primitive '" + prim.name + "': " + error;
-            return false;
-        }
-    }
-    for (const auto& pin : prim.pins) {
-        if (!scope.Declare(pin.name, "pin", error)) {
-            error = "primitive '" + prim.name + "': " + error;
-            return false;
-        }
-    }
-    return true;
-}
-
 // The generic and port clauses of an entity or component, indented.
 bool Interface(const Olm_HdlPrimitive& prim, const std::string& indent, std::string& text, std::string& error) {
     if (!prim.params.empty()) {
@@ -83,7 +44,7 @@ bool Interface(const Olm_HdlPrimitive& prim, const std::string& indent, std::str
         for (std::size_t i = 0; i < prim.params.size(); ++i) {
             const auto& param = prim.params[i];
             std::string literal;
-            if (!ValueText(param.defaultValue, param.kind, literal)) {
+            if (!kVhdl.ValueText(param.defaultValue, param.kind, literal)) {
                 error = "primitive '" + prim.name + "': the default of generic '" + param.name +
                         "' holds a character that cannot be written in a string";
                 return false;
@@ -160,9 +121,9 @@ std::string DirectActual(const Olm_HdlDesign& design, const Olm_HdlConnection& c
 
 bool Olm_VhdlWriter::WriteWrapper(const Olm_HdlDesign& design, std::string& text, std::string& error) {
     text.clear();
-    Olm_HdlNameTable units = NewTable();
+    Olm_HdlNameTable units = kVhdl.NewScope();
     if (!units.Declare(design.name, "design", error)) return false;
-    Olm_HdlNameTable scope = NewTable();
+    Olm_HdlNameTable scope = kVhdl.NewScope();
     for (const auto& port : design.ports) {
         if (!scope.Declare(port.name, "port", error)) return false;
     }
@@ -174,7 +135,7 @@ bool Olm_VhdlWriter::WriteWrapper(const Olm_HdlDesign& design, std::string& text
             error = "the design name '" + design.name + "' is also the name of a primitive it uses";
             return false;
         }
-        if (!scope.Declare(prim.name, "primitive", error) || !CheckPrimitive(prim, error)) return false;
+        if (!scope.Declare(prim.name, "primitive", error) || !kVhdl.CheckPrimitive(prim, error)) return false;
     }
     std::vector<std::string> labels;
     for (const auto& inst : design.instances) {
@@ -264,7 +225,7 @@ bool Olm_VhdlWriter::WriteWrapper(const Olm_HdlDesign& design, std::string& text
             for (std::size_t j = 0; j < inst.params.size(); ++j) {
                 const auto& param = inst.params[j];
                 std::string literal;
-                if (!ValueText(param.value, param.kind, literal)) {
+                if (!kVhdl.ValueText(param.value, param.kind, literal)) {
                     error = "block '" + inst.name + "': the value of generic '" + param.name +
                             "' holds a character that cannot be written in a string";
                     return false;
@@ -290,9 +251,9 @@ bool Olm_VhdlWriter::WriteWrapper(const Olm_HdlDesign& design, std::string& text
 bool Olm_VhdlWriter::WriteStubs(const Olm_HdlDesign& design, std::string& text, std::string& error) {
     text.clear();
     text += "-- Black-box declarations of the primitives used by design '" + design.name + "'.\n";
-    Olm_HdlNameTable units = NewTable();
+    Olm_HdlNameTable units = kVhdl.NewScope();
     for (const auto& prim : design.primitives) {
-        if (!units.Declare(prim.name, "primitive", error) || !CheckPrimitive(prim, error)) return false;
+        if (!units.Declare(prim.name, "primitive", error) || !kVhdl.CheckPrimitive(prim, error)) return false;
         text += "\nlibrary ieee;\nuse ieee.std_logic_1164.all;\n\n";
         text += "entity " + prim.name + " is\n";
         if (!Interface(prim, "    ", text, error)) return false;
