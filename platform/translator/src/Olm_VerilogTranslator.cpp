@@ -37,30 +37,16 @@ static_assert(std::is_sorted(kKeywords.begin(), kKeywords.end()));
 // (pulse limits of module paths); compilers do not take them as port names.
 constexpr std::string_view kPulseLimitPrefix = "PATHPULSE$";
 
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+bool IsNameChar(unsigned char c) { return IsLetter(c) || OlmIdentifierText::IsDigit(c) || c == '_' || c == '$'; }
 
 }  // namespace
 
 bool Olm_VerilogTranslator::IsPortnameLegal(Pal::String& name, Pal::String& reason) {
     const std::string& text = name.str();
-    if (text.empty()) {
-        reason = "is empty";
-        return false;
-    }
-    if (text.front() == '\\') {
-        reason = "is an escaped identifier; the wizard writes plain identifiers only";
-        return false;
-    }
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (!IsLetter(c) && !IsDigit(c) && c != '_' && c != '$') {
-            reason = OlmIdentifierText::Contains(c);
-            return false;
-        }
-    }
-    if (IsDigit(static_cast<unsigned char>(text.front()))) {
-        reason = "begins with a digit";
+    if (!OlmIdentifierText::CheckPlain(text, "is an escaped identifier; the wizard writes plain identifiers only",
+                                       IsNameChar, reason)) {
         return false;
     }
     if (text.front() == '$') {

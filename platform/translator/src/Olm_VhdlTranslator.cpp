@@ -31,8 +31,6 @@ constexpr std::array<std::string_view, 115> kReservedWords = {
 };
 static_assert(std::is_sorted(kReservedWords.begin(), kReservedWords.end()));
 
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-
 // Letters of VHDL: the ASCII letters and the letters of ISO 8859-1
 // (0xC0 to 0xFF without the multiplication and division signs).
 bool IsLetter(unsigned char c) {
@@ -40,27 +38,14 @@ bool IsLetter(unsigned char c) {
     return c >= 0xC0 && c != 0xD7 && c != 0xF7;
 }
 
+bool IsNameChar(unsigned char c) { return IsLetter(c) || OlmIdentifierText::IsDigit(c) || c == '_'; }
+
 }  // namespace
 
 bool Olm_VhdlTranslator::IsPortnameLegal(Pal::String& name, Pal::String& reason) {
     const std::string& text = name.str();
-    if (text.empty()) {
-        reason = "is empty";
-        return false;
-    }
-    if (text.front() == '\\') {
-        reason = "is an extended identifier; the wizard writes plain identifiers only";
-        return false;
-    }
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (!IsLetter(c) && !IsDigit(c) && c != '_') {
-            reason = OlmIdentifierText::Contains(c);
-            return false;
-        }
-    }
-    if (IsDigit(static_cast<unsigned char>(text.front()))) {
-        reason = "begins with a digit";
+    if (!OlmIdentifierText::CheckPlain(text, "is an extended identifier; the wizard writes plain identifiers only",
+                                       IsNameChar, reason)) {
         return false;
     }
     if (text.front() == '_') {
