@@ -41,8 +41,26 @@ Pal::String Message(const char* what, const char* path, const std::string& probl
     return text;
 }
 
-void Report(Pal::String* error, const Pal::String& text) {
+// Hands the message to the caller, when it asked for one; always false.
+bool Fail(Pal::String* error, const Pal::String& text) {
     if (error) *error = text;
+    return false;
+}
+
+// Appends an entry of the name to a list of the design.
+template <typename Item>
+Item& Append(std::vector<Item>& list, const char* name) {
+    list.push_back(Item{});
+    list.back().name = name;
+    return list.back();
+}
+
+// Stores an ordinary property of an owner that exists; reserved keys are refused.
+template <typename Owner>
+Pal::String AddProperty(Owner* owner, bool (*isReserved)(const char*), const char* key, const char* value) {
+    if (!owner || isReserved(key)) return kFalse;
+    Olm_KfzDesign::SetProperty(owner->properties, key, value);
+    return kTrue;
 }
 
 }  // namespace
@@ -225,21 +243,14 @@ Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, co
     if (Is(what, "block")) {
         if (!IsName(a2) || !a3 || !a4) return kFalse;
         Olm_KfzBlock* block = m_design.FindBlock(a2);
-        if (!block) {
-            m_design.blocks.push_back(Olm_KfzBlock{});
-            block = &m_design.blocks.back();
-            block->name = a2;
-        }
+        if (!block) block = &Append(m_design.blocks, a2);
         block->primType = a3;
         block->count = a4;
         return kTrue;
     }
     if (Is(what, "blkprop")) {
         if (!a2 || !IsName(a3) || !a4) return kFalse;
-        Olm_KfzBlock* block = m_design.FindBlock(a2);
-        if (!block || Olm_KfzDesign::IsReservedBlockKey(a3)) return kFalse;
-        Olm_KfzDesign::SetProperty(block->properties, a3, a4);
-        return kTrue;
+        return AddProperty(m_design.FindBlock(a2), &Olm_KfzDesign::IsReservedBlockKey, a3, a4);
     }
     if (Is(what, "pin")) {
         // Direction first, then pin and block.
@@ -247,27 +258,19 @@ Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, co
         Olm_KfzBlock* block = m_design.FindBlock(a4);
         if (!block) return kFalse;
         Olm_KfzPin* pin = Olm_KfzDesign::FindPin(*block, a3);
-        if (!pin) {
-            block->pins.push_back(Olm_KfzPin{});
-            pin = &block->pins.back();
-            pin->name = a3;
-        }
+        if (!pin) pin = &Append(block->pins, a3);
         pin->direction = a2;
         return kTrue;
     }
     if (Is(what, "pinprop")) {
         if (!a2 || !a3 || !IsName(a4) || !a5) return kFalse;
-        Olm_KfzPin* pin = FindPin(a2, a3);
-        if (!pin || Olm_KfzDesign::IsReservedPinKey(a4)) return kFalse;
-        Olm_KfzDesign::SetProperty(pin->properties, a4, a5);
-        return kTrue;
+        return AddProperty(FindPin(a2, a3), &Olm_KfzDesign::IsReservedPinKey, a4, a5);
     }
     if (Is(what, "signal")) {
         if (!IsName(a2)) return kFalse;
         Olm_KfzSignal* signal = m_design.FindSignal(a2);
         if (!signal) {
-            m_design.nets.push_back(Olm_KfzSignal{});
-            m_design.nets.back().name = a2;
+            Append(m_design.nets, a2);
         } else if (!signal->declared) {
             // Created by a connection: it takes its place now.
             Olm_KfzSignal moved = std::move(*signal);
@@ -279,10 +282,7 @@ Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, co
     }
     if (Is(what, "sigprop")) {
         if (!a2 || !IsName(a3) || !a4) return kFalse;
-        Olm_KfzSignal* signal = m_design.FindSignal(a2);
-        if (!signal || Olm_KfzDesign::IsReservedSignalKey(a3)) return kFalse;
-        Olm_KfzDesign::SetProperty(signal->properties, a3, a4);
-        return kTrue;
+        return AddProperty(m_design.FindSignal(a2), &Olm_KfzDesign::IsReservedSignalKey, a3, a4);
     }
     return kFalse;
 }
@@ -292,41 +292,26 @@ Pal::String Olm_Engine::Connect(const char* what, const char* a2, const char* a3
     Olm_KfzPin* pin = FindPin(a3, a4);
     if (!pin) return kFalse;
     // Blocks are saved before signals, so the signal may not exist yet.
-    if (!m_design.FindSignal(a2)) {
-        m_design.nets.push_back(Olm_KfzSignal{});
-        m_design.nets.back().name = a2;
-        m_design.nets.back().declared = false;
-    }
+    if (!m_design.FindSignal(a2)) Append(m_design.nets, a2).declared = false;
     pin->signal = a2;
     return kTrue;
 }
 
 bool Olm_Engine::Load(const char* path, Pal::String* error) {
-    if (!path || !*path) {
-        Report(error, "Cannot load a design file: no file name given");
-        return false;
-    }
+    if (!path || !*path) return Fail(error, "Cannot load a design file: no file name given");
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        Report(error, Message("Cannot open design file", path, "it is a folder"));
-        return false;
+        return Fail(error, Message("Cannot open design file", path, "it is a folder"));
     }
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        Report(error, Message("Cannot open design file", path, std::strerror(errno)));
-        return false;
-    }
+    if (!in) return Fail(error, Message("Cannot open design file", path, std::strerror(errno)));
     std::ostringstream content;
     content << in.rdbuf();
-    if (in.bad()) {
-        Report(error, Message("Cannot read design file", path, "read error"));
-        return false;
-    }
+    if (in.bad()) return Fail(error, Message("Cannot read design file", path, "read error"));
     Olm_KfzDesign loaded;
     std::string problem;
     if (!Olm_KfzJson::Read(content.str(), loaded, problem)) {
-        Report(error, Message("Cannot load design file", path, problem));
-        return false;
+        return Fail(error, Message("Cannot load design file", path, problem));
     }
     m_design = std::move(loaded);
     ResetCursors();
@@ -347,15 +332,11 @@ bool Olm_Engine::WriteBytes(int fd, const char* data, std::size_t size) {
 }
 
 bool Olm_Engine::Save(const char* path, Pal::String* error) {
-    if (!path || !*path) {
-        Report(error, "Cannot save a design file: no file name given");
-        return false;
-    }
+    if (!path || !*path) return Fail(error, "Cannot save a design file: no file name given");
     std::string text;
     std::string problem;
     if (!Olm_KfzJson::Write(m_design, text, problem)) {
-        Report(error, Message("Cannot save design file", path, problem));
-        return false;
+        return Fail(error, Message("Cannot save design file", path, problem));
     }
 
     const std::filesystem::path target(path);
@@ -364,9 +345,8 @@ bool Olm_Engine::Save(const char* path, Pal::String* error) {
     std::string tempName = (folder / ("." + target.filename().string() + ".tmpXXXXXX")).string();
     const int fd = ::mkstemp(tempName.data());
     if (fd < 0) {
-        Report(error, Message("Cannot save design file", path,
-                              std::string("cannot create a temporary file: ") + std::strerror(errno)));
-        return false;
+        return Fail(error, Message("Cannot save design file", path,
+                                   std::string("cannot create a temporary file: ") + std::strerror(errno)));
     }
 
     // The file gets the permissions of the file it replaces, or the usual
@@ -395,8 +375,7 @@ bool Olm_Engine::Save(const char* path, Pal::String* error) {
     }
     if (!failure.empty()) {
         ::unlink(tempName.c_str());
-        Report(error, Message("Cannot save design file", path, failure));
-        return false;
+        return Fail(error, Message("Cannot save design file", path, failure));
     }
 
     // Make the rename itself durable.
