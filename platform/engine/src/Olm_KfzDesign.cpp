@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <initializer_list>
+
 namespace {
 
 // Names are matched with ASCII letter case folded, as the wizards' model does.
@@ -18,12 +20,69 @@ auto FindNamed(List& list, const char* name) -> decltype(&list.front()) {
     return nullptr;
 }
 
-void AppendProperties(std::vector<Pal::String>& names, const Olm_KfzPropertyList& list) {
-    for (const auto& property : list) names.push_back(property.name);
+// A key an entry reports before its properties: reported while the flag is
+// set (always without a flag), with the value text (kTrue without one).
+template <typename Item>
+struct ReservedKey {
+    const char* key;
+    bool Item::*flag;
+    Pal::String (*text)(const Item&);
+};
+
+template <typename Item>
+using ReservedKeys = std::initializer_list<ReservedKey<Item>>;
+
+constexpr ReservedKeys<Olm_KfzBlock> kBlockKeys = {
+    {Olm_KfzDesign::kPrimType, nullptr, [](const Olm_KfzBlock& block) { return block.primType; }},
+};
+
+constexpr ReservedKeys<Olm_KfzPin> kPinKeys = {
+    {Olm_KfzDesign::kPinWidth, &Olm_KfzPin::hasWidth, [](const Olm_KfzPin& pin) { return pin.width; }},
+    {Olm_KfzDesign::kPinHasBus, &Olm_KfzPin::hasBus, nullptr},
+    {Olm_KfzDesign::kPinIsVcc, &Olm_KfzPin::isVcc, nullptr},
+    {Olm_KfzDesign::kPinIsGnded, &Olm_KfzPin::isGnded, nullptr},
+};
+
+constexpr ReservedKeys<Olm_KfzSignal> kSignalKeys = {
+    {Olm_KfzDesign::kSigExternal, &Olm_KfzSignal::isExternal,
+     [](const Olm_KfzSignal& signal) { return signal.externalName; }},
+    {Olm_KfzDesign::kSigIsBus, &Olm_KfzSignal::isBus,
+     [](const Olm_KfzSignal& signal) { return Pal::String().Format("%d", signal.busWidth); }},
+    {Olm_KfzDesign::kSigIsGnded, &Olm_KfzSignal::isGnded, nullptr},
+    {Olm_KfzDesign::kSigIsVcc, &Olm_KfzSignal::isVcc, nullptr},
+};
+
+template <typename Item>
+bool IsReserved(ReservedKeys<Item> keys, const char* key) {
+    for (const auto& reserved : keys) {
+        if (SameNoCase(key, reserved.key)) return true;
+    }
+    return false;
 }
 
-Pal::String PropertyValue(const Olm_KfzPropertyList& list, const char* key) {
-    const Olm_KfzProperty* property = Olm_KfzDesign::FindProperty(list, key);
+template <typename Item>
+bool IsSet(const ReservedKey<Item>& reserved, const Item& item) {
+    return !reserved.flag || item.*reserved.flag;
+}
+
+template <typename Item>
+std::vector<Pal::String> Names(ReservedKeys<Item> keys, const Item& item) {
+    std::vector<Pal::String> names;
+    for (const auto& reserved : keys) {
+        if (IsSet(reserved, item)) names.emplace_back(reserved.key);
+    }
+    for (const auto& property : item.properties) names.push_back(property.name);
+    return names;
+}
+
+template <typename Item>
+Pal::String Value(ReservedKeys<Item> keys, const Item& item, const char* key) {
+    for (const auto& reserved : keys) {
+        if (!SameNoCase(key, reserved.key)) continue;
+        if (!IsSet(reserved, item)) return Pal::String();
+        return reserved.text ? reserved.text(item) : Pal::String(Olm_KfzDesign::kTrue);
+    }
+    const Olm_KfzProperty* property = Olm_KfzDesign::FindProperty(item.properties, key);
     return property ? property->value : Pal::String();
 }
 
@@ -56,61 +115,24 @@ void Olm_KfzDesign::SetProperty(Olm_KfzPropertyList& list, const char* name, con
     list.push_back(Olm_KfzProperty{name, value});
 }
 
-bool Olm_KfzDesign::IsReservedBlockKey(const char* key) { return SameNoCase(key, kPrimType); }
-
-bool Olm_KfzDesign::IsReservedPinKey(const char* key) {
-    return SameNoCase(key, kPinWidth) || SameNoCase(key, kPinHasBus) || SameNoCase(key, kPinIsVcc) ||
-           SameNoCase(key, kPinIsGnded);
-}
-
-bool Olm_KfzDesign::IsReservedSignalKey(const char* key) {
-    return SameNoCase(key, kSigExternal) || SameNoCase(key, kSigIsBus) || SameNoCase(key, kSigIsGnded) ||
-           SameNoCase(key, kSigIsVcc);
-}
+bool Olm_KfzDesign::IsReservedBlockKey(const char* key) { return IsReserved(kBlockKeys, key); }
+bool Olm_KfzDesign::IsReservedPinKey(const char* key) { return IsReserved(kPinKeys, key); }
+bool Olm_KfzDesign::IsReservedSignalKey(const char* key) { return IsReserved(kSignalKeys, key); }
 
 std::vector<Pal::String> Olm_KfzDesign::BlockPropertyNames(const Olm_KfzBlock& block) {
-    std::vector<Pal::String> names{kPrimType};
-    AppendProperties(names, block.properties);
-    return names;
+    return Names(kBlockKeys, block);
 }
-
-std::vector<Pal::String> Olm_KfzDesign::PinPropertyNames(const Olm_KfzPin& pin) {
-    std::vector<Pal::String> names;
-    if (pin.hasWidth) names.emplace_back(kPinWidth);
-    if (pin.hasBus) names.emplace_back(kPinHasBus);
-    if (pin.isVcc) names.emplace_back(kPinIsVcc);
-    if (pin.isGnded) names.emplace_back(kPinIsGnded);
-    AppendProperties(names, pin.properties);
-    return names;
-}
-
+std::vector<Pal::String> Olm_KfzDesign::PinPropertyNames(const Olm_KfzPin& pin) { return Names(kPinKeys, pin); }
 std::vector<Pal::String> Olm_KfzDesign::SignalPropertyNames(const Olm_KfzSignal& signal) {
-    std::vector<Pal::String> names;
-    if (signal.isExternal) names.emplace_back(kSigExternal);
-    if (signal.isBus) names.emplace_back(kSigIsBus);
-    if (signal.isGnded) names.emplace_back(kSigIsGnded);
-    if (signal.isVcc) names.emplace_back(kSigIsVcc);
-    AppendProperties(names, signal.properties);
-    return names;
+    return Names(kSignalKeys, signal);
 }
 
 Pal::String Olm_KfzDesign::BlockPropertyValue(const Olm_KfzBlock& block, const char* key) {
-    if (Same(Pal::String(kPrimType), key)) return block.primType;
-    return PropertyValue(block.properties, key);
+    return Value(kBlockKeys, block, key);
 }
-
 Pal::String Olm_KfzDesign::PinPropertyValue(const Olm_KfzPin& pin, const char* key) {
-    if (Same(Pal::String(kPinWidth), key)) return pin.hasWidth ? pin.width : Pal::String();
-    if (Same(Pal::String(kPinHasBus), key)) return pin.hasBus ? kTrue : "";
-    if (Same(Pal::String(kPinIsVcc), key)) return pin.isVcc ? kTrue : "";
-    if (Same(Pal::String(kPinIsGnded), key)) return pin.isGnded ? kTrue : "";
-    return PropertyValue(pin.properties, key);
+    return Value(kPinKeys, pin, key);
 }
-
 Pal::String Olm_KfzDesign::SignalPropertyValue(const Olm_KfzSignal& signal, const char* key) {
-    if (Same(Pal::String(kSigExternal), key)) return signal.isExternal ? signal.externalName : Pal::String();
-    if (Same(Pal::String(kSigIsBus), key)) return signal.isBus ? Pal::String().Format("%d", signal.busWidth) : Pal::String();
-    if (Same(Pal::String(kSigIsGnded), key)) return signal.isGnded ? kTrue : "";
-    if (Same(Pal::String(kSigIsVcc), key)) return signal.isVcc ? kTrue : "";
-    return PropertyValue(signal.properties, key);
+    return Value(kSignalKeys, signal, key);
 }
