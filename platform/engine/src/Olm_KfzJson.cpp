@@ -108,6 +108,19 @@ public:
         return true;
     }
 
+    // The start of a block, pin or signal: an object with a name that is not
+    // empty and not taken yet (taken(name) answers). at receives where later
+    // problems of the entry are: atPrefix and the quoted name.
+    template <typename Taken>
+    bool Named(const Json& entry, const std::string& kind, const std::string& where, const std::string& atPrefix,
+               Pal::String& name, std::string& at, Taken taken) {
+        if (!entry.is_object()) return Fail(where, "a " + kind + " must be an object");
+        if (!String(entry, kName, where, name, true, true)) return false;
+        at = atPrefix + " '" + name.str() + "'";
+        if (taken(name)) return Fail("inconsistent design, " + at, "the " + kind + " appears twice");
+        return true;
+    }
+
     bool Device(const Json& root, Olm_KfzDesign& design) {
         const auto it = root.find(kDevice);
         if (it == root.end()) return true;
@@ -120,11 +133,12 @@ public:
     }
 
     bool Pin(const Json& entry, const std::string& where, Olm_KfzBlock& block) {
-        if (!entry.is_object()) return Fail(where, "a pin must be an object");
         Olm_KfzPin pin;
-        if (!String(entry, kName, where, pin.name, true, true)) return false;
-        const std::string at = where + " '" + pin.name.str() + "'";
-        if (Olm_KfzDesign::FindPin(block, pin.name)) return Fail("inconsistent design, " + at, "the pin appears twice");
+        std::string at;
+        if (!Named(entry, "pin", where, where, pin.name, at,
+                   [&](const Pal::String& name) { return Olm_KfzDesign::FindPin(block, name) != nullptr; })) {
+            return false;
+        }
         if (!String(entry, kDirection, at, pin.direction, false)) return false;
         if (entry.contains(kWidth)) {
             pin.hasWidth = true;
@@ -140,12 +154,12 @@ public:
     }
 
     bool Block(const Json& entry, std::size_t index, Olm_KfzDesign& design) {
-        const std::string where = "block " + std::to_string(index + 1);
-        if (!entry.is_object()) return Fail(where, "a block must be an object");
         Olm_KfzBlock block;
-        if (!String(entry, kName, where, block.name, true, true)) return false;
-        const std::string at = "block '" + block.name.str() + "'";
-        if (design.FindBlock(block.name)) return Fail("inconsistent design, " + at, "the block appears twice");
+        std::string at;
+        if (!Named(entry, "block", "block " + std::to_string(index + 1), "block", block.name, at,
+                   [&](const Pal::String& name) { return design.FindBlock(name) != nullptr; })) {
+            return false;
+        }
         block.count = "1";
         const Json* pins = nullptr;
         if (!String(entry, kPrimType, at, block.primType, true) || !String(entry, kCount, at, block.count, false) ||
@@ -163,12 +177,12 @@ public:
     }
 
     bool Signal(const Json& entry, std::size_t index, Olm_KfzDesign& design) {
-        const std::string where = "signal " + std::to_string(index + 1);
-        if (!entry.is_object()) return Fail(where, "a signal must be an object");
         Olm_KfzSignal signal;
-        if (!String(entry, kName, where, signal.name, true, true)) return false;
-        const std::string at = "signal '" + signal.name.str() + "'";
-        if (design.FindSignal(signal.name)) return Fail("inconsistent design, " + at, "the signal appears twice");
+        std::string at;
+        if (!Named(entry, "signal", "signal " + std::to_string(index + 1), "signal", signal.name, at,
+                   [&](const Pal::String& name) { return design.FindSignal(name) != nullptr; })) {
+            return false;
+        }
         if (entry.contains(kExternal)) {
             signal.isExternal = true;
             if (!String(entry, kExternal, at, signal.externalName, true)) return false;
