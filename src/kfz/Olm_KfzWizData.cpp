@@ -8,6 +8,8 @@
 #include "pal/StrUtil.h"
 #include "pal/Version.h"
 
+#include <vector>
+
 using namespace OlmKfz;
 
 namespace {
@@ -46,6 +48,21 @@ Pal::String KfzDirection(const Pal::String& modelDirection) {
     if (Same(modelDirection, kDirOut)) return kKfzOutput;
     if (Same(modelDirection, kDirInout)) return kKfzBidir;
     return modelDirection;
+}
+
+// The design properties that carry the flag words of a block or pin
+// ("PROP_<flag>", value "TRUE"). A removed flag leaves an empty word behind,
+// which carries nothing.
+std::vector<Pal::String> FlagProperties(const Olm_StrArray& flags) {
+    std::vector<Pal::String> properties;
+    for (int i = 0; i < flags.GetSize(); ++i) {
+        const Pal::String flag = flags.GetAt(i);
+        if (flag.IsEmpty()) continue;
+        Pal::String property;
+        property.Format(kFlagPropFormat, flag.c_str());
+        properties.push_back(property);
+    }
+    return properties;
 }
 
 bool IsTklCopyType(const Pal::String& type) {
@@ -341,12 +358,7 @@ bool Olm_KfzWizData::SaveBlkDataToEngine(Olm_Block* block) {
     const Pal::String name = block->GetName();
     if (Failed(Exec(kAdd, kBlock, name, block->GetPrimType(), kBlockCount))) ok = false;
 
-    Pal::String property;
-    const Olm_StrArray& blockFlags = block->GetFlagList();
-    for (int i = 0; i < blockFlags.GetSize(); ++i) {
-        const Pal::String flag = blockFlags.GetAt(i);
-        if (flag.IsEmpty()) continue;  // a removed flag leaves an empty word behind
-        property.Format(kFlagPropFormat, flag.c_str());
+    for (const Pal::String& property : FlagProperties(block->GetFlagList())) {
         if (Failed(Exec(kAdd, kBlkProp, name, property, kValueTrue))) ok = false;
     }
 
@@ -366,11 +378,7 @@ bool Olm_KfzWizData::SaveBlkDataToEngine(Olm_Block* block) {
             }
             if (Failed(Exec(kAdd, kPinProp, pinName, name, kPropPinIsActive, kValueTrue))) ok = false;
         }
-        const Olm_StrArray& pinFlags = pin->GetFlagList();
-        for (int i = 0; i < pinFlags.GetSize(); ++i) {
-            const Pal::String flag = pinFlags.GetAt(i);
-            if (flag.IsEmpty()) continue;
-            property.Format(kFlagPropFormat, flag.c_str());
+        for (const Pal::String& property : FlagProperties(pin->GetFlagList())) {
             if (Failed(Exec(kAdd, kPinProp, pinName, name, property, kValueTrue))) ok = false;
         }
         for (Olm_Attribute* attribute : pin->GetAttributeList()) {
