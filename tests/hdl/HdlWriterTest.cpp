@@ -190,15 +190,6 @@ TEST(HdlWriter, TinyDesignInVhdl) {
 }
 
 
-TEST(HdlWriter, SameDesignGivesSameText) {
-    const Texts a = Write(TinyDesign(), "tiny");
-    const Texts b = Write(TinyDesign(), "tiny");
-    ASSERT_TRUE(a.ok && b.ok);
-    EXPECT_EQ(a.verilog, b.verilog);
-    EXPECT_EQ(a.vhdl, b.vhdl);
-    EXPECT_EQ(a.vhdlStubs, b.vhdlStubs);
-}
-
 // Direction from the pins on the signal: an output pin drives it, a bidir
 // pin makes it inout even beside an output, inputs alone make an input, and
 // a port no pin reaches stays an input.

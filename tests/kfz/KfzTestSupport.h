@@ -9,7 +9,6 @@
 #include "model/Olm_WizData.h"
 #include "pal/Stream.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -56,35 +55,6 @@ inline std::string Dump(Olm_WizData& data) {
     Pal::MemoryStream stream;
     data.DumpToFile(&stream, true);
     return stream.Text();
-}
-
-// The lines where two texts differ, each with the line before it, for readable
-// failure messages; empty when the texts are equal.
-inline std::string LineDiff(const std::string& expected, const std::string& actual) {
-    auto split = [](const std::string& text) {
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        while (start < text.size()) {
-            const std::size_t end = text.find('\n', start);
-            lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-            if (end == std::string::npos) break;
-            start = end + 1;
-        }
-        return lines;
-    };
-    const auto a = split(expected);
-    const auto b = split(actual);
-    std::string out;
-    int shown = 0;
-    for (std::size_t i = 0; i < std::max(a.size(), b.size()) && shown < 10; ++i) {
-        const std::string x = i < a.size() ? a[i] : "(none)";
-        const std::string y = i < b.size() ? b[i] : "(none)";
-        if (x == y) continue;
-        out += "line " + std::to_string(i + 1) + " after [" + (i > 0 && i - 1 < a.size() ? a[i - 1] : "") +
-               "]\n  expected: " + x + "\n  actual:   " + y + "\n";
-        ++shown;
-    }
-    return out;
 }
 
 // Points the device-data library at a folder for the life of the object.

@@ -79,7 +79,7 @@ TEST_P(KfzRoundTrip, InstalledDataComesBackFromItsDesignFile) {
     loader.SyncWizDataWithKFZ();
 
     ExpectFromDesign(*saved);
-    EXPECT_EQ(kfztest::LineDiff(kfztest::Dump(*saved), kfztest::Dump(*loaded)), "");
+    EXPECT_EQ(kfztest::Dump(*saved), kfztest::Dump(*loaded));
 
     // Saved into fresh designs, both containers give the same file.
     first.NewDesign();
@@ -90,7 +90,7 @@ TEST_P(KfzRoundTrip, InstalledDataComesBackFromItsDesignFile) {
     ASSERT_TRUE(loader.SaveWizDataToEngine());
     const std::string again = dir.File("again.kfz");
     ASSERT_TRUE(second.Save(again.c_str(), &error)) << error.str();
-    EXPECT_EQ(kfztest::LineDiff(olmtest::ReadFile(expected), olmtest::ReadFile(again)), "");
+    EXPECT_EQ(olmtest::ReadFile(expected), olmtest::ReadFile(again));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryInstalledFile, KfzRoundTrip, ::testing::ValuesIn(kInstalled),

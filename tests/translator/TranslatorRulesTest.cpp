@@ -13,17 +13,10 @@ struct Verdict {
     std::string reason;
 };
 
-Verdict Vhdl(const std::string& name) {
+Verdict Check(bool (*rule)(Pal::String&, Pal::String&), const std::string& name) {
     Pal::String n(name);
     Pal::String reason;
-    const bool legal = Olm_VhdlTranslator::IsPortnameLegal(n, reason);
-    return {legal, reason.str()};
-}
-
-Verdict Verilog(const std::string& name) {
-    Pal::String n(name);
-    Pal::String reason;
-    const bool legal = Olm_VerilogTranslator::IsPortnameLegal(n, reason);
+    const bool legal = rule(n, reason);
     return {legal, reason.str()};
 }
 
@@ -75,10 +68,10 @@ TEST(PortNameRules, VerdictsAndReasonsOfBothLanguages) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("name [" + c.name + "]");
-        const Verdict vhdl = Vhdl(c.name);
+        const Verdict vhdl = Check(&Olm_VhdlTranslator::IsPortnameLegal, c.name);
         EXPECT_EQ(vhdl.legal, c.vhdl.empty());
         EXPECT_EQ(vhdl.reason, c.vhdl);
-        const Verdict verilog = Verilog(c.name);
+        const Verdict verilog = Check(&Olm_VerilogTranslator::IsPortnameLegal, c.name);
         EXPECT_EQ(verilog.legal, c.verilog.empty());
         EXPECT_EQ(verilog.reason, c.verilog);
     }
