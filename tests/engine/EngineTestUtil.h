@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers for driving an engine in tests: short command calls and a walk of
-// the whole design through the iteration commands.
+// Helpers for driving an engine in tests: short command calls, a sample
+// design, and a walk of the whole design through the iteration commands.
 
 #include "engine/Olm_Engine.h"
 
@@ -42,6 +42,33 @@ inline std::string Walk(Olm_Engine& e) {
         }
     }
     return out;
+}
+
+// Two blocks, pins with every pin setting, signals with every signal setting.
+inline void BuildSample(Olm_Engine& e) {
+    e.SetFamily("korvo5");
+    Cmd(e, "set", "kfzVersion", "2.1");
+    Cmd(e, "add", "block", "B1", "TKL_ADV", "1");
+    Cmd(e, "add", "blkprop", "B1", "DIVIDE", "4");
+    Cmd(e, "add", "blkprop", "B1", "ALPHA", "x");
+    Cmd(e, "add", "pin", "input", "CLKIN", "B1");
+    Cmd(e, "set", "pinwidth", "CLKIN", "B1", "[0:0]");
+    Cmd(e, "connect", "signal", "clk", "CLKIN", "B1");
+    Cmd(e, "add", "pinprop", "CLKIN", "B1", "PROP_PINISACTIVE", "TRUE");
+    Cmd(e, "add", "pin", "output", "DATA", "B1");
+    Cmd(e, "set", "pinwidth", "DATA", "B1", "[7:0]");
+    Cmd(e, "set", "hasbus", "DATA", "B1");
+    Cmd(e, "set", "gndpin", "DATA", "B1");
+    Cmd(e, "add", "block", "B2", "KDIV", "1");
+    Cmd(e, "add", "pin", "bidir", "IO", "B2");
+    Cmd(e, "set", "vccpin", "IO", "B2");
+    Cmd(e, "add", "signal", "clk");
+    Cmd(e, "set", "externalsig", "clk", "clk_in");
+    Cmd(e, "set", "bus", "clk", "8");
+    Cmd(e, "add", "sigprop", "clk", "LOC", "A1");
+    Cmd(e, "add", "signal", "gnd");
+    Cmd(e, "set", "gndsig", "gnd");
+    Cmd(e, "set", "vccsig", "gnd");
 }
 
 }  // namespace enginetest

@@ -5,41 +5,24 @@
 
 #include <filesystem>
 
+using enginetest::BuildSample;
 using enginetest::Cmd;
 using enginetest::Walk;
 
 namespace {
 
+// The sample with device settings, a block added last but named first, two
+// pins on one signal, and text that the file must escape.
 void BuildDesign(Olm_Engine& e) {
-    e.SetFamily("korvo4");
+    BuildSample(e);
     e.SetPart("kv4-100");
     e.SetDevice("kv4d");
     e.SetSpeed("-3");
-    Cmd(e, "set", "kfzVersion", "1.7");
-    // Names and keys deliberately out of alphabetical order.
-    Cmd(e, "add", "block", "zeta", "TKL_ADV", "1");
-    Cmd(e, "add", "blkprop", "zeta", "Z_LAST", "1");
-    Cmd(e, "add", "blkprop", "zeta", "A_FIRST", "two words");
-    Cmd(e, "add", "pin", "output", "OUT", "zeta");
-    Cmd(e, "set", "pinwidth", "OUT", "zeta", "[3:0]");
-    Cmd(e, "set", "hasbus", "OUT", "zeta");
-    Cmd(e, "add", "pinprop", "OUT", "zeta", "PROP_PINISACTIVE", "TRUE");
-    Cmd(e, "add", "pinprop", "OUT", "zeta", "OLMW_ONLY_PIN_SIG_BIT_3:3", "VCCa[0:0]");
-    Cmd(e, "connect", "signal", "data", "OUT", "zeta");
-    Cmd(e, "add", "pin", "input", "RST", "zeta");
-    Cmd(e, "set", "gndpin", "RST", "zeta");
-    Cmd(e, "add", "block", "alpha", "KDIV", "1");
-    Cmd(e, "add", "pin", "bidir", "IO", "alpha");
-    Cmd(e, "set", "vccpin", "IO", "alpha");
-    Cmd(e, "connect", "signal", "data", "IO", "alpha");
-    Cmd(e, "add", "signal", "data");
-    Cmd(e, "set", "externalsig", "data", "data_out");
-    Cmd(e, "set", "bus", "data", "4");
-    Cmd(e, "add", "sigprop", "data", "IOSTANDARD", "\"quoted\" \\ text");
-    Cmd(e, "add", "signal", "VCCa");
-    Cmd(e, "set", "vccsig", "VCCa");
-    Cmd(e, "add", "signal", "GNDa");
-    Cmd(e, "set", "gndsig", "GNDa");
+    Cmd(e, "add", "block", "A0", "KDIV", "1");
+    Cmd(e, "add", "pin", "input", "I", "A0");
+    Cmd(e, "connect", "signal", "clk", "I", "A0");
+    Cmd(e, "add", "pinprop", "DATA", "B1", "OLMW_ONLY_PIN_SIG_BIT_3:3", "VCCa[0:0]");
+    Cmd(e, "add", "sigprop", "clk", "IOSTANDARD", "\"quoted\" \\ text");
 }
 
 // An engine whose file writes stop half way, as on a full disk.
@@ -194,7 +177,7 @@ TEST(EngineFiles, SaveRefusesUnwritableTargetsAndText) {
     const std::string path = dir.File("d.kfz");
     ASSERT_TRUE(e.Save(path.c_str()));
     const std::string oldText = olmtest::ReadFile(path);
-    Cmd(e, "add", "blkprop", "zeta", "BAD", "\xff\xfe");
+    Cmd(e, "add", "blkprop", "B1", "BAD", "\xff\xfe");
     EXPECT_FALSE(e.Save(path.c_str(), &error));
     EXPECT_NE(error.str().find("UTF-8"), std::string::npos) << error.str();
     EXPECT_EQ(olmtest::ReadFile(path), oldText);

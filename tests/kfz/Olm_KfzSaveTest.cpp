@@ -22,13 +22,6 @@ protected:
     }
 };
 
-TEST_F(KfzSave, BareBlockGivesExactlyOneCommand) {
-    Olm_Block* block = AddBlock("B", "T");
-    block->AddAttribute("OFF", "1")->SetIsActive(false);
-    EXPECT_TRUE(bridge->SaveWizDataToEngine());
-    EXPECT_EQ(engine.log, (Lines{VersionWrite(), "add block B T 1"}));
-}
-
 TEST_F(KfzSave, BlockFlagsPinsAndAttributesInOrder) {
     Olm_Block* block = AddBlock("B", "T");
     block->AddFlag("HSX3");
