@@ -26,7 +26,7 @@ constexpr const char* kClkBufTypes[] = {
 
 constexpr const char* kErrOpen = "Could not find the specified option file %s";
 constexpr const char* kErrTerminator =
-    "ERROR in reading %s:\n\nMissing '%s' to terminate the statement at line %d :\n  %s\n";
+    "ERROR in reading %s:\n\nMissing ';' to terminate the statement at line %d :\n  %s\n";
 constexpr const char* kErrKeyword = "ERROR in reading %s:\n\nUnrecognized keyword on line %d :\n  %s\n";
 constexpr const char* kErrPrimitive = "ERROR in reading %s:\n\nMissing primitive in BlockProp line# %d :\n  %s\n";
 constexpr const char* kErrBlock = "ERROR in reading %s:\n\nMissing blkname in BlockProp line# %d :\n  %s\n";
@@ -134,10 +134,7 @@ bool Olm_OptFileReader::Read(Olm_WizData* data, const char* path) {
             if (!known) {
                 ReportStatementError(kErrKeyword);
             } else if (!value) {
-                Pal::String text;
-                text.Format(kErrTerminator, m_fileName.c_str(), ";", m_lineNumber, m_lineCopy.data());
-                Report(text);
-                ++m_errorCount;
+                ReportStatementError(kErrTerminator);
             } else if (StartsWith(key, kKeyBlockProp)) {
                 ProcessBlockProp(value);
             } else if (StartsWith(key, kKeyUsePin)) {
@@ -152,73 +149,40 @@ bool Olm_OptFileReader::Read(Olm_WizData* data, const char* path) {
     return m_errorCount == 0;
 }
 
+const char* Olm_OptFileReader::RequireField(char* text, const char* delimiters, const char* errorFormat) {
+    const char* field = NextField(text, delimiters);
+    if (!field) ReportStatementError(errorFormat);
+    return field;
+}
+
+bool Olm_OptFileReader::TakeTarget(char* value, const char* nameError, Target& target) {
+    target.primitive = RequireField(value, ".", kErrPrimitive);
+    if (!target.primitive) return false;
+    target.block = RequireField(nullptr, ".", kErrBlock);
+    if (!target.block || !m_wizData) return false;
+    target.name = RequireField(nullptr, "=", nameError);
+    return target.name != nullptr;
+}
+
 bool Olm_OptFileReader::ProcessBlockProp(char* value) {
-    const char* primitive = NextField(value, ".");
-    if (!primitive) {
-        ReportStatementError(kErrPrimitive);
-        return false;
-    }
-    const char* block = NextField(nullptr, ".");
-    if (!block) {
-        ReportStatementError(kErrBlock);
-        return false;
-    }
-    if (!m_wizData) return false;
-    const char* property = NextField(nullptr, "=");
-    if (!property) {
-        ReportStatementError(kErrPropName);
-        return false;
-    }
-    const char* propValue = NextField(nullptr, ";");
-    if (!propValue) {
-        ReportStatementError(kErrPropValue);
-        return false;
-    }
-    return ApplyToBlocks(primitive, block, property, propValue, kBlockProp);
+    Target target;
+    if (!TakeTarget(value, kErrPropName, target)) return false;
+    const char* propValue = RequireField(nullptr, ";", kErrPropValue);
+    if (!propValue) return false;
+    return ApplyToBlocks(target.primitive, target.block, target.name, propValue, kBlockProp);
 }
 
 bool Olm_OptFileReader::ProcessUsePin(char* value) {
-    const char* primitive = NextField(value, ".");
-    if (!primitive) {
-        ReportStatementError(kErrPrimitive);
-        return false;
-    }
-    const char* block = NextField(nullptr, ".");
-    if (!block) {
-        ReportStatementError(kErrBlock);
-        return false;
-    }
-    if (!m_wizData) return false;
-    const char* pin = NextField(nullptr, "=");
-    if (!pin) {
-        ReportStatementError(kErrPin);
-        return false;
-    }
-    return ApplyToBlocks(primitive, block, pin, "", kUsePin);
+    Target target;
+    if (!TakeTarget(value, kErrPin, target)) return false;
+    return ApplyToBlocks(target.primitive, target.block, target.name, "", kUsePin);
 }
 
 bool Olm_OptFileReader::ProcessClkBuf(char* value) {
-    const char* primitive = NextField(value, ".");
-    if (!primitive) {
-        ReportStatementError(kErrPrimitive);
-        return false;
-    }
-    const char* block = NextField(nullptr, ".");
-    if (!block) {
-        ReportStatementError(kErrBlock);
-        return false;
-    }
-    if (!m_wizData) return false;
-    const char* pin = NextField(nullptr, "=");
-    if (!pin) {
-        ReportStatementError(kErrPin);
-        return false;
-    }
-    const char* type = NextField(nullptr, ";");
-    if (!type) {
-        ReportStatementError(kErrClkBufType);
-        return false;
-    }
+    Target target;
+    if (!TakeTarget(value, kErrPin, target)) return false;
+    const char* type = RequireField(nullptr, ";", kErrClkBufType);
+    if (!type) return false;
     const Pal::String typeText(type);
     bool accepted = false;
     for (const char* known : kClkBufTypes) {
@@ -228,7 +192,7 @@ bool Olm_OptFileReader::ProcessClkBuf(char* value) {
         ReportStatementError(kErrClkBufIllegal);
         return false;
     }
-    return ApplyToBlocks(primitive, block, pin, typeText, kClkBuf);
+    return ApplyToBlocks(target.primitive, target.block, target.name, typeText, kClkBuf);
 }
 
 bool Olm_OptFileReader::ApplyToBlocks(Pal::String primitive, Pal::String block, Pal::String name,

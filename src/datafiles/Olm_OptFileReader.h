@@ -64,7 +64,21 @@ public:
 private:
     static constexpr std::size_t kPieceChars = 255;
 
+    // The fields "primitive.block.name" in front of a statement's value.
+    struct Target {
+        const char* primitive = nullptr;
+        const char* block = nullptr;
+        const char* name = nullptr;
+    };
+
     void Close();
+    // The next field up to one of the delimiters (see NextField); reports
+    // errorFormat when there is none.
+    const char* RequireField(char* text, const char* delimiters, const char* errorFormat);
+    // Splits the target off value, reporting the first field that is missing
+    // (nameError for the name). False without a report when there is no
+    // container to apply it to.
+    bool TakeTarget(char* value, const char* nameError, Target& target);
     // Reports text (formatted with the file name, the line number and the
     // statement) and counts it as an error.
     void ReportStatementError(const char* format);
