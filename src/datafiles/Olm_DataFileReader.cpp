@@ -34,36 +34,26 @@ void Olm_DataFileReader::IssueError(const Pal::String& text, std::source_locatio
     Pal::MsgMan::createObject(kCategory, kSource, static_cast<int>(where.line()), kRevision).issueError(text);
 }
 
-void Olm_DataFileReader::ErrorMissingValue() {
-    Pal::String text;
-    text.Format("ERROR in reading file %s:\nMissing '%s' to terminate the statement at line %d :\n  %s\n",
-                m_fileName.c_str(), ";", m_lineNumber, m_lineCopy.data());
-    IssueError(text);
+void Olm_DataFileReader::IssueCountedError(const Pal::String& text, std::source_location where) {
+    IssueError(text, where);
     ++m_errorCount;
 }
 
-void Olm_DataFileReader::ErrorNoKey() {
+void Olm_DataFileReader::ErrorAtLine(const char* format, std::source_location where) {
     Pal::String text;
-    text.Format("ERROR in reading file %s:\nNo keyword on line %d :\n  %s\n", m_fileName.c_str(), m_lineNumber,
-                m_lineCopy.data());
-    IssueError(text);
-    ++m_errorCount;
+    text.Format(format, m_fileName.c_str(), m_lineNumber, m_lineCopy.data());
+    IssueCountedError(text, where);
 }
 
 void Olm_DataFileReader::ErrorInvalidValue(const Pal::String& value) {
     Pal::String text;
     text.Format("ERROR in reading file %s:\nThe value specified '%s' near line %d is not a valid value.\n",
                 m_fileName.c_str(), value.c_str(), m_lineNumber);
-    IssueError(text);
-    ++m_errorCount;
+    IssueCountedError(text);
 }
 
 void Olm_DataFileReader::ErrorUnrecognized() {
-    Pal::String text;
-    text.Format("ERROR in reading file %s:\nUnrecognized keyword on line %d :\n  %s\n", m_fileName.c_str(),
-                m_lineNumber, m_lineCopy.data());
-    IssueError(text);
-    ++m_errorCount;
+    ErrorAtLine("ERROR in reading file %s:\nUnrecognized keyword on line %d :\n  %s\n");
 }
 
 bool Olm_DataFileReader::NextValue(Pal::String& value) {
@@ -83,6 +73,33 @@ bool Olm_DataFileReader::ParseBool(const Pal::String& value, bool& result) {
         return true;
     }
     return false;
+}
+
+bool Olm_DataFileReader::RequireValue(Pal::String& value) {
+    if (NextValue(value)) return true;
+    ErrorAtLine("ERROR in reading file %s:\nMissing ';' to terminate the statement at line %d :\n  %s\n");
+    return false;
+}
+
+bool Olm_DataFileReader::RequireBool(bool& flag) {
+    Pal::String value;
+    if (!RequireValue(value)) return false;
+    if (ParseBool(value, flag)) return true;
+    ErrorInvalidValue(value);
+    return false;
+}
+
+template <typename Handler>
+void Olm_DataFileReader::ReadSection(Handler handle) {
+    while (char* line = GetNextStatement()) {
+        const char* token = Pal::StrUtil::Tokenize(line, ":;");
+        if (!token) {
+            ErrorAtLine("ERROR in reading file %s:\nNo keyword on line %d :\n  %s\n");
+        } else if (!handle(Trimmed(token))) {
+            break;  // the section's end keyword
+        }
+        if (AtErrorLimit()) break;
+    }
 }
 
 bool Olm_DataFileReader::KeyIs(const Pal::String& key, const char* keyword) {
@@ -118,8 +135,7 @@ char* Olm_DataFileReader::GetNextStatement() {
             Pal::String text;
             text.Format("ERROR in reading file %s:\nLine %d is longer than %d characters :\n  %.*s...\n",
                         m_fileName.c_str(), m_lineNumber, kMaxLineLength, kLongLineShown, line.c_str());
-            IssueError(text);
-            ++m_errorCount;
+            IssueCountedError(text);
             continue;
         }
         Pal::StrUtil::Copy(m_lineCopy.data(), m_lineCopy.size(), line.c_str());
@@ -141,12 +157,10 @@ bool Olm_DataFileReader::ReadFile(Olm_WizData* wizData) {
         const Pal::String key = Trimmed(token);
         Pal::String value;
         if (KeyIs(key, "Version")) {
-            if (NextValue(value)) m_wizData->SetVersion(value);
-            else ErrorMissingValue();
+            if (RequireValue(value)) m_wizData->SetVersion(value);
         } else if (KeyIs(key, "WizData")) {
             sawWizData = true;
-            if (NextValue(value)) ReadWizData(value);
-            else ErrorMissingValue();
+            if (RequireValue(value)) ReadWizData(value);
         } else {
             ErrorUnrecognized();
         }
@@ -158,8 +172,7 @@ bool Olm_DataFileReader::ReadFile(Olm_WizData* wizData) {
             "ERROR in reading file \n%s:\nMissing the WizData statement.  Cannot process file without the WizData "
             "statement.\n",
             m_fileName.c_str());
-        IssueError(text);
-        ++m_errorCount;
+        IssueCountedError(text);
     }
     return sawWizData && m_errorCount == 0;
 }
@@ -169,37 +182,24 @@ bool Olm_DataFileReader::ReadWizData(Pal::String name) {
     m_wizName = name;
     m_wizData->SetWizType(name);
 
-    while (char* line = GetNextStatement()) {
-        const char* token = Pal::StrUtil::Tokenize(line, ":;");
-        if (!token) {
-            ErrorNoKey();
-        } else {
-            const Pal::String key = Trimmed(token);
-            Pal::String value;
-            if (KeyIs(key, "Block")) {
-                if (!NextValue(value)) {
-                    ErrorMissingValue();
-                } else if (Olm_Block* block = ReadBlock(value)) {
-                    m_wizData->AddBlock(block, false);
-                } else {
-                    m_abort = true;
-                }
-            } else if (KeyIs(key, "Signal")) {
-                if (!NextValue(value)) {
-                    ErrorMissingValue();
-                } else {
-                    Olm_Signal* existing = m_wizData->GetNamedSignal(value);
-                    Olm_Signal* signal = ReadSignal(value);
-                    if (!signal) m_abort = true;
-                    else if (signal != existing) m_wizData->AddSignal(signal);
-                }
-            } else if (KeyIs(key, "EndWizData")) {
-                break;
-            }
-            // Any other keyword is ignored here.
+    ReadSection([this](const Pal::String& key) {
+        Pal::String value;
+        if (KeyIs(key, "Block")) {
+            if (!RequireValue(value)) return true;
+            if (Olm_Block* block = ReadBlock(value)) m_wizData->AddBlock(block, false);
+            else m_abort = true;
+        } else if (KeyIs(key, "Signal")) {
+            if (!RequireValue(value)) return true;
+            Olm_Signal* existing = m_wizData->GetNamedSignal(value);
+            Olm_Signal* signal = ReadSignal(value);
+            if (!signal) m_abort = true;
+            else if (signal != existing) m_wizData->AddSignal(signal);
+        } else if (KeyIs(key, "EndWizData")) {
+            return false;
         }
-        if (AtErrorLimit()) break;
-    }
+        // Any other keyword is ignored here.
+        return true;
+    });
     return m_errorCount == 0;
 }
 
@@ -207,38 +207,31 @@ Olm_Block* Olm_DataFileReader::ReadBlock(Pal::String name) {
     auto* block = new Olm_Block();  // owned here until returned or deleted below
     block->SetName(name);
 
-    while (char* line = GetNextStatement()) {
-        const char* token = Pal::StrUtil::Tokenize(line, ":;");
-        if (!token) {
-            ErrorNoKey();
-        } else {
-            const Pal::String key = Trimmed(token);
-            Pal::String value;
-            if (KeyIs(key, "Primitive")) {
-                if (NextValue(value)) block->SetPrimType(value);
-                else ErrorMissingValue();
-            } else if (KeyIs(key, "InputPin") || KeyIs(key, "OutputPin") || KeyIs(key, "BidirPin")) {
-                const char* direction = KeyIs(key, "InputPin") ? "IN" : KeyIs(key, "OutputPin") ? "OUT" : "INOUT";
-                if (Olm_Pin* pin = ReadPin(direction)) block->AddPin(pin);
-            } else if (KeyIs(key, "BlkFlags")) {
-                while (const char* piece = Pal::StrUtil::Tokenize(nullptr, ";")) {
-                    const Pal::String flag = Trimmed(piece);
-                    if (flag == "\r\n") continue;
-                    block->AddFlag(flag);
-                }
-            } else if (KeyIs(key, "Attribute")) {
-                if (NextValue(value)) {
-                    if (Olm_Attribute* attribute = ReadAttributes(value)) block->AddAttribute(attribute);
-                }
-                // A missing attribute name is passed over.
-            } else if (KeyIs(key, "EndBlock")) {
-                break;
-            } else {
-                ErrorUnrecognized();
+    ReadSection([&](const Pal::String& key) {
+        Pal::String value;
+        if (KeyIs(key, "Primitive")) {
+            if (RequireValue(value)) block->SetPrimType(value);
+        } else if (KeyIs(key, "InputPin") || KeyIs(key, "OutputPin") || KeyIs(key, "BidirPin")) {
+            const char* direction = KeyIs(key, "InputPin") ? "IN" : KeyIs(key, "OutputPin") ? "OUT" : "INOUT";
+            if (Olm_Pin* pin = ReadPin(direction)) block->AddPin(pin);
+        } else if (KeyIs(key, "BlkFlags")) {
+            while (const char* piece = Pal::StrUtil::Tokenize(nullptr, ";")) {
+                const Pal::String flag = Trimmed(piece);
+                if (flag == "\r\n") continue;
+                block->AddFlag(flag);
             }
+        } else if (KeyIs(key, "Attribute")) {
+            // A missing attribute name is passed over.
+            if (NextValue(value)) {
+                if (Olm_Attribute* attribute = ReadAttributes(value)) block->AddAttribute(attribute);
+            }
+        } else if (KeyIs(key, "EndBlock")) {
+            return false;
+        } else {
+            ErrorUnrecognized();
         }
-        if (AtErrorLimit()) break;
-    }
+        return true;
+    });
 
     if (m_errorCount == 0) return block;
     delete block;
@@ -249,48 +242,36 @@ Olm_Signal* Olm_DataFileReader::ReadSignal(Pal::String name) {
     Olm_Signal* existing = m_wizData ? m_wizData->GetNamedSignal(name) : nullptr;
     Olm_Signal* signal = existing ? existing : new Olm_Signal(name);
 
-    while (char* line = GetNextStatement()) {
-        const char* token = Pal::StrUtil::Tokenize(line, ":;");
-        if (!token) {
-            ErrorNoKey();
-        } else {
-            const Pal::String key = Trimmed(token);
-            Pal::String value;
-            if (KeyIs(key, "External")) {
-                if (!NextValue(value)) ErrorMissingValue();
-                else if (value.Compare("FALSE", Pal::String::kNoCase) == 0) signal->SetIsExternal(false, "");
-                else signal->SetIsExternal(true, value);
-            } else if (KeyIs(key, "Bus")) {
-                if (!NextValue(value)) {
-                    ErrorMissingValue();
-                } else if (value.Compare("FALSE", Pal::String::kNoCase) == 0) {
-                    signal->SetIsBus(false, 1);
-                } else {
-                    signal->SetIsBus(true, 1);
-                    signal->SetWidth(Pal::StrUtil::AToI(value.c_str()));
-                }
-            } else if (KeyIs(key, "Grounded")) {
-                bool grounded = false;
-                if (!NextValue(value)) ErrorMissingValue();
-                else if (ParseBool(value, grounded)) signal->SetIsGrounded(grounded);
-                else ErrorInvalidValue(value);
-            } else if (KeyIs(key, "Attribute")) {
-                if (NextValue(value)) {
-                    if (Olm_Attribute* attribute = ReadAttributes(value)) signal->AddAttribute(attribute);
-                }
-            } else if (KeyIs(key, "SaveToKFZ")) {
-                bool active = true;
-                if (!NextValue(value)) ErrorMissingValue();
-                else if (ParseBool(value, active)) signal->SetIsActive(active);
-                else ErrorInvalidValue(value);
-            } else if (KeyIs(key, "EndSignal")) {
-                break;
+    ReadSection([&](const Pal::String& key) {
+        Pal::String value;
+        bool flag = false;
+        if (KeyIs(key, "External")) {
+            if (!RequireValue(value)) return true;
+            if (value.Compare("FALSE", Pal::String::kNoCase) == 0) signal->SetIsExternal(false, "");
+            else signal->SetIsExternal(true, value);
+        } else if (KeyIs(key, "Bus")) {
+            if (!RequireValue(value)) return true;
+            if (value.Compare("FALSE", Pal::String::kNoCase) == 0) {
+                signal->SetIsBus(false, 1);
             } else {
-                ErrorUnrecognized();
+                signal->SetIsBus(true, 1);
+                signal->SetWidth(Pal::StrUtil::AToI(value.c_str()));
             }
+        } else if (KeyIs(key, "Grounded")) {
+            if (RequireBool(flag)) signal->SetIsGrounded(flag);
+        } else if (KeyIs(key, "Attribute")) {
+            if (NextValue(value)) {
+                if (Olm_Attribute* attribute = ReadAttributes(value)) signal->AddAttribute(attribute);
+            }
+        } else if (KeyIs(key, "SaveToKFZ")) {
+            if (RequireBool(flag)) signal->SetIsActive(flag);
+        } else if (KeyIs(key, "EndSignal")) {
+            return false;
+        } else {
+            ErrorUnrecognized();
         }
-        if (AtErrorLimit()) break;
-    }
+        return true;
+    });
 
     if (m_errorCount == 0) return signal;
     if (signal != existing) delete signal;  // the container keeps a signal it already held
@@ -305,54 +286,41 @@ Olm_Attribute* Olm_DataFileReader::ReadAttributes(Pal::String name) {
     bool sawDefault = false;
     bool sawPossible = false;
 
-    while (char* line = GetNextStatement()) {
-        const char* token = Pal::StrUtil::Tokenize(line, ":;");
-        if (!token) {
-            ErrorNoKey();
-        } else {
-            const Pal::String key = Trimmed(token);
-            Pal::String value;
-            bool flag = true;
-            if (KeyIs(key, "PossibleValues")) {
-                sawPossible = true;
-                while (const char* piece = Pal::StrUtil::Tokenize(nullptr, ",;")) {
-                    const Pal::String possible = Trimmed(piece);
-                    if (possible == "\n") continue;
-                    attribute->AddPossibleValue(possible);
-                }
-            } else if (KeyIs(key, "DefaultValue")) {
-                sawDefault = true;
-                if (NextValue(value)) attribute->SetDefaultValue(value);
-                else ErrorMissingValue();
-            } else if (KeyIs(key, "IsModifiable")) {
-                if (!NextValue(value)) ErrorMissingValue();
-                else if (ParseBool(value, flag)) attribute->SetIsModifiable(flag);
-                else ErrorInvalidValue(value);
-            } else if (KeyIs(key, "SaveToKFZ")) {
-                if (!NextValue(value)) ErrorMissingValue();
-                else if (ParseBool(value, flag)) attribute->SetIsActive(flag);
-                else ErrorInvalidValue(value);
-            } else if (KeyIs(key, "EndAttribute")) {
-                break;
-            } else {
-                ErrorUnrecognized();
+    ReadSection([&](const Pal::String& key) {
+        Pal::String value;
+        bool flag = true;
+        if (KeyIs(key, "PossibleValues")) {
+            sawPossible = true;
+            while (const char* piece = Pal::StrUtil::Tokenize(nullptr, ",;")) {
+                const Pal::String possible = Trimmed(piece);
+                if (possible == "\n") continue;
+                attribute->AddPossibleValue(possible);
             }
+        } else if (KeyIs(key, "DefaultValue")) {
+            sawDefault = true;
+            if (RequireValue(value)) attribute->SetDefaultValue(value);
+        } else if (KeyIs(key, "IsModifiable")) {
+            if (RequireBool(flag)) attribute->SetIsModifiable(flag);
+        } else if (KeyIs(key, "SaveToKFZ")) {
+            if (RequireBool(flag)) attribute->SetIsActive(flag);
+        } else if (KeyIs(key, "EndAttribute")) {
+            return false;
+        } else {
+            ErrorUnrecognized();
         }
-        if (AtErrorLimit()) break;
-    }
+        return true;
+    });
 
     Pal::String text;
     if (!sawDefault) {
         text.Format("ERROR in reading %s:\n\nMissing the DefaultValue statement near line %d.\n", m_fileName.c_str(),
                     m_lineNumber);
-        IssueError(text);
-        ++m_errorCount;
+        IssueCountedError(text);
     }
     if (!sawPossible) {
         text.Format("ERROR in reading %s:\n\nMissing the PossibleValues statement near line %d.\n",
                     m_fileName.c_str(), m_lineNumber);
-        IssueError(text);
-        ++m_errorCount;
+        IssueCountedError(text);
     }
 
     if (m_errorCount == 0) return attribute;

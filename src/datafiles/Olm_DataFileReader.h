@@ -78,9 +78,21 @@ private:
     // The prefix test of a key against a keyword.
     static bool KeyIs(const Pal::String& key, const char* keyword);
 
+    // NextValue, reporting a missing value.
+    bool RequireValue(Pal::String& value);
+    // A TRUE or FALSE value into flag; a missing or another value is reported.
+    bool RequireBool(bool& flag);
+    // Reads a section's statements until handle(key) returns false (at the
+    // section's end keyword) or the error count reaches kErrorLimit. A line
+    // without a key is an error.
+    template <typename Handler>
+    void ReadSection(Handler handle);
+
     void IssueError(const Pal::String& text, std::source_location where = std::source_location::current());
-    void ErrorMissingValue();
-    void ErrorNoKey();
+    // IssueError, counting the error.
+    void IssueCountedError(const Pal::String& text, std::source_location where = std::source_location::current());
+    // An error formatted with the file name, the line number and the statement.
+    void ErrorAtLine(const char* format, std::source_location where = std::source_location::current());
     void ErrorInvalidValue(const Pal::String& value);
     void ErrorUnrecognized();
     bool AtErrorLimit() const { return m_errorCount >= kErrorLimit; }
