@@ -1,6 +1,40 @@
 #include "ArgParser.h"
 
+#include "Commands.h"
+
+#include <cstdio>
+
 namespace olmwiz {
+
+ArgParser::ArgParser(std::string prefix, const char* help) : m_prefix(std::move(prefix)), m_help(help) {
+    AddOption("help", 'h', false);
+}
+
+int ArgParser::ParseCommand(const std::vector<std::string>& args) {
+    if (!Parse(args)) {
+        std::fprintf(stderr, "%s\n\n%s", m_error.c_str(), m_help);
+        return kExitUsage;
+    }
+    if (Has("help")) {
+        std::fputs(m_help, stdout);
+        return kExitOk;
+    }
+    return kParsed;
+}
+
+int ArgParser::Usage(const std::string& problem) const {
+    std::fprintf(stderr, "%s: %s\n\n%s", m_prefix.c_str(), problem.c_str(), m_help);
+    return kExitUsage;
+}
+
+int ArgParser::RejectPositional() const {
+    return m_positional.empty() ? kParsed : Usage("unexpected argument '" + m_positional.front() + "'");
+}
+
+int ArgParser::Fail(const std::string& problem) const {
+    std::fprintf(stderr, "%s: %s\n", m_prefix.c_str(), problem.c_str());
+    return kExitErrors;
+}
 
 void ArgParser::AddOption(const std::string& longName, char shortName, bool takesValue) {
     m_options.push_back(Option{longName, shortName, takesValue});

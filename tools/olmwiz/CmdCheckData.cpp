@@ -48,21 +48,10 @@ bool CheckFile(const std::string& path, bool quiet) {
 }  // namespace
 
 int RunCheckData(const std::vector<std::string>& args) {
-    ArgParser parser("olmwiz check-data");
-    parser.AddOption("help", 'h', false);
+    ArgParser parser("olmwiz check-data", kHelp);
     parser.AddOption("quiet", 'q', false);
-    if (!parser.Parse(args)) {
-        std::fprintf(stderr, "%s\n\n%s", parser.Error().c_str(), kHelp);
-        return kExitUsage;
-    }
-    if (parser.Has("help")) {
-        std::fputs(kHelp, stdout);
-        return kExitOk;
-    }
-    if (parser.Positional().empty()) {
-        std::fprintf(stderr, "olmwiz check-data: no data file given\n\n%s", kHelp);
-        return kExitUsage;
-    }
+    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
+    if (parser.Positional().empty()) return parser.Usage("no data file given");
     // The reader's messages already name the file and the line.
     const StderrReports reports;
     bool allOk = true;

@@ -37,59 +37,43 @@ constexpr const char* kHelp =
 }  // namespace
 
 int RunDump(const std::vector<std::string>& args) {
-    ArgParser parser("olmwiz dump");
-    parser.AddOption("help", 'h', false);
+    ArgParser parser("olmwiz dump", kHelp);
     parser.AddOption("wizard", 'w', true);
     parser.AddOption("family", 'f', true);
     parser.AddOption("output", 'o', true);
     parser.AddOption("kfz", 'k', true);
-    if (!parser.Parse(args)) {
-        std::fprintf(stderr, "%s\n\n%s", parser.Error().c_str(), kHelp);
-        return kExitUsage;
-    }
-    if (parser.Has("help")) {
-        std::fputs(kHelp, stdout);
-        return kExitOk;
-    }
-    if (parser.Has("kfz") && parser.Has("family")) {
-        std::fprintf(stderr, "olmwiz dump: give either --family or --kfz, not both\n\n%s", kHelp);
-        return kExitUsage;
-    }
+    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
+    if (parser.Has("kfz") && parser.Has("family")) return parser.Usage("give either --family or --kfz, not both");
     const char* missing = !parser.Has("wizard")                          ? "--wizard"
                           : !parser.Has("family") && !parser.Has("kfz") ? "--family or --kfz"
                                                                         : nullptr;
-    if (missing) {
-        std::fprintf(stderr, "olmwiz dump: %s is required\n\n%s", missing, kHelp);
-        return kExitUsage;
-    }
-    if (!parser.Positional().empty()) {
-        std::fprintf(stderr, "olmwiz dump: unexpected argument '%s'\n\n%s", parser.Positional().front().c_str(), kHelp);
-        return kExitUsage;
-    }
+    if (missing) return parser.Usage(std::string(missing) + " is required");
+    if (const int exitCode = parser.RejectPositional(); exitCode != ArgParser::kParsed) return exitCode;
 
-    if (parser.Has("kfz")) {
-        const std::string output = parser.Value("output");
-        return DumpFromDesign(parser.Value("wizard"), parser.Value("kfz"), parser.Has("output") ? &output : nullptr);
-    }
+    const std::string output = parser.Value("output");
+    const std::string* outputPath = parser.Has("output") ? &output : nullptr;
+    if (parser.Has("kfz")) return DumpFromDesign(parser.Value("wizard"), parser.Value("kfz"), outputPath);
 
     // The loader reports its own errors, to standard error.
     const StderrReports reports;
     Olm_Data data;
     if (!data.ReadDataFile(parser.Value("wizard"), parser.Value("family"))) return kExitErrors;
+    return WriteDump(*data.GetWizData(), outputPath);
+}
 
-    if (!parser.Has("output")) {
-        data.GetWizData()->DumpToFile(Pal::File::getCout(), true);
+int WriteDump(Olm_WizData& data, const std::string* output) {
+    if (!output) {
+        data.DumpToFile(Pal::File::getCout(), true);
         return kExitOk;
     }
-    const std::string output = parser.Value("output");
-    Pal::Stream* stream = Pal::File::open(output.c_str(), Pal::File::kWriteTruncate, true);
+    Pal::Stream* stream = Pal::File::open(output->c_str(), Pal::File::kWriteTruncate, true);
     if (!stream) {
-        std::fprintf(stderr, "olmwiz dump: cannot open '%s' for writing\n", output.c_str());
+        std::fprintf(stderr, "olmwiz dump: cannot open '%s' for writing\n", output->c_str());
         return kExitErrors;
     }
-    data.GetWizData()->DumpToFile(stream, true);
+    data.DumpToFile(stream, true);
     if (!Pal::File::close(stream)) {
-        std::fprintf(stderr, "olmwiz dump: could not write '%s'\n", output.c_str());
+        std::fprintf(stderr, "olmwiz dump: could not write '%s'\n", output->c_str());
         return kExitErrors;
     }
     return kExitOk;

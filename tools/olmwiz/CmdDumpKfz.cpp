@@ -8,8 +8,6 @@
 #include "engine/Olm_Engine.h"
 #include "kfz/Olm_KfzWizData.h"
 #include "model/Olm_WizData.h"
-#include "pal/File.h"
-#include "pal/Stream.h"
 
 #include <cstdio>
 #include <memory>
@@ -38,22 +36,7 @@ int DumpFromDesign(const std::string& wizard, const std::string& kfzPath, const 
     }
     const std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());  // the bridge does not own it
     bridge.SyncWizDataWithKFZ();
-
-    if (!output) {
-        data->DumpToFile(Pal::File::getCout(), true);
-        return kExitOk;
-    }
-    Pal::Stream* stream = Pal::File::open(output->c_str(), Pal::File::kWriteTruncate, true);
-    if (!stream) {
-        std::fprintf(stderr, "olmwiz dump: cannot open '%s' for writing\n", output->c_str());
-        return kExitErrors;
-    }
-    data->DumpToFile(stream, true);
-    if (!Pal::File::close(stream)) {
-        std::fprintf(stderr, "olmwiz dump: could not write '%s'\n", output->c_str());
-        return kExitErrors;
-    }
-    return kExitOk;
+    return WriteDump(*data, output);
 }
 
 }  // namespace olmwiz

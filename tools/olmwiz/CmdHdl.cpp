@@ -135,51 +135,29 @@ bool WriteText(const std::string& path, const std::string& text) {
 }  // namespace
 
 int RunHdl(const std::vector<std::string>& args) {
-    ArgParser parser("olmwiz hdl");
-    parser.AddOption("help", 'h', false);
+    ArgParser parser("olmwiz hdl", kHelp);
     parser.AddOption("kfz", 'k', true);
     parser.AddOption("lang", 'l', true);
     parser.AddOption("output", 'o', true);
     parser.AddOption("stubs", 's', true);
-    if (!parser.Parse(args)) {
-        std::fprintf(stderr, "%s\n\n%s", parser.Error().c_str(), kHelp);
-        return kExitUsage;
-    }
-    if (parser.Has("help")) {
-        std::fputs(kHelp, stdout);
-        return kExitOk;
-    }
+    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
     const char* missing = !parser.Has("kfz")      ? "--kfz"
                           : !parser.Has("lang")   ? "--lang"
                           : !parser.Has("output") ? "-o"
                                                   : nullptr;
-    if (missing) {
-        std::fprintf(stderr, "olmwiz hdl: %s is required\n\n%s", missing, kHelp);
-        return kExitUsage;
-    }
-    if (!parser.Positional().empty()) {
-        std::fprintf(stderr, "olmwiz hdl: unexpected argument '%s'\n\n%s", parser.Positional().front().c_str(), kHelp);
-        return kExitUsage;
-    }
+    if (missing) return parser.Usage(std::string(missing) + " is required");
+    if (const int exitCode = parser.RejectPositional(); exitCode != ArgParser::kParsed) return exitCode;
     const std::string lang = parser.Value("lang");
-    if (lang != "verilog" && lang != "vhdl") {
-        std::fprintf(stderr, "olmwiz hdl: unknown language '%s' (verilog or vhdl)\n\n%s", lang.c_str(), kHelp);
-        return kExitUsage;
-    }
+    if (lang != "verilog" && lang != "vhdl") return parser.Usage("unknown language '" + lang + "' (verilog or vhdl)");
     const std::string kfzPath = parser.Value("kfz");
     const std::string outPath = parser.Value("output");
     const std::string stubsPath = parser.Value("stubs");
-    if (outPath.empty() || (parser.Has("stubs") && stubsPath.empty())) {
-        std::fprintf(stderr, "olmwiz hdl: an output file name is empty\n\n%s", kHelp);
-        return kExitUsage;
-    }
+    if (outPath.empty() || (parser.Has("stubs") && stubsPath.empty()))
+        return parser.Usage("an output file name is empty");
 
     Olm_Engine engine;
     Pal::String loadError;
-    if (!engine.Load(kfzPath.c_str(), &loadError)) {
-        std::fprintf(stderr, "olmwiz hdl: %s\n", loadError.c_str());
-        return kExitErrors;
-    }
+    if (!engine.Load(kfzPath.c_str(), &loadError)) return parser.Fail(loadError.str());
     int filesRead = 0;
     const std::vector<Olm_HdlPrimitive> library = LoadPrimitives(engine.GetFamily().str(), filesRead);
     if (filesRead == 0) {
@@ -189,10 +167,8 @@ int RunHdl(const std::vector<std::string>& args) {
 
     Olm_HdlDesign design;
     std::string error;
-    if (!design.Build(engine.GetDesign(), Olm_HdlDesign::DesignNameFromPath(kfzPath), library, error)) {
-        std::fprintf(stderr, "olmwiz hdl: '%s': %s\n", kfzPath.c_str(), error.c_str());
-        return kExitErrors;
-    }
+    if (!design.Build(engine.GetDesign(), Olm_HdlDesign::DesignNameFromPath(kfzPath), library, error))
+        return parser.Fail("'" + kfzPath + "': " + error);
     for (const auto& warning : design.warnings) {
         std::fprintf(stderr, "olmwiz hdl: warning: '%s': %s\n", kfzPath.c_str(), warning.c_str());
     }
@@ -204,18 +180,11 @@ int RunHdl(const std::vector<std::string>& args) {
     const bool stubsWritten = !parser.Has("stubs") || (verilog ? Olm_VerilogWriter::WriteStubs(design, stubs, error)
                                                                : Olm_VhdlWriter::WriteStubs(design, stubs, error));
     if (!written || !stubsWritten) {
-        std::fprintf(stderr, "olmwiz hdl: cannot write the %s of '%s': %s\n", verilog ? "Verilog" : "VHDL",
-                     kfzPath.c_str(), error.c_str());
-        return kExitErrors;
+        return parser.Fail(std::string("cannot write the ") + (verilog ? "Verilog" : "VHDL") + " of '" + kfzPath +
+                           "': " + error);
     }
-    if (!WriteText(outPath, wrapper)) {
-        std::fprintf(stderr, "olmwiz hdl: cannot write '%s'\n", outPath.c_str());
-        return kExitErrors;
-    }
-    if (parser.Has("stubs") && !WriteText(stubsPath, stubs)) {
-        std::fprintf(stderr, "olmwiz hdl: cannot write '%s'\n", stubsPath.c_str());
-        return kExitErrors;
-    }
+    if (!WriteText(outPath, wrapper)) return parser.Fail("cannot write '" + outPath + "'");
+    if (parser.Has("stubs") && !WriteText(stubsPath, stubs)) return parser.Fail("cannot write '" + stubsPath + "'");
     return kExitOk;
 }
 

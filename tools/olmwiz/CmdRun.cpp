@@ -47,11 +47,6 @@ constexpr const char* kHelp =
     "Qt's offscreen platform unless QT_QPA_PLATFORM names one.\n\n"
     "Exit codes: 0 finished, 1 the wizard failed or was abandoned, 2 wrong usage.\n";
 
-int Usage(const std::string& problem) {
-    std::fprintf(stderr, "olmwiz run: %s\n\n%s", problem.c_str(), kHelp);
-    return kExitUsage;
-}
-
 // This program's own path, for the child process that writes the HDL file.
 std::string SelfPath() {
     std::string path(PATH_MAX, '\0');
@@ -69,8 +64,7 @@ bool HasEnv(const char* name) {
 }  // namespace
 
 int RunRun(const std::vector<std::string>& args) {
-    ArgParser parser("olmwiz run");
-    parser.AddOption("help", 'h', false);
+    ArgParser parser("olmwiz run", kHelp);
     parser.AddOption("wizard", 'w', true);
     parser.AddOption("family", 'f', true);
     parser.AddOption("design", 'd', true);
@@ -81,26 +75,19 @@ int RunRun(const std::vector<std::string>& args) {
     parser.AddOption("batch", 0, false);
     parser.AddOption("silent", 0, false);
     parser.AddOption("log", 0, true);
-    if (!parser.Parse(args)) {
-        std::fprintf(stderr, "%s\n\n%s", parser.Error().c_str(), kHelp);
-        return kExitUsage;
-    }
-    if (parser.Has("help")) {
-        std::fputs(kHelp, stdout);
-        return kExitOk;
-    }
+    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
     for (const char* required : {"wizard", "family", "design"}) {
         if (!parser.Has(required) || parser.Value(required).empty())
-            return Usage(std::string("--") + required + " is required");
+            return parser.Usage(std::string("--") + required + " is required");
     }
-    if (!parser.Positional().empty()) return Usage("unexpected argument '" + parser.Positional().front() + "'");
+    if (const int exitCode = parser.RejectPositional(); exitCode != ArgParser::kParsed) return exitCode;
     const std::string hdl = parser.Has("hdl") ? parser.Value("hdl") : "verilog";
-    if (hdl != "verilog" && hdl != "vhdl") return Usage("--hdl must be verilog or vhdl, not '" + hdl + "'");
+    if (hdl != "verilog" && hdl != "vhdl") return parser.Usage("--hdl must be verilog or vhdl, not '" + hdl + "'");
     const std::string wizType = parser.Value("wizard");
     if (!OlmRef::MakeRefWizard(wizType, true))
-        return Usage("unknown wizard type '" + wizType + "' (known: " + OlmRef::RefWizardTypes() + ")");
+        return parser.Usage("unknown wizard type '" + wizType + "' (known: " + OlmRef::RefWizardTypes() + ")");
     const std::string design = parser.Value("design");
-    if (design.find('/') != std::string::npos) return Usage("--design takes a name, not a path: '" + design + "'");
+    if (design.find('/') != std::string::npos) return parser.Usage("--design takes a name, not a path: '" + design + "'");
 
     OlmRef::RunOptions options;
     options.wizType = wizType;
@@ -127,18 +114,9 @@ int RunRun(const std::vector<std::string>& args) {
     // The data-file reader reports through the message manager: to stderr.
     const StderrReports reports;
     const OlmRef::RunOutcome outcome = OlmRef::RunWizard(options, &OlmRef::MakeRefWizard);
-    if (!outcome.error.empty()) {
-        std::fprintf(stderr, "olmwiz run: %s\n", outcome.error.c_str());
-        return kExitErrors;
-    }
-    if (outcome.result == 1) {
-        std::fprintf(stderr, "olmwiz run: the wizard was left without finishing\n");
-        return kExitErrors;
-    }
-    if (outcome.result != 0) {
-        std::fprintf(stderr, "olmwiz run: the %s wizard failed\n", wizType.c_str());
-        return kExitErrors;
-    }
+    if (!outcome.error.empty()) return parser.Fail(outcome.error);
+    if (outcome.result == 1) return parser.Fail("the wizard was left without finishing");
+    if (outcome.result != 0) return parser.Fail("the " + wizType + " wizard failed");
     if (!options.silent) std::fputs(outcome.report.c_str(), stdout);
     return kExitOk;
 }

@@ -67,27 +67,13 @@ void PrintOutline(const char* path, const Olm_KfzDesign& design) {
 }  // namespace
 
 int RunShowKfz(const std::vector<std::string>& args) {
-    ArgParser parser("olmwiz show-kfz");
-    parser.AddOption("help", 'h', false);
-    if (!parser.Parse(args)) {
-        std::fprintf(stderr, "%s\n\n%s", parser.Error().c_str(), kHelp);
-        return kExitUsage;
-    }
-    if (parser.Has("help")) {
-        std::fputs(kHelp, stdout);
-        return kExitOk;
-    }
-    if (parser.Positional().size() != 1) {
-        std::fprintf(stderr, "olmwiz show-kfz: give exactly one design file\n\n%s", kHelp);
-        return kExitUsage;
-    }
+    ArgParser parser("olmwiz show-kfz", kHelp);
+    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
+    if (parser.Positional().size() != 1) return parser.Usage("give exactly one design file");
     const std::string& path = parser.Positional().front();
     Olm_Engine engine;
     Pal::String error;
-    if (!engine.Load(path.c_str(), &error)) {
-        std::fprintf(stderr, "olmwiz show-kfz: %s\n", error.c_str());
-        return kExitErrors;
-    }
+    if (!engine.Load(path.c_str(), &error)) return parser.Fail(error.str());
     PrintOutline(path.c_str(), engine.GetDesign());
     return kExitOk;
 }

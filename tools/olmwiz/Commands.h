@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+class Olm_WizData;
+
 // The subcommands of olmwiz. Each lives in a source file of its own
 // (CmdCheckData.cpp, CmdDump.cpp, ...) and is listed in the table of main.cpp.
 namespace olmwiz {
@@ -27,6 +29,9 @@ int RunShowKfz(const std::vector<std::string>& args);
 // The dump of installed data synchronised with a design file (dump --kfz);
 // output null writes to standard output.
 int DumpFromDesign(const std::string& wizard, const std::string& kfzPath, const std::string* output);
+// Writes data in the data-file format to the file output, or to standard
+// output when it is null; kExitErrors when the file cannot be written.
+int WriteDump(Olm_WizData& data, const std::string* output);
 int RunRun(const std::vector<std::string>& args);
 int RunHdl(const std::vector<std::string>& args);
 
