@@ -5,15 +5,11 @@
 
 #include "../common/DesignUtil.h"
 
-#include "gui_nx/Nx_Wizard.h"
-
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 namespace DspMult {
 
@@ -33,13 +29,6 @@ QSpinBox* WidthBox(Olm_Block* block, const char* attr, const char* name) {
     return box;
 }
 
-QLineEdit* PortEdit(const char* name) {
-    auto* edit = new QLineEdit;
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setFixedWidth(220);
-    return edit;
-}
-
 int ToInt(const std::string& text, int fallback) {
     int value = fallback;
     OlmRef::ParseInt(text, value);
@@ -48,20 +37,13 @@ int ToInt(const std::string& text, int fallback) {
 
 }  // namespace
 
-MultSetupGui::MultSetupGui(Nx_Wizard* wizard, MultSetupPage* page) : Nx_WizardPage(wizard), m_page(page) {
-    setPageName(QString::fromLatin1(page->Title().c_str()));
+MultSetupGui::MultSetupGui(Nx_Wizard* wizard, MultSetupPage* page)
+    : RefWizGui(wizard, page, "MultSetupBody",
+                QStringLiteral("Choose the widths and signedness of the operands and the width of the product, and "
+                               "name the ports of the multiplier.")),
+      m_page(page) {
     Olm_Block* block = page->Main()->Block();
-    auto* body = new QWidget;
-    body->setObjectName(QStringLiteral("MultSetupBody"));
-    auto* column = new QVBoxLayout(body);
-    auto* intro = new QLabel(QStringLiteral("Choose the widths and signedness of the operands and the width of the "
-                                            "product, and name the ports of the multiplier."));
-    intro->setWordWrap(true);
-    column->addWidget(intro);
-
-    auto* form = new QFormLayout;
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    QFormLayout* form = AddForm();
     const auto operandRow = [&](const char* label, QSpinBox*& width, QCheckBox*& sign, const char* attr,
                                 const char* widthName, const char* signName) {
         width = WidthBox(block, attr, widthName);
@@ -78,18 +60,14 @@ MultSetupGui::MultSetupGui(Nx_Wizard* wizard, MultSetupPage* page) : Nx_WizardPa
     operandRow("Operand B width (bits):", m_bWidth, m_bSigned, "B_WIDTH", "bWidth", "bSigned");
     m_pWidth = WidthBox(block, "P_WIDTH", "pWidth");
     form->addRow(QStringLiteral("Product width (bits):"), m_pWidth);
-    m_portA = PortEdit("portA");
+    m_portA = LineEdit("portA", 220);
     form->addRow(QStringLiteral("Operand A port name:"), m_portA);
-    m_portB = PortEdit("portB");
+    m_portB = LineEdit("portB", 220);
     form->addRow(QStringLiteral("Operand B port name:"), m_portB);
-    m_portP = PortEdit("portP");
+    m_portP = LineEdit("portP", 220);
     form->addRow(QStringLiteral("Product port name:"), m_portP);
-    column->addLayout(form);
-    column->addStretch(1);
-    setPageWidget(body);
+    FinishPage();
 }
-
-int MultSetupGui::advancedSupport() { return 0; }
 
 void MultSetupGui::dataToWidgets() {
     const MultConfig& config = m_page->Main()->Config();
@@ -114,16 +92,5 @@ void MultSetupGui::widgetsToData() {
     config.portB = m_portB->text().trimmed().toStdString();
     config.portP = m_portP->text().trimmed().toStdString();
 }
-
-void MultSetupGui::onActive() {}
-
-bool MultSetupGui::onCancel() { return true; }
-
-bool MultSetupGui::onNext() {
-    widgetsToData();
-    return m_page->Check();
-}
-
-void MultSetupGui::onMoreInfo() { m_page->InvokeMoreInfo(m_page->Title()); }
 
 }  // namespace DspMult

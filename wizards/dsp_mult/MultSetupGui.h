@@ -1,12 +1,7 @@
 #pragma once
 
-// The library header comes before any Qt header: Qt defines "signals" as a
-// keyword, which the engine's design header uses as a member name.
-#include "OlmBase.h"
+#include "../common/RefWizGui.h"
 
-#include "gui_nx/Nx_WizardPage.h"
-
-class Nx_Wizard;
 class QCheckBox;
 class QLineEdit;
 class QSpinBox;
@@ -16,17 +11,12 @@ namespace DspMult {
 class MultSetupPage;
 
 // The window page of "General Setup - Multiplier".
-class MultSetupGui : public Nx_WizardPage {
+class MultSetupGui : public OlmRef::RefWizGui {
 public:
     MultSetupGui(Nx_Wizard* wizard, MultSetupPage* page);
 
-    int advancedSupport() override;
     void dataToWidgets() override;
     void widgetsToData() override;
-    void onActive() override;
-    bool onCancel() override;
-    bool onNext() override;
-    void onMoreInfo() override;
 
 private:
     MultSetupPage* m_page;

@@ -8,17 +8,9 @@
 
 namespace DspMult {
 
-MultSetupPage::MultSetupPage(MultWizMain* main) : Olm_WizPage(main), m_main(main) {}
+MultSetupPage::MultSetupPage(MultWizMain* main) : RefWizPage(main), m_main(main) {}
 
-bool MultSetupPage::RunBatch() { return Check(); }
-
-bool MultSetupPage::CreateGuiDlg(Nx_Wizard* wizard) {
-    if (!wizard) return false;
-    m_gui = new MultSetupGui(wizard, this);
-    return true;
-}
-
-Nx_WizardPage* MultSetupPage::GetGui() { return m_gui.data(); }
+Nx_WizardPage* MultSetupPage::MakeGui(Nx_Wizard* wizard) { return new MultSetupGui(wizard, this); }
 
 Pal::String MultSetupPage::Title() const { return Olm_WizMain::FormPageName(kPageName, m_main->GetWizType()); }
 

@@ -3,8 +3,6 @@
 #include "MultWizMain.h"
 #include "PipelinePage.h"
 
-#include "gui_nx/Nx_Wizard.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -14,77 +12,44 @@
 
 namespace DspMult {
 
-namespace {
-
-QComboBox* ChoiceBox(Olm_Block* block, const char* attr, const char* name) {
-    auto* box = new QComboBox;
-    box->setObjectName(QString::fromLatin1(name));
-    if (Olm_Attribute* attribute = block ? block->GetNamedAttribute(attr) : nullptr) {
-        for (int i = 0; i < attribute->GetPossibleValues().GetSize(); ++i)
-            box->addItem(QString::fromLatin1(attribute->GetPossibleValues().GetAt(i).c_str()));
-    }
-    box->setFixedWidth(110);
-    return box;
-}
-
-QLineEdit* PortEdit(const char* name) {
-    auto* edit = new QLineEdit;
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setFixedWidth(220);
-    return edit;
-}
-
-}  // namespace
-
-PipelineGui::PipelineGui(Nx_Wizard* wizard, PipelinePage* page) : Nx_WizardPage(wizard), m_page(page) {
-    setPageName(QString::fromLatin1(page->Title().c_str()));
+PipelineGui::PipelineGui(Nx_Wizard* wizard, PipelinePage* page)
+    : RefWizGui(wizard, page, "PipelineBody",
+                QStringLiteral("Choose the register stages of the multiplier. With no register at all the multiplier "
+                               "needs no clock, clock enable or reset.")),
+      m_page(page) {
     Olm_Block* block = page->Main()->Block();
-    auto* body = new QWidget;
-    body->setObjectName(QStringLiteral("PipelineBody"));
-    auto* column = new QVBoxLayout(body);
-    auto* intro = new QLabel(QStringLiteral("Choose the register stages of the multiplier. With no register at all "
-                                            "the multiplier needs no clock, clock enable or reset."));
-    intro->setWordWrap(true);
-    column->addWidget(intro);
-
-    auto* form = new QFormLayout;
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    m_areg = ChoiceBox(block, "AREG", "areg");
+    QFormLayout* form = AddForm();
+    m_areg = ChoiceBox(block, "AREG", "areg", 110);
     form->addRow(QStringLiteral("Operand A registers:"), m_areg);
-    m_breg = ChoiceBox(block, "BREG", "breg");
+    m_breg = ChoiceBox(block, "BREG", "breg", 110);
     form->addRow(QStringLiteral("Operand B registers:"), m_breg);
-    m_mreg = ChoiceBox(block, "MREG", "mreg");
+    m_mreg = ChoiceBox(block, "MREG", "mreg", 110);
     form->addRow(QStringLiteral("Multiplier register:"), m_mreg);
-    m_preg = ChoiceBox(block, "PREG", "preg");
+    m_preg = ChoiceBox(block, "PREG", "preg", 110);
     form->addRow(QStringLiteral("Product register:"), m_preg);
-    m_resetType = ChoiceBox(block, "RESET_TYPE", "resetType");
+    m_resetType = ChoiceBox(block, "RESET_TYPE", "resetType", 110);
     form->addRow(QStringLiteral("Reset type:"), m_resetType);
-    m_portClk = PortEdit("portClk");
+    m_portClk = LineEdit("portClk", 220);
     form->addRow(QStringLiteral("Clock port name:"), m_portClk);
     m_useCe = new QCheckBox(QStringLiteral("Clock enable, port name:"));
     m_useCe->setObjectName(QStringLiteral("useCe"));
-    m_portCe = PortEdit("portCe");
+    m_portCe = LineEdit("portCe", 220);
     form->addRow(m_useCe, m_portCe);
     m_useRst = new QCheckBox(QStringLiteral("Reset, port name:"));
     m_useRst->setObjectName(QStringLiteral("useRst"));
-    m_portRst = PortEdit("portRst");
+    m_portRst = LineEdit("portRst", 220);
     form->addRow(m_useRst, m_portRst);
-    column->addLayout(form);
     m_latency = new QLabel;
     m_latency->setObjectName(QStringLiteral("latency"));
-    column->addSpacing(12);
-    column->addWidget(m_latency);
-    column->addStretch(1);
+    Column()->addSpacing(12);
+    Column()->addWidget(m_latency);
 
     for (QComboBox* box : {m_areg, m_breg, m_mreg, m_preg})
         QObject::connect(box, &QComboBox::currentIndexChanged, box, [this] { UpdateLatency(); });
     QObject::connect(m_useCe, &QCheckBox::toggled, m_useCe, [this] { UpdateLatency(); });
     QObject::connect(m_useRst, &QCheckBox::toggled, m_useRst, [this] { UpdateLatency(); });
-    setPageWidget(body);
+    FinishPage();
 }
-
-int PipelineGui::advancedSupport() { return 0; }
 
 void PipelineGui::dataToWidgets() {
     const MultConfig& config = m_page->Main()->Config();
@@ -132,16 +97,5 @@ void PipelineGui::UpdateLatency() {
     m_latency->setText(clocked ? QStringLiteral("Latency: %1 clock cycles from the operands to the product.").arg(latency)
                                : QStringLiteral("Latency: none, the multiplier is combinational."));
 }
-
-void PipelineGui::onActive() {}
-
-bool PipelineGui::onCancel() { return true; }
-
-bool PipelineGui::onNext() {
-    widgetsToData();
-    return m_page->Check();
-}
-
-void PipelineGui::onMoreInfo() { m_page->InvokeMoreInfo(m_page->Title()); }
 
 }  // namespace DspMult

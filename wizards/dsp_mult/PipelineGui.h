@@ -1,12 +1,7 @@
 #pragma once
 
-// The library header comes before any Qt header: Qt defines "signals" as a
-// keyword, which the engine's design header uses as a member name.
-#include "OlmBase.h"
+#include "../common/RefWizGui.h"
 
-#include "gui_nx/Nx_WizardPage.h"
-
-class Nx_Wizard;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -17,17 +12,12 @@ namespace DspMult {
 class PipelinePage;
 
 // The window page of "Pipelining - Multiplier".
-class PipelineGui : public Nx_WizardPage {
+class PipelineGui : public OlmRef::RefWizGui {
 public:
     PipelineGui(Nx_Wizard* wizard, PipelinePage* page);
 
-    int advancedSupport() override;
     void dataToWidgets() override;
     void widgetsToData() override;
-    void onActive() override;
-    bool onCancel() override;
-    bool onNext() override;
-    void onMoreInfo() override;
 
 private:
     void UpdateLatency();

@@ -7,17 +7,9 @@
 
 namespace DspMult {
 
-PipelinePage::PipelinePage(MultWizMain* main) : Olm_WizPage(main), m_main(main) {}
+PipelinePage::PipelinePage(MultWizMain* main) : RefWizPage(main), m_main(main) {}
 
-bool PipelinePage::RunBatch() { return Check(); }
-
-bool PipelinePage::CreateGuiDlg(Nx_Wizard* wizard) {
-    if (!wizard) return false;
-    m_gui = new PipelineGui(wizard, this);
-    return true;
-}
-
-Nx_WizardPage* PipelinePage::GetGui() { return m_gui.data(); }
+Nx_WizardPage* PipelinePage::MakeGui(Nx_Wizard* wizard) { return new PipelineGui(wizard, this); }
 
 Pal::String PipelinePage::Title() const { return Olm_WizMain::FormPageName(kPageName, m_main->GetWizType()); }
 

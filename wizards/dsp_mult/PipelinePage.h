@@ -1,13 +1,8 @@
 #pragma once
 
-#include "OlmBase.h"
-#include "wizard/Olm_WizPage.h"
-
-#include <QPointer>
+#include "../common/RefWizPage.h"
 
 #include <string>
-
-class Nx_WizardPage;
 
 namespace DspMult {
 
@@ -16,26 +11,24 @@ class MultWizMain;
 // "Pipelining - Multiplier": register stages of the inputs, the multiplier
 // and the output, the reset type, and the clock, clock-enable and reset ports.
 // Checking the page commits the whole configuration to the model.
-class PipelinePage : public Olm_WizPage {
+class PipelinePage : public OlmRef::RefWizPage {
 public:
     static constexpr const char* kPageName = "Pipelining";
 
     explicit PipelinePage(MultWizMain* main);
 
-    bool RunBatch() override;
-    bool CreateGuiDlg(Nx_Wizard* wizard) override;
-    Nx_WizardPage* GetGui() override;
-
-    Pal::String Title() const;
-    bool Check();
+    bool Check() override;
+    Pal::String Title() const override;
     MultWizMain* Main() const { return m_main; }
+
+protected:
+    Nx_WizardPage* MakeGui(Nx_Wizard* wizard) override;
 
 private:
     // Reports unless the value is one of the attribute's possible values.
     bool CheckChoice(const char* what, const char* attr, const std::string& value);
 
     MultWizMain* m_main;
-    QPointer<Nx_WizardPage> m_gui;
 };
 
 }  // namespace DspMult

@@ -1,12 +1,7 @@
 #pragma once
 
-// The library header comes before any Qt header: Qt defines "signals" as a
-// keyword, which the engine's design header uses as a member name.
-#include "OlmBase.h"
+#include "../common/RefWizGui.h"
 
-#include "gui_nx/Nx_WizardPage.h"
-
-class Nx_Wizard;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -16,17 +11,12 @@ namespace TklPll {
 class GeneralSetupPage;
 
 // The window page of General Setup.
-class GeneralSetupGui : public Nx_WizardPage {
+class GeneralSetupGui : public OlmRef::RefWizGui {
 public:
     GeneralSetupGui(Nx_Wizard* wizard, GeneralSetupPage* page);
 
-    int advancedSupport() override;
     void dataToWidgets() override;
     void widgetsToData() override;
-    void onActive() override;
-    bool onCancel() override;
-    bool onNext() override;
-    void onMoreInfo() override;
 
 private:
     GeneralSetupPage* m_page;

@@ -8,17 +8,9 @@
 
 namespace TklPll {
 
-GeneralSetupPage::GeneralSetupPage(PllWizMain* main) : Olm_WizPage(main), m_main(main) {}
+GeneralSetupPage::GeneralSetupPage(PllWizMain* main) : RefWizPage(main), m_main(main) {}
 
-bool GeneralSetupPage::RunBatch() { return Check(); }
-
-bool GeneralSetupPage::CreateGuiDlg(Nx_Wizard* wizard) {
-    if (!wizard) return false;
-    m_gui = new GeneralSetupGui(wizard, this);
-    return true;
-}
-
-Nx_WizardPage* GeneralSetupPage::GetGui() { return m_gui.data(); }
+Nx_WizardPage* GeneralSetupPage::MakeGui(Nx_Wizard* wizard) { return new GeneralSetupGui(wizard, this); }
 
 bool GeneralSetupPage::Check() {
     const PllConfig& config = m_main->Config();

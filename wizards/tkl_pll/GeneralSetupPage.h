@@ -1,11 +1,8 @@
 #pragma once
 
-#include "OlmBase.h"
-#include "wizard/Olm_WizPage.h"
+#include "../common/RefWizPage.h"
 
-#include <QPointer>
-
-class Nx_WizardPage;
+#include <string>
 
 namespace TklPll {
 
@@ -13,23 +10,21 @@ class PllWizMain;
 
 // "General Setup": the input clock (frequency and port), the feedback
 // source, the frequency tolerance and the optional reset and locked ports.
-class GeneralSetupPage : public Olm_WizPage {
+class GeneralSetupPage : public OlmRef::RefWizPage {
 public:
     static constexpr const char* kTitle = "General Setup";
 
     explicit GeneralSetupPage(PllWizMain* main);
 
-    bool RunBatch() override;
-    bool CreateGuiDlg(Nx_Wizard* wizard) override;
-    Nx_WizardPage* GetGui() override;
-
-    // Checks what the page sets; reports the first problem and returns false.
-    bool Check();
+    bool Check() override;
+    Pal::String Title() const override { return kTitle; }
     PllWizMain* Main() const { return m_main; }
+
+protected:
+    Nx_WizardPage* MakeGui(Nx_Wizard* wizard) override;
 
 private:
     PllWizMain* m_main;
-    QPointer<Nx_WizardPage> m_gui;  // owned by the wizard window
 };
 
 }  // namespace TklPll

@@ -3,10 +3,6 @@
 #include "OutputClocksPage.h"
 #include "PllWizMain.h"
 
-#include "OlmBase.h"
-
-#include "gui_nx/Nx_Wizard.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -14,19 +10,27 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 namespace TklPll {
 
-OutputClocksGui::OutputClocksGui(Nx_Wizard* wizard, OutputClocksPage* page) : Nx_WizardPage(wizard), m_page(page) {
-    setPageName(QString::fromLatin1(OutputClocksPage::kTitle));
-    auto* body = new QWidget;
-    body->setObjectName(QStringLiteral("OutputClocksBody"));
-    auto* column = new QVBoxLayout(body);
-    auto* intro = new QLabel(QStringLiteral("Enable the output clocks and give each its frequency, phase, duty cycle, "
-                                            "clock buffer and port name. The dividers are worked out as you type."));
-    intro->setWordWrap(true);
-    column->addWidget(intro);
+namespace {
+
+// A right-aligned label for a worked-out number.
+QLabel* ResultLabel(const QString& name, int minWidth) {
+    auto* label = new QLabel;
+    label->setObjectName(name);
+    label->setMinimumWidth(minWidth);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+}  // namespace
+
+OutputClocksGui::OutputClocksGui(Nx_Wizard* wizard, OutputClocksPage* page)
+    : RefWizGui(wizard, page, "OutputClocksBody",
+                QStringLiteral("Enable the output clocks and give each its frequency, phase, duty cycle, clock buffer "
+                               "and port name. The dividers are worked out as you type.")),
+      m_page(page) {
+    QVBoxLayout* column = Column();
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
@@ -44,29 +48,17 @@ OutputClocksGui::OutputClocksGui(Nx_Wizard* wizard, OutputClocksPage* page) : Nx
         const QString id = QString::number(n);
         row.enabled = new QCheckBox(QStringLiteral("CLKOUT") + id);
         row.enabled->setObjectName(QStringLiteral("enabled") + id);
-        row.freq = new QLineEdit;
-        row.freq->setObjectName(QStringLiteral("freq") + id);
-        row.freq->setFixedWidth(110);
-        row.phase = new QLineEdit;
-        row.phase->setObjectName(QStringLiteral("phase") + id);
-        row.phase->setFixedWidth(80);
-        row.duty = new QLineEdit;
-        row.duty->setObjectName(QStringLiteral("duty") + id);
-        row.duty->setFixedWidth(70);
+        row.freq = LineEdit(QStringLiteral("freq") + id, 110);
+        row.phase = LineEdit(QStringLiteral("phase") + id, 80);
+        row.duty = LineEdit(QStringLiteral("duty") + id, 70);
         row.buffer = new QComboBox;
         row.buffer->setObjectName(QStringLiteral("buffer") + id);
         for (const char* type : kBufferTypes) row.buffer->addItem(QString::fromLatin1(type));
         row.port = new QLineEdit;
         row.port->setObjectName(QStringLiteral("port") + id);
         row.port->setMinimumWidth(130);
-        row.achieved = new QLabel;
-        row.achieved->setObjectName(QStringLiteral("achieved") + id);
-        row.achieved->setMinimumWidth(100);
-        row.achieved->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        row.error = new QLabel;
-        row.error->setObjectName(QStringLiteral("error") + id);
-        row.error->setMinimumWidth(80);
-        row.error->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        row.achieved = ResultLabel(QStringLiteral("achieved") + id, 100);
+        row.error = ResultLabel(QStringLiteral("error") + id, 80);
         QWidget* widgets[] = {row.enabled, row.freq, row.phase, row.duty, row.buffer, row.port, row.achieved, row.error};
         for (int c = 0; c < 8; ++c) grid->addWidget(widgets[c], n + 1, c);
 
@@ -87,11 +79,8 @@ OutputClocksGui::OutputClocksGui(Nx_Wizard* wizard, OutputClocksPage* page) : Nx
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     column->addSpacing(8);
     column->addWidget(m_status);
-    column->addStretch(1);
-    setPageWidget(body);
+    FinishPage();
 }
-
-int OutputClocksGui::advancedSupport() { return 0; }
 
 void OutputClocksGui::dataToWidgets() {
     m_loading = true;
@@ -161,14 +150,5 @@ void OutputClocksGui::Recalculate() {
 }
 
 void OutputClocksGui::onActive() { Recalculate(); }
-
-bool OutputClocksGui::onCancel() { return true; }
-
-bool OutputClocksGui::onNext() {
-    widgetsToData();
-    return m_page->Check();
-}
-
-void OutputClocksGui::onMoreInfo() { m_page->InvokeMoreInfo(OutputClocksPage::kTitle); }
 
 }  // namespace TklPll

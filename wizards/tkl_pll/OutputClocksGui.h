@@ -1,16 +1,11 @@
 #pragma once
 
-// The library header comes before any Qt header: Qt defines "signals" as a
-// keyword, which the engine's design header uses as a member name.
-#include "OlmBase.h"
+#include "../common/RefWizGui.h"
 
 #include "PllSolver.h"
 
-#include "gui_nx/Nx_WizardPage.h"
-
 #include <array>
 
-class Nx_Wizard;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -22,17 +17,13 @@ class OutputClocksPage;
 
 // The window page of Output Clocks: one row per output, with the achieved
 // frequency and its error worked out while the user types.
-class OutputClocksGui : public Nx_WizardPage {
+class OutputClocksGui : public OlmRef::RefWizGui {
 public:
     OutputClocksGui(Nx_Wizard* wizard, OutputClocksPage* page);
 
-    int advancedSupport() override;
     void dataToWidgets() override;
     void widgetsToData() override;
     void onActive() override;
-    bool onCancel() override;
-    bool onNext() override;
-    void onMoreInfo() override;
 
 private:
     struct Row {

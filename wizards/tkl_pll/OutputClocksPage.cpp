@@ -8,17 +8,9 @@
 
 namespace TklPll {
 
-OutputClocksPage::OutputClocksPage(PllWizMain* main) : Olm_WizPage(main), m_main(main) {}
+OutputClocksPage::OutputClocksPage(PllWizMain* main) : RefWizPage(main), m_main(main) {}
 
-bool OutputClocksPage::RunBatch() { return Check(); }
-
-bool OutputClocksPage::CreateGuiDlg(Nx_Wizard* wizard) {
-    if (!wizard) return false;
-    m_gui = new OutputClocksGui(wizard, this);
-    return true;
-}
-
-Nx_WizardPage* OutputClocksPage::GetGui() { return m_gui.data(); }
+Nx_WizardPage* OutputClocksPage::MakeGui(Nx_Wizard* wizard) { return new OutputClocksGui(wizard, this); }
 
 bool OutputClocksPage::CheckRange(int output, const char* what, const char* attr, const std::string& value) {
     std::string lo, hi;

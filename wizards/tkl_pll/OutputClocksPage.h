@@ -1,11 +1,8 @@
 #pragma once
 
-#include "OlmBase.h"
-#include "wizard/Olm_WizPage.h"
+#include "../common/RefWizPage.h"
 
-#include <QPointer>
-
-class Nx_WizardPage;
+#include <string>
 
 namespace TklPll {
 
@@ -15,26 +12,25 @@ class PllWizMain;
 // frequency, phase, duty cycle, clock-buffer type and port name. Checking
 // the page solves the dividers and writes the whole configuration into the
 // model.
-class OutputClocksPage : public Olm_WizPage {
+class OutputClocksPage : public OlmRef::RefWizPage {
 public:
     static constexpr const char* kTitle = "Output Clocks";
 
     explicit OutputClocksPage(PllWizMain* main);
 
-    bool RunBatch() override;
-    bool CreateGuiDlg(Nx_Wizard* wizard) override;
-    Nx_WizardPage* GetGui() override;
-
     // Checks the outputs, solves the dividers and, when all is well, commits
     // the configuration to the model; otherwise reports the first problem.
-    bool Check();
+    bool Check() override;
+    Pal::String Title() const override { return kTitle; }
     PllWizMain* Main() const { return m_main; }
+
+protected:
+    Nx_WizardPage* MakeGui(Nx_Wizard* wizard) override;
 
 private:
     bool CheckRange(int output, const char* what, const char* attr, const std::string& value);
 
     PllWizMain* m_main;
-    QPointer<Nx_WizardPage> m_gui;  // owned by the wizard window
 };
 
 }  // namespace TklPll
