@@ -32,6 +32,13 @@ void SetAttr(Olm_Block* block, const char* name, const std::string& value);
 // The bounds of the first "OLMRANGE=min:max" possible value of an attribute.
 bool AttrRange(Olm_Block* block, const char* name, std::string& min, std::string& max);
 
+// The external name of the signal on a pin (its port name), or fallback.
+std::string PortOf(Olm_WizData* data, Olm_Block* block, const char* pin, const std::string& fallback);
+// Connects a pin to a signal that leaves the design under the port name; a
+// bus width above 0 makes the signal a bus of that width.
+void ConnectPort(Olm_WizData* data, Olm_Block* block, const char* pin, const char* signal, const std::string& port,
+                 int busWidth = 0);
+
 // True for "TRUE", "1", "YES" (any case).
 bool IsTrueText(const std::string& text);
 

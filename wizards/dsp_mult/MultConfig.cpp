@@ -9,31 +9,15 @@
 namespace DspMult {
 
 using OlmRef::AttrOr;
+using OlmRef::ConnectPort;
+using OlmRef::PortOf;
 using OlmRef::SetAttr;
 
 namespace {
 
-std::string PortOf(Olm_WizData* data, Olm_Block* block, const char* pin, const std::string& fallback) {
-    Olm_Pin* p = block->GetNamedPin(pin);
-    if (!p || p->GetSigName().IsEmpty()) return fallback;
-    Olm_Signal* signal = data->GetNamedSignal(p->GetSigName());
-    if (!signal || !signal->IsExternal() || signal->GetDirection().IsEmpty()) return fallback;
-    return signal->GetDirection().str();
-}
-
 int Int(const std::string& text) {
     int value = 0;
     return OlmRef::ParseInt(text, value) ? value : 0;
-}
-
-void ConnectPort(Olm_WizData* data, Olm_Block* block, const char* pin, const char* signal, const std::string& port,
-                 int busWidth) {
-    Olm_Pin* p = block->GetNamedPin(pin);
-    if (!p) return;
-    p->SetIsActive(true);
-    p->SetSigName(signal);
-    Olm_Signal* s = data->AddSignal(signal, true, port);
-    if (s && busWidth > 0) s->SetIsBus(true, busWidth);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 namespace TklPll {
 
 using OlmRef::AttrOr;
+using OlmRef::ConnectPort;
+using OlmRef::PortOf;
 using OlmRef::SetAttr;
 
 namespace {
@@ -16,29 +18,11 @@ namespace {
 std::string Out(int n, const char* suffix) { return "CLKOUT" + std::to_string(n) + suffix; }
 std::string Wiz(int n, const char* suffix) { return "OLMW_ONLY_CLKOUT" + std::to_string(n) + suffix; }
 
-// The external name of the signal on a pin, or fallback.
-std::string PortOf(Olm_WizData* data, Olm_Block* block, const char* pin, const std::string& fallback) {
-    Olm_Pin* p = block->GetNamedPin(pin);
-    if (!p || p->GetSigName().IsEmpty()) return fallback;
-    Olm_Signal* signal = data->GetNamedSignal(p->GetSigName());
-    if (!signal || !signal->IsExternal() || signal->GetDirection().IsEmpty()) return fallback;
-    return signal->GetDirection().str();
-}
-
 // An attribute that an option file or the user set counts over what the
 // design file says: it is the one that is active.
 bool IsSet(Olm_Block* block, const std::string& name) {
     Olm_Attribute* attr = block->GetNamedAttribute(name.c_str());
     return attr && attr->IsActive();
-}
-
-// Connects a pin to a signal that leaves the design under the port name.
-void ConnectPort(Olm_WizData* data, Olm_Block* block, const char* pin, const char* signal, const std::string& port) {
-    Olm_Pin* p = block->GetNamedPin(pin);
-    if (!p) return;
-    p->SetIsActive(true);
-    p->SetSigName(signal);
-    data->AddSignal(signal, true, port);
 }
 
 }  // namespace
