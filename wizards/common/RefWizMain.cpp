@@ -2,6 +2,7 @@
 
 #include "DesignUtil.h"
 
+#include "gui_nx/Nx_Wizard.h"
 #include "wizard/Olm_SummaryGui.h"
 #include "wizard/Olm_WaitDlg.h"
 
@@ -23,7 +24,30 @@ std::string Beside(const std::string& kfzPath, const std::string& fileName) {
 
 }  // namespace
 
-RefWizMain::RefWizMain(Pal::String wizType, bool batchMode) : Olm_WizMain(wizType, batchMode) {}
+RefWizMain::RefWizMain(Pal::String wizType, bool batchMode, std::string windowTitle)
+    : Olm_WizMain(wizType, batchMode), m_windowTitle(std::move(windowTitle)) {}
+
+bool RefWizMain::InitGuiDlgs(Nx_Wizard* wizard) {
+    if (!wizard) return false;
+    wizard->setWindowTitle(QString::fromStdString(m_windowTitle));
+    return true;
+}
+
+Olm_Block* RefWizMain::UseSingleBlock(const char* primName) {
+    Olm_WizData* data = GetWizDataPtr();
+    if (!data) return nullptr;
+    for (int i = 0; i < kMaxPages && GetPages()[i]; ++i) GetPages()[i]->SetWizDataPtr(data);
+    Olm_Block* found = data->GetBlockInstNum(primName, 1);
+    if (!found) found = data->GetPrimitiveBlock(primName);
+    if (!found) {
+        Pal::String text;
+        Report(text.Format("The installed data holds no %s block.", primName), true);
+        return nullptr;
+    }
+    for (Olm_Block* block : data->GetBlkList())
+        if (block) block->SetIsActive(block == found);
+    return found;
+}
 
 std::string RefWizMain::GetHdlPath() const { return Beside(m_kfzPath, GetHDLFilename().str()); }
 

@@ -22,10 +22,14 @@ struct ClockPeriod {
 // that every wizard does alike: store the container into a fresh design of
 // the engine, write the design file, have the HDL file written by a child
 // process (`olmwiz hdl`) and write the constraint template beside it.
-// The concrete wizard supplies InitWizard, InitGuiDlgs and ClockPeriods.
+// The concrete wizard supplies InitWizard and ClockPeriods.
 class RefWizMain : public Olm_WizMain {
 public:
-    RefWizMain(Pal::String wizType, bool batchMode);
+    // windowTitle: the title of the wizard window.
+    RefWizMain(Pal::String wizType, bool batchMode, std::string windowTitle);
+
+    // Gives the wizard window its title.
+    bool InitGuiDlgs(Nx_Wizard* wizard) override;
 
     // The bridge that holds the engine and the container; not owned.
     void SetBridge(Olm_KfzWizData* bridge) { m_bridge = bridge; }
@@ -57,6 +61,12 @@ public:
     void Report(const Pal::String& text, bool isError);
 
 protected:
+    // For InitWizard of a wizard that configures one block: hands the
+    // container to the pages, finds the block (its first instance, else the
+    // primitive) and switches off every other block. Reports and returns null
+    // when the installed data has no such block.
+    Olm_Block* UseSingleBlock(const char* primName);
+
     // Makes the container ready to be stored: by default the signals that an
     // active pin of an active block uses are switched on, all others off.
     virtual bool PrepareData();
@@ -68,6 +78,7 @@ private:
     Olm_KfzWizData* m_bridge = nullptr;
     std::string m_kfzPath;
     std::string m_hdlTool;
+    std::string m_windowTitle;
 };
 
 }  // namespace OlmRef

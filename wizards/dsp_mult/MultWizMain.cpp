@@ -3,12 +3,10 @@
 #include "MultSetupPage.h"
 #include "PipelinePage.h"
 
-#include "gui_nx/Nx_Wizard.h"
-
 namespace DspMult {
 
 MultWizMain::MultWizMain(bool batchMode)
-    : RefWizMain("dsp_mult", batchMode),
+    : RefWizMain("dsp_mult", batchMode, "Olm Wizard - DSP Multiplier"),
       m_setup(std::make_unique<MultSetupPage>(this)),
       m_pipeline(std::make_unique<PipelinePage>(this)) {
     SetDSPSupport(true);
@@ -19,25 +17,9 @@ MultWizMain::MultWizMain(bool batchMode)
 MultWizMain::~MultWizMain() = default;
 
 bool MultWizMain::InitWizard() {
-    Olm_WizData* data = GetWizDataPtr();
-    if (!data) return false;
-    m_setup->SetWizDataPtr(data);
-    m_pipeline->SetWizDataPtr(data);
-    m_block = data->GetBlockInstNum(kPrimName, 1);
-    if (!m_block) m_block = data->GetPrimitiveBlock(kPrimName);
-    if (!m_block) {
-        Report("The installed data holds no DSP block.", true);
-        return false;
-    }
-    for (Olm_Block* block : data->GetBlkList())
-        if (block) block->SetIsActive(block == m_block);
-    m_config.Load(data, m_block);
-    return true;
-}
-
-bool MultWizMain::InitGuiDlgs(Nx_Wizard* wizard) {
-    if (!wizard) return false;
-    wizard->setWindowTitle(QStringLiteral("Olm Wizard - DSP Multiplier"));
+    m_block = UseSingleBlock(kPrimName);
+    if (!m_block) return false;
+    m_config.Load(GetWizDataPtr(), m_block);
     return true;
 }
 

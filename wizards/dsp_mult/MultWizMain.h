@@ -21,7 +21,6 @@ public:
     ~MultWizMain() override;
 
     bool InitWizard() override;
-    bool InitGuiDlgs(Nx_Wizard* wizard) override;
     std::vector<OlmRef::ClockPeriod> ClockPeriods() override;
     std::string FeatureLine() override;
 

@@ -5,12 +5,10 @@
 
 #include "../common/DesignUtil.h"
 
-#include "gui_nx/Nx_Wizard.h"
-
 namespace TklPll {
 
 PllWizMain::PllWizMain(bool batchMode)
-    : RefWizMain("tkl_pll", batchMode),
+    : RefWizMain("tkl_pll", batchMode, "Olm Wizard - Single PLL"),
       m_general(std::make_unique<GeneralSetupPage>(this)),
       m_outputs(std::make_unique<OutputClocksPage>(this)) {
     SetTKLPrimName(kPrimName);
@@ -22,33 +20,16 @@ PllWizMain::PllWizMain(bool batchMode)
 PllWizMain::~PllWizMain() = default;
 
 bool PllWizMain::InitWizard() {
-    Olm_WizData* data = GetWizDataPtr();
-    if (!data) return false;
-    m_general->SetWizDataPtr(data);
-    m_outputs->SetWizDataPtr(data);
-    m_block = data->GetBlockInstNum(kPrimName, 1);
-    if (!m_block) m_block = data->GetPrimitiveBlock(kPrimName);
-    if (!m_block) {
-        Report("The installed data holds no RKO_ADV block.", true);
-        return false;
-    }
     // The design is this one PLL.
-    for (Olm_Block* block : data->GetBlkList())
-        if (block) block->SetIsActive(block == m_block);
-
+    m_block = UseSingleBlock(kPrimName);
+    if (!m_block) return false;
     std::string missing;
     if (!ReadLimits(m_block, m_limits, missing)) {
         Pal::String text;
         Report(text.Format("The installed data gives no usable range for %s of RKO_ADV.", missing.c_str()), true);
         return false;
     }
-    m_config.Load(data, m_block, IsExistingKFZ());
-    return true;
-}
-
-bool PllWizMain::InitGuiDlgs(Nx_Wizard* wizard) {
-    if (!wizard) return false;
-    wizard->setWindowTitle(QStringLiteral("Olm Wizard - Single PLL"));
+    m_config.Load(GetWizDataPtr(), m_block, IsExistingKFZ());
     return true;
 }
 

@@ -21,7 +21,6 @@ public:
     ~PllWizMain() override;
 
     bool InitWizard() override;
-    bool InitGuiDlgs(Nx_Wizard* wizard) override;
     std::vector<OlmRef::ClockPeriod> ClockPeriods() override;
 
     PllConfig& Config() { return m_config; }
