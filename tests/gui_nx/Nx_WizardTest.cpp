@@ -69,36 +69,30 @@ protected:
     Log log;
 };
 
-TEST_F(NxWizardTest, PagesJoinInOrderAndLeaveWhenDeleted) {
-    Nx_Wizard wizard("Olm Wizard", nullptr, "OlmWiz", true, 0);
-    EXPECT_EQ(wizard.objectName(), "OlmWiz");
-    EXPECT_TRUE(wizard.isModal());
-    auto* first = new LoggingPage(&wizard, "First", log);
-    auto* second = new LoggingPage(&wizard, "Second", log);
-    auto* third = new LoggingPage(&wizard, "Third", log);
-    ASSERT_EQ(wizard.nxPages(), (QList<Nx_WizardPage*>{first, second, third}));
-    EXPECT_EQ(first->pageBackName(), "");
-    EXPECT_EQ(second->pageBackName(), "First");
-    EXPECT_EQ(second->pageNextName(), "Third");
-    EXPECT_EQ(third->pageNextName(), "");
-    delete second;
-    EXPECT_EQ(wizard.nxPages(), (QList<Nx_WizardPage*>{first, third}));
-    EXPECT_EQ(wizard.pageIds().size(), 2);
-    EXPECT_EQ(first->pageNextName(), "Third");
-}
-
-TEST_F(NxWizardTest, WizardOwnsPagesAndTheirWidgets) {
+TEST_F(NxWizardTest, WizardOwnsItsPagesWhichJoinInOrderAndLeaveWhenDeleted) {
     QPointer<QLabel> body;
-    QPointer<Nx_WizardPage> page;
+    QPointer<Nx_WizardPage> first;
     {
-        Nx_Wizard wizard("W");
-        page = new LoggingPage(&wizard, "Only", log);
+        Nx_Wizard wizard("Olm Wizard", nullptr, "OlmWiz", true, 0);
+        EXPECT_EQ(wizard.objectName(), "OlmWiz");
+        EXPECT_TRUE(wizard.isModal());
+        first = new LoggingPage(&wizard, "First", log);
+        auto* second = new LoggingPage(&wizard, "Second", log);
+        auto* third = new LoggingPage(&wizard, "Third", log);
+        ASSERT_EQ(wizard.nxPages(), (QList<Nx_WizardPage*>{first, second, third}));
+        EXPECT_EQ(first->pageBackName(), "");
+        EXPECT_EQ(second->pageBackName(), "First");
+        EXPECT_EQ(second->pageNextName(), "Third");
+        EXPECT_EQ(third->pageNextName(), "");
+        delete second;
+        EXPECT_EQ(wizard.nxPages(), (QList<Nx_WizardPage*>{first, third}));
+        EXPECT_EQ(wizard.pageIds().size(), 2);
+        EXPECT_EQ(first->pageNextName(), "Third");
         body = new QLabel("body");
-        page->setPageWidget(body);
-        EXPECT_EQ(page->pageWidget(), body.data());
+        first->setPageWidget(body);
         EXPECT_TRUE(wizard.isAncestorOf(body));
     }
-    EXPECT_TRUE(page.isNull());
+    EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(body.isNull());
 
     // Without a wizard the page only keeps the widget.

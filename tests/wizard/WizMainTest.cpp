@@ -2,10 +2,7 @@
 
 #include "GuiTestSupport.h"
 
-#include "wizard/Olm_SummaryGui.h"
-
 #include <QAbstractButton>
-#include <QApplication>
 
 #include <memory>
 
@@ -23,14 +20,11 @@ protected:
 };
 
 TEST_F(WizMainTest, PageNamesAndDeviceNames) {
-    const Pal::String mult = "dsp_mult", mac = "DSP_MAC", add = "dsp_add", counter = "dsp_counter";
-    const Pal::String tkl = "tkl_bddeskew", empty = "";
-    EXPECT_EQ(Olm_WizMain::FormPageName("General", mult), "General - Multiplier");
-    EXPECT_EQ(Olm_WizMain::FormPageName("General", mac), "General - MACC");
-    EXPECT_EQ(Olm_WizMain::FormPageName("General", add), "General - Adder/Subtractor");
-    EXPECT_EQ(Olm_WizMain::FormPageName("General", counter), "General - Accumulator");
-    EXPECT_EQ(Olm_WizMain::FormPageName("General", tkl), "General");
-    EXPECT_EQ(Olm_WizMain::FormPageName("General", empty), "General");
+    const std::pair<const char*, const char*> names[] = {
+        {"dsp_mult", "General - Multiplier"}, {"DSP_MAC", "General - MACC"},
+        {"dsp_add", "General - Adder/Subtractor"}, {"dsp_counter", "General - Accumulator"},
+        {"tkl_bddeskew", "General"}, {"", "General"}};
+    for (const auto& [type, name] : names) EXPECT_EQ(Olm_WizMain::FormPageName("General", type), name) << type;
     TestWizMain main("tkl_pll", true);
     main.SetDevice("olmkv5lx30");
     EXPECT_EQ(main.GetDeviceNoPrefix(), "kv5lx30");
@@ -38,7 +32,7 @@ TEST_F(WizMainTest, PageNamesAndDeviceNames) {
     EXPECT_EQ(main.GetDeviceNoPrefix(), "");
 }
 
-TEST_F(WizMainTest, SetupDataSetsKorvo5ForItsFamiliesOnly) {
+TEST_F(WizMainTest, Korvo5FlagIsSetBySetupDataOrRunAndNeverCleared) {
     TestWizMain main("tkl_pll", true);
     main.SetFamily("korvo4");
     main.SetupData();
@@ -50,18 +44,16 @@ TEST_F(WizMainTest, SetupDataSetsKorvo5ForItsFamiliesOnly) {
         EXPECT_TRUE(other.IsKorvo5()) << family;
         other.SetFamily("korvo4");
         other.SetupData();
-        EXPECT_TRUE(other.IsKorvo5()) << "the flag is never cleared";
+        EXPECT_TRUE(other.IsKorvo5()) << family;
     }
-}
-
-TEST_F(WizMainTest, RunSetsKorvo5AndFailsWhenInitWizardFails) {
-    TestWizMain main("tkl_pll", false, &calls);
-    main.SetFamily("qrkorvo5");
-    main.initWizard = false;
-    EXPECT_EQ(main.Run(), -1);
-    EXPECT_TRUE(main.IsKorvo5());
+    // Run sets it too, even when InitWizard fails; no window is made then.
+    TestWizMain failing("tkl_pll", false, &calls);
+    failing.SetFamily("qrkorvo5");
+    failing.initWizard = false;
+    EXPECT_EQ(failing.Run(), -1);
+    EXPECT_TRUE(failing.IsKorvo5());
     EXPECT_EQ(calls, (Calls{"InitWizard"}));
-    EXPECT_EQ(main.GetNxWizard(), nullptr);
+    EXPECT_EQ(failing.GetNxWizard(), nullptr);
 }
 
 TEST_F(WizMainTest, CopiesShareEverythingTheyPointTo) {
@@ -72,39 +64,15 @@ TEST_F(WizMainTest, CopiesShareEverythingTheyPointTo) {
     main.GetPages()[0] = &page;
     main.SetWizDataPtr(&data);
     main.SetLogFilePtr(&log);
-    main.SetDesignName("d");
     TestWizMain copy(main);
     EXPECT_EQ(copy.GetPages()[0], &page);
     EXPECT_EQ(copy.GetWizDataPtr(), &data);
     EXPECT_EQ(copy.GetLogFilePtr(), &log);
-    EXPECT_EQ(copy.GetDesignName(), "d");
     TestWizMain assigned("dsp_mult", false);
     assigned = main;
     EXPECT_EQ(assigned.GetWizType(), "tkl_pll");
     EXPECT_TRUE(assigned.IsBatchMode());
     EXPECT_EQ(assigned.GetPages()[0], &page);
-}
-
-TEST_F(WizMainTest, ConcreteWizardIsDeletedThroughTheBase) {
-    struct Tracked : TestWizMain {
-        explicit Tracked(bool& gone) : TestWizMain("dsp_mult", true), m_gone(gone) {}
-        ~Tracked() override { m_gone = true; }
-        bool& m_gone;
-    };
-    bool gone = false;
-    std::unique_ptr<Olm_WizMain> main = std::make_unique<Tracked>(gone);
-    main.reset();
-    EXPECT_TRUE(gone);
-
-    bool pageGone = false;
-    struct TrackedPage : TestPage {
-        explicit TrackedPage(bool& gone) : TestPage(nullptr, "P"), m_gone(gone) {}
-        ~TrackedPage() override { m_gone = true; }
-        bool& m_gone;
-    };
-    std::unique_ptr<Olm_WizPage> page = std::make_unique<TrackedPage>(pageGone);
-    page.reset();
-    EXPECT_TRUE(pageGone);
 }
 
 // --- creating the GUI pages -------------------------------------------------
@@ -250,16 +218,9 @@ TEST_F(WizMainTest, TklBatchRunKeepsItsHiddenWindow) {
         ASSERT_FALSE(window.isNull());
         EXPECT_EQ(main.initGuiWizard, window.data());
         EXPECT_FALSE(window->isVisible());
-        EXPECT_EQ(window->windowTitle(), "Olm Wizard");
-        EXPECT_EQ(window->objectName(), "OlmWiz");
         ASSERT_NE(main.GetSummaryGui(), nullptr);
         EXPECT_EQ(window->nxPages().size(), 2);
         EXPECT_EQ(a.GetGui()->wizard(), window.data());
-        // The summary page of a batch run fills nothing.
-        auto* summary = qobject_cast<Olm_SummaryGui*>(main.GetSummaryGui());
-        summary->init();
-        summary->onActive();
-        EXPECT_TRUE(summary->GetFeaturesText().IsEmpty());
 
         // Copies share the window; it goes with the last of them.
         auto copy = std::make_unique<TestWizMain>(main);

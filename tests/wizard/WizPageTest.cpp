@@ -14,8 +14,6 @@ using guitest::BoxAnswerer;
 using wiztest::TestPage;
 using wiztest::TestWizMain;
 
-const char* const kNoHelp = "<qt>Unable to run the web browser in order to show the More Info requested.";
-
 class WizPageTest : public guitest::GuiTest {
 protected:
     void TearDown() override {
@@ -27,7 +25,7 @@ protected:
     Pal::MemoryStream log;
 };
 
-TEST_F(WizPageTest, BatchMessagesGoToStdoutUnlessSilentAndToTheLog) {
+TEST_F(WizPageTest, BatchMessagesAndQuestionsGoToStdoutUnlessSilentAndToTheLog) {
     Capture();
     Olm_WizPage::DoMessage("Bad value", true, &log, true, false, false);
     Olm_WizPage::DoMessage("Note", true, &log, false, true, false);
@@ -35,21 +33,25 @@ TEST_F(WizPageTest, BatchMessagesGoToStdoutUnlessSilentAndToTheLog) {
     EXPECT_EQ(Stdout(), "ERROR: Bad value\n<b>kept</b>\n");
     EXPECT_EQ(log.Text(), "ERROR: Bad value\nNote\n");
 
-    // IssueMessage takes the main's settings; either flag makes an error.
+    // The page takes the main's settings; either flag makes an error; a
+    // question is answered yes and writes its note, if any.
     TestWizMain main("tkl_pll", true);
     main.SetLogFilePtr(&log);
     TestPage page(&main, "P");
     log.Clear();
     Capture();
     page.IssueMessage("second flag", false, true, false);
+    EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", "Overwriting the file."), 1);
+    EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", ""), 1);
     main.SetSilentMode(true);
     page.IssueMessage("quiet", false, false, true);
-    EXPECT_EQ(Stdout(), "ERROR: second flag\n");
-    EXPECT_EQ(log.Text(), "ERROR: second flag\nquiet\n");
+    EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", "Quietly."), 1);
+    EXPECT_EQ(Stdout(), "ERROR: second flag\nOverwriting the file.\n");
+    EXPECT_EQ(log.Text(), "ERROR: second flag\nOverwriting the file.\nquiet\nQuietly.\n");
 }
 
-TEST_F(WizPageTest, GuiMessagesShowBoxesAndWriteNothing) {
-    BoxAnswerer answerer;
+TEST_F(WizPageTest, GuiMessagesAndQuestionsShowBoxesAndWriteNothing) {
+    BoxAnswerer answerer({"OK", "OK", "OK", "OK", "No", "Yes"});
     TestWizMain main("dsp_mult", false);
     main.SetLogFilePtr(&log);
     TestPage page(&main, "P");
@@ -58,56 +60,32 @@ TEST_F(WizPageTest, GuiMessagesShowBoxesAndWriteNothing) {
     Olm_WizPage::DoMessage("Plain text", false, &log, true, false, true);
     page.IssueMessage("Careful", false, false, false);
     page.IssueMessage("Second flag", false, true, false);
-    EXPECT_EQ(Stdout(), "");
-    EXPECT_EQ(log.Text(), "");
-    ASSERT_EQ(answerer.Boxes().size(), 4u);
-    EXPECT_EQ(answerer.Boxes()[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(answerer.Boxes()[0].text, "<qt>Bad <b>value</b>");
-    EXPECT_EQ(answerer.Boxes()[0].format, Qt::RichText);
-    EXPECT_EQ(answerer.Boxes()[1].text, "Plain text");
-    EXPECT_EQ(answerer.Boxes()[1].format, Qt::PlainText);
-    EXPECT_EQ(answerer.Boxes()[2].icon, QMessageBox::Warning);
-    EXPECT_EQ(answerer.Boxes()[2].text, "<qt>Careful");
-    EXPECT_EQ(answerer.Boxes()[2].buttons, QStringList{"OK"});
-    EXPECT_EQ(answerer.Boxes()[3].icon, QMessageBox::Critical);
-}
-
-TEST_F(WizPageTest, PageWithoutMainIssuesNothingAndHearsYes) {
-    BoxAnswerer answerer;
-    TestPage page(nullptr, "P");
-    EXPECT_EQ(page.GetWizDataPtr(), nullptr);
-    Capture();
-    page.IssueMessage("lost", true, true, false);
-    EXPECT_EQ(page.IssueYesNoQuestion("Go on?", "going on"), 1);
-    EXPECT_FALSE(page.InvokeMoreInfo("Clocking"));
-    EXPECT_EQ(Stdout(), "");
-    EXPECT_TRUE(answerer.Boxes().empty());
-}
-
-TEST_F(WizPageTest, BatchQuestionAnswersYesAndWritesTheNote) {
-    TestWizMain main("tkl_pll", true);
-    main.SetLogFilePtr(&log);
-    TestPage page(&main, "P");
-    Capture();
-    EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", "Overwriting the file."), 1);
-    EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", ""), 1);
-    main.SetSilentMode(true);
-    EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", "Quietly."), 1);
-    EXPECT_EQ(Stdout(), "Overwriting the file.\n");
-    EXPECT_EQ(log.Text(), "Overwriting the file.\nQuietly.\n");
-}
-
-TEST_F(WizPageTest, GuiQuestionAsksYesOrNo) {
-    BoxAnswerer answerer({"No", "Yes"});
-    TestWizMain main("tkl_pll", false);
-    main.SetLogFilePtr(&log);
-    TestPage page(&main, "P");
     EXPECT_EQ(page.IssueYesNoQuestion("Overwrite <i>x</i>?", "note"), 0);
     EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", "note"), 1);
-    ASSERT_EQ(answerer.Boxes().size(), 2u);
-    EXPECT_EQ(answerer.Boxes()[0].text, "<qt>Overwrite <i>x</i>?");
-    EXPECT_EQ(answerer.Boxes()[0].buttons, (QStringList{"Yes", "No"}));
+    EXPECT_EQ(Stdout(), "");
     EXPECT_EQ(log.Text(), "");
+    const std::vector<guitest::SeenBox>& boxes = answerer.Boxes();
+    ASSERT_EQ(boxes.size(), 6u);
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(boxes[0].text, "<qt>Bad <b>value</b>");
+    EXPECT_EQ(boxes[0].format, Qt::RichText);
+    EXPECT_EQ(boxes[1].text, "Plain text");
+    EXPECT_EQ(boxes[1].format, Qt::PlainText);
+    EXPECT_EQ(boxes[2].icon, QMessageBox::Warning);
+    EXPECT_EQ(boxes[2].text, "<qt>Careful");
+    EXPECT_EQ(boxes[2].buttons, QStringList{"OK"});
+    EXPECT_EQ(boxes[3].icon, QMessageBox::Critical);
+    EXPECT_EQ(boxes[4].text, "<qt>Overwrite <i>x</i>?");
+    EXPECT_EQ(boxes[4].buttons, (QStringList{"Yes", "No"}));
+
+    // A page without a main shows and writes nothing, and hears yes.
+    TestPage orphan(nullptr, "O");
+    Capture();
+    orphan.IssueMessage("lost", true, true, false);
+    EXPECT_EQ(orphan.IssueYesNoQuestion("Go on?", "going on"), 1);
+    EXPECT_FALSE(orphan.InvokeMoreInfo("Clocking"));
+    EXPECT_EQ(Stdout(), "");
+    EXPECT_EQ(answerer.Boxes().size(), 6u);
 }
 
 TEST_F(WizPageTest, ComboBoxTextsCompareExactly) {
@@ -124,58 +102,48 @@ TEST_F(WizPageTest, ComboBoxTextsCompareExactly) {
     QComboBox empty;
     EXPECT_FALSE(Olm_WizPage::SetComboBoxText(&empty, "X"));
     EXPECT_EQ(empty.currentIndex(), -1);
-    EXPECT_EQ(Olm_WizPage::GetComboBoxIndex(nullptr, "X"), -1);
     EXPECT_FALSE(Olm_WizPage::SetComboBoxText(nullptr, "X"));
 }
 
-TEST_F(WizPageTest, FindAndActivateBlk) {
+TEST_F(WizPageTest, FindAndDeleteBlocks) {
     Olm_WizData data("tkl_pll");
     Olm_Block* block = data.AddBlock("PLL0", "RKO_ADV");
     block->SetIsActive(false);
     TestWizMain main("tkl_pll", true);
     main.SetLogFilePtr(&log);
     main.SetSilentMode(true);
-    main.SetWizDataPtr(&data);
     TestPage page(&main, "P");
-    EXPECT_EQ(page.GetWizDataPtr(), &data);
-
     EXPECT_EQ(page.FindAndActivateBlk(&data, "PLL0", true), block);
     EXPECT_TRUE(block->IsActive());
     EXPECT_EQ(page.FindAndActivateBlk(&data, "NONE", false), nullptr);
     EXPECT_EQ(log.Text(), "");
     EXPECT_EQ(page.FindAndActivateBlk(&data, "NONE", true), nullptr);
-    EXPECT_EQ(page.FindAndActivateBlk(nullptr, "PLL0", true), nullptr);
     EXPECT_EQ(log.Text(), "ERROR: Olm Wizard internal data error\n");
-}
 
-TEST_F(WizPageTest, DeleteTheseBlksRemovesEveryBlockOfTheType) {
-    Olm_WizData data("dsp_mult");
+    Olm_WizData mixed("dsp_mult");
     for (const char* name : {"A", "B", "C", "D", "E"})
-        data.AddBlock(name, std::string("BD").find(name) == std::string::npos ? "DSP48" : "BUFG");
-    Olm_WizPage::DeleteTheseBlks(&data, "dsp48");
-    ASSERT_EQ(data.GetBlkList().size(), 2u);
-    EXPECT_EQ(data.GetBlkList()[0]->GetName(), "B");
-    EXPECT_EQ(data.GetBlkList()[1]->GetName(), "D");
-    Olm_WizPage::DeleteTheseBlks(nullptr, "BUFG");
+        mixed.AddBlock(name, std::string("BD").find(name) == std::string::npos ? "DSP48" : "BUFG");
+    Olm_WizPage::DeleteTheseBlks(&mixed, "dsp48");
+    ASSERT_EQ(mixed.GetBlkList().size(), 2u);
+    EXPECT_EQ(mixed.GetBlkList()[0]->GetName(), "B");
+    EXPECT_EQ(mixed.GetBlkList()[1]->GetName(), "D");
 }
 
-TEST_F(WizPageTest, MoreInfoWarnsWithoutHelp) {
+TEST_F(WizPageTest, MoreInfoShowsTheCategoryAndFamilyTopicOrWarns) {
     BoxAnswerer answerer;
+    Nx_HelpManager* help = Nx_HelpManager::getInstance();
     TestWizMain main("tkl_pll", false);
     main.SetFamily("korvo5");
     TestPage page(&main, "P");
-    EXPECT_FALSE(page.InvokeMoreInfo("General Setup"));
+    EXPECT_FALSE(page.InvokeMoreInfo("General Setup"));  // help not available
     main.SetHelp(true, nullptr);
-    EXPECT_FALSE(page.InvokeMoreInfo("General Setup"));
+    EXPECT_FALSE(page.InvokeMoreInfo("General Setup"));  // no help manager
     ASSERT_EQ(answerer.Boxes().size(), 2u);
     for (const guitest::SeenBox& box : answerer.Boxes()) {
         EXPECT_EQ(box.icon, QMessageBox::Warning);
-        EXPECT_EQ(box.text, kNoHelp);
+        EXPECT_EQ(box.text, "<qt>Unable to run the web browser in order to show the More Info requested.");
     }
-}
 
-TEST_F(WizPageTest, MoreInfoShowsTheCategoryAndFamilyTopic) {
-    Nx_HelpManager* help = Nx_HelpManager::getInstance();
     olmtest::ScratchDir data;
     data.Write("help/clocking.html", "<html><body>Clocking help for korvo5</body></html>");
     data.Write("help/olmw.map", "Clocking korvo5 = clocking.html\n");
@@ -183,10 +151,7 @@ TEST_F(WizPageTest, MoreInfoShowsTheCategoryAndFamilyTopic) {
     const bool added = help->addHelpFile("olmw.map");
     qunsetenv("OLMW_DATA_DIR");
     ASSERT_TRUE(added);
-
-    TestWizMain main("tkl_pll", false);
     main.SetHelp(true, help);
-    TestPage page(&main, "P");
     main.SetFamily("korvo4");
     EXPECT_FALSE(page.InvokeMoreInfo("Clocking"));
     main.SetFamily("korvo5");
