@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,109 +31,99 @@ TEST_P(InstalledData, ReadsWithoutErrors) {
     EXPECT_FALSE(wd.GetBlkList().empty());
     EXPECT_FALSE(wd.GetSigList().empty());
     // Every pin's signal is a signal of the file.
-    for (Olm_Block* block : wd.GetBlkList())
-        for (Olm_Pin* pin : block->GetPinList())
-            if (!pin->GetSigName().IsEmpty())
-                EXPECT_NE(wd.GetNamedSignal(pin->GetSigName()), nullptr)
-                    << GetParam() << ": " << block->GetName().str() << "." << pin->GetName().str();
+    for (Olm_Block* block : wd.GetBlkList()) {
+        for (Olm_Pin* pin : block->GetPinList()) {
+            if (pin->GetSigName().IsEmpty()) continue;
+            EXPECT_NE(wd.GetNamedSignal(pin->GetSigName()), nullptr)
+                << GetParam() << ": " << block->GetName().str() << "." << pin->GetName().str();
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, InstalledData,
                          ::testing::Values("olm_tkl.dev", "olm_hsx.dev", "olm_hsx11.dev", "olm_dsp.dev",
                                            "olm_ssio.dev"));
 
-// Loads through the device-data library from the build tree's data folder.
-class Installed : public ::testing::Test {
-protected:
-    void SetUp() override { ::unsetenv("OLMW_DATA_DIR"); }
-    Olm_WizData* Load(const char* wizType, const char* family) {
-        olmtest::MsgCapture capture;
-        EXPECT_TRUE(m_data.ReadDataFile(wizType, family)) << (capture.Texts().empty() ? "" : capture.Texts()[0]);
-        EXPECT_TRUE(capture.Texts().empty());
-        return m_data.GetWizData();
-    }
-    static std::string Possible(Olm_Block* block, const char* attribute) {
-        Olm_Attribute* a = block->GetNamedAttribute(attribute);
-        return a ? dftest::Possible(a) : "<none>";
-    }
-    Olm_Data m_data;
+// What the wizards rely on in each installed file, loaded through the
+// device-data library from the build tree's data folder.
+struct Content {
+    const char* wizType;
+    const char* family;
+    const char* primitive;
+    std::vector<const char*> pins;
+    std::vector<const char*> attributes;  // "NAME" or "NAME={a|b}" for its possible values
 };
 
-TEST_F(Installed, ClockManagerData) {
-    Olm_WizData* wd = Load("tkl_pll", "korvo5");
-    ASSERT_NE(wd, nullptr);
-    for (const char* prim : {"TKL", "TKL_SP", "TKL_ADV", "RKO_BASE", "RKO_ADV", "KDIV"})
-        EXPECT_NE(wd->GetPrimitiveBlock(prim), nullptr) << prim;
-    for (const char* prim : {"TKL", "TKL_SP", "TKL_ADV"})
-        EXPECT_EQ(Possible(wd->GetPrimitiveBlock(prim), "OLMW_ONLY_KDIV"), "NONE|SINGLE|PARALLEL");
-    Olm_Block* tklAdv = wd->GetPrimitiveBlock("TKL_ADV");
-    EXPECT_NE(tklAdv->GetNamedAttribute("OLM_TKL2PLL_CLKOUT"), nullptr);
-    EXPECT_NE(tklAdv->GetNamedAttribute("OLM_PLL2TKL_CLKOUT"), nullptr);
-    EXPECT_NE(wd->GetActiveBlockInstNum("TKL_ADV", 1), nullptr);
-
-    Olm_Block* base = wd->GetPrimitiveBlock("RKO_BASE");
-    EXPECT_NE(base->GetNamedPin("CLKIN"), nullptr);
-    EXPECT_NE(base->GetNamedAttribute("FBCLKOUT_MULT"), nullptr);
-    EXPECT_NE(base->GetNamedAttribute("FBCLKOUT_PHASE"), nullptr);
-    EXPECT_NE(base->GetNamedAttribute("OLMW_ONLY_PLL_FB_SOURCE"), nullptr);
-
-    Olm_Block* adv = wd->GetPrimitiveBlock("RKO_ADV");
-    for (const char* pin : {"CLKIN1", "CLKFBIN", "CLKFBOUT", "RST", "LOCKED", "CLKOUT0", "CLKOUT5"})
-        EXPECT_NE(adv->GetNamedPin(pin), nullptr) << pin;
-    EXPECT_EQ(adv->GetNamedPin("CLKIN"), nullptr);
-    EXPECT_EQ(Possible(adv, "CLKFBOUT_MULT"), "OLMRANGE=2:64");
-    EXPECT_EQ(Possible(adv, "DIVCLK_DIVIDE"), "OLMRANGE=1:56");
-    EXPECT_EQ(Possible(adv, "OLMW_ONLY_VCO_FREQ"), "OLMRANGE=400:1000");
-    EXPECT_EQ(Possible(adv, "OLMW_ONLY_PFD_FREQ"), "OLMRANGE=10:450");
-    EXPECT_EQ(Possible(adv, "CLKOUT5_DIVIDE"), "OLMRANGE=1:128");
-    EXPECT_NE(adv->GetNamedAttribute("CLKFBOUT_PHASE"), nullptr);
-    EXPECT_NE(adv->GetNamedAttribute("CLKOUT3_DUTY_CYCLE"), nullptr);
-    EXPECT_NE(adv->GetNamedAttribute("OLMW_ONLY_PLL_FBSRC_CLKOUT"), nullptr);
-    EXPECT_NE(adv->GetNamedAttribute("LOC"), nullptr);
-    Olm_Signal* clkin = wd->GetNamedSignal(adv->GetNamedPin("CLKIN1")->GetSigName());
-    ASSERT_NE(clkin, nullptr);
-    EXPECT_TRUE(clkin->IsExternal());
-    EXPECT_EQ(adv->GetNamedPin("CLKIN2")->GetAttributeValue("OLM_PIN_GND_IN_DATAFILE"), "TRUE");
+TEST(InstalledContent, HoldsWhatTheWizardsUse) {
+    ::unsetenv("OLMW_DATA_DIR");
+    const Content contents[] = {
+        {"tkl_pll", "korvo5", "TKL", {}, {"OLMW_ONLY_KDIV={NONE|SINGLE|PARALLEL}"}},
+        {"tkl_pll", "korvo5", "TKL_SP", {}, {"OLMW_ONLY_KDIV={NONE|SINGLE|PARALLEL}"}},
+        {"tkl_pll", "korvo5", "TKL_ADV", {},
+         {"OLMW_ONLY_KDIV={NONE|SINGLE|PARALLEL}", "OLM_TKL2PLL_CLKOUT", "OLM_PLL2TKL_CLKOUT"}},
+        {"tkl_pll", "korvo5", "KDIV", {}, {}},
+        {"tkl_pll", "korvo5", "RKO_BASE", {"CLKIN"},
+         {"FBCLKOUT_MULT", "FBCLKOUT_PHASE", "OLMW_ONLY_PLL_FB_SOURCE"}},
+        {"tkl_pll", "korvo5", "RKO_ADV", {"CLKIN1", "CLKIN2", "CLKFBIN", "CLKFBOUT", "RST", "LOCKED", "CLKOUT0", "CLKOUT5"},
+         {"CLKFBOUT_MULT={OLMRANGE=2:64}", "DIVCLK_DIVIDE={OLMRANGE=1:56}", "OLMW_ONLY_VCO_FREQ={OLMRANGE=400:1000}",
+          "OLMW_ONLY_PFD_FREQ={OLMRANGE=10:450}", "CLKOUT5_DIVIDE={OLMRANGE=1:128}", "CLKFBOUT_PHASE",
+          "CLKOUT3_DUTY_CYCLE", "OLMW_ONLY_PLL_FBSRC_CLKOUT", "LOC"}},
+        {"hsx", "korvo5", "HSX3", {"TXDATA"}, {"HSX_DISPLAY_NAME"}},
+        {"hsx", "korvo5", "HSX10", {"TXDIFFCTRL"}, {}},
+        {"dsp_mult", "", "DSP", {"A", "B", "P", "CLK", "CE", "RST"},
+         {"OPERATION_MODE={MULTIPLY|MULTIPLY_ACCUMULATE|ADD_SUBTRACT|ACCUMULATE|MULTIPLEXER|COUNTER}", "A_WIDTH",
+          "B_WIDTH", "A_SIGNED", "B_SIGNED", "AREG", "BREG", "MREG", "PREG"}},
+        {"ssio_nonmem", "", "OSER", {}, {}},
+        {"ssio_nonmem", "", "ISER", {}, {}},
+        {"ssio_nonmem", "", "IDLY", {}, {}},
+    };
+    for (const Content& c : contents) {
+        SCOPED_TRACE(std::string(c.wizType) + " " + c.primitive);
+        olmtest::MsgCapture capture;
+        Olm_Data data;
+        ASSERT_TRUE(data.ReadDataFile(c.wizType, c.family));
+        EXPECT_TRUE(capture.Texts().empty());
+        Olm_Block* block = data.GetWizData()->GetPrimitiveBlock(c.primitive);
+        ASSERT_NE(block, nullptr);
+        for (const char* pin : c.pins) EXPECT_NE(block->GetNamedPin(pin), nullptr) << pin;
+        for (const std::string attribute : c.attributes) {
+            const std::size_t eq = attribute.find("={");
+            Olm_Attribute* a = block->GetNamedAttribute(attribute.substr(0, eq).c_str());
+            ASSERT_NE(a, nullptr) << attribute;
+            if (eq != std::string::npos) {
+                EXPECT_EQ("{" + dftest::Possible(a) + "}", attribute.substr(eq + 1));
+            }
+        }
+    }
 }
 
-TEST_F(Installed, TransceiverData) {
-    Olm_WizData* wd = Load("hsx", "korvo5");
-    ASSERT_NE(wd, nullptr);
-    ASSERT_NE(wd->GetPrimitiveBlock("HSX3"), nullptr);
-    ASSERT_NE(wd->GetPrimitiveBlock("HSX10"), nullptr);
+TEST(InstalledContent, ClockAndTransceiverDetails) {
+    ::unsetenv("OLMW_DATA_DIR");
+    Olm_Data data;
+    ASSERT_TRUE(data.ReadDataFile("tkl_pll", "korvo5"));
+    Olm_WizData* wd = data.GetWizData();
+    Olm_Block* adv = wd->GetPrimitiveBlock("RKO_ADV");
+    EXPECT_EQ(adv->GetNamedPin("CLKIN"), nullptr);
+    EXPECT_TRUE(wd->GetNamedSignal(adv->GetNamedPin("CLKIN1")->GetSigName())->IsExternal());
+    EXPECT_EQ(adv->GetNamedPin("CLKIN2")->GetAttributeValue("OLM_PIN_GND_IN_DATAFILE"), "TRUE");
+    EXPECT_NE(wd->GetActiveBlockInstNum("TKL_ADV", 1), nullptr);
+
+    ASSERT_TRUE(data.ReadDataFile("hsx", "korvo5"));
+    wd = data.GetWizData();
     EXPECT_TRUE(wd->GetPrimitiveBlock("HSX3")->SupportsHSX3());
     EXPECT_TRUE(wd->GetPrimitiveBlock("HSX10")->SupportsHSX10());
     EXPECT_FALSE(wd->GetPrimitiveBlock("HSX10")->SupportsHSX3());
     EXPECT_TRUE(wd->GetPrimitiveBlock("HSX3")->GetNamedPin("TXDATA")->SupportsDataWidth());
-    EXPECT_NE(wd->GetPrimitiveBlock("HSX3")->GetNamedAttribute("HSX_DISPLAY_NAME"), nullptr);
     EXPECT_EQ(wd->GetPrimitiveBlock("HSX10")->GetNamedPin("TXDIFFCTRL")->GetAttributeValue("OLM_PIN_TIE"), "3'b100");
 
-    wd = Load("hsx", "korvo4");
-    ASSERT_NE(wd, nullptr);
+    ASSERT_TRUE(data.ReadDataFile("hsx", "korvo4"));
+    wd = data.GetWizData();
     ASSERT_EQ(wd->GetBlkList().size(), 2u);
     for (Olm_Block* lane : wd->GetBlkList()) {
         EXPECT_TRUE(lane->SupportsHSX11());
         EXPECT_TRUE(lane->GetNamedPin("RXDATA")->SupportsDataWidth());
     }
     EXPECT_EQ(wd->GetBlkList()[1]->GetAttributeValue("HSX_DISPLAY_NAME"), "Lane1");
-}
-
-TEST_F(Installed, DspAndSourceSynchronousData) {
-    Olm_WizData* wd = Load("dsp_mult", "");
-    ASSERT_NE(wd, nullptr);
-    Olm_Block* dsp = wd->GetPrimitiveBlock("DSP");
-    ASSERT_NE(dsp, nullptr);
-    for (const char* pin : {"A", "B", "P", "CLK", "CE", "RST"}) EXPECT_NE(dsp->GetNamedPin(pin), nullptr) << pin;
-    EXPECT_TRUE(dsp->GetNamedPin("A")->HasBus());
-    EXPECT_TRUE(dsp->GetNamedPin("P")->HasBus());
-    EXPECT_EQ(Possible(dsp, "OPERATION_MODE"),
-              "MULTIPLY|MULTIPLY_ACCUMULATE|ADD_SUBTRACT|ACCUMULATE|MULTIPLEXER|COUNTER");
-    for (const char* attr : {"A_WIDTH", "B_WIDTH", "A_SIGNED", "B_SIGNED", "AREG", "BREG", "MREG", "PREG"})
-        EXPECT_NE(dsp->GetNamedAttribute(attr), nullptr) << attr;
-
-    wd = Load("ssio_nonmem", "");
-    ASSERT_NE(wd, nullptr);
-    for (const char* prim : {"OSER", "ISER", "IDLY"}) EXPECT_NE(wd->GetPrimitiveBlock(prim), nullptr) << prim;
 }
 
 }  // namespace

@@ -2,7 +2,15 @@
 
 #include "datafiles/Olm_DataFileReader.h"
 
+#include <sstream>
+
 namespace dftest {
+
+std::string WithPath(std::string text, const std::string& path) {
+    for (std::size_t at = text.find(kFile); at != std::string::npos; at = text.find(kFile, at + path.size()))
+        text.replace(at, kFile.size(), path);
+    return text;
+}
 
 ReadResult ReadText(const std::string& text, Olm_WizData& wizData) {
     olmtest::ScratchDir dir;
@@ -14,54 +22,101 @@ ReadResult ReadText(const std::string& text, Olm_WizData& wizData) {
         if (reader.Open(result.path.c_str())) result.ok = reader.ReadFile(&wizData);
         result.errorCount = reader.GetErrorCount();
     }
-    result.reports = capture.Texts();
+    for (std::string report : capture.Texts()) {
+        for (std::size_t at = report.find(result.path); at != std::string::npos; at = report.find(result.path, at))
+            report.replace(at, result.path.size(), kFile);
+        result.reports.push_back(report);
+    }
     result.details = capture.Reports();
     return result;
 }
 
-std::string MissingValue(const std::string& file, int line, const std::string& statement) {
-    return "ERROR in reading file " + file + ":\nMissing ';' to terminate the statement at line " +
-           std::to_string(line) + " :\n  " + statement + "\n";
+namespace {
+std::string AtLine(const std::string& problem, int line, const std::string& statement) {
+    return "ERROR in reading file " + kFile + ":\n" + problem + std::to_string(line) + " :\n  " + statement + "\n";
 }
+}  // namespace
 
-std::string NoKey(const std::string& file, int line, const std::string& statement) {
-    return "ERROR in reading file " + file + ":\nNo keyword on line " + std::to_string(line) + " :\n  " + statement +
-           "\n";
+std::string MissingValue(int line, const std::string& statement) {
+    return AtLine("Missing ';' to terminate the statement at line ", line, statement);
 }
-
-std::string Invalid(const std::string& file, const std::string& value, int line) {
-    return "ERROR in reading file " + file + ":\nThe value specified '" + value + "' near line " +
+std::string NoKey(int line, const std::string& statement) { return AtLine("No keyword on line ", line, statement); }
+std::string Unrecognized(int line, const std::string& statement) {
+    return AtLine("Unrecognized keyword on line ", line, statement);
+}
+std::string LongLine(int line, const std::string& statement) {
+    return "ERROR in reading file " + kFile + ":\nLine " + std::to_string(line) + " is longer than 255 characters :\n  " +
+           statement.substr(0, 64) + "...\n";
+}
+std::string Invalid(const std::string& value, int line) {
+    return "ERROR in reading file " + kFile + ":\nThe value specified '" + value + "' near line " +
            std::to_string(line) + " is not a valid value.\n";
 }
-
-std::string Unrecognized(const std::string& file, int line, const std::string& statement) {
-    return "ERROR in reading file " + file + ":\nUnrecognized keyword on line " + std::to_string(line) + " :\n  " +
-           statement + "\n";
-}
-
-std::string MissingDefault(const std::string& file, int line) {
-    return "ERROR in reading " + file + ":\n\nMissing the DefaultValue statement near line " + std::to_string(line) +
+std::string MissingDefault(int line) {
+    return "ERROR in reading " + kFile + ":\n\nMissing the DefaultValue statement near line " + std::to_string(line) +
            ".\n";
 }
-
-std::string MissingPossible(const std::string& file, int line) {
-    return "ERROR in reading " + file + ":\n\nMissing the PossibleValues statement near line " +
+std::string MissingPossible(int line) {
+    return "ERROR in reading " + kFile + ":\n\nMissing the PossibleValues statement near line " +
            std::to_string(line) + ".\n";
 }
-
-std::string MissingWizData(const std::string& file) {
-    return "ERROR in reading file \n" + file +
+std::string MissingWizData() {
+    return "ERROR in reading file \n" + kFile +
            ":\nMissing the WizData statement.  Cannot process file without the WizData statement.\n";
 }
 
 std::string Possible(Olm_Attribute* attribute) {
     std::string joined;
     const Olm_StrArray& values = attribute->GetPossibleValues();
-    for (int i = 0; i < values.GetSize(); ++i) {
-        if (i) joined += "|";
-        joined += values.GetAt(i).str();
-    }
+    for (int i = 0; i < values.GetSize(); ++i) joined += (i ? "|" : "") + values.GetAt(i).str();
     return joined;
+}
+
+namespace {
+
+std::string Flags(const Olm_StrArray& flags) {
+    std::string text;
+    for (int i = 0; i < flags.GetSize(); ++i) text += (i ? ";" : " flags=") + flags.GetAt(i).str();
+    return text;
+}
+
+void DescribeAttributes(std::ostream& s, const Olm_AttributeList& attributes, const char* indent) {
+    for (Olm_Attribute* a : attributes) {
+        s << indent << "attr " << a->GetName().str() << " =" << a->GetDefaultValue().str();
+        if (a->GetCurrentValue().str() != a->GetDefaultValue().str()) s << " current=" << a->GetCurrentValue().str();
+        s << " " << a->GetPossibleValues().GetSize() << "{" << Possible(a) << "}" << (a->IsModifiable() ? "" : " fixed") << (a->IsActive() ? "" : " off")
+          << "\n";
+    }
+}
+
+}  // namespace
+
+std::string Describe(Olm_WizData& wd) {
+    std::ostringstream s;
+    s << "wiz " << wd.GetWizType().str() << " v" << wd.GetVersion().str() << "\n";
+    for (Olm_Block* b : wd.GetBlkList()) {
+        s << "block " << b->GetName().str() << " " << b->GetPrimType().str() << (b->IsActive() ? "" : " off")
+          << Flags(b->GetFlagList()) << "\n";
+        for (Olm_Pin* p : b->GetPinList()) {
+            s << " pin " << p->GetName().str() << " " << p->GetDirection().str() << " " << p->GetStartBit() << ":"
+              << p->GetEndBit() << (p->HasBus() ? " bus" : "");
+            if (!p->GetSigName().IsEmpty()) s << " sig=" << p->GetSigName().str();
+            s << (p->IsGrounded() ? " gnd" : "") << (p->IsVcc() ? " vcc" : "") << (p->IsActive() ? "" : " off")
+              << Flags(p->GetFlagList()) << "\n";
+            DescribeAttributes(s, p->GetAttributeList(), "  ");
+        }
+        DescribeAttributes(s, b->GetAttributeList(), " ");
+    }
+    for (Olm_Signal* g : wd.GetSigList()) {
+        s << "signal " << g->GetName().str();
+        if (g->IsExternal()) s << " ext";
+        if (!g->GetDirection().IsEmpty()) s << " port=" << g->GetDirection().str();
+        if (g->IsBus()) s << " bus";
+        if (g->GetWidth() != 1) s << " w=" << g->GetWidth();
+        s << (g->IsGrounded() ? " gnd" : "") << (g->IsVcc() ? " vcc" : "") << (g->IsActive() ? "" : " off") << "\n";
+        DescribeAttributes(s, g->GetAttributeList(), " ");
+    }
+    return s.str();
 }
 
 }  // namespace dftest

@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers of the data-file tests: read a data file written at run time and
-// look at what the reader reported.
+// Helpers of the data-file tests: read a data file written at run time, look
+// at what the reader reported, and describe a container in a few lines.
 
 #include "TestSupport.h"
 
@@ -12,27 +12,36 @@
 
 namespace dftest {
 
+// Stands for the path of the file read in expected message texts.
+inline const std::string kFile = "<file>";
+
 struct ReadResult {
     bool ok = false;
     int errorCount = 0;
     std::string path;                  // the file that was read
-    std::vector<std::string> reports;  // texts issued through the message manager
+    std::vector<std::string> reports;  // texts issued through the message manager, kFile for the path
     std::vector<Pal::MsgMan::Report> details;
 };
 
 // Writes text to a file of a fresh scratch folder and reads it into wizData.
 ReadResult ReadText(const std::string& text, Olm_WizData& wizData);
 
-// Expected message texts, built from the file name.
-std::string MissingValue(const std::string& file, int line, const std::string& statement);
-std::string NoKey(const std::string& file, int line, const std::string& statement);
-std::string Invalid(const std::string& file, const std::string& value, int line);
-std::string Unrecognized(const std::string& file, int line, const std::string& statement);
-std::string MissingDefault(const std::string& file, int line);
-std::string MissingPossible(const std::string& file, int line);
-std::string MissingWizData(const std::string& file);
+// Expected message texts.
+std::string MissingValue(int line, const std::string& statement);
+std::string NoKey(int line, const std::string& statement);
+std::string Invalid(const std::string& value, int line);
+std::string Unrecognized(int line, const std::string& statement);
+std::string LongLine(int line, const std::string& statement);
+std::string MissingDefault(int line);
+std::string MissingPossible(int line);
+std::string MissingWizData();
+// text with kFile replaced by path.
+std::string WithPath(std::string text, const std::string& path);
 
-// The possible values of an attribute as one text joined by "|".
+// The possible values of an attribute joined by "|".
 std::string Possible(Olm_Attribute* attribute);
+// The container, one line per block, pin, attribute (with the number of its
+// possible values) and signal; properties at their defaults are left out.
+std::string Describe(Olm_WizData& wizData);
 
 }  // namespace dftest

@@ -1,20 +1,41 @@
-# Runs olmwiz with several command lines and checks each exit code.
+# Runs olmwiz with several command lines and checks each exit code:
+# 0 done, 1 errors found or the file could not be loaded, 2 wrong usage.
 function(expect code)
-  execute_process(COMMAND ${OLMWIZ} ${ARGN} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
+  execute_process(COMMAND ${OLMWIZ} ${ARGN} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
   if(NOT rc EQUAL code)
-    message(FATAL_ERROR "olmwiz ${ARGN}: exit code ${rc}, expected ${code}")
+    message(FATAL_ERROR "olmwiz ${ARGN}: exit code ${rc}, expected ${code}: ${err}")
   endif()
 endfunction()
 
 expect(0 --help)
-expect(0 check-data --help)
-expect(0 dump --help)
 expect(2)
 expect(2 nonsense)
+
+expect(0 check-data --help)
 expect(2 check-data)
 expect(2 check-data --bogus ${BROKEN})
 expect(1 check-data ${BROKEN})
+expect(1 check-data ${BROKEN}.absent)
+
+expect(0 dump --help)
 expect(2 dump --family korvo4)
-expect(2 dump --wizard tkl --family korvo4 extra)
+expect(2 dump --wizard hsx)
 expect(2 dump --wizard)
+expect(2 dump --wizard hsx --family korvo4 --colour)
+expect(2 dump --wizard tkl --family korvo4 extra)
+expect(2 dump --wizard tkl_pll --kfz ${SAMPLE} --family korvo5)
 expect(1 dump --wizard nope --family korvo4)
+expect(0 dump --wizard tkl_pll --kfz ${SAMPLE})
+expect(1 dump --wizard tkl_pll --kfz ${SAMPLE}.absent)
+expect(1 dump --wizard xyz --kfz ${SAMPLE})
+
+expect(0 show-kfz ${SAMPLE})
+expect(1 show-kfz ${SAMPLE}.absent)
+expect(2 show-kfz)
+expect(2 show-kfz ${SAMPLE} ${SAMPLE})
+
+expect(0 hdl --help)
+expect(2 hdl --kfz ${SAMPLE} --lang verilog)
+expect(2 hdl --kfz ${SAMPLE} --lang cobol -o out.v)
+expect(2 hdl --kfz ${SAMPLE} --lang vhdl -o out.vhd extra)
+expect(1 hdl --kfz ${SAMPLE}.absent --lang vhdl -o out.vhd)
