@@ -33,10 +33,6 @@ protected:
         main.SetSilentMode(true);
         data.AddBlock("PLL_BLK", "RKO_ADV");
     }
-    bool Unique(std::initializer_list<const char*> names, bool show = true) {
-        Olm_StrArray rows = Rows(names);
-        return page.UniqueNameCheck(&data, &rows, show);
-    }
     Olm_WizData data{"tkl_pll"};
     Pal::MemoryStream log;
     TestWizMain main;
@@ -44,29 +40,35 @@ protected:
 };
 
 TEST_F(NameCheckTest, UniqueNameCheckReportsTheFirstProblemOnly) {
+    struct Case {
+        std::vector<const char*> rows;
+        const char* message;  // null: the rows pass
+    };
+    const Case cases[] = {
+        {{"CLK0", "", "CLK0"},
+         "ERROR: The name 'CLK0' is entered in both row 1 and row 3.  All names must be unique.\n"},
+        {{"A", "B", "A", "B"}, "ERROR: The name 'A' is entered in both row 1 and row 3.  All names must be unique.\n"},
+        // A clash between rows comes before a clash with the design.
+        {{"X", "PLL_BLK", "Y", "PLL_BLK"},
+         "ERROR: The name 'PLL_BLK' is entered in both row 2 and row 4.  All names must be unique.\n"},
+        {{"CLKA", "", "pll_blk"},
+         "ERROR: The name pll_blk used in row 3 is already used in the design.  All names must be unique.\n"},
+        {{"clk0", "CLK0", "CLK"}, nullptr},  // letter case counts between rows
+        {{"", "", ""}, nullptr},
+        {{}, nullptr},
+    };
+    for (const Case& c : cases) {
+        Olm_StrArray rows;
+        for (const char* name : c.rows) rows.Add(name);
+        for (bool show : {false, true}) {
+            log.Clear();
+            EXPECT_EQ(page.UniqueNameCheck(&data, &rows, show), c.message == nullptr) << c.rows.size();
+            EXPECT_EQ(log.Text(), show && c.message ? c.message : "");
+        }
+    }
     Olm_StrArray rows = Rows({"A"});
     EXPECT_FALSE(page.UniqueNameCheck(nullptr, &rows, true));
     EXPECT_FALSE(page.UniqueNameCheck(&data, nullptr, true));
-    EXPECT_EQ(log.Text(), "");
-
-    EXPECT_FALSE(Unique({"CLK0", "", "CLK0"}));
-    EXPECT_FALSE(Unique({"A", "B", "A", "B"}));
-    // A clash between rows comes before a clash with the design.
-    EXPECT_FALSE(Unique({"X", "PLL_BLK", "Y", "PLL_BLK"}));
-    EXPECT_FALSE(Unique({"CLKA", "", "pll_blk"}));
-    EXPECT_EQ(log.Text(),
-              "ERROR: The name 'CLK0' is entered in both row 1 and row 3.  All names must be unique.\n"
-              "ERROR: The name 'A' is entered in both row 1 and row 3.  All names must be unique.\n"
-              "ERROR: The name 'PLL_BLK' is entered in both row 2 and row 4.  All names must be unique.\n"
-              "ERROR: The name pll_blk used in row 3 is already used in the design.  All names must be unique.\n");
-}
-
-TEST_F(NameCheckTest, UniqueNamesPassAndShowMessageOffIsQuiet) {
-    EXPECT_TRUE(Unique({"clk0", "CLK0", "CLK"}));  // letter case counts between rows
-    EXPECT_TRUE(Unique({"", "", ""}));
-    EXPECT_TRUE(Unique({}));
-    EXPECT_FALSE(Unique({"A", "A"}, false));
-    EXPECT_FALSE(Unique({"PLL_BLK"}, false));
     EXPECT_EQ(log.Text(), "");
     TestPage orphan(nullptr, "O");
     Olm_StrArray dup = Rows({"A", "A"});

@@ -149,26 +149,26 @@ TEST_F(WizMainTest, GuiRunFinishedReturnsTheResultOfDoFinish) {
     EXPECT_EQ(main.GetSummaryGui(), nullptr);
 }
 
-TEST_F(WizMainTest, GuiRunCancelledReturnsOneWithoutDoFinish) {
-    TestWizMain main("dsp_mult", false, &calls);
-    TestPage a(&main, "A", &calls);
-    main.GetPages()[0] = &a;
-    Presser presser({QWizard::NextButton, QWizard::CancelButton});
-    EXPECT_EQ(main.Run(), 1);
-    EXPECT_EQ(main.finishCalls, 0);
-    EXPECT_EQ(presser.pagesSeen, (std::vector<QString>{"A", "Summary - Multiplier"}));
-}
-
-TEST_F(WizMainTest, PageRefusingNextKeepsTheRunOnIt) {
-    TestWizMain main("tkl_pll", false, &calls);
-    TestPage a(&main, "A", &calls);
-    a.refuseNext = true;
-    main.GetPages()[0] = &a;
-    Presser presser({QWizard::NextButton, QWizard::NextButton, QWizard::CancelButton});
-    // The driver presses on every tick; wait for all three presses on page A.
-    EXPECT_EQ(main.Run(), 1);
-    EXPECT_EQ(presser.pagesSeen, (std::vector<QString>{"A", "A", "A"}));
-    EXPECT_EQ(main.finishCalls, 0);
+TEST_F(WizMainTest, GuiRunCancelledOrHeldByAPageReturnsOneWithoutDoFinish) {
+    struct Case {
+        bool refuseNext;
+        std::vector<QWizard::WizardButton> presses;
+        std::vector<QString> pagesSeen;
+    };
+    const Case cases[] = {
+        {false, {QWizard::NextButton, QWizard::CancelButton}, {"A", "Summary - Multiplier"}},
+        {true, {QWizard::NextButton, QWizard::NextButton, QWizard::CancelButton}, {"A", "A", "A"}},
+    };
+    for (const Case& c : cases) {
+        TestWizMain main("dsp_mult", false, &calls);
+        TestPage a(&main, "A", &calls);
+        a.refuseNext = c.refuseNext;
+        main.GetPages()[0] = &a;
+        Presser presser(c.presses);
+        EXPECT_EQ(main.Run(), 1);
+        EXPECT_EQ(main.finishCalls, 0);
+        EXPECT_EQ(presser.pagesSeen, c.pagesSeen);
+    }
 }
 
 TEST_F(WizMainTest, GuiRunFailsWhenPagesCannotBeMadeOrSetUp) {

@@ -139,54 +139,57 @@ TEST(TklPllBatch, ImpossibleRequestsFailAndNameTheLimit) {
     EXPECT_TRUE(Contains(run.log, "output divider range 1..128")) << run.log;
     EXPECT_TRUE(Contains(run.log, "nearest achievable 3.125")) << run.log;
     EXPECT_FALSE(fs::exists(dir.File("out/slow.kfz")));
-
-    run = RunBatch(dir, "tkl_pll", "fast", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=900;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "outside the input range 10..800 MHz")) << run.log;
-
-    // 100 / 3 MHz is not exact from 100 MHz within the VCO range: 0 ppm refuses it.
-    run = RunBatch(dir, "tkl_pll", "third",
-                   "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_FREQ=33.3334;\n"
-                   "BlockProp: RKO_ADV.*.OLMW_ONLY_FREQ_TOLERANCE_PPM=0;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "cannot be reached within 0 ppm")) << run.log;
 }
 
-TEST(TklPllBatch, WrongOutputSettingsAreRefused) {
+// Settings that a page refuses in batch mode, and the message that says why.
+TEST(RefWizardBatch, PagesRefuseWrongSettingsWithTheirMessage) {
+    struct Case {
+        const char* wizType;
+        const char* options;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=900;\n", "outside the input range 10..800 MHz"},
+        // 100 / 3 MHz is not exact from 100 MHz within the VCO range: 0 ppm refuses it.
+        {"tkl_pll",
+         "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_FREQ=33.3334;\nBlockProp: RKO_ADV.*.OLMW_ONLY_FREQ_TOLERANCE_PPM=0;\n",
+         "cannot be reached within 0 ppm"},
+        {"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_USED=FALSE;\n", "ERROR: Enable at least one output clock."},
+        {"tkl_pll", "BlockProp: RKO_ADV.*.CLKOUT0_DUTY_CYCLE=1.5;\n",
+         "CLKOUT0: the duty cycle '1.5' must be a number from 0.01 to 0.99."},
+        {"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_PLL_FBSRC_CLKOUT=CLKOUT3;\n",
+         "The feedback source CLKOUT3 is not an enabled output clock."},
+        {"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=fast;\n",
+         "The input clock frequency 'fast' is not a number of MHz."},
+        // PLL port rows: input 1, reset 2, locked 3, CLKOUT0 4.
+        {"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_PORT=clk;\nBlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_PORT=clk;\n",
+         "The name 'clk' is entered in both row 1 and row 4."},
+        {"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_LOCKED_PORT=RKO_ADV;\n",
+         "The name RKO_ADV used in row 3 is already used in the design."},
+        {"dsp_mult", "BlockProp: DSP.*.A_WIDTH=30;\n",
+         "The width of operand A '30' must be a whole number of bits from 2 to 18."},
+        {"dsp_mult", "BlockProp: DSP.*.A_WIDTH=8;\nBlockProp: DSP.*.B_WIDTH=8;\n",
+         "The product width 36 is larger than the full product of 8 x 8 bits (16 bits)."},
+        {"dsp_mult", "BlockProp: DSP.*.AREG=3;\n", "The number of A input registers '3' is not one of 0, 1, 2."},
+        // Multiplier port rows: A 1, B 2, P 3, CLK 4, CE 5, RST 6.
+        {"dsp_mult", "BlockProp: DSP.*.OLMW_ONLY_RST_PORT=A;\n", "The name 'A' is entered in both row 1 and row 6."},
+        {"dsp_mult", "BlockProp: DSP.*.OLMW_ONLY_P_PORT=DSP;\n",
+         "The name DSP used in row 3 is already used in the design."},
+    };
     ScratchDir dir;
-    BatchRun run = RunBatch(dir, "tkl_pll", "x", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_USED=FALSE;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "ERROR: Enable at least one output clock.")) << run.log;
-
-    run = RunBatch(dir, "tkl_pll", "x", "BlockProp: RKO_ADV.*.CLKOUT0_DUTY_CYCLE=1.5;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "CLKOUT0: the duty cycle '1.5' must be a number from 0.01 to 0.99.")) << run.log;
-
-    run = RunBatch(dir, "tkl_pll", "x", "BlockProp: RKO_ADV.*.OLMW_ONLY_PLL_FBSRC_CLKOUT=CLKOUT3;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "The feedback source CLKOUT3 is not an enabled output clock.")) << run.log;
-
-    run = RunBatch(dir, "tkl_pll", "x", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=fast;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "The input clock frequency 'fast' is not a number of MHz.")) << run.log;
+    int n = 0;
+    for (const Case& c : cases) {
+        const BatchRun run = RunBatch(dir, c.wizType, "x", c.options, "out" + std::to_string(++n));
+        EXPECT_EQ(run.outcome.result, -1) << c.options;
+        EXPECT_TRUE(Contains(run.log, c.message)) << c.options << run.log;
+    }
 }
 
-TEST(TklPllBatch, PortNameChecksReportThroughTheLog) {
+TEST(TklPllBatch, KeywordPortNamesFollowTheHdl) {
     ScratchDir dir;
-    // Rows: input 1, reset 2, locked 3, CLKOUT0 4.
-    BatchRun run = RunBatch(dir, "tkl_pll", "n",
-                       "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_PORT=clk;\n"
-                       "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_PORT=clk;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "The name 'clk' is entered in both row 1 and row 4.")) << run.log;
-
-    run = RunBatch(dir, "tkl_pll", "n", "BlockProp: RKO_ADV.*.OLMW_ONLY_LOCKED_PORT=RKO_ADV;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "The name RKO_ADV used in row 3 is already used in the design.")) << run.log;
-
     // "module" is a Verilog keyword, and legal in VHDL.
     const std::string keyword = "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_PORT=module;\n";
-    run = RunBatch(dir, "tkl_pll", "n", keyword);
+    BatchRun run = RunBatch(dir, "tkl_pll", "n", keyword);
     EXPECT_EQ(run.outcome.result, -1);
     EXPECT_TRUE(Contains(run.log, "not legal portnames")) << run.log;
     EXPECT_TRUE(Contains(run.log, "row 4: module")) << run.log;
@@ -256,27 +259,6 @@ TEST(DspMultBatch, CombinationalMultiplierHasNoClockPorts) {
     const std::string pkx = ReadFile(dir.File("out/comb_olmw.pkx"));
     EXPECT_FALSE(Contains(pkx, "CLK")) << pkx;
     EXPECT_FALSE(Contains(ReadFile(dir.File("out/comb.v")), "input wire CLK"));
-}
-
-TEST(DspMultBatch, WidthAndNameChecks) {
-    ScratchDir dir;
-    BatchRun run = RunBatch(dir, "dsp_mult", "m", "BlockProp: DSP.*.A_WIDTH=30;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "The width of operand A '30' must be a whole number of bits from 2 to 18.")) << run.log;
-    run = RunBatch(dir, "dsp_mult", "m", "BlockProp: DSP.*.A_WIDTH=8;\nBlockProp: DSP.*.B_WIDTH=8;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "The product width 36 is larger than the full product of 8 x 8 bits (16 bits)."))
-        << run.log;
-    run = RunBatch(dir, "dsp_mult", "m", "BlockProp: DSP.*.AREG=3;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "The number of A input registers '3' is not one of 0, 1, 2.")) << run.log;
-    // Rows A 1, B 2, P 3, CLK 4, CE 5, RST 6.
-    run = RunBatch(dir, "dsp_mult", "m", "BlockProp: DSP.*.OLMW_ONLY_RST_PORT=A;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "The name 'A' is entered in both row 1 and row 6.")) << run.log;
-    run = RunBatch(dir, "dsp_mult", "m", "BlockProp: DSP.*.OLMW_ONLY_P_PORT=DSP;\n");
-    EXPECT_EQ(run.outcome.result, -1);
-    EXPECT_TRUE(Contains(run.log, "The name DSP used in row 3 is already used in the design.")) << run.log;
 }
 
 }  // namespace
