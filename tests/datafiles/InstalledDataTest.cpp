@@ -65,14 +65,14 @@ TEST(InstalledContent, HoldsWhatTheWizardsUse) {
         {"tkl_pll", "korvo5", "RKO_BASE", {"CLKIN"},
          {"FBCLKOUT_MULT", "FBCLKOUT_PHASE", "OLMW_ONLY_PLL_FB_SOURCE"}},
         {"tkl_pll", "korvo5", "RKO_ADV", {"CLKIN1", "CLKIN2", "CLKFBIN", "CLKFBOUT", "RST", "LOCKED", "CLKOUT0", "CLKOUT5"},
-         {"CLKFBOUT_MULT={OLMRANGE=2:64}", "DIVCLK_DIVIDE={OLMRANGE=1:56}", "OLMW_ONLY_VCO_FREQ={OLMRANGE=400:1000}",
+         {"CLKFBOUT_MULT={OLMRANGE=2:64}", "REFCLK_DIV={OLMRANGE=1:56}", "OLMW_ONLY_VCO_FREQ={OLMRANGE=400:1000}",
           "OLMW_ONLY_PFD_FREQ={OLMRANGE=10:450}", "CLKOUT5_DIVIDE={OLMRANGE=1:128}", "CLKFBOUT_PHASE",
-          "CLKOUT3_DUTY_CYCLE", "OLMW_ONLY_PLL_FBSRC_CLKOUT", "LOC"}},
+          "CLKOUT3_DUTY", "OLMW_ONLY_PLL_FBSRC_CLKOUT", "LOC"}},
         {"hsx", "korvo5", "HSX3", {"TXDATA"}, {"HSX_DISPLAY_NAME"}},
-        {"hsx", "korvo5", "HSX10", {"TXDIFFCTRL"}, {}},
+        {"hsx", "korvo5", "HSX10", {"TXSWING"}, {}},
         {"dsp_mult", "", "DSP", {"A", "B", "P", "CLK", "CE", "RST"},
          {"OPERATION_MODE={MULTIPLY|MULTIPLY_ACCUMULATE|ADD_SUBTRACT|ACCUMULATE|MULTIPLEXER|COUNTER}", "A_WIDTH",
-          "B_WIDTH", "A_SIGNED", "B_SIGNED", "AREG", "BREG", "MREG", "PREG"}},
+          "B_WIDTH", "A_SIGNED", "B_SIGNED", "A_PIPE", "B_PIPE", "M_PIPE", "P_PIPE"}},
         {"ssio_nonmem", "", "OSER", {}, {}},
         {"ssio_nonmem", "", "ISER", {}, {}},
         {"ssio_nonmem", "", "IDLY", {}, {}},
@@ -114,7 +114,7 @@ TEST(InstalledContent, ClockAndTransceiverDetails) {
     EXPECT_TRUE(wd->GetPrimitiveBlock("HSX10")->SupportsHSX10());
     EXPECT_FALSE(wd->GetPrimitiveBlock("HSX10")->SupportsHSX3());
     EXPECT_TRUE(wd->GetPrimitiveBlock("HSX3")->GetNamedPin("TXDATA")->SupportsDataWidth());
-    EXPECT_EQ(wd->GetPrimitiveBlock("HSX10")->GetNamedPin("TXDIFFCTRL")->GetAttributeValue("OLM_PIN_TIE"), "3'b100");
+    EXPECT_EQ(wd->GetPrimitiveBlock("HSX10")->GetNamedPin("TXSWING")->GetAttributeValue("OLM_PIN_TIE"), "3'b100");
 
     ASSERT_TRUE(data.ReadDataFile("hsx", "korvo4"));
     wd = data.GetWizData();

@@ -56,7 +56,7 @@ protected:
               "Version: 1.0;\nWizData: dsp;\n  Block: MULT;\n    Primitive: DSP;\n"
               "    InputPin: A; Width=[17:0]; HasBus=TRUE; Signal=A_IN;\n"
               "    InputPin: B; Signal=B_IN;\n" +
-                  Attr("AREG", "1") + Attr("BREG", "1") +
+                  Attr("A_PIPE", "1") + Attr("B_PIPE", "1") +
                   "  EndBlock;\n"
                   "  Signal: A_IN;\n    External: A;\n    Bus: 18;\n" + Attr("LOC", "X1") +
                   "  EndSignal;\n  Signal: B_IN;\n    External: B;\n    Bus: FALSE;\n  EndSignal;\nEndWizData;\n");
@@ -74,7 +74,7 @@ TEST_F(KfzSyncDsp, EmptyDesignLeavesEverythingInactive) {
 TEST_F(KfzSyncDsp, DesignUpdatesBlocksPinsAndSignalsInPlace) {
     Cmd(engine, "set", "kfzVersion", "9.9");
     Cmd(engine, "add", "block", "MULT", "DSP", "1");
-    Cmd(engine, "add", "blkprop", "MULT", "AREG", "0");
+    Cmd(engine, "add", "blkprop", "MULT", "A_PIPE", "0");
     Cmd(engine, "add", "blkprop", "MULT", "NEWPROP", "n");
     Cmd(engine, "add", "pin", "input", "A", "MULT");
     Cmd(engine, "set", "pinwidth", "A", "MULT", "[3:0]");
@@ -94,15 +94,15 @@ TEST_F(KfzSyncDsp, DesignUpdatesBlocksPinsAndSignalsInPlace) {
     Cmd(engine, "set", "vccsig", "NEW");
     Cmd(engine, "add", "sigprop", "NEW", "K", "V");
     Olm_Block* mult = data->GetNamedBlock("MULT");
-    mult->GetNamedAttribute("BREG")->SetIsActive(false);
+    mult->GetNamedAttribute("B_PIPE")->SetIsActive(false);
 
     bridge->SyncWizDataWithKFZ();
 
     EXPECT_EQ(data->GetVersion(), "9.9");
     ASSERT_EQ(data->GetBlkList().size(), 1u);
     EXPECT_TRUE(mult->IsActive());
-    EXPECT_EQ(mult->GetAttributeValue("AREG"), "0");
-    EXPECT_FALSE(mult->IsAttributeActive("BREG"));  // other wizards keep attribute flags
+    EXPECT_EQ(mult->GetAttributeValue("A_PIPE"), "0");
+    EXPECT_FALSE(mult->IsAttributeActive("B_PIPE"));  // other wizards keep attribute flags
     EXPECT_EQ(mult->GetAttributeValue("NEWPROP"), "n");
     EXPECT_EQ(mult->GetNamedAttribute("PRIMTYPE"), nullptr);
 

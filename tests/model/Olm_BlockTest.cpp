@@ -58,7 +58,7 @@ TEST(Olm_BlockTest, PinSignalAndClockBufferClearing) {
     vcc->SetIsVcc(true);
     Olm_Pin* sig = block.AddPin("S", "IN");
     sig->SetSigName("net");
-    sig->AddAttribute("OLM_CLKBUF_X", "BUFG");
+    sig->AddAttribute("OLM_CLKBUF_X", "GCLKBUF");
     sig->AddAttribute("X_OLM_CLKBUF", "1");
     vcc->AddAttribute("OLM_CLKBUF", "1");
     block.ClearAllPinSignals();

@@ -153,21 +153,21 @@ TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {
     Make("tkl_pll");
     Olm_Block* internal = data.AddBlock("CTRL", "OLM_CONTROL");
     Attr(internal, "MODE", "A", "B");
-    Olm_Block* off = data.AddBlock("OFF", "BUFG");
+    Olm_Block* off = data.AddBlock("OFF", "GCLKBUF");
     Attr(off, "MODE", "A", "B");
     off->SetIsActive(false);
     Olm_Block* pll = data.AddBlock("PLL0", "RKO_ADV");
     Attr(pll, "CLKOUT0_DIVIDE", "4", "1");
-    Attr(pll, "BANDWIDTH", "OPTIMIZED", "optimized");  // equal to the default
-    Attr(pll, "LOC", "X0Y0", "X0Y0");                  // equal, but LOC is listed
+    Attr(pll, "LOOP_BW", "OPTIMIZED", "optimized");  // equal to the default
+    Attr(pll, "LOC", "SITE_7", "SITE_7");                  // equal, but LOC is listed
     Attr(pll, "FIXED", "1", "0", false);               // saved, not modifiable
     Attr(pll, "UNSAVED", "1", "0", true, false);       // not saved
     Attr(pll, "OLMW_ONLY_SECRET", "1", "0");           // ignored by the translator
-    Olm_Block* headerOnly = data.AddBlock("BUF0", "BUFG");
+    Olm_Block* headerOnly = data.AddBlock("BUF0", "GCLKBUF");
     Attr(headerOnly, "FIXED", "1", "1", false);
-    Olm_Block* silent = data.AddBlock("BUF1", "BUFG");
+    Olm_Block* silent = data.AddBlock("BUF1", "GCLKBUF");
     Attr(silent, "UNSAVED", "1", "0", true, false);
-    Olm_Block* last = data.AddBlock("BUF2", "BUFG");
+    Olm_Block* last = data.AddBlock("BUF2", "GCLKBUF");
     Attr(last, "INIT", "0", "0");
 
     summary->init();
@@ -175,9 +175,9 @@ TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {
     const std::string changedOnly =
         "Attributes for RKO_ADV, blkname = PLL0\r\n"
         "  CLKOUT0_DIVIDE = 4\r\n"
-        "  LOC = X0Y0\r\n"
-        "\r\nAttributes for BUFG, blkname = BUF0\r\n"
-        "\r\nAttributes for BUFG, blkname = BUF2\r\n";
+        "  LOC = SITE_7\r\n"
+        "\r\nAttributes for GCLKBUF, blkname = BUF0\r\n"
+        "\r\nAttributes for GCLKBUF, blkname = BUF2\r\n";
     EXPECT_EQ(summary->GetAttributesText().str(), changedOnly);
     EXPECT_EQ(main->summaryStartCalls, 1);
 
@@ -189,10 +189,10 @@ TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {
     EXPECT_EQ(summary->GetAttributesText().str(),
               "Attributes for RKO_ADV, blkname = PLL0\r\n"
               "  CLKOUT0_DIVIDE = 4\r\n"
-              "  BANDWIDTH = OPTIMIZED\r\n"
-              "  LOC = X0Y0\r\n"
-              "\r\nAttributes for BUFG, blkname = BUF0\r\n"
-              "\r\nAttributes for BUFG, blkname = BUF2\r\n"
+              "  LOOP_BW = OPTIMIZED\r\n"
+              "  LOC = SITE_7\r\n"
+              "\r\nAttributes for GCLKBUF, blkname = BUF0\r\n"
+              "\r\nAttributes for GCLKBUF, blkname = BUF2\r\n"
               "  INIT = 0\r\n");
     EXPECT_EQ(Pane("IDC_SUM_FILES_EDIT"), filesBefore);
     Child<QRadioButton>("IDC_SUM_RADIO2")->click();
@@ -203,16 +203,16 @@ TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {
 
 TEST_F(SummaryGuiTest, BlockCounterCountsBlocksWithoutHeader) {
     Make("ssi_rx");
-    Olm_Block* first = data.AddBlock("EMPTY", "IODELAY");
+    Olm_Block* first = data.AddBlock("EMPTY", "DLYLINE");
     Attr(first, "UNSAVED", "1", "0", true, false);
-    Olm_Block* second = data.AddBlock("SERDES0", "ISERDES");
+    Olm_Block* second = data.AddBlock("DESER0", "DESER");
     Attr(second, "DATA_WIDTH", "8", "4");
     summary->init();
     summary->onActive();
     // The first counted block has no header, so the second one's header
     // still starts with an empty line.
     EXPECT_EQ(summary->GetAttributesText().str(),
-              "\r\nAttributes for ISERDES, blkname = SERDES0\r\n  DATA_WIDTH = 8\r\n");
+              "\r\nAttributes for DESER, blkname = DESER0\r\n  DATA_WIDTH = 8\r\n");
     main->SetWizDataPtr(nullptr);
     summary->onActive();
     EXPECT_EQ(summary->GetAttributesText().str(), "");

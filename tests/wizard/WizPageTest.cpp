@@ -122,8 +122,8 @@ TEST_F(WizPageTest, FindAndDeleteBlocks) {
 
     Olm_WizData mixed("dsp_mult");
     for (const char* name : {"A", "B", "C", "D", "E"})
-        mixed.AddBlock(name, std::string("BD").find(name) == std::string::npos ? "DSP48" : "BUFG");
-    Olm_WizPage::DeleteTheseBlks(&mixed, "dsp48");
+        mixed.AddBlock(name, std::string("BD").find(name) == std::string::npos ? "MACBLK" : "GCLKBUF");
+    Olm_WizPage::DeleteTheseBlks(&mixed, "macblk");
     ASSERT_EQ(mixed.GetBlkList().size(), 2u);
     EXPECT_EQ(mixed.GetBlkList()[0]->GetName(), "B");
     EXPECT_EQ(mixed.GetBlkList()[1]->GetName(), "D");

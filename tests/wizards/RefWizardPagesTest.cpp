@@ -116,7 +116,7 @@ TEST(RefWizardPages, SinglePllPagesRenderTidily) {
 TEST(RefWizardPages, MultiplierPagesRenderTidilyWithQualifiedTitles) {
     const Rendered r = RenderAll("dsp_mult", {
         {"aWidth", "aSigned", "bWidth", "bSigned", "pWidth", "portA", "portB", "portP"},
-        {"areg", "breg", "mreg", "preg", "resetType", "portClk", "useCe", "portCe", "useRst", "portRst"},
+        {"aPipe", "bPipe", "mPipe", "pPipe", "resetType", "portClk", "useCe", "portCe", "useRst", "portRst"},
     });
     EXPECT_EQ(r.pages, (std::vector<std::string>{"General Setup - Multiplier", "Pipelining - Multiplier",
                                                  "Summary - Multiplier"}));

@@ -77,7 +77,7 @@ TEST(TklPllBatch, DefaultsGiveAllFilesByteIdenticallyAndTheDesignLoadsBack) {
     EXPECT_TRUE(Contains(first.outcome.report, "Configured: 1 RKO_ADV configured for Single PLL."));
 
     // 100 MHz in, 100 MHz out: the highest VCO in 400..1000 is 1000 = 100 * 10 / 1.
-    EXPECT_EQ(Prop(kfz, "RKO_ADV", "DIVCLK_DIVIDE"), "1");
+    EXPECT_EQ(Prop(kfz, "RKO_ADV", "REFCLK_DIV"), "1");
     EXPECT_EQ(Prop(kfz, "RKO_ADV", "CLKFBOUT_MULT"), "10");
     EXPECT_EQ(Prop(kfz, "RKO_ADV", "CLKOUT0_DIVIDE"), "10");
     // Only the PLL is in the design.
@@ -103,7 +103,7 @@ TEST(TklPllBatch, ExampleOptionFileSetsDividersPortsAndConstraintLines) {
     EXPECT_EQ(Prop(kfz, "RKO_ADV", "CLKOUT0_DIVIDE"), "5");
     EXPECT_EQ(Prop(kfz, "RKO_ADV", "CLKOUT1_DIVIDE"), "10");
     EXPECT_EQ(Prop(kfz, "RKO_ADV", "CLKOUT2_DIVIDE"), "40");
-    EXPECT_EQ(Prop(kfz, "RKO_ADV", "CLKIN1_PERIOD"), "20.000");
+    EXPECT_EQ(Prop(kfz, "RKO_ADV", "INCLK1_PERIOD"), "20.000");
     EXPECT_EQ(Prop(kfz, "RKO_ADV", "CLKOUT1_PHASE"), "90.000");
     EXPECT_EQ(Prop(kfz, "RKO_ADV", "OLMW_ONLY_SETCLKBUF_,CLKOUT2"), "Enabled Buffer");
 
@@ -155,7 +155,7 @@ TEST(RefWizardBatch, PagesRefuseWrongSettingsWithTheirMessage) {
          "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_FREQ=33.3334;\nBlockProp: RKO_ADV.*.OLMW_ONLY_FREQ_TOLERANCE_PPM=0;\n",
          "cannot be reached within 0 ppm"},
         {"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_USED=FALSE;\n", "ERROR: Enable at least one output clock."},
-        {"tkl_pll", "BlockProp: RKO_ADV.*.CLKOUT0_DUTY_CYCLE=1.5;\n",
+        {"tkl_pll", "BlockProp: RKO_ADV.*.CLKOUT0_DUTY=1.5;\n",
          "CLKOUT0: the duty cycle '1.5' must be a number from 0.01 to 0.99."},
         {"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_PLL_FBSRC_CLKOUT=CLKOUT3;\n",
          "The feedback source CLKOUT3 is not an enabled output clock."},
@@ -170,7 +170,7 @@ TEST(RefWizardBatch, PagesRefuseWrongSettingsWithTheirMessage) {
          "The width of operand A '30' must be a whole number of bits from 2 to 18."},
         {"dsp_mult", "BlockProp: DSP.*.A_WIDTH=8;\nBlockProp: DSP.*.B_WIDTH=8;\n",
          "The product width 36 is larger than the full product of 8 x 8 bits (16 bits)."},
-        {"dsp_mult", "BlockProp: DSP.*.AREG=3;\n", "The number of A input registers '3' is not one of 0, 1, 2."},
+        {"dsp_mult", "BlockProp: DSP.*.A_PIPE=3;\n", "The number of A input registers '3' is not one of 0, 1, 2."},
         // Multiplier port rows: A 1, B 2, P 3, CLK 4, CE 5, RST 6.
         {"dsp_mult", "BlockProp: DSP.*.OLMW_ONLY_RST_PORT=A;\n", "The name 'A' is entered in both row 1 and row 6."},
         {"dsp_mult", "BlockProp: DSP.*.OLMW_ONLY_P_PORT=DSP;\n",
@@ -232,7 +232,7 @@ TEST(DspMultBatch, DefaultsAndExampleRunIdenticallyTwice) {
     const std::string kfz = dir.File("ex/mult12x10.kfz");
     EXPECT_EQ(Prop(kfz, "DSP", "A_WIDTH"), "12");
     EXPECT_EQ(Prop(kfz, "DSP", "B_SIGNED"), "FALSE");
-    EXPECT_EQ(Prop(kfz, "DSP", "AREG"), "2");
+    EXPECT_EQ(Prop(kfz, "DSP", "A_PIPE"), "2");
     const std::string vhd = ReadFile(dir.File("ex/mult12x10.vhd"));
     EXPECT_TRUE(Contains(vhd, "entity mult12x10 is"));
     EXPECT_TRUE(Contains(vhd, "sample : in std_logic_vector(11 downto 0)"));
@@ -253,8 +253,8 @@ TEST(DspMultBatch, DefaultsAndExampleRunIdenticallyTwice) {
 TEST(DspMultBatch, CombinationalMultiplierHasNoClockPorts) {
     ScratchDir dir;
     const BatchRun run = RunBatch(dir, "dsp_mult", "comb",
-                             "BlockProp: DSP.*.AREG=0;\nBlockProp: DSP.*.BREG=0;\n"
-                             "BlockProp: DSP.*.MREG=0;\nBlockProp: DSP.*.PREG=0;\n");
+                             "BlockProp: DSP.*.A_PIPE=0;\nBlockProp: DSP.*.B_PIPE=0;\n"
+                             "BlockProp: DSP.*.M_PIPE=0;\nBlockProp: DSP.*.P_PIPE=0;\n");
     ASSERT_EQ(run.outcome.result, 0) << run.log;
     const std::string pkx = ReadFile(dir.File("out/comb_olmw.pkx"));
     EXPECT_FALSE(Contains(pkx, "CLK")) << pkx;

@@ -29,10 +29,10 @@ void MultConfig::Load(Olm_WizData* data, Olm_Block* block) {
     pWidth = AttrOr(block, "P_WIDTH", "36");
     aSigned = OlmRef::IsTrueText(AttrOr(block, "A_SIGNED", "TRUE"));
     bSigned = OlmRef::IsTrueText(AttrOr(block, "B_SIGNED", "TRUE"));
-    areg = AttrOr(block, "AREG", "1");
-    breg = AttrOr(block, "BREG", "1");
-    mreg = AttrOr(block, "MREG", "1");
-    preg = AttrOr(block, "PREG", "1");
+    aPipe = AttrOr(block, "A_PIPE", "1");
+    bPipe = AttrOr(block, "B_PIPE", "1");
+    mPipe = AttrOr(block, "M_PIPE", "1");
+    pPipe = AttrOr(block, "P_PIPE", "1");
     resetType = AttrOr(block, "RESET_TYPE", "SYNC");
     Olm_Pin* ce = block->GetNamedPin("CE");
     useCe = OlmRef::IsTrueText(AttrOr(block, "OLMW_ONLY_USE_CE", ce && !ce->IsVcc() ? "TRUE" : "FALSE"));
@@ -46,7 +46,7 @@ void MultConfig::Load(Olm_WizData* data, Olm_Block* block) {
     portRst = AttrOr(block, "OLMW_ONLY_RST_PORT", PortOf(data, block, "RST", "RST"));
 }
 
-int MultConfig::Latency() const { return std::max(Int(areg), Int(breg)) + Int(mreg) + Int(preg); }
+int MultConfig::Latency() const { return std::max(Int(aPipe), Int(bPipe)) + Int(mPipe) + Int(pPipe); }
 
 void MultConfig::Apply(Olm_WizData* data, Olm_Block* block) const {
     if (!data || !block) return;
@@ -56,10 +56,10 @@ void MultConfig::Apply(Olm_WizData* data, Olm_Block* block) const {
     SetAttr(block, "P_WIDTH", pWidth);
     SetAttr(block, "A_SIGNED", aSigned ? "TRUE" : "FALSE");
     SetAttr(block, "B_SIGNED", bSigned ? "TRUE" : "FALSE");
-    SetAttr(block, "AREG", areg);
-    SetAttr(block, "BREG", breg);
-    SetAttr(block, "MREG", mreg);
-    SetAttr(block, "PREG", preg);
+    SetAttr(block, "A_PIPE", aPipe);
+    SetAttr(block, "B_PIPE", bPipe);
+    SetAttr(block, "M_PIPE", mPipe);
+    SetAttr(block, "P_PIPE", pPipe);
     SetAttr(block, "RESET_TYPE", resetType);
     SetAttr(block, "OLMW_ONLY_LATENCY", std::to_string(Latency()));
 

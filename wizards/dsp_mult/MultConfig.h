@@ -22,7 +22,7 @@ struct MultConfig {
     std::string aWidth, bWidth, pWidth;
     bool aSigned = true;
     bool bSigned = true;
-    std::string areg, breg, mreg, preg;
+    std::string aPipe, bPipe, mPipe, pPipe;
     std::string resetType;
     bool useCe = true;
     bool useRst = true;

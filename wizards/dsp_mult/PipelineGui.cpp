@@ -19,14 +19,14 @@ PipelineGui::PipelineGui(Nx_Wizard* wizard, PipelinePage* page)
       m_page(page) {
     Olm_Block* block = page->Main()->Block();
     QFormLayout* form = AddForm();
-    m_areg = ChoiceBox(block, "AREG", "areg", 110);
-    form->addRow(QStringLiteral("Operand A registers:"), m_areg);
-    m_breg = ChoiceBox(block, "BREG", "breg", 110);
-    form->addRow(QStringLiteral("Operand B registers:"), m_breg);
-    m_mreg = ChoiceBox(block, "MREG", "mreg", 110);
-    form->addRow(QStringLiteral("Multiplier register:"), m_mreg);
-    m_preg = ChoiceBox(block, "PREG", "preg", 110);
-    form->addRow(QStringLiteral("Product register:"), m_preg);
+    m_aPipe = ChoiceBox(block, "A_PIPE", "aPipe", 110);
+    form->addRow(QStringLiteral("Operand A registers:"), m_aPipe);
+    m_bPipe = ChoiceBox(block, "B_PIPE", "bPipe", 110);
+    form->addRow(QStringLiteral("Operand B registers:"), m_bPipe);
+    m_mPipe = ChoiceBox(block, "M_PIPE", "mPipe", 110);
+    form->addRow(QStringLiteral("Multiplier register:"), m_mPipe);
+    m_pPipe = ChoiceBox(block, "P_PIPE", "pPipe", 110);
+    form->addRow(QStringLiteral("Product register:"), m_pPipe);
     m_resetType = ChoiceBox(block, "RESET_TYPE", "resetType", 110);
     form->addRow(QStringLiteral("Reset type:"), m_resetType);
     m_portClk = LineEdit("portClk", 220);
@@ -44,7 +44,7 @@ PipelineGui::PipelineGui(Nx_Wizard* wizard, PipelinePage* page)
     Column()->addSpacing(12);
     Column()->addWidget(m_latency);
 
-    for (QComboBox* box : {m_areg, m_breg, m_mreg, m_preg})
+    for (QComboBox* box : {m_aPipe, m_bPipe, m_mPipe, m_pPipe})
         QObject::connect(box, &QComboBox::currentIndexChanged, box, [this] { UpdateLatency(); });
     QObject::connect(m_useCe, &QCheckBox::toggled, m_useCe, [this] { UpdateLatency(); });
     QObject::connect(m_useRst, &QCheckBox::toggled, m_useRst, [this] { UpdateLatency(); });
@@ -53,10 +53,10 @@ PipelineGui::PipelineGui(Nx_Wizard* wizard, PipelinePage* page)
 
 void PipelineGui::dataToWidgets() {
     const MultConfig& config = m_page->Main()->Config();
-    Olm_WizPage::SetComboBoxText(m_areg, config.areg);
-    Olm_WizPage::SetComboBoxText(m_breg, config.breg);
-    Olm_WizPage::SetComboBoxText(m_mreg, config.mreg);
-    Olm_WizPage::SetComboBoxText(m_preg, config.preg);
+    Olm_WizPage::SetComboBoxText(m_aPipe, config.aPipe);
+    Olm_WizPage::SetComboBoxText(m_bPipe, config.bPipe);
+    Olm_WizPage::SetComboBoxText(m_mPipe, config.mPipe);
+    Olm_WizPage::SetComboBoxText(m_pPipe, config.pPipe);
     Olm_WizPage::SetComboBoxText(m_resetType, config.resetType);
     m_portClk->setText(QString::fromStdString(config.portClk));
     m_useCe->setChecked(config.useCe);
@@ -68,10 +68,10 @@ void PipelineGui::dataToWidgets() {
 
 void PipelineGui::widgetsToData() {
     MultConfig& config = m_page->Main()->Config();
-    config.areg = m_areg->currentText().toStdString();
-    config.breg = m_breg->currentText().toStdString();
-    config.mreg = m_mreg->currentText().toStdString();
-    config.preg = m_preg->currentText().toStdString();
+    config.aPipe = m_aPipe->currentText().toStdString();
+    config.bPipe = m_bPipe->currentText().toStdString();
+    config.mPipe = m_mPipe->currentText().toStdString();
+    config.pPipe = m_pPipe->currentText().toStdString();
     config.resetType = m_resetType->currentText().toStdString();
     config.portClk = m_portClk->text().trimmed().toStdString();
     config.useCe = m_useCe->isChecked();
@@ -82,10 +82,10 @@ void PipelineGui::widgetsToData() {
 
 void PipelineGui::UpdateLatency() {
     MultConfig probe = m_page->Main()->Config();
-    probe.areg = m_areg->currentText().toStdString();
-    probe.breg = m_breg->currentText().toStdString();
-    probe.mreg = m_mreg->currentText().toStdString();
-    probe.preg = m_preg->currentText().toStdString();
+    probe.aPipe = m_aPipe->currentText().toStdString();
+    probe.bPipe = m_bPipe->currentText().toStdString();
+    probe.mPipe = m_mPipe->currentText().toStdString();
+    probe.pPipe = m_pPipe->currentText().toStdString();
     const int latency = probe.Latency();
     const bool clocked = latency > 0;
     m_portClk->setEnabled(clocked);

@@ -23,10 +23,10 @@ private:
     void UpdateLatency();
 
     PipelinePage* m_page;
-    QComboBox* m_areg;
-    QComboBox* m_breg;
-    QComboBox* m_mreg;
-    QComboBox* m_preg;
+    QComboBox* m_aPipe;
+    QComboBox* m_bPipe;
+    QComboBox* m_mPipe;
+    QComboBox* m_pPipe;
     QComboBox* m_resetType;
     QLineEdit* m_portClk;
     QCheckBox* m_useCe;

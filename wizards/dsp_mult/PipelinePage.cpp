@@ -29,10 +29,10 @@ bool PipelinePage::CheckChoice(const char* what, const char* attr, const std::st
 
 bool PipelinePage::Check() {
     const MultConfig& config = m_main->Config();
-    if (!CheckChoice("number of A input registers", "AREG", config.areg) ||
-        !CheckChoice("number of B input registers", "BREG", config.breg) ||
-        !CheckChoice("number of multiplier registers", "MREG", config.mreg) ||
-        !CheckChoice("number of output registers", "PREG", config.preg) ||
+    if (!CheckChoice("number of A input registers", "A_PIPE", config.aPipe) ||
+        !CheckChoice("number of B input registers", "B_PIPE", config.bPipe) ||
+        !CheckChoice("number of multiplier registers", "M_PIPE", config.mPipe) ||
+        !CheckChoice("number of output registers", "P_PIPE", config.pPipe) ||
         !CheckChoice("reset type", "RESET_TYPE", config.resetType))
         return false;
     std::vector<std::string> ports = {config.portA, config.portB, config.portP};

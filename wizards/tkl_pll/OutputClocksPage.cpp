@@ -51,7 +51,7 @@ bool OutputClocksPage::Check() {
         const PllOutputConfig& out = config.outputs[n];
         if (!out.enabled) continue;
         if (!CheckRange(n, "phase", "_PHASE", out.phase)) return false;
-        if (!CheckRange(n, "duty cycle", "_DUTY_CYCLE", out.duty)) return false;
+        if (!CheckRange(n, "duty cycle", "_DUTY", out.duty)) return false;
     }
     const PllResult result = m_main->Solve(config, true);
     if (!result.ok) {

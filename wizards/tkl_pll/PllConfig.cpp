@@ -41,7 +41,7 @@ void PllConfig::Load(Olm_WizData* data, Olm_Block* block, bool existing) {
     const bool fromDesign = existing;
     double period = 0.0;
     if (fromDesign && !IsSet(block, "OLMW_ONLY_CLKIN1_FREQ") &&
-        OlmRef::ParseNumber(AttrOr(block, "CLKIN1_PERIOD", ""), period) && period > 0.0)
+        OlmRef::ParseNumber(AttrOr(block, "INCLK1_PERIOD", ""), period) && period > 0.0)
         inputFreq = FormatMHz(1000.0 / period);
     else
         inputFreq = AttrOr(block, "OLMW_ONLY_CLKIN1_FREQ", "100");
@@ -59,7 +59,7 @@ void PllConfig::Load(Olm_WizData* data, Olm_Block* block, bool existing) {
     tolerancePpm = AttrOr(block, "OLMW_ONLY_FREQ_TOLERANCE_PPM", "1000");
 
     double fin = 0.0, d = 0.0, m = 0.0;
-    const bool haveVco = OlmRef::ParseNumber(inputFreq, fin) && OlmRef::ParseNumber(AttrOr(block, "DIVCLK_DIVIDE", ""), d) &&
+    const bool haveVco = OlmRef::ParseNumber(inputFreq, fin) && OlmRef::ParseNumber(AttrOr(block, "REFCLK_DIV", ""), d) &&
                          OlmRef::ParseNumber(AttrOr(block, "CLKFBOUT_MULT", ""), m) && d > 0.0;
     for (int n = 0; n < kMaxOutputs; ++n) {
         PllOutputConfig& out = outputs[n];
@@ -75,7 +75,7 @@ void PllConfig::Load(Olm_WizData* data, Olm_Block* block, bool existing) {
         else
             out.freq = AttrOr(block, Wiz(n, "_FREQ").c_str(), "100");
         out.phase = AttrOr(block, Out(n, "_PHASE").c_str(), "0.000");
-        out.duty = AttrOr(block, Out(n, "_DUTY_CYCLE").c_str(), "0.50");
+        out.duty = AttrOr(block, Out(n, "_DUTY").c_str(), "0.50");
         out.buffer = AttrOr(block, ("OLMW_ONLY_SETCLKBUF_," + Out(n, "")).c_str(), kBufferTypes[0]);
         out.port = AttrOr(block, Wiz(n, "_PORT").c_str(), PortOf(data, block, Out(n, "").c_str(), Out(n, "_OUT")));
     }
@@ -86,10 +86,10 @@ void PllConfig::Apply(Olm_WizData* data, Olm_Block* block, const PllResult& resu
     double fin = 0.0;
     SetAttr(block, "OLMW_ONLY_CLKIN1_FREQ", inputFreq);
     if (OlmRef::ParseNumber(inputFreq, fin) && fin > 0.0)
-        SetAttr(block, "CLKIN1_PERIOD", OlmRef::FormatFixed(1000.0 / fin, 3));
+        SetAttr(block, "INCLK1_PERIOD", OlmRef::FormatFixed(1000.0 / fin, 3));
     SetAttr(block, "OLMW_ONLY_PLL_FBSRC_CLKOUT", feedback);
     if (result.ok) {
-        SetAttr(block, "DIVCLK_DIVIDE", std::to_string(result.inputDiv));
+        SetAttr(block, "REFCLK_DIV", std::to_string(result.inputDiv));
         SetAttr(block, "CLKFBOUT_MULT", std::to_string(result.feedbackMult));
     }
 
@@ -125,7 +125,7 @@ void PllConfig::Apply(Olm_WizData* data, Olm_Block* block, const PllResult& resu
         double value = 0.0;
         if (OlmRef::ParseNumber(out.phase, value)) SetAttr(block, Out(n, "_PHASE").c_str(), OlmRef::FormatFixed(value, 3));
         if (OlmRef::ParseNumber(out.duty, value))
-            SetAttr(block, Out(n, "_DUTY_CYCLE").c_str(), OlmRef::FormatFixed(value, 2));
+            SetAttr(block, Out(n, "_DUTY").c_str(), OlmRef::FormatFixed(value, 2));
         const std::string bufferAttr = "OLMW_ONLY_SETCLKBUF_," + Out(n, "");
         if (out.buffer != kBufferTypes[0] || block->GetNamedAttribute(bufferAttr.c_str()))
             SetAttr(block, bufferAttr.c_str(), out.buffer);
@@ -155,7 +155,7 @@ bool ReadLimits(Olm_Block* block, PllLimits& limits, std::string& missing) {
     };
     const Source sources[] = {
         {"OLMW_ONLY_CLKIN1_FREQ", &limits.input, nullptr}, {"OLMW_ONLY_PFD_FREQ", &limits.pfd, nullptr},
-        {"OLMW_ONLY_VCO_FREQ", &limits.vco, nullptr},      {"DIVCLK_DIVIDE", nullptr, &limits.inputDiv},
+        {"OLMW_ONLY_VCO_FREQ", &limits.vco, nullptr},      {"REFCLK_DIV", nullptr, &limits.inputDiv},
         {"CLKFBOUT_MULT", nullptr, &limits.feedbackMult},  {"CLKOUT0_DIVIDE", nullptr, &limits.outputDiv},
     };
     for (const Source& source : sources) {

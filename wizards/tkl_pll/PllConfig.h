@@ -48,7 +48,7 @@ struct PllConfig {
     // Reads the requests from the block. For a design file that was loaded
     // (existing), requests that the installed data keeps out of the design
     // file are worked out from what it holds: the input frequency from
-    // CLKIN1_PERIOD, the output frequencies from the dividers, the outputs in
+    // INCLK1_PERIOD, the output frequencies from the dividers, the outputs in
     // use from their pins.
     void Load(Olm_WizData* data, Olm_Block* block, bool existing);
     // Writes the requests and the solved dividers into the block, its pins and
