@@ -11,11 +11,13 @@
 
 #include <QApplication>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace olmwiz {
@@ -106,6 +108,13 @@ int RunRun(const std::vector<std::string>& args) {
     // its window: without a display, Qt runs on its offscreen platform.
     if (options.batch && !HasEnv("QT_QPA_PLATFORM") && !HasEnv("DISPLAY") && !HasEnv("WAYLAND_DISPLAY"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Qt wants a private runtime folder and warns on every batch run in a
+    // plain shell or CI job that has none; give it one of the user's own.
+    if (options.batch && !HasEnv("XDG_RUNTIME_DIR")) {
+        const std::string runtime = "/tmp/olmwiz-runtime-" + std::to_string(::getuid());
+        if ((::mkdir(runtime.c_str(), 0700) == 0 || errno == EEXIST) && ::chmod(runtime.c_str(), 0700) == 0)
+            ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
     int argc = 1;
     char programName[] = "olmwiz";
     char* argv[] = {programName, nullptr};
