@@ -12,6 +12,11 @@
 #include "gui_nx/Nx_MessageBox.h"
 #include "gui_nx/Nx_Wizard.h"
 #include "gui_nx/Nx_WizardPage.h"
+#include "devinfo/DevPart.h"
+#include "devinfo/DevSpec.h"
+#include "translator/Olm_Translator.h"
+#include "translator/Olm_VerilogTranslator.h"
+#include "translator/Olm_VhdlTranslator.h"
 
 #include "shared/Olm_Constants.h"
 
@@ -29,5 +34,6 @@
 
 #include "wizard/Olm_WizMain.h"
 #include "wizard/Olm_WizPage.h"
+#include "wizard/Olm_SummaryGui.h"
 #include "wizard/Olm_WaitDlg.h"
 #include "wizard/Olm_Wait2Dlg.h"
