@@ -36,12 +36,14 @@ void ExpectNothingClipped(QWidget* body, const QString& page) {
         if (!w->isVisible() || w->parentWidget() != body) continue;
         const QRect r(w->mapTo(body, QPoint(0, 0)), w->size());
         EXPECT_TRUE(area.contains(r)) << page.toStdString() << ": " << w->objectName().toStdString() << " lies outside";
-        if (qobject_cast<QLabel*>(w) && !qobject_cast<QLabel*>(w)->wordWrap())
+        if (qobject_cast<QLabel*>(w) && !qobject_cast<QLabel*>(w)->wordWrap()) {
             EXPECT_GE(w->width(), w->minimumSizeHint().width())
                 << page.toStdString() << ": " << qobject_cast<QLabel*>(w)->text().toStdString() << " is clipped";
-        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w))
+        }
+        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w)) {
             EXPECT_GE(w->width(), w->minimumSizeHint().width())
                 << page.toStdString() << ": " << w->objectName().toStdString() << " is clipped";
+        }
     }
 }
 
@@ -97,8 +99,9 @@ Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std
         const std::string file = (folder / (wizType + "_" + std::to_string(i + 1) + ".png")).string();
         EXPECT_TRUE(wizard->grab().save(QString::fromStdString(file))) << file;
         ExpectNothingClipped(page->pageWidget(), page->pageName());
-        if (i < static_cast<int>(tabOrders.size()) && !tabOrders[i].empty())
+        if (i < static_cast<int>(tabOrders.size()) && !tabOrders[i].empty()) {
             EXPECT_EQ(FocusOrder(page->pageWidget(), tabOrders[i]), tabOrders[i]) << page->pageName().toStdString();
+        }
         if (i + 1 < pages.size()) wizard->next();
     }
     delete wizard;
