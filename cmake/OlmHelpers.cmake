@@ -38,3 +38,31 @@ function(olm_add_gtest)
   endif()
   gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
+
+# A shared library of the platform layer: sources, public headers below
+# include/<header_dir>, an export macro switched on by <building_define>, the
+# project's version, and install rules.
+#   olm_platform_library(target OUTPUT_NAME name ALIAS alias
+#                        BUILDING_DEFINE define HEADER_DIR dir SOURCES ...)
+function(olm_platform_library target)
+  cmake_parse_arguments(L "" "OUTPUT_NAME;ALIAS;BUILDING_DEFINE;HEADER_DIR" "SOURCES" ${ARGN})
+  add_library(${target} SHARED ${L_SOURCES})
+  add_library(${L_ALIAS} ALIAS ${target})
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${L_OUTPUT_NAME}
+    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+  target_include_directories(${target} PUBLIC
+    $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/olmw>)
+  target_compile_definitions(${target} PRIVATE ${L_BUILDING_DEFINE})
+  olm_install_library(${target} include/${L_HEADER_DIR})
+endfunction()
+
+# The data folder relative to the library folder (for example
+# "../share/olmw"). The build tree mirrors the installed layout, so a library
+# finds the data at this distance from itself in both.
+function(olm_data_dir_relative_to_libdir out_var)
+  cmake_path(ABSOLUTE_PATH CMAKE_INSTALL_LIBDIR BASE_DIRECTORY "/olm-prefix" OUTPUT_VARIABLE libdir)
+  cmake_path(ABSOLUTE_PATH OLM_DATA_INSTALL_DIR BASE_DIRECTORY "/olm-prefix" OUTPUT_VARIABLE datadir)
+  file(RELATIVE_PATH rel "${libdir}" "${datadir}")
+  set(${out_var} "${rel}" PARENT_SCOPE)
+endfunction()
