@@ -13,7 +13,7 @@
 #include "gui_nx/Nx_Wizard.h"
 #include "gui_nx/Nx_WizardPage.h"
 #include "devinfo/DevPart.h"
-#include "devinfo/DevSpec.h"
+#include "devinfo/DevData.h"
 #include "translator/Olm_Translator.h"
 #include "translator/Olm_VerilogTranslator.h"
 #include "translator/Olm_VhdlTranslator.h"

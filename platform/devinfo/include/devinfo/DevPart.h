@@ -1,6 +1,6 @@
 #pragma once
 
-#include "devinfo/DevSpec.h"
+#include "devinfo/DevData.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "devinfo/DevSpec.h"
+#include "devinfo/DevData.h"
 
 #include <cstdlib>
 #include <dlfcn.h>

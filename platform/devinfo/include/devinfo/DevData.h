@@ -2,7 +2,8 @@
 
 #include "devinfo/DevInfoExport.h"
 
-// Where the installed device and wizard data of this installation lives.
+// DevSpec: where the installed device and wizard data of this installation
+// lives (the device-data lookup).
 //
 // Data files are looked up in the folder named by the environment variable
 // OLMW_DATA_DIR when it is set and not empty, otherwise in the data folder of
