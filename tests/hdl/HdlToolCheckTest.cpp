@@ -62,18 +62,6 @@ Result RunIn(const fs::path& dir, const std::vector<std::string>& argv, std::str
     return r;
 }
 
-bool OnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    if (!path) return false;
-    std::stringstream dirs(path);
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        std::error_code ec;
-        if (fs::is_regular_file(fs::path(dir.empty() ? "." : dir) / program, ec)) return true;
-    }
-    return false;
-}
-
 // Points the tool at the data files of the source tree.
 class HdlTool : public ::testing::Test {
 protected:
@@ -185,9 +173,9 @@ void MakeDesign(Olm_Engine& engine, Olm_Block& block) {
 }
 
 TEST_F(HdlTool, EveryInstalledPrimitivePassesTheHdlTools) {
-    const bool iverilog = OnPath("iverilog");
-    const bool verilator = OnPath("verilator");
-    const bool ghdl = OnPath("ghdl");
+    const bool iverilog = olmtest::OnPath("iverilog");
+    const bool verilator = olmtest::OnPath("verilator");
+    const bool ghdl = olmtest::OnPath("ghdl");
     if (!iverilog && !verilator && !ghdl) GTEST_SKIP() << "no HDL tool installed";
     const fs::path dir = m_dir.Path();
     // Black boxes have no body, so their unused inputs and undriven outputs

@@ -42,6 +42,19 @@ std::string ReadFile(const std::string& path) {
     return s.str();
 }
 
+bool OnPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    if (!path) return false;
+    std::stringstream dirs(path);
+    std::string dir;
+    while (std::getline(dirs, dir, ':')) {
+        std::error_code ec;
+        const std::filesystem::path candidate = std::filesystem::path(dir.empty() ? "." : dir) / program;
+        if (std::filesystem::is_regular_file(candidate, ec) && ::access(candidate.c_str(), X_OK) == 0) return true;
+    }
+    return false;
+}
+
 MsgCapture::MsgCapture() {
     m_previous = Pal::MsgMan::setHandler([this](const Pal::MsgMan::Report& r) { m_reports.push_back(r); });
 }

@@ -30,6 +30,10 @@ private:
 
 std::string ReadFile(const std::string& path);
 
+// True when an executable of that name is found on PATH (tests of real tools
+// skip themselves otherwise).
+bool OnPath(const std::string& program);
+
 // Collects every report issued through Pal::MsgMan while it lives.
 class MsgCapture {
 public:

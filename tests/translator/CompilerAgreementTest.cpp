@@ -25,19 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool OnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    if (!path) return false;
-    std::stringstream dirs(path);
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        std::error_code ec;
-        const fs::path candidate = fs::path(dir.empty() ? "." : dir) / program;
-        if (fs::is_regular_file(candidate, ec) && ::access(candidate.c_str(), X_OK) == 0) return true;
-    }
-    return false;
-}
-
 const char* const kVhdlWords[] = {
     "abs", "access", "after", "alias", "all", "and", "architecture", "array", "assert", "assume",
     "assume_guarantee", "attribute", "begin", "block", "body", "buffer", "bus", "case", "component",
@@ -255,7 +242,7 @@ struct Outcome {
 }  // namespace
 
 TEST(CompilerAgreement, PortNamesAgreeWithGhdlAndIcarusVerilog) {
-    if (!OnPath("ghdl") || !OnPath("iverilog") || !OnPath("sh")) {
+    if (!olmtest::OnPath("ghdl") || !olmtest::OnPath("iverilog") || !olmtest::OnPath("sh")) {
         GTEST_SKIP() << "ghdl and iverilog are needed for this test";
     }
     olmtest::ScratchDir dir;
