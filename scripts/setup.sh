@@ -10,6 +10,7 @@ packages=(
   nlohmann-json3-dev
   ghdl iverilog verilator
   xvfb xauth valgrind
+  clang libclang-rt-14-dev gnuplot-nox
 )
 
 missing=()
