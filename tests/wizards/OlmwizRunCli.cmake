@@ -46,3 +46,14 @@ endif()
 if(last_out MATCHES "ERROR")
   message(FATAL_ERROR "--silent still printed: ${last_out}")
 endif()
+
+# A design name that is not an HDL name is refused before anything is written:
+# the name reaches the HDL generator as an argument, never through a shell.
+expect_exit(1 ${OLMWIZ} run --wizard tkl_pll --family korvo5 "--design=x' && touch pwned '"
+  --outdir ${WORK}/named --batch)
+if(NOT last_err MATCHES "the design name 'x' && touch pwned '' is not a legal Verilog name: it contains the character '''")
+  message(FATAL_ERROR "illegal design name not explained: ${last_err}")
+endif()
+if(EXISTS ${WORK}/named OR EXISTS ${WORK}/pwned)
+  message(FATAL_ERROR "a refused design name still wrote files")
+endif()

@@ -219,6 +219,36 @@ TEST(TklPllBatch, SetupProblemsStopBeforeTheWizard) {
     EXPECT_EQ(RunBatch(dir, "tkl_nothing", "x").outcome.error, "'tkl_nothing' is not a wizard type of this program");
 }
 
+TEST(TklPllBatch, DesignNamesThatAreNotHdlNamesAreRefusedBeforeAnythingIsWritten) {
+    ScratchDir dir;
+    const struct {
+        const char* design;
+        const char* hdl;
+        const char* reason;
+    } cases[] = {
+        {"clk gen", "verilog", "it contains a space"},
+        {"clk;touch pwned", "verilog", "it contains the character ';'"},
+        {"clk\"gen", "vhdl", "it contains the character '\"'"},
+        {"clk'gen", "verilog", "it contains the character '''"},
+        {"$(touch pwned)", "verilog", "it contains the character '('"},
+        {"$display", "verilog", "it begins with a dollar sign"},
+        {"`touch pwned`", "vhdl", "it contains the character '`'"},
+        {"module", "verilog", "it is a reserved word"},
+        {"clk__gen", "vhdl", "it contains two underscores in a row"},
+    };
+    for (const auto& c : cases) {
+        const BatchRun run = RunBatch(dir, "tkl_pll", c.design, "", "out", "", c.hdl);
+        EXPECT_EQ(run.outcome.result, -1) << c.design;
+        EXPECT_TRUE(Contains(run.outcome.error, std::string("the design name '") + c.design + "' is not a legal"))
+            << run.outcome.error;
+        EXPECT_TRUE(Contains(run.outcome.error, c.reason)) << run.outcome.error;
+    }
+    // Refused before the output folder, the log or any file came to be.
+    EXPECT_FALSE(fs::exists(dir.File("out")));
+    EXPECT_FALSE(fs::exists(dir.File("out.log")));
+    EXPECT_FALSE(fs::exists("pwned"));
+}
+
 // --- multiplier -----------------------------------------------------------
 
 TEST(DspMultBatch, DefaultsAndExampleRunIdenticallyTwice) {

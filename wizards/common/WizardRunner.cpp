@@ -2,6 +2,9 @@
 
 #include "DesignUtil.h"
 
+#include "translator/Olm_VerilogTranslator.h"
+#include "translator/Olm_VhdlTranslator.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -64,10 +67,29 @@ std::string BuildReport(RefWizMain& main) {
     return report;
 }
 
+// The design name becomes the module or entity name of the HDL file and the
+// stem of every file written; it must be a plain identifier of the language,
+// so that no file name or argument of the HDL generator can carry anything
+// else. Empty when legal, else why not.
+std::string DesignNameProblem(const std::string& design, bool verilog) {
+    Pal::String name = design;
+    Pal::String reason;
+    const bool legal = verilog ? Olm_VerilogTranslator::IsPortnameLegal(name, reason)
+                               : Olm_VhdlTranslator::IsPortnameLegal(name, reason);
+    if (legal) return {};
+    return "the design name '" + design + "' is not a legal " + (verilog ? "Verilog" : "VHDL") + " name: it " +
+           reason.str();
+}
+
 }  // namespace
 
 RunOutcome RunWizard(const RunOptions& options, WizardFactory factory) {
     RunOutcome outcome;
+    const bool verilog = Pal::String(options.hdl).Compare(OlmConst::kLangVerilog, Pal::String::kNoCase) == 0;
+    if (std::string problem = DesignNameProblem(options.design, verilog); !problem.empty()) {
+        outcome.error = std::move(problem);
+        return outcome;
+    }
     const std::string kfzIn = Absolute(options.kfz);
     const std::string optionFile = Absolute(options.options);
     const std::string logFile = Absolute(options.log);
@@ -137,7 +159,6 @@ RunOutcome RunWizard(const RunOptions& options, WizardFactory factory) {
     main->SetSpeed(engine.GetSpeed());
     main->SetDesignName(options.design);
     main->SetHDLType(hdl);
-    const bool verilog = hdl.Compare(OlmConst::kLangVerilog, Pal::String::kNoCase) == 0;
     main->SetHDLFilename(options.design + (verilog ? OlmConst::kExtVerilog : OlmConst::kExtVhdl));
     main->SetSilentMode(options.silent);
     main->SetExistingKFZ(existing);
