@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# valgrind memcheck on a built tree: the model tests, the GUI tests and the
+# end-to-end batch runs of both reference wizards (with the HDL child process).
+# Any invalid access or leak of ours fails the script.
+#   scripts/memcheck.sh [BUILD_DIR]
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(cd "${1:-$here/build}" && pwd)"
+export QT_QPA_PLATFORM=offscreen
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+
+memcheck() {
+  local name="$1"
+  shift
+  local start=$SECONDS
+  if ! valgrind --quiet --trace-children=yes --leak-check=full \
+      --errors-for-leak-kinds=definite,indirect,possible --error-exitcode=99 \
+      --suppressions="$here/.ci/valgrind.supp" "$@" >"$work/$name.log" 2>&1; then
+    cat "$work/$name.log"
+    echo "memcheck: $name FAILED"
+    return 1
+  fi
+  echo "memcheck: $name clean ($((SECONDS - start)) s)"
+}
+
+for t in model_tests gui_nx_tests wizard_tests waitdlg_tests ref_wizard_pages_tests; do
+  memcheck "$t" "$build/bin/$t" --gtest_brief=1
+done
+memcheck "tkl_pll batch run" "$build/bin/olmwiz" run --wizard tkl_pll --family korvo5 --design clkgen \
+  --options "$here/examples/tkl_pll_clkgen.opt" --outdir "$work/tkl_pll" --batch --silent
+memcheck "dsp_mult batch run" "$build/bin/olmwiz" run --wizard dsp_mult --family korvo5 --design mult \
+  --options "$here/examples/dsp_mult_small.opt" --hdl vhdl --outdir "$work/dsp_mult" --batch --silent
+for f in tkl_pll/clkgen.kfz tkl_pll/clkgen.v dsp_mult/mult.kfz dsp_mult/mult.vhd; do
+  [ -s "$work/$f" ] || { echo "memcheck: the batch run did not write $f"; exit 1; }
+done
