@@ -8,8 +8,6 @@
 #include "pal/Stream.h"
 #include "shared/Olm_Constants.h"
 
-#include <source_location>
-
 namespace {
 
 constexpr const char* kCategory = "DesignEntry";
@@ -25,8 +23,9 @@ constexpr const char* kDevSsio = "olm_ssio.dev";
 
 constexpr const char* kDefaultDumpName = "olmwtest.dmp";
 
-void IssueError(const Pal::String& text, std::source_location where = std::source_location::current()) {
-    Pal::MsgMan::createObject(kCategory, kSource, static_cast<int>(where.line()), kRevision).issueError(text);
+// line is the caller's source line (see Olm_DataFileReader::IssueError).
+void IssueError(const Pal::String& text, int line = __builtin_LINE()) {
+    Pal::MsgMan::createObject(kCategory, kSource, line, kRevision).issueError(text);
 }
 
 // The installed data file of a wizard type, chosen by its first three

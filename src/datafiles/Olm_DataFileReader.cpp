@@ -30,19 +30,19 @@ Olm_DataFileReader::Olm_DataFileReader() = default;
 
 Olm_DataFileReader::~Olm_DataFileReader() { Pal::File::close(m_stream); }
 
-void Olm_DataFileReader::IssueError(const Pal::String& text, std::source_location where) {
-    Pal::MsgMan::createObject(kCategory, kSource, static_cast<int>(where.line()), kRevision).issueError(text);
+void Olm_DataFileReader::IssueError(const Pal::String& text, int line) {
+    Pal::MsgMan::createObject(kCategory, kSource, line, kRevision).issueError(text);
 }
 
-void Olm_DataFileReader::IssueCountedError(const Pal::String& text, std::source_location where) {
-    IssueError(text, where);
+void Olm_DataFileReader::IssueCountedError(const Pal::String& text, int line) {
+    IssueError(text, line);
     ++m_errorCount;
 }
 
-void Olm_DataFileReader::ErrorAtLine(const char* format, std::source_location where) {
+void Olm_DataFileReader::ErrorAtLine(const char* format, int line) {
     Pal::String text;
     text.Format(format, m_fileName.c_str(), m_lineNumber, m_lineCopy.data());
-    IssueCountedError(text, where);
+    IssueCountedError(text, line);
 }
 
 void Olm_DataFileReader::ErrorInvalidValue(const Pal::String& value) {

@@ -4,7 +4,6 @@
 #include "shared/OlmBaseExport.h"
 
 #include <array>
-#include <source_location>
 
 namespace Pal {
 class Stream;
@@ -88,11 +87,13 @@ private:
     template <typename Handler>
     void ReadSection(Handler handle);
 
-    void IssueError(const Pal::String& text, std::source_location where = std::source_location::current());
+    // line is the caller's source line, which the report carries. (A builtin
+    // rather than std::source_location: clang 14 with libstdc++ lacks that.)
+    void IssueError(const Pal::String& text, int line = __builtin_LINE());
     // IssueError, counting the error.
-    void IssueCountedError(const Pal::String& text, std::source_location where = std::source_location::current());
+    void IssueCountedError(const Pal::String& text, int line = __builtin_LINE());
     // An error formatted with the file name, the line number and the statement.
-    void ErrorAtLine(const char* format, std::source_location where = std::source_location::current());
+    void ErrorAtLine(const char* format, int line = __builtin_LINE());
     void ErrorInvalidValue(const Pal::String& value);
     void ErrorUnrecognized();
     bool AtErrorLimit() const { return m_errorCount >= kErrorLimit; }
