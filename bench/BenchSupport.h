@@ -1,0 +1,30 @@
+#pragma once
+
+// Helpers the benchmark programs share: a scratch folder that removes itself
+// and a whole-file writer.
+
+#include <filesystem>
+#include <string>
+
+namespace olmbench {
+
+// A fresh folder below the system's temporary folder, removed with its
+// contents when the object goes.
+class TempDir {
+public:
+    explicit TempDir(const std::string& prefix);
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Writes the text to the file, replacing it; throws when that fails, since a
+// benchmark on a half-written file would measure nothing useful.
+void WriteText(const std::filesystem::path& path, const std::string& text);
+
+}  // namespace olmbench
