@@ -20,13 +20,14 @@ targets="${OLM_FUZZ_TARGETS:-datafile optfile kfz pinwidth tie engine}"
 jobs="$(nproc 2>/dev/null || echo 2)"
 
 # Longest input per target: the data-file seeds are whole installed files
-# (the largest about 35 kB); widths and tie patterns are short texts.
+# (the largest about 35 kB); widths are short texts, tie patterns reach just past
+# the widest pattern the bridge applies (1024 bits).
 max_len() {
   case "$1" in
     datafile) echo 40000 ;;
     kfz) echo 16384 ;;
     pinwidth) echo 64 ;;
-    tie) echo 512 ;;
+    tie) echo 1100 ;;
     *) echo 4096 ;;
   esac
 }

@@ -86,6 +86,12 @@ inline constexpr const char* kBusWidthFormat = "%d";
 inline constexpr const char* kTieBaseMarker = "'b";
 inline constexpr const char* kTieVccSignal = "VCCa";
 inline constexpr const char* kTieGndSignal = "GNDa";
+// The widest tie-off value that is applied. Each bit becomes a pin attribute
+// and a design property, both found by a linear search, so the work grows
+// with the square of the width: a value of twenty thousand bits took minutes.
+// A data-file line carries at most some 250 bits, and no pin comes near this
+// bound; a wider value is ignored like a malformed one.
+inline constexpr int kMaxTieBits = 1024;
 
 // Wizard types with special cases.
 inline constexpr const char* kWizHsx = OlmConst::kWizPrefixHsx;  // exact type

@@ -410,7 +410,7 @@ void Olm_KfzWizData::CheckForTiedPin(Olm_Pin* pin) {
     Pal::String widthText(value);
     widthText.Truncate(marker);
     const int width = Pal::StrUtil::AToI(widthText);
-    if (width <= 0) return;
+    if (width <= 0 || width > kMaxTieBits) return;
     Pal::String bits(value.c_str() + marker + 2);
     if (bits.GetLength() > static_cast<unsigned>(width)) bits.Truncate(static_cast<unsigned>(width));
 

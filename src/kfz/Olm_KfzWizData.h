@@ -48,7 +48,8 @@ public:
     // Applies an option file to the container.
     bool ReadOptFile(Pal::String& fileName);
     // Writes the version, the active blocks and the active signals into the
-    // engine; false when any write failed.
+    // engine; false when any write failed. A pin's tie-off value becomes VCC
+    // and ground ties; one wider than OlmKfz::kMaxTieBits is ignored.
     bool SaveWizDataToEngine();
 
 private:

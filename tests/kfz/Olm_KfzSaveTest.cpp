@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using kfztest::KfzFixture;
 using Lines = std::vector<std::string>;
 
@@ -187,10 +189,20 @@ TEST_F(KfzSave, MixedTieDrivesBitsFromTieSignals) {
     EXPECT_EQ(pin->GetAttributeList().size(), 4u);
 }
 
+// A mixed tie pattern of the width: 1010...
+std::string MixedTie(int width) {
+    std::string value = std::to_string(width) + "'b";
+    for (int i = 0; i < width; ++i) value += i % 2 ? '0' : '1';
+    return value;
+}
+
 TEST_F(KfzSave, TieValuesThatSayNothingAreIgnored) {
-    const char* ignored[] = {"4b1111", "0'b1111", "-2'b11", "'b1", "3'bxzx", "abc"};
-    for (const char* value : ignored) {
-        SCOPED_TRACE(value);
+    // Also values wider than the bound, whose work would grow with the
+    // square of the width.
+    const std::string ignored[] = {"4b1111", "0'b1111", "-2'b11", "'b1", "3'bxzx", "abc",
+                                   MixedTie(1025), "99999999999'b10", "1025'b1"};
+    for (const std::string& value : ignored) {
+        SCOPED_TRACE(value.substr(0, 20));
         Olm_Pin pin("P", "IN");
         pin.AddAttribute("OLM_PIN_TIE", value);
         auto* block = AddBlock("B", "T");
@@ -218,6 +230,16 @@ TEST_F(KfzSave, TieLooksOnlyAtTheBitsItsWidthCovers) {
     EXPECT_EQ(shortBits->GetAttributeValue("OLMW_ONLY_PIN_SIG_BIT_3:3"), "VCCa[0:0]");
     EXPECT_EQ(shortBits->GetAttributeValue("OLMW_ONLY_PIN_SIG_BIT_2:2"), "GNDa[0:0]");
     EXPECT_EQ(shortBits->GetAttributeList().size(), 3u);
+}
+
+TEST_F(KfzSave, TieOfTheBoundedWidthIsApplied) {
+    auto* pin = new Olm_Pin("P", "IN");
+    pin->AddAttribute("OLM_PIN_TIE", MixedTie(1024));
+    AddBlock("B", "T")->AddPin(pin);
+    EXPECT_TRUE(bridge->SaveWizDataToEngine());
+    EXPECT_EQ(pin->GetAttributeValue("OLMW_ONLY_PIN_SIG_BIT_1023:1023"), "VCCa[0:0]");
+    EXPECT_EQ(pin->GetAttributeValue("OLMW_ONLY_PIN_SIG_BIT_0:0"), "GNDa[0:0]");
+    EXPECT_EQ(pin->GetAttributeList().size(), 1025u);
 }
 
 TEST(KfzSaveWithout, NoContainerOrEngineSendsNothingAndSucceeds) {
