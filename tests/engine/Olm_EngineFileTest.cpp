@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 using enginetest::BuildSample;
 using enginetest::Cmd;
@@ -33,6 +34,9 @@ protected:
         return false;
     }
 };
+
+// A list nested depth levels deep: "[[[...]]]".
+std::string Nested(std::size_t depth) { return std::string(depth, '[') + std::string(depth, ']'); }
 
 std::size_t FilesIn(const std::filesystem::path& dir) {
     std::size_t n = 0;
@@ -117,6 +121,10 @@ TEST(EngineFiles, EveryRefusedLoadNamesFileAndProblemAndKeepsTheDesign) {
         {"badbool.kfz", head + R"("signals": [{"name": "s", "vcc": "yes"}]})", "must be true or false"},
         {"badwidth.kfz", head + R"("signals": [{"name": "s", "busWidth": 99999999999}]})", "busWidth"},
         {"noname.kfz", head + R"("blocks": [{"primType": "T"}]})", "\"name\" is missing"},
+        // Values nested deeply enough to overflow the stack when printed.
+        {"deepformat.kfz", R"({"format": )" + Nested(100000) + "}", "(format a list, expected"},
+        {"deepversion.kfz", R"({"format": "olm-kfz", "formatVersion": )" + Nested(100000) + "}",
+         "format version a list is not supported"},
     };
     Olm_Engine e;
     BuildDesign(e);

@@ -2,8 +2,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <charconv>
 #include <climits>
 #include <set>
+#include <string_view>
 #include <utility>
 
 using Json = nlohmann::ordered_json;
@@ -42,6 +45,65 @@ Json PropertiesToJson(const Olm_KfzPropertyList& list) {
     Json object = Json::object();
     for (const auto& property : list) object[property.name.str()] = property.value.str();
     return object;
+}
+
+// The JSON library's message without its "[json.exception.parse_error.101] " tag.
+std::string Untagged(std::string what) {
+    if (const auto end = what.find("] "); what.rfind("[json.exception.", 0) == 0 && end != std::string::npos) {
+        what.erase(0, end + 2);
+    }
+    return what;
+}
+
+// "parse error at line L, column C" for a byte offset, counted as the JSON
+// library counts its own parse errors.
+std::string PlaceOf(const std::string& text, std::size_t offset) {
+    const auto before = text.begin() + static_cast<std::ptrdiff_t>(offset);
+    const std::size_t line = 1 + static_cast<std::size_t>(std::count(text.begin(), before, '\n'));
+    const std::size_t lineStart = offset == 0 ? std::string::npos : text.rfind('\n', offset - 1);
+    const std::size_t column = lineStart == std::string::npos ? offset + 1 : offset - lineStart;
+    return "parse error at line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+// Where the first number too large for a double starts (strings skipped);
+// npos when there is none.
+std::size_t OverflowingNumber(const std::string& text) {
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\') ++i;
+            else if (c == '"') inString = false;
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+            continue;
+        }
+        if (c != '-' && (c < '0' || c > '9')) continue;
+        std::size_t end = text.find_first_not_of("+-0123456789.eE", i);
+        if (end == std::string::npos) end = text.size();
+        const std::string_view number(text.data() + i, end - i);
+        double value = 0;
+        const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+        // Out of range with a negative exponent is an underflow, which the
+        // parser takes as zero.
+        const bool underflow =
+            number.find("e-") != std::string_view::npos || number.find("E-") != std::string_view::npos;
+        if (result.ec == std::errc::result_out_of_range && !underflow) return i;
+        i = end - 1;
+    }
+    return std::string::npos;
+}
+
+// A value of the file as a message shows it: a number, text, true, false or
+// null as written, a list or an object by its kind alone. Printing a nested
+// value would recurse once per level, and a file can nest deep enough to
+// overflow the stack.
+std::string Shown(const Json& value) {
+    if (value.is_array()) return "a list";
+    if (value.is_object()) return "an object";
+    return value.dump();
 }
 
 // Reading: every step returns false with a description of the problem.
@@ -231,13 +293,13 @@ public:
         const auto format = root.find(kFieldFormat);
         if (format == root.end()) return Fail("", "not a KFZ design file (the field \"format\" is missing)");
         if (!format->is_string() || format->get_ref<const std::string&>() != Olm_KfzJson::kFormatName) {
-            return Fail("", "not a KFZ design file (format " + format->dump() + ", expected \"" +
+            return Fail("", "not a KFZ design file (format " + Shown(*format) + ", expected \"" +
                                 Olm_KfzJson::kFormatName + "\")");
         }
         const auto version = root.find(kFieldFormatVersion);
         if (version == root.end()) return Fail("", "the field \"formatVersion\" is missing");
         if (!version->is_number_integer() || version->get<long long>() != Olm_KfzJson::kFormatVersion) {
-            return Fail("", "format version " + version->dump() + " is not supported (this engine reads version " +
+            return Fail("", "format version " + Shown(*version) + " is not supported (this engine reads version " +
                                 std::to_string(Olm_KfzJson::kFormatVersion) + ")");
         }
         const Json* blocks = nullptr;
@@ -336,12 +398,13 @@ bool Olm_KfzJson::Read(const std::string& text, Olm_KfzDesign& design, std::stri
     try {
         root = Json::parse(text);
     } catch (const Json::parse_error& e) {
-        std::string what = e.what();
-        // Drop the library's "[json.exception.parse_error.101] " tag.
-        if (const auto end = what.find("] "); what.rfind("[json.exception.", 0) == 0 && end != std::string::npos) {
-            what.erase(0, end + 2);
-        }
-        problem = "not valid JSON (" + what + ")";
+        problem = "not valid JSON (" + Untagged(e.what()) + ")";
+        return false;
+    } catch (const Json::out_of_range& e) {
+        // A number too large for a double; the parser does not say where.
+        const std::size_t at = OverflowingNumber(text);
+        problem = "not valid JSON (" + (at == std::string::npos ? std::string() : PlaceOf(text, at) + ": ") +
+                  Untagged(e.what()) + ")";
         return false;
     } catch (const std::exception& e) {
         problem = std::string("not valid JSON (") + e.what() + ")";
