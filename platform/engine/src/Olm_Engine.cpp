@@ -1,14 +1,18 @@
 #include "engine/Olm_Engine.h"
 
 #include "Olm_KfzJson.h"
+#include "Olm_KfzNameIndex.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,6 +59,12 @@ Item& Append(std::vector<Item>& list, const char* name) {
     return list.back();
 }
 
+// The entry at an indexed position; null for none.
+template <typename Item>
+Item* At(std::vector<Item>& list, std::size_t position) {
+    return position < list.size() ? &list[position] : nullptr;
+}
+
 // Stores an ordinary property of an owner that exists; reserved keys are refused.
 template <typename Owner>
 Pal::String AddProperty(Owner* owner, bool (*isReserved)(const char*), const char* key, const char* value) {
@@ -65,8 +75,67 @@ Pal::String AddProperty(Owner* owner, bool (*isReserved)(const char*), const cha
 
 }  // namespace
 
-Olm_Engine::Olm_Engine() = default;
+Olm_Engine::Olm_Engine()
+    : m_blockIndex(std::make_unique<Olm_KfzNameIndex>()), m_signalIndex(std::make_unique<Olm_KfzNameIndex>()) {}
+
 Olm_Engine::~Olm_Engine() = default;
+
+const Olm_KfzDesign& Olm_Engine::GetDesign() const {
+    SettleSignalOrder();
+    return m_design;
+}
+
+Olm_KfzBlock* Olm_Engine::FindBlock(const char* name) { return At(m_design.blocks, m_blockIndex->Find(name)); }
+
+Olm_KfzSignal* Olm_Engine::FindSignal(const char* name) { return At(m_design.nets, m_signalIndex->Find(name)); }
+
+Olm_KfzBlock& Olm_Engine::AppendBlock(const char* name) {
+    m_blockIndex->Add(name, m_design.blocks.size());
+    return Append(m_design.blocks, name);
+}
+
+Olm_KfzSignal& Olm_Engine::AppendSignal(const char* name, bool declared) {
+    m_signalIndex->Add(name, m_design.nets.size());
+    m_signalStamps.push_back(m_nextStamp++);
+    Olm_KfzSignal& signal = Append(m_design.nets, name);
+    signal.declared = declared;
+    return signal;
+}
+
+void Olm_Engine::PlaceSignalLast(std::size_t position) {
+    if (position + 1 == m_design.nets.size() && !m_signalMovePending) return;  // already last
+    m_signalStamps[position] = m_nextStamp++;
+    m_signalMovePending = true;
+}
+
+void Olm_Engine::SettleSignalOrder() const {
+    if (!m_signalMovePending) return;
+    std::vector<std::size_t> order(m_design.nets.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(),
+              [this](std::size_t a, std::size_t b) { return m_signalStamps[a] < m_signalStamps[b]; });
+    std::vector<Olm_KfzSignal> nets;
+    std::vector<std::uint64_t> stamps;
+    nets.reserve(order.size());
+    stamps.reserve(order.size());
+    for (const std::size_t i : order) {
+        nets.push_back(std::move(m_design.nets[i]));
+        stamps.push_back(m_signalStamps[i]);
+    }
+    m_design.nets = std::move(nets);
+    m_signalStamps = std::move(stamps);
+    m_signalIndex->Rebuild(m_design.nets);
+    m_signalMovePending = false;
+}
+
+void Olm_Engine::ResetIndexes() {
+    m_blockIndex->Rebuild(m_design.blocks);
+    m_signalIndex->Rebuild(m_design.nets);
+    m_signalStamps.resize(m_design.nets.size());
+    std::iota(m_signalStamps.begin(), m_signalStamps.end(), std::uint64_t{0});
+    m_nextStamp = m_signalStamps.size();
+    m_signalMovePending = false;
+}
 
 void Olm_Engine::ResetCursors() {
     for (Cursor& cursor : m_cursors) cursor = Cursor();
@@ -74,11 +143,12 @@ void Olm_Engine::ResetCursors() {
 
 void Olm_Engine::NewDesign() {
     m_design.ClearDesign();
+    ResetIndexes();
     ResetCursors();
 }
 
 Olm_KfzPin* Olm_Engine::FindPin(const char* pin, const char* block) {
-    Olm_KfzBlock* owner = m_design.FindBlock(block);
+    Olm_KfzBlock* owner = FindBlock(block);
     return owner ? Olm_KfzDesign::FindPin(*owner, pin) : nullptr;
 }
 
@@ -98,12 +168,12 @@ Pal::String Olm_Engine::Query(const char* what, const char* a2, const char* a3, 
     if (Is(what, "family")) return m_design.device.family;
     if (Is(what, "primtype")) {
         if (!a2) return kFalse;
-        const Olm_KfzBlock* block = m_design.FindBlock(a2);
+        const Olm_KfzBlock* block = FindBlock(a2);
         return block ? block->primType : Pal::String();
     }
     if (Is(what, "blkprop")) {
         if (!a2 || !a3) return kFalse;
-        const Olm_KfzBlock* block = m_design.FindBlock(a2);
+        const Olm_KfzBlock* block = FindBlock(a2);
         return block ? Olm_KfzDesign::BlockPropertyValue(*block, a3) : Pal::String();
     }
     if (Is(what, "pindir") || Is(what, "signal")) {
@@ -119,7 +189,7 @@ Pal::String Olm_Engine::Query(const char* what, const char* a2, const char* a3, 
     }
     if (Is(what, "sigprop")) {
         if (!a2 || !a3) return kFalse;
-        const Olm_KfzSignal* signal = m_design.FindSignal(a2);
+        const Olm_KfzSignal* signal = FindSignal(a2);
         return signal ? Olm_KfzDesign::SignalPropertyValue(*signal, a3) : Pal::String();
     }
     return kFalse;
@@ -159,15 +229,16 @@ Pal::String Olm_Engine::Iterate(bool first, const char* what, const char* a2, co
             for (const auto& block : m_design.blocks) cursor.names.push_back(block.name);
             break;
         case kSignalCursor:
+            SettleSignalOrder();
             for (const auto& signal : m_design.nets) cursor.names.push_back(signal.name);
             break;
         case kPinCursor:
-            if (const Olm_KfzBlock* block = m_design.FindBlock(a2)) {
+            if (const Olm_KfzBlock* block = FindBlock(a2)) {
                 for (const auto& pin : block->pins) cursor.names.push_back(pin.name);
             }
             break;
         case kBlkPropCursor:
-            if (const Olm_KfzBlock* block = m_design.FindBlock(a2)) {
+            if (const Olm_KfzBlock* block = FindBlock(a2)) {
                 cursor.names = Olm_KfzDesign::BlockPropertyNames(*block);
             }
             break;
@@ -175,7 +246,7 @@ Pal::String Olm_Engine::Iterate(bool first, const char* what, const char* a2, co
             if (const Olm_KfzPin* pin = FindPin(a2, a3)) cursor.names = Olm_KfzDesign::PinPropertyNames(*pin);
             break;
         case kSigPropCursor:
-            if (const Olm_KfzSignal* signal = m_design.FindSignal(a2)) {
+            if (const Olm_KfzSignal* signal = FindSignal(a2)) {
                 cursor.names = Olm_KfzDesign::SignalPropertyNames(*signal);
             }
             break;
@@ -218,7 +289,7 @@ Pal::String Olm_Engine::Set(const char* what, const char* a2, const char* a3, co
     }
     if (Is(what, "externalsig") || Is(what, "bus") || Is(what, "gndsig") || Is(what, "vccsig")) {
         if (!a2) return kFalse;
-        Olm_KfzSignal* signal = m_design.FindSignal(a2);
+        Olm_KfzSignal* signal = FindSignal(a2);
         if (!signal) return kFalse;
         if (Is(what, "externalsig")) {
             if (!a3) return kFalse;
@@ -242,20 +313,20 @@ Pal::String Olm_Engine::Set(const char* what, const char* a2, const char* a3, co
 Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, const char* a4, const char* a5) {
     if (Is(what, "block")) {
         if (!IsName(a2) || !a3 || !a4) return kFalse;
-        Olm_KfzBlock* block = m_design.FindBlock(a2);
-        if (!block) block = &Append(m_design.blocks, a2);
+        Olm_KfzBlock* block = FindBlock(a2);
+        if (!block) block = &AppendBlock(a2);
         block->primType = a3;
         block->count = a4;
         return kTrue;
     }
     if (Is(what, "blkprop")) {
         if (!a2 || !IsName(a3) || !a4) return kFalse;
-        return AddProperty(m_design.FindBlock(a2), &Olm_KfzDesign::IsReservedBlockKey, a3, a4);
+        return AddProperty(FindBlock(a2), &Olm_KfzDesign::IsReservedBlockKey, a3, a4);
     }
     if (Is(what, "pin")) {
         // Direction first, then pin and block.
         if (!a2 || !IsName(a3) || !a4) return kFalse;
-        Olm_KfzBlock* block = m_design.FindBlock(a4);
+        Olm_KfzBlock* block = FindBlock(a4);
         if (!block) return kFalse;
         Olm_KfzPin* pin = Olm_KfzDesign::FindPin(*block, a3);
         if (!pin) pin = &Append(block->pins, a3);
@@ -268,21 +339,19 @@ Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, co
     }
     if (Is(what, "signal")) {
         if (!IsName(a2)) return kFalse;
-        Olm_KfzSignal* signal = m_design.FindSignal(a2);
+        Olm_KfzSignal* signal = FindSignal(a2);
         if (!signal) {
-            Append(m_design.nets, a2);
+            AppendSignal(a2, true);
         } else if (!signal->declared) {
             // Created by a connection: it takes its place now.
-            Olm_KfzSignal moved = std::move(*signal);
-            moved.declared = true;
-            m_design.nets.erase(m_design.nets.begin() + (signal - m_design.nets.data()));
-            m_design.nets.push_back(std::move(moved));
+            signal->declared = true;
+            PlaceSignalLast(static_cast<std::size_t>(signal - m_design.nets.data()));
         }
         return kTrue;
     }
     if (Is(what, "sigprop")) {
         if (!a2 || !IsName(a3) || !a4) return kFalse;
-        return AddProperty(m_design.FindSignal(a2), &Olm_KfzDesign::IsReservedSignalKey, a3, a4);
+        return AddProperty(FindSignal(a2), &Olm_KfzDesign::IsReservedSignalKey, a3, a4);
     }
     return kFalse;
 }
@@ -292,7 +361,7 @@ Pal::String Olm_Engine::Connect(const char* what, const char* a2, const char* a3
     Olm_KfzPin* pin = FindPin(a3, a4);
     if (!pin) return kFalse;
     // Blocks are saved before signals, so the signal may not exist yet.
-    if (!m_design.FindSignal(a2)) Append(m_design.nets, a2).declared = false;
+    if (!FindSignal(a2)) AppendSignal(a2, false);
     pin->signal = a2;
     return kTrue;
 }
@@ -314,6 +383,7 @@ bool Olm_Engine::Load(const char* path, Pal::String* error) {
         return Fail(error, Message("Cannot load design file", path, problem));
     }
     m_design = std::move(loaded);
+    ResetIndexes();
     ResetCursors();
     return true;
 }
@@ -335,6 +405,7 @@ bool Olm_Engine::Save(const char* path, Pal::String* error) {
     if (!path || !*path) return Fail(error, "Cannot save a design file: no file name given");
     std::string text;
     std::string problem;
+    SettleSignalOrder();
     if (!Olm_KfzJson::Write(m_design, text, problem)) {
         return Fail(error, Message("Cannot save design file", path, problem));
     }

@@ -6,7 +6,11 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <vector>
+
+class Olm_KfzNameIndex;
 
 // The design-file engine: holds one design in memory, answers the text
 // commands of the wizards' design-file bridge, and loads and saves the design
@@ -51,7 +55,7 @@ public:
     void SetSpeed(Pal::String speed) { m_design.device.speed = speed; }
 
     // The design as it stands, for reading.
-    const Olm_KfzDesign& GetDesign() const { return m_design; }
+    const Olm_KfzDesign& GetDesign() const;
 
     // Starts a fresh design: version, blocks and signals are emptied and every
     // iteration ends; the device settings stay.
@@ -90,6 +94,30 @@ private:
     Olm_KfzPin* FindPin(const char* pin, const char* block);
     void ResetCursors();
 
-    Olm_KfzDesign m_design;
+    // Blocks and signals are found through name indexes rather than by
+    // walking the lists, with the same result: the first entry of the name,
+    // letter case folded.
+    Olm_KfzBlock* FindBlock(const char* name);
+    Olm_KfzSignal* FindSignal(const char* name);
+    Olm_KfzBlock& AppendBlock(const char* name);
+    Olm_KfzSignal& AppendSignal(const char* name, bool declared);
+    // Moves the signal at the position to the end of the list, in effect:
+    // the move is recorded and carried out by SettleSignalOrder, so that a
+    // long run of "add signal" writes stays linear.
+    void PlaceSignalLast(std::size_t position);
+    // Puts the signals in their order when a move is pending (before the
+    // order is looked at: reading the design, walking the signals, saving).
+    void SettleSignalOrder() const;
+    // Indexes a design that was loaded or emptied.
+    void ResetIndexes();
+
+    mutable Olm_KfzDesign m_design;  // mutable: SettleSignalOrder reorders the signals
     std::array<Cursor, kCursorCount> m_cursors;
+    std::unique_ptr<Olm_KfzNameIndex> m_blockIndex;
+    std::unique_ptr<Olm_KfzNameIndex> m_signalIndex;
+    // Per signal, when it was last placed at the end of the list; the list
+    // order is the order of these stamps once settled.
+    mutable std::vector<std::uint64_t> m_signalStamps;
+    std::uint64_t m_nextStamp = 0;
+    mutable bool m_signalMovePending = false;
 };
