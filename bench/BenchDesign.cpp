@@ -46,8 +46,7 @@ std::string BenchDesign::DataFileText(int blocks) {
 
 BenchDesign::BenchDesign(int blocks) : m_blocks(blocks) {
     WriteText(m_dir.Path() / "olm_dsp.dev", DataFileText(blocks));
-    if (const char* old = std::getenv("OLMW_DATA_DIR")) m_oldDataDir = old;
-    ::setenv("OLMW_DATA_DIR", m_dir.Path().c_str(), 1);
+    UseDataDir();
 
     Olm_Engine engine;
     engine.SetFamily(kFamily);
@@ -74,12 +73,6 @@ BenchDesign::BenchDesign(int blocks) : m_blocks(blocks) {
     }
 }
 
-BenchDesign::~BenchDesign() {
-    if (m_oldDataDir) {
-        ::setenv("OLMW_DATA_DIR", m_oldDataDir->c_str(), 1);
-    } else {
-        ::unsetenv("OLMW_DATA_DIR");
-    }
-}
+void BenchDesign::UseDataDir() const { ::setenv("OLMW_DATA_DIR", m_dir.Path().c_str(), 1); }
 
 }  // namespace olmbench

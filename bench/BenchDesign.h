@@ -10,7 +10,6 @@
 #include "model/Olm_WizData.h"
 
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace olmbench {
@@ -26,7 +25,6 @@ public:
     // Writes the data file, loads the container and saves the design file;
     // throws when any step fails or the design is not the one asked for.
     explicit BenchDesign(int blocks);
-    ~BenchDesign();
     BenchDesign(const BenchDesign&) = delete;
     BenchDesign& operator=(const BenchDesign&) = delete;
 
@@ -35,6 +33,9 @@ public:
     const Olm_WizData& Installed() const { return *m_installed; }
     // The design file (KFZ) of the whole design.
     const std::string& KfzPath() const { return m_kfzPath; }
+    // Points OLMW_DATA_DIR at this design's data file, where the bridge
+    // looks for the installed data; each benchmark calls it for its design.
+    void UseDataDir() const;
 
     // The text of the installed data file for that many blocks.
     static std::string DataFileText(int blocks);
@@ -42,7 +43,6 @@ public:
 private:
     int m_blocks;
     TempDir m_dir{"olm_design_bench"};
-    std::optional<std::string> m_oldDataDir;  // OLMW_DATA_DIR before, restored at the end
     std::unique_ptr<Olm_WizData> m_installed;
     std::string m_kfzPath;
 };

@@ -25,11 +25,13 @@ double Seconds(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
-// One design per size, made on first use and kept for the whole run.
+// One design per size, made on first use and kept for the whole run; its
+// data file becomes the installed one.
 const BenchDesign& DesignOf(int blocks) {
     static std::map<int, std::unique_ptr<BenchDesign>> designs;
     auto& design = designs[blocks];
     if (!design) design = std::make_unique<BenchDesign>(blocks);
+    design->UseDataDir();
     return *design;
 }
 
