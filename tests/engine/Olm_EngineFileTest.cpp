@@ -116,6 +116,8 @@ TEST(EngineFiles, EveryRefusedLoadNamesFileAndProblemAndKeepsTheDesign) {
         {"reservedpin.kfz",
          head + R"("blocks": [{"name": "B", "primType": "T", "pins": [{"name": "P", "properties": {"PINWIDTH": "1"}}]}]})",
          "reserved key"},
+        {"dupprop.kfz", head + R"("blocks": [{"name": "B", "primType": "T", "properties": {"Mode": "a", "MODE": "b"}}]})",
+         "block 'B': the property 'MODE' appears twice"},
         {"badtype.kfz", head + R"("blocks": [{"name": 7, "primType": "T"}]})", "\"name\" must be text"},
         {"badprop.kfz", head + R"("signals": [{"name": "s", "properties": {"K": 1}}]})", "must be text"},
         {"badbool.kfz", head + R"("signals": [{"name": "s", "vcc": "yes"}]})", "must be true or false"},

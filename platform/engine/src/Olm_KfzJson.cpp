@@ -6,6 +6,7 @@
 #include <charconv>
 #include <climits>
 #include <set>
+#include <unordered_set>
 #include <string_view>
 #include <utility>
 
@@ -106,6 +107,14 @@ std::string Shown(const Json& value) {
     return value.dump();
 }
 
+// The text with ASCII letters in lower case, as names are compared.
+std::string Folded(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
 // Reading: every step returns false with a description of the problem.
 class Reader {
 public:
@@ -154,6 +163,9 @@ public:
         const auto it = object.find(kProperties);
         if (it == object.end()) return true;
         if (!it->is_object()) return Fail(where, "the field \"properties\" must be an object");
+        // The engine matches keys with letter case folded, so of two keys that
+        // differ only in case one could never be read back.
+        std::unordered_set<std::string> folded;
         for (const auto& [key, value] : it->items()) {
             if (key.empty() || key.find('\0') != std::string::npos) {
                 return Fail(where, "a property has an empty or malformed name");
@@ -164,6 +176,9 @@ public:
             }
             if (isReserved(key.c_str())) {
                 return Fail(where, "'" + key + "' is a reserved key and cannot be stored as a property");
+            }
+            if (!folded.insert(Folded(key)).second) {
+                return Fail(where, "the property '" + key + "' appears twice (letter case aside)");
             }
             list.push_back(Olm_KfzProperty{key, value.get_ref<const std::string&>()});
         }
