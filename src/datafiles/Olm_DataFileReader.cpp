@@ -138,6 +138,15 @@ char* Olm_DataFileReader::GetNextStatement() {
             IssueCountedError(text);
             continue;
         }
+        if (line.str().find('\0') != std::string::npos) {
+            // The statement would end at the zero byte and the rest of the
+            // line would be dropped unseen.
+            Pal::String text;
+            text.Format("ERROR in reading file %s:\nLine %d holds a zero byte :\n  %s\n", m_fileName.c_str(),
+                        m_lineNumber, line.c_str());
+            IssueCountedError(text);
+            continue;
+        }
         Pal::StrUtil::Copy(m_lineCopy.data(), m_lineCopy.size(), line.c_str());
         Pal::StrUtil::Copy(m_workCopy.data(), m_workCopy.size(), line.c_str());
         return m_workCopy.data();

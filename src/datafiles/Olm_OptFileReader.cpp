@@ -41,6 +41,7 @@ constexpr const char* kErrClkBufIllegal =
     "ERROR in reading %s:\n\nIllegal value for the clock buffer type in TklClkBuf line# %d :\n  %s\n";
 constexpr const char* kErrBlockUnusable =
     "ERROR in reading %s:\n\nCannot process block specified in BlockProp line# %d :\n  %s\n";
+constexpr const char* kErrZeroByte = "ERROR in reading %s:\n\nLine %d holds a zero byte :\n  %s\n";
 
 constexpr int kMaxErrors = 3;
 
@@ -111,6 +112,13 @@ char* Olm_OptFileReader::GetNextStatement() {
         const std::size_t first = piece.find_first_not_of(' ');
         if (first == std::string::npos || piece[first] == '\n') continue;  // blank
         Pal::StrUtil::Copy(m_lineCopy.data(), m_lineCopy.size(), piece.c_str() + first);
+        if (piece.find('\0') != std::string::npos) {
+            // The statement would end at the zero byte and the rest of the
+            // line would be dropped unseen.
+            ReportStatementError(kErrZeroByte);
+            if (m_errorCount >= kMaxErrors) return nullptr;
+            continue;
+        }
         Pal::StrUtil::Copy(m_workCopy.data(), m_workCopy.size(), piece.c_str() + first);
         return m_workCopy.data();
     }
