@@ -58,6 +58,16 @@ std::string SelfPath() {
     return path;
 }
 
+// The files a run took its settings from, for the message of a failed run.
+std::string SettingsFrom(const OlmRef::RunOptions& options) {
+    std::string files;
+    if (!options.options.empty()) files = "the option file '" + options.options + "'";
+    if (!options.kfz.empty()) {
+        files += (files.empty() ? "" : " and ") + std::string("the design file '") + options.kfz + "'";
+    }
+    return files.empty() ? files : " (settings from " + files + ")";
+}
+
 bool HasEnv(const char* name) {
     const char* value = std::getenv(name);
     return value && *value;
@@ -125,7 +135,7 @@ int RunRun(const std::vector<std::string>& args) {
     const OlmRef::RunOutcome outcome = OlmRef::RunWizard(options, &OlmRef::MakeRefWizard);
     if (!outcome.error.empty()) return parser.Fail(outcome.error);
     if (outcome.result == 1) return parser.Fail("the wizard was left without finishing");
-    if (outcome.result != 0) return parser.Fail("the " + wizType + " wizard failed");
+    if (outcome.result != 0) return parser.Fail("the " + wizType + " wizard failed" + SettingsFrom(options));
     if (!options.silent) std::fputs(outcome.report.c_str(), stdout);
     return kExitOk;
 }

@@ -2,6 +2,7 @@
 
 #include "DesignUtil.h"
 
+#include "pal/Stream.h"
 #include "translator/Olm_VerilogTranslator.h"
 #include "translator/Olm_VhdlTranslator.h"
 
@@ -148,8 +149,22 @@ RunOutcome RunWizard(const RunOptions& options, WizardFactory factory) {
         return outcome;
     }
     if (!optionFile.empty()) {
+        // The reader reports in batch mode to standard output and the log; its
+        // messages also go into the error, so that the caller's error stream
+        // says which lines of which file were refused.
+        Pal::MemoryStream messages;
+        bridge.SetLogFile(&messages);
         Pal::String name(optionFile);
-        if (!bridge.ReadOptFile(name)) return outcome;  // the reader has reported why
+        const bool applied = bridge.ReadOptFile(name);
+        bridge.SetLogFile(log.get());
+        std::string reported = messages.Text();
+        if (log) log->Write(reported.data(), reported.size());
+        if (!applied) {
+            while (!reported.empty() && reported.back() == '\n') reported.pop_back();
+            outcome.error = "the option file '" + optionFile + "' cannot be applied" +
+                            (reported.empty() ? std::string() : ":\n" + reported);
+            return outcome;
+        }
     }
 
     const Pal::String hdl = options.hdl;
