@@ -59,14 +59,29 @@ Olm_HdlDir DirOfModel(const Pal::String& direction) {
     return Olm_HdlDir::kIn;
 }
 
-// Adds the pins and parameters of one data-file block to its primitive.
-void AddBlock(Olm_Block& block, Olm_HdlPrimitive& prim) {
+// The largest bit number of a data-file pin that is believed, the bound the
+// wrapper puts on the widths in a design file: the wrapper keeps an entry per
+// bit of every pin, so a width of many millions would take minutes and
+// gigabytes.
+constexpr int kMaxBit = 1000000;
+
+bool BitBelievable(int bit) { return bit >= -kMaxBit && bit <= kMaxBit; }
+
+// Adds the pins and parameters of one data-file block to its primitive; a
+// pin whose bits are not believable is declared as one bit, with a warning.
+void AddBlock(Olm_Block& block, Olm_HdlPrimitive& prim, std::vector<std::string>& warnings) {
     for (const Olm_Pin* pin : block.GetPinList()) {
         Olm_HdlPrimitivePin out;
         out.name = pin->GetName().str();
         out.dir = DirOfModel(pin->GetDirection());
         out.left = pin->GetStartBit();
         out.right = pin->GetEndBit();
+        if (!BitBelievable(out.left) || !BitBelievable(out.right)) {
+            warnings.push_back("the installed data gives pin '" + out.name + "' of primitive '" + prim.name +
+                               "' the bits [" + std::to_string(out.left) + ":" + std::to_string(out.right) +
+                               "]; it is declared as one bit");
+            out.left = out.right = 0;
+        }
         out.isVector = pin->HasBus() || out.Width() > 1;
         prim.AddPin(out);
     }
@@ -87,7 +102,8 @@ void AddBlock(Olm_Block& block, Olm_HdlPrimitive& prim) {
 
 // Every primitive of the installed data files. A primitive is taken from the
 // first file that has it; several blocks of it in that file add up.
-std::vector<Olm_HdlPrimitive> LoadPrimitives(const std::string& family, int& filesRead) {
+std::vector<Olm_HdlPrimitive> LoadPrimitives(const std::string& family, int& filesRead,
+                                             std::vector<std::string>& warnings) {
     std::vector<Olm_HdlPrimitive> library;
     filesRead = 0;
     // The loader reports a missing file through the message manager; a file
@@ -117,7 +133,7 @@ std::vector<Olm_HdlPrimitive> LoadPrimitives(const std::string& family, int& fil
                 library.push_back(Olm_HdlPrimitive{type, {}, {}});
                 prim = &library.back();
             }
-            AddBlock(*block, *prim);
+            AddBlock(*block, *prim, warnings);
         }
     }
     Pal::MsgMan::setHandler(previous);
@@ -159,7 +175,9 @@ int RunHdl(const std::vector<std::string>& args) {
     Pal::String loadError;
     if (!engine.Load(kfzPath.c_str(), &loadError)) return parser.Fail(loadError.str());
     int filesRead = 0;
-    const std::vector<Olm_HdlPrimitive> library = LoadPrimitives(engine.GetFamily().str(), filesRead);
+    std::vector<std::string> dataWarnings;
+    const std::vector<Olm_HdlPrimitive> library = LoadPrimitives(engine.GetFamily().str(), filesRead, dataWarnings);
+    for (const auto& warning : dataWarnings) std::fprintf(stderr, "olmwiz hdl: warning: %s\n", warning.c_str());
     if (filesRead == 0) {
         std::fprintf(stderr, "olmwiz hdl: warning: no installed wizard data file could be read; the primitives "
                              "are declared from the design alone\n");
