@@ -186,10 +186,17 @@ bool Olm_DataFileReader::ReadFile(Olm_WizData* wizData) {
     return sawWizData && m_errorCount == 0;
 }
 
+Olm_Signal* Olm_DataFileReader::FindSignal(const Pal::String& name) const {
+    if (!m_wizData) return nullptr;
+    return m_signals ? m_signals->Find(name) : m_wizData->GetNamedSignal(name);
+}
+
 bool Olm_DataFileReader::ReadWizData(Pal::String name) {
     if (!m_wizData) return false;
     m_wizName = name;
     m_wizData->SetWizType(name);
+    // Only this reader changes the signal list while the section is read.
+    m_signals = std::make_unique<Olm_NameLookup<Olm_Signal>>(m_wizData->GetSigList());
 
     ReadSection([this](const Pal::String& key) {
         Pal::String value;
@@ -199,16 +206,21 @@ bool Olm_DataFileReader::ReadWizData(Pal::String name) {
             else m_abort = true;
         } else if (KeyIs(key, "Signal")) {
             if (!RequireValue(value)) return true;
-            Olm_Signal* existing = m_wizData->GetNamedSignal(value);
+            Olm_Signal* existing = FindSignal(value);
             Olm_Signal* signal = ReadSignal(value);
-            if (!signal) m_abort = true;
-            else if (signal != existing) m_wizData->AddSignal(signal);
+            if (!signal) {
+                m_abort = true;
+            } else if (signal != existing) {
+                m_wizData->AddSignal(signal);
+                m_signals->Refresh();
+            }
         } else if (KeyIs(key, "EndWizData")) {
             return false;
         }
         // Any other keyword is ignored here.
         return true;
     });
+    m_signals.reset();
     return m_errorCount == 0;
 }
 
@@ -248,7 +260,7 @@ Olm_Block* Olm_DataFileReader::ReadBlock(Pal::String name) {
 }
 
 Olm_Signal* Olm_DataFileReader::ReadSignal(Pal::String name) {
-    Olm_Signal* existing = m_wizData ? m_wizData->GetNamedSignal(name) : nullptr;
+    Olm_Signal* existing = FindSignal(name);
     Olm_Signal* signal = existing ? existing : new Olm_Signal(name);
 
     ReadSection([&](const Pal::String& key) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "model/Olm_NameLookup.h"
 #include "pal/String.h"
 #include "shared/OlmBaseExport.h"
 
 #include <array>
+#include <memory>
 
 namespace Pal {
 class Stream;
@@ -97,6 +99,9 @@ private:
     void ErrorInvalidValue(const Pal::String& value);
     void ErrorUnrecognized();
     bool AtErrorLimit() const { return m_errorCount >= kErrorLimit; }
+    // The container's signal of the name, as GetNamedSignal finds it; through
+    // m_signals while that is there.
+    Olm_Signal* FindSignal(const Pal::String& name) const;
 
     bool m_abort = false;
     Pal::String m_fileName;
@@ -107,4 +112,7 @@ private:
     Pal::Stream* m_stream = nullptr;  // owned; closed by the destructor
     Pal::String m_wizName;
     Olm_WizData* m_wizData = nullptr;  // not owned
+    // The container's signals by name while ReadWizData runs: a data file of
+    // thousands of signals would otherwise walk the list once per signal.
+    std::unique_ptr<Olm_NameLookup<Olm_Signal>> m_signals;
 };

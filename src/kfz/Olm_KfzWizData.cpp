@@ -4,6 +4,7 @@
 #include "datafiles/Olm_OptFileReader.h"
 #include "engine/Olm_Engine.h"
 #include "kfz/Olm_KfzCommands.h"
+#include "model/Olm_NameLookup.h"
 #include "model/Olm_WizData.h"
 #include "pal/StrUtil.h"
 #include "pal/Version.h"
@@ -117,6 +118,10 @@ void Olm_KfzWizData::SyncWizDataWithKFZ() {
 
     const bool hsx = IsHsx();
     const bool tkl = IsTkl();
+    // Blocks and signals are looked up by name through indexes, which answer
+    // as GetNamedBlock and GetNamedSignal would: a design of thousands of
+    // blocks would otherwise walk the lists once per block and signal.
+    Olm_NameLookup<Olm_Block> blocks(m_wizData->GetBlkList());
     int counter = 1;  // counts the blocks of the transceiver wizard
     for (Pal::String name = Exec(kGetFirst, kBlock); !name.IsEmpty(); name = Exec(kGetNext, kBlock)) {
         Olm_Block* block = nullptr;
@@ -124,28 +129,36 @@ void Olm_KfzWizData::SyncWizDataWithKFZ() {
             block = m_wizData->GetPrimitiveBlock(Exec(kGet, kBlkProp, name, kKeyPrimType));
         } else if (tkl) {
             const Pal::String type = Exec(kGet, kBlkProp, name, kKeyPrimType);
-            block = m_wizData->GetNamedBlock(name);
+            block = blocks.Find(name);
             if (!block && IsTklCopyType(type)) {
                 if (Olm_Block* primitive = m_wizData->GetPrimitiveBlock(type)) {
                     block = m_wizData->CopyBlock(primitive, name);
                 }
             }
         } else {
-            block = m_wizData->GetNamedBlock(name);
+            block = blocks.Find(name);
         }
         if (!block) {
             AddKFZBlkToWizData(name);
         } else {
             SyncBlock(block, name);
         }
+        // The first block of the transceiver wizard takes the design's name.
+        if (hsx && counter == 1) {
+            blocks.Rebuild();
+        } else {
+            blocks.Refresh();
+        }
         if (hsx) ++counter;
     }
 
+    Olm_NameLookup<Olm_Signal> signals(m_wizData->GetSigList());
     for (Pal::String name = Exec(kGetFirst, kSignal); !name.IsEmpty(); name = Exec(kGetNext, kSignal)) {
-        if (Olm_Signal* signal = m_wizData->GetNamedSignal(name)) {
+        if (Olm_Signal* signal = signals.Find(name)) {
             SyncSignal(signal, name);
         } else {
             AddKFZSigToWizData(name);
+            signals.Refresh();
         }
     }
 }
