@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace badinput {
+
+// What one olmwiz run left behind.
+struct ChildResult {
+    bool started = false;
+    bool timedOut = false;
+    int signal = 0;     // the signal that ended the child, 0 after a normal exit
+    int exitCode = -1;  // after a normal exit
+    std::string out;    // standard output
+    std::string err;    // standard error
+    std::string command;  // the argument list, for failure messages
+};
+
+// Runs the built olmwiz as a child process, straight from an argument list
+// (no shell), with standard input from /dev/null and standard output and
+// error captured in files of a work folder. The child inherits this
+// process's environment with the variables set here on top.
+class OlmwizChild {
+public:
+    OlmwizChild(std::string program, std::filesystem::path workDir);
+
+    void SetEnv(const std::string& name, const std::string& value) { m_env[name] = value; }
+    // A child still running after this many seconds is killed and the run
+    // reported as timed out.
+    void SetTimeout(int seconds) { m_timeoutSeconds = seconds; }
+
+    ChildResult Run(const std::vector<std::string>& args) const;
+
+private:
+    std::vector<std::string> Environment() const;
+
+    std::string m_program;
+    std::filesystem::path m_workDir;
+    std::map<std::string, std::string> m_env;
+    int m_timeoutSeconds = 60;
+};
+
+}  // namespace badinput
