@@ -1,5 +1,7 @@
 #include "Olm_KfzJson.h"
 
+#include "Olm_KfzNameIndex.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -234,7 +236,7 @@ public:
         Olm_KfzBlock block;
         std::string at;
         if (!Named(entry, "block", "block " + std::to_string(index + 1), "block", block.name, at,
-                   [&](const Pal::String& name) { return design.FindBlock(name) != nullptr; })) {
+                   [&](const Pal::String& name) { return m_blocks.Find(name) != Olm_KfzNameIndex::kNone; })) {
             return false;
         }
         block.count = "1";
@@ -249,6 +251,7 @@ public:
                 if (!Pin(pin, at + ", pin", block)) return false;
             }
         }
+        m_blocks.Add(block.name, design.blocks.size());
         design.blocks.push_back(std::move(block));
         return true;
     }
@@ -257,7 +260,7 @@ public:
         Olm_KfzSignal signal;
         std::string at;
         if (!Named(entry, "signal", "signal " + std::to_string(index + 1), "signal", signal.name, at,
-                   [&](const Pal::String& name) { return design.FindSignal(name) != nullptr; })) {
+                   [&](const Pal::String& name) { return m_signals.Find(name) != Olm_KfzNameIndex::kNone; })) {
             return false;
         }
         if (entry.contains(kExternal)) {
@@ -275,6 +278,7 @@ public:
             !Properties(entry, at, signal.properties, &Olm_KfzDesign::IsReservedSignalKey)) {
             return false;
         }
+        m_signals.Add(signal.name, design.nets.size());
         design.nets.push_back(std::move(signal));
         return true;
     }
@@ -290,11 +294,12 @@ public:
         }
         const std::string what = "signal '" + signalName.str() + "' to pin '" + pinName.str() + "' of block '" +
                                  blockName.str() + "'";
-        Olm_KfzBlock* block = design.FindBlock(blockName);
+        const std::size_t blockAt = m_blocks.Find(blockName);
+        Olm_KfzBlock* block = blockAt == Olm_KfzNameIndex::kNone ? nullptr : &design.blocks[blockAt];
         if (!block) return Fail(where, "connects " + what + ", but there is no such block");
         Olm_KfzPin* pin = Olm_KfzDesign::FindPin(*block, pinName);
         if (!pin) return Fail(where, "connects " + what + ", but the block has no such pin");
-        if (!design.FindSignal(signalName)) return Fail(where, "connects " + what + ", but there is no such signal");
+        if (m_signals.Find(signalName) == Olm_KfzNameIndex::kNone) return Fail(where, "connects " + what + ", but there is no such signal");
         if (!pin->signal.IsEmpty()) {
             return Fail(where, "connects " + what + ", but that pin is connected to '" + pin->signal.str() +
                                    "' already");
@@ -325,6 +330,10 @@ public:
             !Array(root, kConnections, "", connections)) {
             return false;
         }
+        // Names are checked and connections resolved through indexes: walking
+        // the lists for each entry made loading grow with the square of the size.
+        m_blocks.Rebuild(design.blocks);
+        m_signals.Rebuild(design.nets);
         for (std::size_t i = 0; blocks && i < blocks->size(); ++i) {
             if (!Block((*blocks)[i], i, design)) return false;
         }
@@ -339,6 +348,8 @@ public:
 
 private:
     std::string& m_problem;
+    Olm_KfzNameIndex m_blocks;   // the design's blocks by name
+    Olm_KfzNameIndex m_signals;  // the design's signals by name
 };
 
 }  // namespace
