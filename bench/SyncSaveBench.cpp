@@ -37,6 +37,14 @@ const BenchDesign& DesignOf(int blocks) {
 
 void SetBlocks(benchmark::State& state, int blocks) { state.counters["blocks"] = blocks; }
 
+// Loads the installed data into a new container of the bridge, untimed;
+// null (the benchmark stopped) when it does not load.
+std::unique_ptr<Olm_WizData> SetUp(benchmark::State& state, Olm_KfzWizData& bridge) {
+    if (bridge.SetupWizData()) return std::unique_ptr<Olm_WizData>(bridge.GetWizDataPtr());
+    state.SkipWithError("the data file does not load");
+    return nullptr;
+}
+
 void BM_Sync(benchmark::State& state) {
     const BenchDesign& design = DesignOf(static_cast<int>(state.range(0)));
     Olm_Engine engine;
@@ -46,11 +54,8 @@ void BM_Sync(benchmark::State& state) {
     }
     for (auto _ : state) {
         Olm_KfzWizData bridge(&engine, BenchDesign::kWizType);
-        if (!bridge.SetupWizData()) {
-            state.SkipWithError("the data file does not load");
-            break;
-        }
-        const std::unique_ptr<Olm_WizData> owned(bridge.GetWizDataPtr());
+        const std::unique_ptr<Olm_WizData> owned = SetUp(state, bridge);
+        if (!owned) break;
         const auto start = Clock::now();
         bridge.SyncWizDataWithKFZ();
         state.SetIterationTime(Seconds(start, Clock::now()));
@@ -71,11 +76,8 @@ void BM_Save(benchmark::State& state) {
         Olm_Engine engine;
         engine.SetFamily(BenchDesign::kFamily);
         Olm_KfzWizData bridge(&engine, BenchDesign::kWizType);
-        if (!bridge.SetupWizData()) {
-            state.SkipWithError("the data file does not load");
-            break;
-        }
-        const std::unique_ptr<Olm_WizData> owned(bridge.GetWizDataPtr());
+        const std::unique_ptr<Olm_WizData> owned = SetUp(state, bridge);
+        if (!owned) break;
         const auto start = Clock::now();
         const bool saved = bridge.SaveWizDataToEngine();
         const auto between = Clock::now();
