@@ -6,6 +6,7 @@
 // the clock-manager wizard's bridge lays it over its installed data.
 
 #include "FuzzBridge.h"
+#include "FuzzDesignCheck.h"
 #include "FuzzScratchFile.h"
 
 #include "engine/Olm_Engine.h"
@@ -15,9 +16,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -49,13 +47,6 @@ const char* Argument(FuzzedDataProvider& input, std::string& storage) {
     }
 }
 
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -79,19 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A design that saves must load again unchanged: no command may build a
     // design that its own file format refuses.
-    Pal::String error;
-    if (engine.Save(saved.Path().c_str(), &error)) {
-        const std::string first = Contents(saved.Path());
-        Olm_Engine again;
-        if (!again.Load(saved.Path().c_str(), &error)) {
-            std::fprintf(stderr, "a saved design does not load: %s\n", error.c_str());
-            __builtin_trap();
-        }
-        if (!again.Save(saved.Path().c_str(), &error) || Contents(saved.Path()) != first) {
-            std::fprintf(stderr, "a design changes when saved and loaded again\n");
-            __builtin_trap();
-        }
-    }
+    FuzzDesignCheck::SaveLoadSave(engine, saved);
 
     bridge.Bridge().SyncWizDataWithKFZ();
     return 0;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include <unistd.h>
@@ -36,4 +38,11 @@ void FuzzScratchFile::Write(const std::uint8_t* data, std::size_t size) {
         std::perror("olm fuzz: cannot write the scratch file");
         std::abort();
     }
+}
+
+std::string FuzzScratchFile::Contents() const {
+    std::ifstream in(m_path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }

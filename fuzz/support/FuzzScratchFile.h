@@ -19,6 +19,8 @@ public:
     // Replaces the file's contents with the bytes; aborts when that fails,
     // since every later input would test nothing.
     void Write(const std::uint8_t* data, std::size_t size);
+    // The file's contents as they are now (empty when it cannot be read).
+    std::string Contents() const;
     const std::string& Path() const { return m_path; }
 
 private:
