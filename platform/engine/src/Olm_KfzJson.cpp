@@ -424,7 +424,15 @@ bool Olm_KfzJson::Read(const std::string& text, Olm_KfzDesign& design, std::stri
     try {
         root = Json::parse(text);
     } catch (const Json::parse_error& e) {
-        problem = "not valid JSON (" + Untagged(e.what()) + ")";
+        // The place is that of the last byte read, counted again here: the
+        // library counts a line feed that ends a string early as the start
+        // of the next line, at column 0.
+        std::string what = Untagged(e.what());
+        if (const auto colon = what.find(": "); e.byte > 0 && what.rfind("parse error at line ", 0) == 0 &&
+                                                colon != std::string::npos) {
+            what = PlaceOf(text, std::min<std::size_t>(e.byte - 1, text.size())) + what.substr(colon);
+        }
+        problem = "not valid JSON (" + what + ")";
         return false;
     } catch (const Json::out_of_range& e) {
         // A number too large for a double; the parser does not say where.
