@@ -1,6 +1,7 @@
 #include "ArgParser.h"
 
 #include "Commands.h"
+#include "StderrReports.h"
 
 #include <cstdio>
 
@@ -32,7 +33,7 @@ int ArgParser::RejectPositional() const {
 }
 
 int ArgParser::Fail(const std::string& problem) const {
-    std::fprintf(stderr, "%s: %s\n", m_prefix.c_str(), problem.c_str());
+    std::fprintf(stderr, "%s: %s\n", m_prefix.c_str(), StderrReports::Printable(problem).c_str());
     return kExitErrors;
 }
 

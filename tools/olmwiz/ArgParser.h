@@ -34,7 +34,8 @@ public:
     // Usage about the first positional argument, for a command that takes
     // none; kParsed when there is none.
     int RejectPositional() const;
-    // "PREFIX: problem" to standard error; kExitErrors.
+    // "PREFIX: problem" to standard error, control characters escaped
+    // (StderrReports::Printable); kExitErrors.
     int Fail(const std::string& problem) const;
 
     bool Has(const std::string& longName) const { return m_values.count(longName) != 0; }

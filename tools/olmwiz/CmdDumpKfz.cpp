@@ -18,7 +18,7 @@ int DumpFromDesign(const std::string& wizard, const std::string& kfzPath, const 
     Olm_Engine engine;
     Pal::String error;
     if (!engine.Load(kfzPath.c_str(), &error)) {
-        std::fprintf(stderr, "olmwiz dump: %s\n", error.c_str());
+        std::fprintf(stderr, "olmwiz dump: %s\n", StderrReports::Printable(error.str()).c_str());
         return kExitErrors;
     }
     if (engine.GetFamily().IsEmpty()) {
@@ -31,7 +31,7 @@ int DumpFromDesign(const std::string& wizard, const std::string& kfzPath, const 
     Olm_KfzWizData bridge(&engine, Pal::String(wizard));
     if (!bridge.SetupWizData()) {
         std::fprintf(stderr, "olmwiz dump: no installed data of wizard type '%s' for family '%s'\n", wizard.c_str(),
-                     engine.GetFamily().c_str());
+                     StderrReports::Printable(engine.GetFamily().str()).c_str());
         return kExitErrors;
     }
     const std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());  // the bridge does not own it

@@ -4,6 +4,7 @@
 
 #include "ArgParser.h"
 #include "Commands.h"
+#include "StderrReports.h"
 
 #include "datafiles/Olm_Data.h"
 #include "engine/Olm_Engine.h"
@@ -177,7 +178,9 @@ int RunHdl(const std::vector<std::string>& args) {
     int filesRead = 0;
     std::vector<std::string> dataWarnings;
     const std::vector<Olm_HdlPrimitive> library = LoadPrimitives(engine.GetFamily().str(), filesRead, dataWarnings);
-    for (const auto& warning : dataWarnings) std::fprintf(stderr, "olmwiz hdl: warning: %s\n", warning.c_str());
+    for (const auto& warning : dataWarnings) {
+        std::fprintf(stderr, "olmwiz hdl: warning: %s\n", StderrReports::Printable(warning).c_str());
+    }
     if (filesRead == 0) {
         std::fprintf(stderr, "olmwiz hdl: warning: no installed wizard data file could be read; the primitives "
                              "are declared from the design alone\n");
@@ -188,7 +191,8 @@ int RunHdl(const std::vector<std::string>& args) {
     if (!design.Build(engine.GetDesign(), Olm_HdlDesign::DesignNameFromPath(kfzPath), library, error))
         return parser.Fail("'" + kfzPath + "': " + error);
     for (const auto& warning : design.warnings) {
-        std::fprintf(stderr, "olmwiz hdl: warning: '%s': %s\n", kfzPath.c_str(), warning.c_str());
+        std::fprintf(stderr, "olmwiz hdl: warning: '%s': %s\n", kfzPath.c_str(),
+                     StderrReports::Printable(warning).c_str());
     }
     std::string wrapper;
     std::string stubs;

@@ -7,10 +7,27 @@ namespace olmwiz {
 StderrReports::StderrReports() {
     m_previous = Pal::MsgMan::setHandler([this](const Pal::MsgMan::Report& report) {
         ++m_count;
-        const Pal::String& text = report.text;
+        const std::string text = Printable(report.text.str());
         std::fputs(text.c_str(), stderr);
-        if (text.IsEmpty() || text.c_str()[text.GetLength() - 1] != '\n') std::fputc('\n', stderr);
+        if (text.empty() || text.back() != '\n') std::fputc('\n', stderr);
     });
+}
+
+std::string StderrReports::Printable(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7f) {
+            constexpr const char* kHex = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 StderrReports::~StderrReports() { Pal::MsgMan::setHandler(std::move(m_previous)); }

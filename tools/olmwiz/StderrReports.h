@@ -2,11 +2,13 @@
 
 #include "pal/MsgMan.h"
 
+#include <string>
+
 namespace olmwiz {
 
 // While it lives, every report of the message manager goes to standard error,
-// one report per line (a report without a final line end gets one), and is
-// counted.
+// one report per line (a report without a final line end gets one) with its
+// control characters escaped (Printable), and is counted.
 class StderrReports {
 public:
     StderrReports();
@@ -15,6 +17,11 @@ public:
     StderrReports& operator=(const StderrReports&) = delete;
 
     int Count() const { return m_count; }
+
+    // The text with every control character but line feed and tab written as
+    // \xHH: messages quote lines of malformed input files, whose bytes must
+    // not reach the terminal as commands.
+    static std::string Printable(const std::string& text);
 
 private:
     Pal::MsgMan::Handler m_previous;
