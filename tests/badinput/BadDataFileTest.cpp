@@ -117,6 +117,7 @@ std::vector<DataCase> DataCases() {
         {"line_of_256", head + "    BlkFlags: " + std::string(246, 'F') + "\n", 5, "longer than 255"},
         {"line_over_1MB", head + "    BlkFlags: " + std::string(1100000, 'F') + ";\n", 5, "longer than 255", true},
         {"cr_only_line_ends", "Version: 1.0;\rWizData: tkl;\r" + std::string(300, ' ') + "X\r", 1, "longer"},
+        {"terminal_escape_in_block", head + "    \x1b[2J\x1b[31mPrimitive: B;\n", 5, "\\x1B[2J"},
         {"separators_only_in_block", head + "    ::;;\n", 5, "No keyword"},
         {"attribute_without_values", head + "    Attribute: A;\n    EndAttribute;\n", 6,
          "Missing the DefaultValue"},

@@ -92,6 +92,7 @@ std::vector<OptCase> OptCases() {
         {"line_over_1MB", "BlockProp: {P}.*.OLMW_ONLY_NOTE=" + std::string(1100000, 'v') + ";\n", 2,
          "Unrecognized keyword"},
         {"latin1_in_keyword", "Bl\xf6" "ckProp: {P}.*.X=1;\n", 1, "Unrecognized keyword"},
+        {"terminal_escape", "\x1b]0;title\x07" "BlockProp: {P}.*.X=1;\n", 1, "\\x1B]0;title\\x07"},
         {"crlf_error_line", "# note\r\n" + kGood + "Nonsense;\r\n", 3, "Unrecognized keyword"},
         {"cr_only_line_ends", "BlockProp: {P}.*.OLMW_ONLY_NOTE=1;\rNonsense;\r" + std::string(300, 'x') + "\r", 2,
          "Unrecognized keyword"},

@@ -1,5 +1,6 @@
 #include "Verdict.h"
 
+#include <algorithm>
 #include <regex>
 
 namespace badinput {
@@ -33,6 +34,11 @@ std::string EndProblem(const ChildResult& run) {
 ::testing::AssertionResult Refused(const ChildResult& run, const Refusal& expected) {
     if (const std::string problem = EndProblem(run); !problem.empty()) return Failure(run, problem);
     if (run.exitCode != 1) return Failure(run, "the exit code is not 1");
+    const bool controlBytes = std::any_of(run.err.begin(), run.err.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7f;
+    });
+    if (controlBytes) return Failure(run, "stderr passes control characters of the input on to the terminal");
     if (!expected.file.empty() && run.err.find(expected.file) == std::string::npos) {
         return Failure(run, "stderr does not name the file " + expected.file);
     }

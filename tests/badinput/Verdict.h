@@ -16,7 +16,8 @@ struct Refusal {
 };
 
 // The run ended normally with exit code 1 (no signal, no time-out, no
-// sanitizer report) and standard error names the file and the line.
+// sanitizer report), standard error names the file and the line and holds no
+// control character but line feed and tab.
 ::testing::AssertionResult Refused(const ChildResult& run, const Refusal& expected);
 
 // The run ended normally with exit code 0 and no sanitizer report, and
