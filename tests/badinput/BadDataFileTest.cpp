@@ -2,6 +2,7 @@
 // file and the line, and a run or dump that finds one installed must stop
 // before writing anything.
 
+#include "BadInputText.h"
 #include "OlmwizChild.h"
 #include "OutputGuard.h"
 #include "TestSupport.h"
@@ -17,6 +18,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using badinput::Crlf;
+using badinput::Garbage;
+using badinput::LineAt;
 using badinput::Refusal;
 
 enum class Kind { kContent, kMissing, kFolder };
@@ -33,10 +37,6 @@ struct DataCase {
 const std::string& ValidTkl() {
     static const std::string text = olmtest::ReadFile(OLM_DATA_DIR "/olm_tkl.dev");
     return text;
-}
-
-int LineAt(const std::string& text, std::size_t pos) {
-    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(pos), '\n'));
 }
 
 // The valid file with the first occurrence of from replaced; the case names
@@ -79,26 +79,6 @@ std::vector<DataCase> Truncations() {
     return cases;
 }
 
-// Pseudo-random bytes; with oneLine, no line feed among them.
-std::string Garbage(std::size_t size, unsigned seed, bool oneLine = false) {
-    std::string bytes(size, '\0');
-    for (char& c : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        c = static_cast<char>((seed >> 16) & 0xff);
-        if (oneLine && c == '\n') c = 'x';
-    }
-    return bytes;
-}
-
-std::string Crlf(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 std::vector<DataCase> DataCases() {
     const std::string head = "Version: 1.0;\nWizData: tkl;\n  Block: B;\n    Primitive: B;\n";
     std::vector<DataCase> cases = {
@@ -109,7 +89,7 @@ std::vector<DataCase> DataCases() {
         {"cut_before_WizData", ValidTkl().substr(0, ValidTkl().find("WizData:")), 0, "Missing the WizData"},
         {"hash_after_blanks", "  # not a comment\n" + ValidTkl(), 1, "Unrecognized keyword"},
         {"binary_garbage", Garbage(4096, 7), 1, "ERROR in reading"},
-        {"garbage_inside_block", head + Garbage(200, 11, true) + "\n", 5, "ERROR in reading", true},
+        {"garbage_inside_block", head + Garbage(200, 11, "\n") + "\n", 5, "ERROR in reading", true},
         {"nul_inside_keyword", head + "    Primi" + std::string(1, '\0') + "tive: B;\n", 5, "zero byte"},
         {"nul_only_line", head + std::string(3, '\0') + "\n", 5, "zero byte"},
         {"nul_inside_value", head + "    Attribute: A;\n      DefaultValue: 2" + std::string(1, '\0') + "00;\n", 6,
@@ -184,11 +164,7 @@ class BadInstalledDataFile : public BadDataFile {};
 
 TEST_P(BadInstalledDataFile, StopsRunAndDump) {
     const DataCase& c = GetParam();
-    const fs::path data = m_scratch.Path() / "data";
-    fs::create_directories(data);
-    for (const auto& entry : fs::directory_iterator(OLM_DATA_DIR)) {
-        if (entry.path().filename() != "olm_tkl.dev") fs::create_symlink(entry.path(), data / entry.path().filename());
-    }
+    const fs::path data = badinput::DataFolderWithoutTkl(m_scratch.Path() / "data");
     std::string path = Place(data, "olm_tkl.dev");
     if (c.kind != Kind::kContent) path = "'olm_tkl.dev'";  // the lookup names the short name
     m_olmwiz.SetEnv("OLMW_DATA_DIR", data.string());
@@ -232,11 +208,7 @@ TEST(DataFileAccepted, UnbelievableWidthIsWarnedAbout) {
     const olmtest::ScratchDir scratch;
     badinput::OlmwizChild olmwiz(OLMWIZ_PATH, scratch.Path());
     olmwiz.SetTimeout(30);
-    const fs::path data = scratch.Path() / "data";
-    fs::create_directories(data);
-    for (const auto& entry : fs::directory_iterator(OLM_DATA_DIR)) {
-        if (entry.path().filename() != "olm_tkl.dev") fs::create_symlink(entry.path(), data / entry.path().filename());
-    }
+    const fs::path data = badinput::DataFolderWithoutTkl(scratch.Path() / "data");
     std::string wide = ValidTkl();
     const std::string pin = "InputPin: CLKIN; Signal=CLKIN_IN;";
     for (std::size_t pos = wide.find(pin); pos != std::string::npos; pos = wide.find(pin, pos + 1)) {

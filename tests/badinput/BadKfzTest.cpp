@@ -3,6 +3,7 @@
 // the file (and the line and column of a JSON syntax error), without a crash,
 // and leave every output file as it was, the design file itself included.
 
+#include "BadInputText.h"
 #include "OlmwizChild.h"
 #include "OutputGuard.h"
 #include "TestSupport.h"
@@ -17,6 +18,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using badinput::Crlf;
+using badinput::LineAt;
 using badinput::Refusal;
 
 enum class Kind { kContent, kMissing, kFolder };
@@ -32,10 +35,6 @@ struct KfzCase {
 const std::string& Sample() {
     static const std::string text = olmtest::ReadFile(OLM_SAMPLE_KFZ);
     return text;
-}
-
-int LineAt(const std::string& text, std::size_t pos) {
-    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(pos), '\n'));
 }
 
 // The sample with the first occurrence of from replaced. A syntax error is
@@ -62,7 +61,8 @@ std::vector<KfzCase> Truncations() {
     const std::size_t end = text.rfind('}');
     for (int i = 0; i < 10; ++i) {
         const std::size_t cut = end * static_cast<std::size_t>(i) / 10 + 1;
-        cases.push_back({"truncated_at_" + std::to_string(cut), text.substr(0, cut), LineAt(text, cut), "parse error"});
+        cases.push_back(
+            {"truncated_at_" + std::to_string(cut), text.substr(0, cut), LineAt(text, cut), "parse error"});
     }
     return cases;
 }
@@ -130,9 +130,7 @@ std::vector<KfzCase> KfzCases() {
              "connected to 'clk_in' already"),
     };
     KfzCase crlf = Edit("crlf_syntax_error", "\"speed\": \"-2\"", "\"speed\": -", "parse error", true);
-    std::string withCr;
-    for (char c : crlf.content) withCr += c == '\n' ? "\r\n" : std::string(1, c);
-    crlf.content = withCr;
+    crlf.content = Crlf(crlf.content);
     cases.push_back(crlf);
     for (KfzCase& cut : Truncations()) cases.push_back(std::move(cut));
     return cases;
@@ -191,8 +189,7 @@ TEST(KfzAccepted, UnknownFieldsCrlfAndUnusableWidth) {
     const badinput::OlmwizChild olmwiz(OLMWIZ_PATH, scratch.Path());
     std::string unknown = Sample();
     unknown.insert(unknown.find("\"blocks\""), "\"colour\": [1, {\"x\": null}],\n  ");
-    std::string crlf;
-    for (char c : Sample()) crlf += c == '\n' ? "\r\n" : std::string(1, c);
+    const std::string crlf = Crlf(Sample());
     const std::string plain = olmwiz.Run({"show-kfz", OLM_SAMPLE_KFZ}).out;
     for (const auto& [name, content] : {std::pair{"unknown.kfz", unknown}, std::pair{"crlf.kfz", crlf}}) {
         const std::string path = scratch.Write(name, content);

@@ -2,6 +2,7 @@
 // run must stop with an error on stderr naming the file (and the line of a
 // faulty statement) and leave the output folder as it was.
 
+#include "BadInputText.h"
 #include "OlmwizChild.h"
 #include "OutputGuard.h"
 #include "TestSupport.h"
@@ -15,6 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using badinput::Garbage;
 using badinput::Refusal;
 
 // A reference wizard and the names its option files address.
@@ -45,16 +47,6 @@ std::string Replaced(std::string text, const Wizard& wizard) {
     return text;
 }
 
-std::string Garbage(std::size_t size, unsigned seed) {
-    std::string bytes(size, '\0');
-    for (char& c : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        c = static_cast<char>((seed >> 16) & 0xff);
-        if (c == '\n' || c == ':' || c == '#') c = 'x';  // one keyless line that is no comment
-    }
-    return bytes;
-}
-
 const std::string kGood = "BlockProp: {P}.*.OLMW_ONLY_NOTE=first;\n";
 
 std::vector<OptCase> OptCases() {
@@ -81,7 +73,7 @@ std::vector<OptCase> OptCases() {
         {"TklClkBuf_without_type", "TklClkBuf: {P}.*.{N};\n", 1, "Missing clock buffer type"},
         {"TklClkBuf_unknown_type", "TklClkBuf: {P}.*.{N}=Fast Buffer;\n", 1, "Illegal value for the clock buffer"},
         {"block_of_other_type", "BlockProp: KDIV.{P}.X=1;\n", 1, "Cannot process block"},
-        {"binary_garbage", kGood + Garbage(200, 3) + "\n", 2, "ERROR in reading"},
+        {"binary_garbage", kGood + Garbage(200, 3, "\n:#") + "\n", 2, "ERROR in reading"},
         {"nul_inside_keyword", "Block" + nul + "Prop: {P}.*.X=1;\n", 1, "zero byte"},
         {"nul_inside_value", "BlockProp: {P}.*.OLMW_ONLY_NOTE=2" + nul + "00;\n", 1, "zero byte"},
         {"nul_only_line", kGood + kGood + std::string(4, '\0') + "\n", 3, "zero byte"},
@@ -170,9 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(OptionFileAccepted, CrlfExampleRunsLikeTheOriginal) {
     const olmtest::ScratchDir scratch;
     const badinput::OlmwizChild olmwiz(OLMWIZ_PATH, scratch.Path());
-    std::string crlf;
-    for (char c : olmtest::ReadFile(OLM_EXAMPLES_DIR "/tkl_pll_clkgen.opt")) crlf += c == '\n' ? "\r\n" : std::string(1, c);
-    const std::string crlfPath = scratch.Write("crlf.opt", crlf);
+    const std::string crlfPath =
+        scratch.Write("crlf.opt", badinput::Crlf(olmtest::ReadFile(OLM_EXAMPLES_DIR "/tkl_pll_clkgen.opt")));
     for (const auto& [options, folder] : {std::pair{std::string(OLM_EXAMPLES_DIR "/tkl_pll_clkgen.opt"), "lf"},
                                           std::pair{crlfPath, "crlf"}}) {
         EXPECT_TRUE(badinput::Accepted(olmwiz.Run({"run", "--wizard", "tkl_pll", "--family", "korvo5", "--design",
