@@ -1,8 +1,11 @@
 #include "BenchDesign.h"
 
+#include "engine/Olm_Engine.h"
 #include "kfz/Olm_KfzWizData.h"
+#include "model/Olm_WizData.h"
 
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
 
 namespace olmbench {
@@ -52,8 +55,8 @@ BenchDesign::BenchDesign(int blocks) : m_blocks(blocks) {
     engine.SetFamily(kFamily);
     Olm_KfzWizData bridge(&engine, kWizType);
     if (!bridge.SetupWizData()) throw std::runtime_error(Fail("the data file did not load", blocks));
-    m_installed.reset(bridge.GetWizDataPtr());
-    if (static_cast<int>(m_installed->GetBlkList().size()) != blocks) {
+    const std::unique_ptr<Olm_WizData> installed(bridge.GetWizDataPtr());
+    if (static_cast<int>(installed->GetBlkList().size()) != blocks) {
         throw std::runtime_error(Fail("the data file has other blocks", blocks));
     }
     if (!bridge.SaveWizDataToEngine()) throw std::runtime_error(Fail("saving to the engine failed", blocks));

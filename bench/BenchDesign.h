@@ -6,10 +6,7 @@
 // container through the bridge, and the design file the bridge saves of it.
 
 #include "BenchSupport.h"
-#include "engine/Olm_Engine.h"
-#include "model/Olm_WizData.h"
 
-#include <memory>
 #include <string>
 
 namespace olmbench {
@@ -29,8 +26,6 @@ public:
     BenchDesign& operator=(const BenchDesign&) = delete;
 
     int Blocks() const { return m_blocks; }
-    // The container as the installed data gave it.
-    const Olm_WizData& Installed() const { return *m_installed; }
     // The design file (KFZ) of the whole design.
     const std::string& KfzPath() const { return m_kfzPath; }
     // Points OLMW_DATA_DIR at this design's data file, where the bridge
@@ -43,7 +38,6 @@ public:
 private:
     int m_blocks;
     TempDir m_dir{"olm_design_bench"};
-    std::unique_ptr<Olm_WizData> m_installed;
     std::string m_kfzPath;
 };
 

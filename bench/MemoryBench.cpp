@@ -8,7 +8,9 @@
 //   memory_bench [--blocks N] [--json FILE]
 
 #include "BenchDesign.h"
+#include "engine/Olm_Engine.h"
 #include "kfz/Olm_KfzWizData.h"
+#include "model/Olm_WizData.h"
 
 #include <nlohmann/json.hpp>
 

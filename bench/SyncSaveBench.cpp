@@ -8,7 +8,9 @@
 //   sync_save_bench --benchmark_repetitions=5
 
 #include "BenchDesign.h"
+#include "engine/Olm_Engine.h"
 #include "kfz/Olm_KfzWizData.h"
+#include "model/Olm_WizData.h"
 
 #include <benchmark/benchmark.h>
 
