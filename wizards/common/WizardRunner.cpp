@@ -99,12 +99,6 @@ RunOutcome RunWizard(const RunOptions& options, WizardFactory factory) {
     fs::path outDir = !options.outDir.empty() ? fs::path(Absolute(options.outDir))
                       : !kfzIn.empty()        ? fs::path(kfzIn).parent_path()
                                               : fs::current_path(ec);
-    fs::create_directories(outDir, ec);
-    if (ec || !fs::is_directory(outDir)) {
-        outcome.error = "cannot create the output folder '" + outDir.string() + "'";
-        return outcome;
-    }
-
     std::unique_ptr<RefWizMain> main = factory ? factory(options.wizType, options.batch) : nullptr;
     if (!main) {
         outcome.error = "'" + options.wizType + "' is not a wizard type of this program";
@@ -143,11 +137,6 @@ RunOutcome RunWizard(const RunOptions& options, WizardFactory factory) {
     const std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
     if (existing) bridge.SyncWizDataWithKFZ();
 
-    const WorkingDirectory cwd(outDir);
-    if (!cwd.Changed()) {
-        outcome.error = "cannot enter the output folder '" + outDir.string() + "'";
-        return outcome;
-    }
     if (!optionFile.empty()) {
         // The reader reports in batch mode to standard output and the log; its
         // messages also go into the error, so that the caller's error stream
@@ -165,6 +154,19 @@ RunOutcome RunWizard(const RunOptions& options, WizardFactory factory) {
                             (reported.empty() ? std::string() : ":\n" + reported);
             return outcome;
         }
+    }
+
+    // The output folder is made only once every input has been read, so that
+    // a refused input leaves no new folder behind.
+    fs::create_directories(outDir, ec);
+    if (ec || !fs::is_directory(outDir)) {
+        outcome.error = "cannot create the output folder '" + outDir.string() + "'";
+        return outcome;
+    }
+    const WorkingDirectory cwd(outDir);
+    if (!cwd.Changed()) {
+        outcome.error = "cannot enter the output folder '" + outDir.string() + "'";
+        return outcome;
     }
 
     const Pal::String hdl = options.hdl;
