@@ -158,6 +158,22 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedSetting{"dsp_mult", "BlockProp: DSP.*.A_WIDTH=-5;", "width of operand A"},
         RefusedSetting{"dsp_mult", "BlockProp: DSP.*.A_WIDTH=twelve;", "width of operand A"}));
 
+// A refused option or design file leaves no output folder behind when the
+// run would have made one.
+TEST(RefusedRun, MakesNoOutputFolder) {
+    const olmtest::ScratchDir scratch;
+    const badinput::OlmwizChild olmwiz(OLMWIZ_PATH, scratch.Path());
+    const std::string options = scratch.Write("bad.opt", "Frobnicate: 1;\n");
+    const std::string kfz = scratch.Write("bad.kfz", "{\n");
+    for (const auto& [flag, path] : {std::pair{"--options", options}, std::pair{"--kfz", kfz}}) {
+        const fs::path fresh = scratch.Path() / (std::string("fresh") + flag);
+        EXPECT_TRUE(badinput::Refused(olmwiz.Run({"run", "--wizard", "tkl_pll", "--family", "korvo5", "--design",
+                                                  "d", "--batch", flag, path, "--outdir", fresh.string()}),
+                                      Refusal{path, 0, ""}));
+        EXPECT_FALSE(fs::exists(fresh)) << flag;
+    }
+}
+
 // Accepted by the rules: a CR LF copy of an example runs like the original.
 TEST(OptionFileAccepted, CrlfExampleRunsLikeTheOriginal) {
     const olmtest::ScratchDir scratch;
