@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include <sys/types.h>
+
 namespace Pal {
 
 Stream::~Stream() = default;
@@ -43,12 +45,15 @@ bool FileStream::Write(const char* data, std::size_t size) {
 bool FileStream::ReadLine(std::string& line) {
     line.clear();
     if (!m_file) return false;
-    int c;
-    while ((c = std::fgetc(m_file)) != EOF) {
-        line.push_back(static_cast<char>(c));
-        if (c == '\n') break;
-    }
-    return !line.empty();
+    // getline reads through the stdio buffer a line at a time (zero bytes
+    // included) rather than a call per character; the read buffer is kept
+    // for the next line. -1 means nothing was left to read.
+    char* buffer = m_readBuffer.release();  // getline may free or move it
+    const ssize_t n = ::getline(&buffer, &m_readCapacity, m_file);
+    m_readBuffer.reset(buffer);
+    if (n <= 0) return false;
+    line.assign(buffer, static_cast<std::size_t>(n));
+    return true;
 }
 
 bool FileStream::ReadPiece(std::string& piece, std::size_t maxChars) {

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace Pal {
@@ -54,6 +56,12 @@ private:
     bool m_owned;
     bool m_flushEachWrite;
     bool m_good = true;
+    // ReadLine's buffer, allocated and grown by getline, hence freed with free.
+    struct FreeBuffer {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::unique_ptr<char, FreeBuffer> m_readBuffer;
+    std::size_t m_readCapacity = 0;
 };
 
 // A stream held in memory: what is written can be read back, and the whole
