@@ -6,6 +6,9 @@
 #include "pal/StrUtil.h"
 #include "pal/Stream.h"
 
+#include <cstring>
+#include <utility>
+
 namespace {
 
 constexpr const char* kCategory = "DesignEntry";
@@ -18,10 +21,31 @@ constexpr const char* kTrimPiece = " ";   // keys, values and pieces of spaces o
 // How much of an over-long line its error message shows.
 constexpr int kLongLineShown = 64;
 
-Pal::String Trimmed(const char* text) {
-    Pal::String s(text);
-    s.Trim(kTrimPiece, Pal::String::kTrimBoth);
-    return s;
+// A token of the work buffer trimmed of kTrimPiece in place: the trailing
+// spaces are cut off with a zero byte, so the view stays zero-terminated.
+// The tokenizer has already moved past the token, so cutting it is safe.
+std::string_view TrimInPlace(char* token) {
+    token += std::strspn(token, kTrimPiece);
+    std::size_t n = std::strlen(token);
+    while (n > 0 && token[n - 1] == ' ') --n;
+    token[n] = '\0';
+    return {token, n};
+}
+
+Pal::String ToString(std::string_view text) { return Pal::String(text.data(), text.size()); }
+
+// What Pal::String::Compare(..., kNoCase) == 0 answers for a text without
+// zero bytes: equal length and equal letters with ASCII case folded.
+bool EqualsNoCase(std::string_view text, std::string_view word) {
+    if (text.size() != word.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char a = text[i];
+        char b = word[i];
+        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
+        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
+        if (a != b) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -45,10 +69,11 @@ void Olm_DataFileReader::ErrorAtLine(const char* format, int line) {
     IssueCountedError(text, line);
 }
 
-void Olm_DataFileReader::ErrorInvalidValue(const Pal::String& value) {
+void Olm_DataFileReader::ErrorInvalidValue(std::string_view value) {
+    const std::string shown(value);
     Pal::String text;
     text.Format("ERROR in reading file %s:\nThe value specified '%s' near line %d is not a valid value.\n",
-                m_fileName.c_str(), value.c_str(), m_lineNumber);
+                m_fileName.c_str(), shown.c_str(), m_lineNumber);
     IssueCountedError(text);
 }
 
@@ -56,33 +81,33 @@ void Olm_DataFileReader::ErrorUnrecognized() {
     ErrorAtLine("ERROR in reading file %s:\nUnrecognized keyword on line %d :\n  %s\n");
 }
 
-bool Olm_DataFileReader::NextValue(Pal::String& value) {
-    const char* token = Pal::StrUtil::Tokenize(nullptr, ";");
+bool Olm_DataFileReader::NextValue(std::string_view& value) {
+    char* token = Pal::StrUtil::Tokenize(nullptr, ";");
     if (!token) return false;
-    value = Trimmed(token);
+    value = TrimInPlace(token);
     return true;
 }
 
-bool Olm_DataFileReader::ParseBool(const Pal::String& value, bool& result) {
-    if (value.Compare("TRUE", Pal::String::kNoCase) == 0) {
+bool Olm_DataFileReader::ParseBool(std::string_view value, bool& result) {
+    if (EqualsNoCase(value, "TRUE")) {
         result = true;
         return true;
     }
-    if (value.Compare("FALSE", Pal::String::kNoCase) == 0) {
+    if (EqualsNoCase(value, "FALSE")) {
         result = false;
         return true;
     }
     return false;
 }
 
-bool Olm_DataFileReader::RequireValue(Pal::String& value) {
+bool Olm_DataFileReader::RequireValue(std::string_view& value) {
     if (NextValue(value)) return true;
     ErrorAtLine("ERROR in reading file %s:\nMissing ';' to terminate the statement at line %d :\n  %s\n");
     return false;
 }
 
 bool Olm_DataFileReader::RequireBool(bool& flag) {
-    Pal::String value;
+    std::string_view value;
     if (!RequireValue(value)) return false;
     if (ParseBool(value, flag)) return true;
     ErrorInvalidValue(value);
@@ -92,18 +117,19 @@ bool Olm_DataFileReader::RequireBool(bool& flag) {
 template <typename Handler>
 void Olm_DataFileReader::ReadSection(Handler handle) {
     while (char* line = GetNextStatement()) {
-        const char* token = Pal::StrUtil::Tokenize(line, ":;");
+        char* token = Pal::StrUtil::Tokenize(line, ":;");
         if (!token) {
             ErrorAtLine("ERROR in reading file %s:\nNo keyword on line %d :\n  %s\n");
-        } else if (!handle(Trimmed(token))) {
+        } else if (!handle(TrimInPlace(token))) {
             break;  // the section's end keyword
         }
         if (AtErrorLimit()) break;
     }
 }
 
-bool Olm_DataFileReader::KeyIs(const Pal::String& key, const char* keyword) {
-    return Pal::StrUtil::NCompare(key.c_str(), keyword, Pal::StrUtil::Len(keyword)) == 0;
+bool Olm_DataFileReader::KeyIs(std::string_view key, std::string_view keyword) {
+    // A prefix test, as strncmp over the keyword's length answers it.
+    return key.starts_with(keyword);
 }
 
 bool Olm_DataFileReader::Open(const char* path) {
@@ -121,34 +147,42 @@ bool Olm_DataFileReader::Open(const char* path) {
 }
 
 char* Olm_DataFileReader::GetNextStatement() {
-    if (m_abort) return nullptr;
-    Pal::String line;
-    while (line.ReadLine(m_stream)) {
+    if (m_abort || !m_stream) return nullptr;
+    // m_readLine keeps its capacity from line to line.
+    while (m_stream->ReadLine(m_readLine)) {
         ++m_lineNumber;
+        std::string_view line(m_readLine);
+        if (line.ends_with('\n')) line.remove_suffix(1);
+        if (line.ends_with('\r')) line.remove_suffix(1);
         // A comment is recognised on the line as read: "#" after blanks is not one.
-        if (line.GetLength() > 0 && line.c_str()[0] == '#') continue;
-        line.Trim(kTrimLine, Pal::String::kTrimBoth);
-        if (line.IsEmpty()) continue;
-        if (line.GetLength() > static_cast<unsigned>(kMaxLineLength)) {
+        if (line.starts_with('#')) continue;
+        const std::size_t first = line.find_first_not_of(kTrimLine);
+        if (first == std::string_view::npos) continue;
+        line = line.substr(first, line.find_last_not_of(kTrimLine) + 1 - first);
+        if (line.size() > static_cast<std::size_t>(kMaxLineLength)) {
             // The line buffers hold kMaxLineLength characters; a longer statement
             // is an error of its own rather than being cut short.
+            const std::string shown(line);
             Pal::String text;
             text.Format("ERROR in reading file %s:\nLine %d is longer than %d characters :\n  %.*s...\n",
-                        m_fileName.c_str(), m_lineNumber, kMaxLineLength, kLongLineShown, line.c_str());
+                        m_fileName.c_str(), m_lineNumber, kMaxLineLength, kLongLineShown, shown.c_str());
             IssueCountedError(text);
             continue;
         }
-        if (line.str().find('\0') != std::string::npos) {
+        if (line.find('\0') != std::string_view::npos) {
             // The statement would end at the zero byte and the rest of the
             // line would be dropped unseen.
+            const std::string shown(line);
             Pal::String text;
             text.Format("ERROR in reading file %s:\nLine %d holds a zero byte :\n  %s\n", m_fileName.c_str(),
-                        m_lineNumber, line.c_str());
+                        m_lineNumber, shown.c_str());
             IssueCountedError(text);
             continue;
         }
-        Pal::StrUtil::Copy(m_lineCopy.data(), m_lineCopy.size(), line.c_str());
-        Pal::StrUtil::Copy(m_workCopy.data(), m_workCopy.size(), line.c_str());
+        std::memcpy(m_lineCopy.data(), line.data(), line.size());
+        m_lineCopy[line.size()] = '\0';
+        std::memcpy(m_workCopy.data(), line.data(), line.size());
+        m_workCopy[line.size()] = '\0';
         return m_workCopy.data();
     }
     return nullptr;
@@ -161,15 +195,15 @@ bool Olm_DataFileReader::ReadFile(Olm_WizData* wizData) {
     bool sawWizData = false;
 
     while (char* line = GetNextStatement()) {
-        const char* token = Pal::StrUtil::Tokenize(line, ":;");
+        char* token = Pal::StrUtil::Tokenize(line, ":;");
         if (!token) continue;  // a line of separators only
-        const Pal::String key = Trimmed(token);
-        Pal::String value;
+        const std::string_view key = TrimInPlace(token);
+        std::string_view value;
         if (KeyIs(key, "Version")) {
-            if (RequireValue(value)) m_wizData->SetVersion(value);
+            if (RequireValue(value)) m_wizData->SetVersion(ToString(value));
         } else if (KeyIs(key, "WizData")) {
             sawWizData = true;
-            if (RequireValue(value)) ReadWizData(value);
+            if (RequireValue(value)) ReadWizData(ToString(value));
         } else {
             ErrorUnrecognized();
         }
@@ -198,16 +232,17 @@ bool Olm_DataFileReader::ReadWizData(Pal::String name) {
     // Only this reader changes the signal list while the section is read.
     m_signals = std::make_unique<Olm_NameLookup<Olm_Signal>>(m_wizData->GetSigList());
 
-    ReadSection([this](const Pal::String& key) {
-        Pal::String value;
+    ReadSection([this](std::string_view key) {
+        std::string_view value;
         if (KeyIs(key, "Block")) {
             if (!RequireValue(value)) return true;
-            if (Olm_Block* block = ReadBlock(value)) m_wizData->AddBlock(block, false);
+            if (Olm_Block* block = ReadBlock(ToString(value))) m_wizData->AddBlock(block, false);
             else m_abort = true;
         } else if (KeyIs(key, "Signal")) {
             if (!RequireValue(value)) return true;
-            Olm_Signal* existing = FindSignal(value);
-            Olm_Signal* signal = ReadSignal(value);
+            const Pal::String name = ToString(value);
+            Olm_Signal* existing = FindSignal(name);
+            Olm_Signal* signal = ReadSignal(name);
             if (!signal) {
                 m_abort = true;
             } else if (signal != existing) {
@@ -228,23 +263,23 @@ Olm_Block* Olm_DataFileReader::ReadBlock(Pal::String name) {
     auto* block = new Olm_Block();  // owned here until returned or deleted below
     block->SetName(name);
 
-    ReadSection([&](const Pal::String& key) {
-        Pal::String value;
+    ReadSection([&](std::string_view key) {
+        std::string_view value;
         if (KeyIs(key, "Primitive")) {
-            if (RequireValue(value)) block->SetPrimType(value);
+            if (RequireValue(value)) block->SetPrimType(ToString(value));
         } else if (KeyIs(key, "InputPin") || KeyIs(key, "OutputPin") || KeyIs(key, "BidirPin")) {
             const char* direction = KeyIs(key, "InputPin") ? "IN" : KeyIs(key, "OutputPin") ? "OUT" : "INOUT";
             if (Olm_Pin* pin = ReadPin(direction)) block->AddPin(pin);
         } else if (KeyIs(key, "BlkFlags")) {
-            while (const char* piece = Pal::StrUtil::Tokenize(nullptr, ";")) {
-                const Pal::String flag = Trimmed(piece);
+            while (char* piece = Pal::StrUtil::Tokenize(nullptr, ";")) {
+                const std::string_view flag = TrimInPlace(piece);
                 if (flag == "\r\n") continue;
-                block->AddFlag(flag);
+                block->AddFlag(ToString(flag));
             }
         } else if (KeyIs(key, "Attribute")) {
             // A missing attribute name is passed over.
             if (NextValue(value)) {
-                if (Olm_Attribute* attribute = ReadAttributes(value)) block->AddAttribute(attribute);
+                if (Olm_Attribute* attribute = ReadAttributes(ToString(value))) block->AddAttribute(attribute);
             }
         } else if (KeyIs(key, "EndBlock")) {
             return false;
@@ -263,26 +298,26 @@ Olm_Signal* Olm_DataFileReader::ReadSignal(Pal::String name) {
     Olm_Signal* existing = FindSignal(name);
     Olm_Signal* signal = existing ? existing : new Olm_Signal(name);
 
-    ReadSection([&](const Pal::String& key) {
-        Pal::String value;
+    ReadSection([&](std::string_view key) {
+        std::string_view value;
         bool flag = false;
         if (KeyIs(key, "External")) {
             if (!RequireValue(value)) return true;
-            if (value.Compare("FALSE", Pal::String::kNoCase) == 0) signal->SetIsExternal(false, "");
-            else signal->SetIsExternal(true, value);
+            if (EqualsNoCase(value, "FALSE")) signal->SetIsExternal(false, "");
+            else signal->SetIsExternal(true, ToString(value));
         } else if (KeyIs(key, "Bus")) {
             if (!RequireValue(value)) return true;
-            if (value.Compare("FALSE", Pal::String::kNoCase) == 0) {
+            if (EqualsNoCase(value, "FALSE")) {
                 signal->SetIsBus(false, 1);
             } else {
                 signal->SetIsBus(true, 1);
-                signal->SetWidth(Pal::StrUtil::AToI(value.c_str()));
+                signal->SetWidth(Pal::StrUtil::AToI(value.data()));  // zero-terminated by TrimInPlace
             }
         } else if (KeyIs(key, "Grounded")) {
             if (RequireBool(flag)) signal->SetIsGrounded(flag);
         } else if (KeyIs(key, "Attribute")) {
             if (NextValue(value)) {
-                if (Olm_Attribute* attribute = ReadAttributes(value)) signal->AddAttribute(attribute);
+                if (Olm_Attribute* attribute = ReadAttributes(ToString(value))) signal->AddAttribute(attribute);
             }
         } else if (KeyIs(key, "SaveToKFZ")) {
             if (RequireBool(flag)) signal->SetIsActive(flag);
@@ -307,19 +342,19 @@ Olm_Attribute* Olm_DataFileReader::ReadAttributes(Pal::String name) {
     bool sawDefault = false;
     bool sawPossible = false;
 
-    ReadSection([&](const Pal::String& key) {
-        Pal::String value;
+    ReadSection([&](std::string_view key) {
+        std::string_view value;
         bool flag = true;
         if (KeyIs(key, "PossibleValues")) {
             sawPossible = true;
-            while (const char* piece = Pal::StrUtil::Tokenize(nullptr, ",;")) {
-                const Pal::String possible = Trimmed(piece);
+            while (char* piece = Pal::StrUtil::Tokenize(nullptr, ",;")) {
+                const std::string_view possible = TrimInPlace(piece);
                 if (possible == "\n") continue;
-                attribute->AddPossibleValue(possible);
+                attribute->AddPossibleValue(ToString(possible));
             }
         } else if (KeyIs(key, "DefaultValue")) {
             sawDefault = true;
-            if (RequireValue(value)) attribute->SetDefaultValue(value);
+            if (RequireValue(value)) attribute->SetDefaultValue(ToString(value));
         } else if (KeyIs(key, "IsModifiable")) {
             if (RequireBool(flag)) attribute->SetIsModifiable(flag);
         } else if (KeyIs(key, "SaveToKFZ")) {
@@ -349,45 +384,57 @@ Olm_Attribute* Olm_DataFileReader::ReadAttributes(Pal::String name) {
     return nullptr;
 }
 
+namespace {
+
+// The keys of a pin statement's pairs, matched without case.
+enum class PinKey { kWidth, kSignal, kHasBus, kFlag, kGrounded, kVcc, kTie, kSaveToKfz, kUnknown };
+
+PinKey ClassifyPinKey(std::string_view key) {
+    static constexpr std::pair<std::string_view, PinKey> kKeys[] = {
+        {"Width", PinKey::kWidth}, {"Signal", PinKey::kSignal},     {"HasBus", PinKey::kHasBus},
+        {"Flag", PinKey::kFlag},   {"Grounded", PinKey::kGrounded}, {"VCC", PinKey::kVcc},
+        {"TIE", PinKey::kTie},     {"SaveToKFZ", PinKey::kSaveToKfz},
+    };
+    for (const auto& [word, pinKey] : kKeys) {
+        if (EqualsNoCase(key, word)) return pinKey;
+    }
+    return PinKey::kUnknown;
+}
+
+}  // namespace
+
 Olm_Pin* Olm_DataFileReader::ReadPin(Pal::String direction) {
-    const char* nameToken = Pal::StrUtil::Tokenize(nullptr, ";");
+    char* nameToken = Pal::StrUtil::Tokenize(nullptr, ";");
     if (!nameToken) return nullptr;
-    auto* pin = new Olm_Pin(Trimmed(nameToken), direction);  // owned here until returned or deleted below
+    // owned here until returned or deleted below
+    auto* pin = new Olm_Pin(ToString(TrimInPlace(nameToken)), std::move(direction));
 
     // Pairs "key=value;" until the line is used up. An unknown key is passed
     // over without reading its value, so the text up to the next "=" becomes
     // the next key: an unknown key loses the pair after it as well.
-    while (const char* keyToken = Pal::StrUtil::Tokenize(nullptr, "=")) {
-        const Pal::String key = Trimmed(keyToken);
-        const bool known = key.Compare("Width", Pal::String::kNoCase) == 0 ||
-                           key.Compare("Signal", Pal::String::kNoCase) == 0 ||
-                           key.Compare("HasBus", Pal::String::kNoCase) == 0 ||
-                           key.Compare("Flag", Pal::String::kNoCase) == 0 ||
-                           key.Compare("Grounded", Pal::String::kNoCase) == 0 ||
-                           key.Compare("VCC", Pal::String::kNoCase) == 0 ||
-                           key.Compare("TIE", Pal::String::kNoCase) == 0 ||
-                           key.Compare("SaveToKFZ", Pal::String::kNoCase) == 0;
-        if (!known) continue;
-        Pal::String value;
+    while (char* keyToken = Pal::StrUtil::Tokenize(nullptr, "=")) {
+        const PinKey key = ClassifyPinKey(TrimInPlace(keyToken));
+        if (key == PinKey::kUnknown) continue;
+        std::string_view value;
         if (!NextValue(value)) break;  // "key=;" ends the line without an error
 
         bool flag = false;
-        if (key.Compare("Width", Pal::String::kNoCase) == 0) {
-            Olm_Pin::SetPinWidthData(pin, value.c_str());
-        } else if (key.Compare("Signal", Pal::String::kNoCase) == 0) {
-            pin->SetSigName(value);
-        } else if (key.Compare("Flag", Pal::String::kNoCase) == 0) {
-            pin->AddFlag(value);
-        } else if (key.Compare("TIE", Pal::String::kNoCase) == 0) {
-            pin->AddAttribute(Pal::String("OLM_PIN_TIE"), value);
+        if (key == PinKey::kWidth) {
+            Olm_Pin::SetPinWidthData(pin, value.data());  // zero-terminated by TrimInPlace
+        } else if (key == PinKey::kSignal) {
+            pin->SetSigName(ToString(value));
+        } else if (key == PinKey::kFlag) {
+            pin->AddFlag(ToString(value));
+        } else if (key == PinKey::kTie) {
+            pin->AddAttribute(Pal::String("OLM_PIN_TIE"), ToString(value));
         } else if (!ParseBool(value, flag)) {
             ErrorInvalidValue(value);
-        } else if (key.Compare("HasBus", Pal::String::kNoCase) == 0) {
+        } else if (key == PinKey::kHasBus) {
             pin->SetHasBus(flag);
-        } else if (key.Compare("Grounded", Pal::String::kNoCase) == 0) {
+        } else if (key == PinKey::kGrounded) {
             pin->SetIsGrounded(flag);
             if (flag) pin->AddAttribute(Pal::String("OLM_PIN_GND_IN_DATAFILE"), Pal::String("TRUE"));
-        } else if (key.Compare("VCC", Pal::String::kNoCase) == 0) {
+        } else if (key == PinKey::kVcc) {
             pin->SetIsVcc(flag);
             if (flag) pin->AddAttribute(Pal::String("OLM_PIN_VCC_IN_DATAFILE"), Pal::String("TRUE"));
         } else {  // SaveToKFZ

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <memory>
+#include <string>
+#include <string_view>
 
 namespace Pal {
 class Stream;
@@ -73,14 +75,16 @@ private:
 
     // The value of a plain statement: the rest up to the next ";", trimmed of
     // spaces. False when it is missing.
-    static bool NextValue(Pal::String& value);
-    // "TRUE" or "FALSE" into result; false (nothing changed) for another word.
-    static bool ParseBool(const Pal::String& value, bool& result);
+    // The value is a view into the work buffer, zero-terminated there.
+    static bool NextValue(std::string_view& value);
+    // "TRUE" or "FALSE" (any letter case) into result; false (nothing
+    // changed) for another word.
+    static bool ParseBool(std::string_view value, bool& result);
     // The prefix test of a key against a keyword.
-    static bool KeyIs(const Pal::String& key, const char* keyword);
+    static bool KeyIs(std::string_view key, std::string_view keyword);
 
     // NextValue, reporting a missing value.
-    bool RequireValue(Pal::String& value);
+    bool RequireValue(std::string_view& value);
     // A TRUE or FALSE value into flag; a missing or another value is reported.
     bool RequireBool(bool& flag);
     // Reads a section's statements until handle(key) returns false (at the
@@ -96,7 +100,7 @@ private:
     void IssueCountedError(const Pal::String& text, int line = __builtin_LINE());
     // An error formatted with the file name, the line number and the statement.
     void ErrorAtLine(const char* format, int line = __builtin_LINE());
-    void ErrorInvalidValue(const Pal::String& value);
+    void ErrorInvalidValue(std::string_view value);
     void ErrorUnrecognized();
     bool AtErrorLimit() const { return m_errorCount >= kErrorLimit; }
     // The container's signal of the name, as GetNamedSignal finds it; through
@@ -107,6 +111,7 @@ private:
     Pal::String m_fileName;
     LineBuffer m_lineCopy{};  // the current statement intact, for messages
     LineBuffer m_workCopy{};  // the same line, cut up by the tokenizer
+    std::string m_readLine;   // the line as read, before trimming
     int m_lineNumber = 0;
     int m_errorCount = 0;
     Pal::Stream* m_stream = nullptr;  // owned; closed by the destructor
