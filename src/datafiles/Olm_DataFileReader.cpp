@@ -21,15 +21,11 @@ constexpr const char* kTrimPiece = " ";   // keys, values and pieces of spaces o
 // How much of an over-long line its error message shows.
 constexpr int kLongLineShown = 64;
 
-// A token of the work buffer trimmed of kTrimPiece in place: the trailing
-// spaces are cut off with a zero byte, so the view stays zero-terminated.
-// The tokenizer has already moved past the token, so cutting it is safe.
-std::string_view TrimInPlace(char* token) {
-    token += std::strspn(token, kTrimPiece);
-    std::size_t n = std::strlen(token);
-    while (n > 0 && token[n - 1] == ' ') --n;
-    token[n] = '\0';
-    return {token, n};
+bool IsDelimiter(char c, const char* delimiters) {
+    for (const char* d = delimiters; *d; ++d) {
+        if (*d == c) return true;
+    }
+    return false;
 }
 
 Pal::String ToString(std::string_view text) { return Pal::String(text.data(), text.size()); }
@@ -81,12 +77,27 @@ void Olm_DataFileReader::ErrorUnrecognized() {
     ErrorAtLine("ERROR in reading file %s:\nUnrecognized keyword on line %d :\n  %s\n");
 }
 
-bool Olm_DataFileReader::NextValue(std::string_view& value) {
-    char* token = Pal::StrUtil::Tokenize(nullptr, ";");
-    if (!token) return false;
-    value = TrimInPlace(token);
+bool Olm_DataFileReader::NextToken(char* text, const char* delimiters, std::string_view& token) {
+    char* p = text ? text : m_tokenPosition;
+    if (!p) return false;
+    while (*p != '\0' && IsDelimiter(*p, delimiters)) ++p;
+    if (*p == '\0') {
+        m_tokenPosition = nullptr;
+        return false;
+    }
+    char* first = p;
+    while (*p != '\0' && !IsDelimiter(*p, delimiters)) ++p;
+    char* end = p;
+    m_tokenPosition = *p != '\0' ? p + 1 : nullptr;
+    // Trimmed of kTrimPiece; the cut keeps the token zero-terminated.
+    while (first < end && *first == ' ') ++first;
+    while (end > first && end[-1] == ' ') --end;
+    *end = '\0';
+    token = {first, static_cast<std::size_t>(end - first)};
     return true;
 }
+
+bool Olm_DataFileReader::NextValue(std::string_view& value) { return NextToken(nullptr, ";", value); }
 
 bool Olm_DataFileReader::ParseBool(std::string_view value, bool& result) {
     if (EqualsNoCase(value, "TRUE")) {
@@ -117,10 +128,10 @@ bool Olm_DataFileReader::RequireBool(bool& flag) {
 template <typename Handler>
 void Olm_DataFileReader::ReadSection(Handler handle) {
     while (char* line = GetNextStatement()) {
-        char* token = Pal::StrUtil::Tokenize(line, ":;");
-        if (!token) {
+        std::string_view key;
+        if (!NextToken(line, ":;", key)) {
             ErrorAtLine("ERROR in reading file %s:\nNo keyword on line %d :\n  %s\n");
-        } else if (!handle(TrimInPlace(token))) {
+        } else if (!handle(key)) {
             break;  // the section's end keyword
         }
         if (AtErrorLimit()) break;
@@ -195,9 +206,8 @@ bool Olm_DataFileReader::ReadFile(Olm_WizData* wizData) {
     bool sawWizData = false;
 
     while (char* line = GetNextStatement()) {
-        char* token = Pal::StrUtil::Tokenize(line, ":;");
-        if (!token) continue;  // a line of separators only
-        const std::string_view key = TrimInPlace(token);
+        std::string_view key;
+        if (!NextToken(line, ":;", key)) continue;  // a line of separators only
         std::string_view value;
         if (KeyIs(key, "Version")) {
             if (RequireValue(value)) m_wizData->SetVersion(ToString(value));
@@ -271,8 +281,8 @@ Olm_Block* Olm_DataFileReader::ReadBlock(Pal::String name) {
             const char* direction = KeyIs(key, "InputPin") ? "IN" : KeyIs(key, "OutputPin") ? "OUT" : "INOUT";
             if (Olm_Pin* pin = ReadPin(direction)) block->AddPin(pin);
         } else if (KeyIs(key, "BlkFlags")) {
-            while (char* piece = Pal::StrUtil::Tokenize(nullptr, ";")) {
-                const std::string_view flag = TrimInPlace(piece);
+            std::string_view flag;
+            while (NextToken(nullptr, ";", flag)) {
                 if (flag == "\r\n") continue;
                 block->AddFlag(ToString(flag));
             }
@@ -311,7 +321,7 @@ Olm_Signal* Olm_DataFileReader::ReadSignal(Pal::String name) {
                 signal->SetIsBus(false, 1);
             } else {
                 signal->SetIsBus(true, 1);
-                signal->SetWidth(Pal::StrUtil::AToI(value.data()));  // zero-terminated by TrimInPlace
+                signal->SetWidth(Pal::StrUtil::AToI(value.data()));  // zero-terminated by NextToken
             }
         } else if (KeyIs(key, "Grounded")) {
             if (RequireBool(flag)) signal->SetIsGrounded(flag);
@@ -347,8 +357,8 @@ Olm_Attribute* Olm_DataFileReader::ReadAttributes(Pal::String name) {
         bool flag = true;
         if (KeyIs(key, "PossibleValues")) {
             sawPossible = true;
-            while (char* piece = Pal::StrUtil::Tokenize(nullptr, ",;")) {
-                const std::string_view possible = TrimInPlace(piece);
+            std::string_view possible;
+            while (NextToken(nullptr, ",;", possible)) {
                 if (possible == "\n") continue;
                 attribute->AddPossibleValue(ToString(possible));
             }
@@ -404,23 +414,23 @@ PinKey ClassifyPinKey(std::string_view key) {
 }  // namespace
 
 Olm_Pin* Olm_DataFileReader::ReadPin(Pal::String direction) {
-    char* nameToken = Pal::StrUtil::Tokenize(nullptr, ";");
-    if (!nameToken) return nullptr;
-    // owned here until returned or deleted below
-    auto* pin = new Olm_Pin(ToString(TrimInPlace(nameToken)), std::move(direction));
+    std::string_view name;
+    if (!NextValue(name)) return nullptr;
+    auto* pin = new Olm_Pin(ToString(name), std::move(direction));  // owned here until returned or deleted below
 
     // Pairs "key=value;" until the line is used up. An unknown key is passed
     // over without reading its value, so the text up to the next "=" becomes
     // the next key: an unknown key loses the pair after it as well.
-    while (char* keyToken = Pal::StrUtil::Tokenize(nullptr, "=")) {
-        const PinKey key = ClassifyPinKey(TrimInPlace(keyToken));
+    std::string_view keyText;
+    while (NextToken(nullptr, "=", keyText)) {
+        const PinKey key = ClassifyPinKey(keyText);
         if (key == PinKey::kUnknown) continue;
         std::string_view value;
         if (!NextValue(value)) break;  // "key=;" ends the line without an error
 
         bool flag = false;
         if (key == PinKey::kWidth) {
-            Olm_Pin::SetPinWidthData(pin, value.data());  // zero-terminated by TrimInPlace
+            Olm_Pin::SetPinWidthData(pin, value.data());  // zero-terminated by NextToken
         } else if (key == PinKey::kSignal) {
             pin->SetSigName(ToString(value));
         } else if (key == PinKey::kFlag) {

@@ -24,9 +24,9 @@ class Olm_Pin;
 // Pal::MsgMan (category "DesignEntry") and counted; one reader reads one file:
 // construct, Open, ReadFile, destroy.
 //
-// The reading operations share the tokenizer position of Pal::StrUtil::Tokenize
-// across their nested calls (ReadBlock takes a pin statement's key, ReadPin
-// finishes the line), so only one reader may run at a time.
+// The reading operations share the reader's tokenizer position across their
+// nested calls (ReadBlock takes a pin statement's key, ReadPin finishes the
+// line).
 class OLM_BASE_EXPORT Olm_DataFileReader {
 public:
     // Longest statement line accepted, after trimming.
@@ -73,10 +73,13 @@ public:
 private:
     using LineBuffer = std::array<char, kMaxLineLength + 1>;
 
+    // Like strtok: the next token of text (or, for null, of the current line)
+    // up to one of the delimiters, trimmed of spaces and cut off with a zero
+    // byte in the work buffer. False when only delimiters are left.
+    bool NextToken(char* text, const char* delimiters, std::string_view& token);
     // The value of a plain statement: the rest up to the next ";", trimmed of
     // spaces. False when it is missing.
-    // The value is a view into the work buffer, zero-terminated there.
-    static bool NextValue(std::string_view& value);
+    bool NextValue(std::string_view& value);
     // "TRUE" or "FALSE" (any letter case) into result; false (nothing
     // changed) for another word.
     static bool ParseBool(std::string_view value, bool& result);
@@ -112,6 +115,7 @@ private:
     LineBuffer m_lineCopy{};  // the current statement intact, for messages
     LineBuffer m_workCopy{};  // the same line, cut up by the tokenizer
     std::string m_readLine;   // the line as read, before trimming
+    char* m_tokenPosition = nullptr;  // in m_workCopy; NextToken goes on from here
     int m_lineNumber = 0;
     int m_errorCount = 0;
     Pal::Stream* m_stream = nullptr;  // owned; closed by the destructor
