@@ -34,8 +34,20 @@ expect(1 show-kfz ${SAMPLE}.absent)
 expect(2 show-kfz)
 expect(2 show-kfz ${SAMPLE} ${SAMPLE})
 
-expect(0 hdl --help)
-expect(2 hdl --kfz ${SAMPLE} --lang verilog)
-expect(2 hdl --kfz ${SAMPLE} --lang cobol -o out.v)
-expect(2 hdl --kfz ${SAMPLE} --lang vhdl -o out.vhd extra)
-expect(1 hdl --kfz ${SAMPLE}.absent --lang vhdl -o out.vhd)
+# olmwiz-hdl takes the arguments of `olmwiz hdl` and answers each command
+# line with the same exit code, output and messages.
+function(expect_hdl code)
+  expect(${code} hdl ${ARGN})
+  execute_process(COMMAND ${OLMWIZ} hdl ${ARGN} OUTPUT_VARIABLE full_out ERROR_VARIABLE full_err)
+  execute_process(COMMAND ${OLMWIZ_HDL} ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL code OR NOT out STREQUAL full_out OR NOT err STREQUAL full_err)
+    message(FATAL_ERROR "olmwiz-hdl ${ARGN}: exit code ${rc}, expected ${code}; "
+                        "output '${out}' / '${full_out}', messages '${err}' / '${full_err}'")
+  endif()
+endfunction()
+
+expect_hdl(0 --help)
+expect_hdl(2 --kfz ${SAMPLE} --lang verilog)
+expect_hdl(2 --kfz ${SAMPLE} --lang cobol -o out.v)
+expect_hdl(2 --kfz ${SAMPLE} --lang vhdl -o out.vhd extra)
+expect_hdl(1 --kfz ${SAMPLE}.absent --lang vhdl -o out.vhd)

@@ -6,6 +6,11 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${WO
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "install failed")
 endif()
+# olmwiz-hdl is installed beside olmwiz, where `olmwiz run` looks for it.
+execute_process(COMMAND "${WORK}/prefix/bin/olmwiz-hdl" --help RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "Usage: olmwiz hdl")
+  message(FATAL_ERROR "olmwiz-hdl is not installed beside olmwiz (${rc}): ${out}")
+endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -S "${SOURCE_DIR}/examples/outside_wizard" -B "${WORK}/build"
   -G Ninja -DCMAKE_PREFIX_PATH=${WORK}/prefix RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -33,7 +34,8 @@ struct BatchRun {
 // Runs a wizard in batch mode, silent, with its messages in a log file.
 BatchRun RunBatch(const ScratchDir& dir, const std::string& wizType, const std::string& design,
              const std::string& optionText = "", const std::string& outSub = "out", const std::string& kfz = "",
-             const std::string& hdl = "verilog", const std::string& hdlTool = OLMWIZ_PATH) {
+             const std::string& hdl = "verilog", const std::string& hdlTool = OLMWIZ_PATH,
+             const std::vector<std::string>& hdlToolArgs = {"hdl"}) {
     EnsureApp();
     OlmRef::RunOptions options;
     options.wizType = wizType;
@@ -45,6 +47,7 @@ BatchRun RunBatch(const ScratchDir& dir, const std::string& wizType, const std::
     options.outDir = dir.File(outSub);
     options.log = dir.File(outSub + ".log");
     options.hdlTool = hdlTool;
+    options.hdlToolArgs = hdlToolArgs;
     options.batch = true;
     options.silent = true;
     BatchRun run;
@@ -206,6 +209,23 @@ TEST(TklPllBatch, FailedHdlGeneratorGivesAClearErrorAndFailure) {
     const BatchRun missing = RunBatch(dir, "tkl_pll", "clkgen", "", "out2", "", "verilog", dir.File("no-such-tool"));
     EXPECT_EQ(missing.outcome.result, -1);
     EXPECT_TRUE(Contains(missing.log, "ERROR: Could not start the HDL generator")) << missing.log;
+}
+
+TEST(TklPllBatch, LeanHdlGeneratorWritesWhatOlmwizHdlWrites) {
+    ScratchDir dir;
+    const std::string options = Example("tkl_pll_clkgen.opt");
+    for (const char* hdl : {"verilog", "vhdl"}) {
+        const std::string lang = hdl;
+        const BatchRun full = RunBatch(dir, "tkl_pll", "clkgen", options, lang + "-full", "", lang);
+        const BatchRun lean =
+            RunBatch(dir, "tkl_pll", "clkgen", options, lang + "-lean", "", lang, OLMWIZ_HDL_PATH, {});
+        ASSERT_EQ(full.outcome.result, 0) << full.outcome.error << full.log;
+        ASSERT_EQ(lean.outcome.result, 0) << lean.outcome.error << lean.log;
+        const std::string file = lang == "verilog" ? "/clkgen.v" : "/clkgen.vhd";
+        const std::string text = ReadFile(dir.File(lang + "-lean" + file));
+        EXPECT_TRUE(Contains(text, "clk_100_90")) << lang;
+        EXPECT_EQ(text, ReadFile(dir.File(lang + "-full" + file))) << lang;
+    }
 }
 
 TEST(TklPllBatch, SetupProblemsStopBeforeTheWizard) {

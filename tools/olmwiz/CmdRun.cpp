@@ -15,8 +15,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +58,23 @@ std::string SelfPath() {
     if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) return "olmwiz";
     path.resize(static_cast<std::size_t>(length));
     return path;
+}
+
+// The program that writes the HDL file: olmwiz-hdl when it lies beside this
+// program (it starts without the widget libraries), else this program's own
+// hdl command.
+void ChooseHdlTool(OlmRef::RunOptions& options) {
+    const std::string self = SelfPath();
+    const std::filesystem::path lean = std::filesystem::path(self).parent_path() / "olmwiz-hdl";
+    std::error_code ec;
+    if (std::filesystem::path(self).is_absolute() && std::filesystem::is_regular_file(lean, ec) &&
+        ::access(lean.c_str(), X_OK) == 0) {
+        options.hdlTool = lean.string();
+        options.hdlToolArgs.clear();
+    } else {
+        options.hdlTool = self;
+        options.hdlToolArgs = {"hdl"};
+    }
 }
 
 // The files a run took its settings from, for the message of a failed run.
@@ -112,7 +131,7 @@ int RunRun(const std::vector<std::string>& args) {
     options.log = parser.Value("log");
     options.batch = parser.Has("batch");
     options.silent = parser.Has("silent");
-    options.hdlTool = SelfPath();
+    ChooseHdlTool(options);
 
     // A batch run shows nothing, but a clock-manager batch run still builds
     // its window: without a display, Qt runs on its offscreen platform.

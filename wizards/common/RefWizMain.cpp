@@ -119,7 +119,9 @@ bool RefWizMain::GenerateHdl() {
     const std::string lang = GetHdlSelector() == Olm_WizPage::kHdlVerilog ? OlmConst::kLangVerilog
                                                                            : OlmConst::kLangVhdl;
     Pal::Process child;
-    const std::vector<Pal::String> argv = {m_hdlTool, "hdl", "--kfz", m_kfzPath, "--lang", lang, "-o", hdlPath};
+    std::vector<Pal::String> argv = {m_hdlTool};
+    argv.insert(argv.end(), m_hdlToolArgs.begin(), m_hdlToolArgs.end());
+    argv.insert(argv.end(), {"--kfz", m_kfzPath, "--lang", lang, "-o", hdlPath});
     std::fflush(stdout);
     if (!child.Start(argv)) {
         Report(text.Format("Could not start the HDL generator %s: %s", m_hdlTool.c_str(), child.GetError().c_str()),

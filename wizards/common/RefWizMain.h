@@ -5,6 +5,7 @@
 #include "wizard/Olm_WizPage.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class Olm_KfzWizData;
@@ -35,9 +36,14 @@ public:
     void SetBridge(Olm_KfzWizData* bridge) { m_bridge = bridge; }
     Olm_KfzWizData* GetBridge() const { return m_bridge; }
     // Where the design file goes (the HDL file and the constraint template go
-    // beside it) and the program that writes the HDL file (an olmwiz).
+    // beside it) and the program that writes the HDL file with the arguments
+    // that come before its options: an olmwiz with "hdl", or olmwiz-hdl with
+    // none.
     void SetDesignFile(const std::string& kfzPath) { m_kfzPath = kfzPath; }
-    void SetHdlTool(const std::string& toolPath) { m_hdlTool = toolPath; }
+    void SetHdlTool(const std::string& toolPath, std::vector<std::string> leadingArgs = {"hdl"}) {
+        m_hdlTool = toolPath;
+        m_hdlToolArgs = std::move(leadingArgs);
+    }
     const std::string& GetDesignFile() const { return m_kfzPath; }
     std::string GetHdlPath() const;
     std::string GetPkxPath() const;
@@ -78,6 +84,7 @@ private:
     Olm_KfzWizData* m_bridge = nullptr;
     std::string m_kfzPath;
     std::string m_hdlTool;
+    std::vector<std::string> m_hdlToolArgs{"hdl"};
     std::string m_windowTitle;
 };
 

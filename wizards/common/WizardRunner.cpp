@@ -183,7 +183,7 @@ RunOutcome RunWizard(const RunOptions& options, WizardFactory factory) {
     main->SetLogFilePtr(log.get());
     main->SetBridge(&bridge);
     main->SetDesignFile((outDir / (options.design + OlmConst::kExtKfz)).string());
-    main->SetHdlTool(options.hdlTool);
+    main->SetHdlTool(options.hdlTool, options.hdlToolArgs);
 
     outcome.result = main->Run();
     if (outcome.result == 0) outcome.report = BuildReport(*main);

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // One run of a reference wizard, as `olmwiz run` does it: engine and bridge,
 // the installed data, an existing design file, an option file, then the
@@ -19,7 +20,10 @@ struct RunOptions {
     std::string hdl = "verilog";
     std::string outDir;   // empty: the folder of the existing design file, else the working directory
     std::string log;      // a log file of the batch messages; empty: none
-    std::string hdlTool;  // the olmwiz that writes the HDL file
+    std::string hdlTool;  // the program that writes the HDL file
+    // The arguments of hdlTool before the generator's options: "hdl" for an
+    // olmwiz, none for olmwiz-hdl.
+    std::vector<std::string> hdlToolArgs{"hdl"};
     bool batch = false;
     bool silent = false;
 };
