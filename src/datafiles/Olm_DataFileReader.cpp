@@ -15,18 +15,13 @@ constexpr const char* kCategory = "DesignEntry";
 constexpr const char* kSource = "../s/Reader";
 constexpr const char* kRevision = "$revision 1.1$";
 
-constexpr const char* kTrimLine = " \t";  // a statement line is trimmed of blanks and tabs
-constexpr const char* kTrimPiece = " ";   // keys, values and pieces of spaces only
+// A statement line is trimmed of blanks and tabs (IsLineBlank); keys, values
+// and pieces of spaces only (NextToken).
 
 // How much of an over-long line its error message shows.
 constexpr int kLongLineShown = 64;
 
-bool IsDelimiter(char c, const char* delimiters) {
-    for (const char* d = delimiters; *d; ++d) {
-        if (*d == c) return true;
-    }
-    return false;
-}
+bool IsLineBlank(char c) { return c == ' ' || c == '\t'; }
 
 Pal::String ToString(std::string_view text) { return Pal::String(text.data(), text.size()); }
 
@@ -77,19 +72,20 @@ void Olm_DataFileReader::ErrorUnrecognized() {
     ErrorAtLine("ERROR in reading file %s:\nUnrecognized keyword on line %d :\n  %s\n");
 }
 
-bool Olm_DataFileReader::NextToken(char* text, const char* delimiters, std::string_view& token) {
+bool Olm_DataFileReader::NextToken(char* text, char delimiter, char other, std::string_view& token) {
     char* p = text ? text : m_tokenPosition;
     if (!p) return false;
-    while (*p != '\0' && IsDelimiter(*p, delimiters)) ++p;
+    const auto isDelimiter = [delimiter, other](char c) { return c == delimiter || c == other; };
+    while (*p != '\0' && isDelimiter(*p)) ++p;
     if (*p == '\0') {
         m_tokenPosition = nullptr;
         return false;
     }
     char* first = p;
-    while (*p != '\0' && !IsDelimiter(*p, delimiters)) ++p;
+    while (*p != '\0' && !isDelimiter(*p)) ++p;
     char* end = p;
     m_tokenPosition = *p != '\0' ? p + 1 : nullptr;
-    // Trimmed of kTrimPiece; the cut keeps the token zero-terminated.
+    // Trimmed of spaces; the cut keeps the token zero-terminated.
     while (first < end && *first == ' ') ++first;
     while (end > first && end[-1] == ' ') --end;
     *end = '\0';
@@ -97,7 +93,7 @@ bool Olm_DataFileReader::NextToken(char* text, const char* delimiters, std::stri
     return true;
 }
 
-bool Olm_DataFileReader::NextValue(std::string_view& value) { return NextToken(nullptr, ";", value); }
+bool Olm_DataFileReader::NextValue(std::string_view& value) { return NextToken(nullptr, ';', ';', value); }
 
 bool Olm_DataFileReader::ParseBool(std::string_view value, bool& result) {
     if (EqualsNoCase(value, "TRUE")) {
@@ -129,7 +125,7 @@ template <typename Handler>
 void Olm_DataFileReader::ReadSection(Handler handle) {
     while (char* line = GetNextStatement()) {
         std::string_view key;
-        if (!NextToken(line, ":;", key)) {
+        if (!NextToken(line, ':', ';', key)) {
             ErrorAtLine("ERROR in reading file %s:\nNo keyword on line %d :\n  %s\n");
         } else if (!handle(key)) {
             break;  // the section's end keyword
@@ -167,9 +163,9 @@ char* Olm_DataFileReader::GetNextStatement() {
         if (line.ends_with('\r')) line.remove_suffix(1);
         // A comment is recognised on the line as read: "#" after blanks is not one.
         if (line.starts_with('#')) continue;
-        const std::size_t first = line.find_first_not_of(kTrimLine);
-        if (first == std::string_view::npos) continue;
-        line = line.substr(first, line.find_last_not_of(kTrimLine) + 1 - first);
+        while (!line.empty() && IsLineBlank(line.back())) line.remove_suffix(1);
+        while (!line.empty() && IsLineBlank(line.front())) line.remove_prefix(1);
+        if (line.empty()) continue;
         if (line.size() > static_cast<std::size_t>(kMaxLineLength)) {
             // The line buffers hold kMaxLineLength characters; a longer statement
             // is an error of its own rather than being cut short.
@@ -207,7 +203,7 @@ bool Olm_DataFileReader::ReadFile(Olm_WizData* wizData) {
 
     while (char* line = GetNextStatement()) {
         std::string_view key;
-        if (!NextToken(line, ":;", key)) continue;  // a line of separators only
+        if (!NextToken(line, ':', ';', key)) continue;  // a line of separators only
         std::string_view value;
         if (KeyIs(key, "Version")) {
             if (RequireValue(value)) m_wizData->SetVersion(ToString(value));
@@ -282,7 +278,7 @@ Olm_Block* Olm_DataFileReader::ReadBlock(Pal::String name) {
             if (Olm_Pin* pin = ReadPin(direction)) block->AddPin(pin);
         } else if (KeyIs(key, "BlkFlags")) {
             std::string_view flag;
-            while (NextToken(nullptr, ";", flag)) {
+            while (NextToken(nullptr, ';', ';', flag)) {
                 if (flag == "\r\n") continue;
                 block->AddFlag(ToString(flag));
             }
@@ -358,7 +354,7 @@ Olm_Attribute* Olm_DataFileReader::ReadAttributes(Pal::String name) {
         if (KeyIs(key, "PossibleValues")) {
             sawPossible = true;
             std::string_view possible;
-            while (NextToken(nullptr, ",;", possible)) {
+            while (NextToken(nullptr, ',', ';', possible)) {
                 if (possible == "\n") continue;
                 attribute->AddPossibleValue(ToString(possible));
             }
@@ -422,7 +418,7 @@ Olm_Pin* Olm_DataFileReader::ReadPin(Pal::String direction) {
     // over without reading its value, so the text up to the next "=" becomes
     // the next key: an unknown key loses the pair after it as well.
     std::string_view keyText;
-    while (NextToken(nullptr, "=", keyText)) {
+    while (NextToken(nullptr, '=', '=', keyText)) {
         const PinKey key = ClassifyPinKey(keyText);
         if (key == PinKey::kUnknown) continue;
         std::string_view value;

@@ -74,9 +74,10 @@ private:
     using LineBuffer = std::array<char, kMaxLineLength + 1>;
 
     // Like strtok: the next token of text (or, for null, of the current line)
-    // up to one of the delimiters, trimmed of spaces and cut off with a zero
-    // byte in the work buffer. False when only delimiters are left.
-    bool NextToken(char* text, const char* delimiters, std::string_view& token);
+    // up to delimiter or other (the same character for one delimiter), trimmed
+    // of spaces and cut off with a zero byte in the work buffer. False when
+    // only delimiters are left.
+    bool NextToken(char* text, char delimiter, char other, std::string_view& token);
     // The value of a plain statement: the rest up to the next ";", trimmed of
     // spaces. False when it is missing.
     bool NextValue(std::string_view& value);
