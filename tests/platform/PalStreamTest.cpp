@@ -50,6 +50,36 @@ TEST(PalFile, WriteThenReadBackAndRefuseWhatCannotOpen) {
     EXPECT_FALSE(Pal::File::getcwd().IsEmpty());
 }
 
+TEST(PalFile, ReadLineKeepsLineEndsZeroBytesAndLongLinesAndStaysInStepWithPieces) {
+    olmtest::ScratchDir dir;
+    const std::string path = dir.File("in.txt");
+    const std::string longLine(5000, 'y');  // longer than any first read buffer
+    const std::string text = "a\r\n" + std::string("b\0c\n", 4) + "\n" + longLine + "\nxyz\nlast\r";
+    Pal::Stream* out = Pal::File::open(path.c_str(), Pal::File::kWriteTruncate, true);
+    ASSERT_NE(out, nullptr);
+    out->Write(text.data(), text.size());
+    ASSERT_TRUE(Pal::File::close(out));
+
+    Pal::Stream* in = Pal::File::open(path.c_str(), Pal::File::kRead, false);
+    ASSERT_NE(in, nullptr);
+    std::string line;
+    const std::string expected[] = {"a\r\n", std::string("b\0c\n", 4), "\n", longLine + "\n"};
+    for (const std::string& want : expected) {
+        ASSERT_TRUE(in->ReadLine(line));
+        EXPECT_EQ(line, want);
+    }
+    ASSERT_TRUE(in->ReadPiece(line, 2));  // pieces go on where the lines stopped
+    EXPECT_EQ(line, "xy");
+    ASSERT_TRUE(in->ReadLine(line));
+    EXPECT_EQ(line, "z\n");
+    ASSERT_TRUE(in->ReadLine(line));
+    EXPECT_EQ(line, "last\r");  // the last line keeps what it has, without a line end
+    EXPECT_FALSE(in->ReadLine(line));
+    EXPECT_EQ(line, "");
+    EXPECT_FALSE(in->ReadLine(line));
+    EXPECT_TRUE(Pal::File::close(in));
+}
+
 TEST(PalMsgMan, HandlerReceivesTheWholeReport) {
     olmtest::MsgCapture capture;
     Pal::MsgMan::createObject("DesignEntry", "../s/Reader", 12, "$revision 1.1$").issueError("boom\n");
