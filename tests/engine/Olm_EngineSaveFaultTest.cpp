@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -40,6 +41,24 @@ void BuildDesign(Olm_Engine& e, int blocks, const char* tag) {
         }
     }
 }
+
+// An engine on a slow disk: its file writes go out in small pieces with a
+// pause between them, so that most of a save is spent writing the file.
+class SlowDiskEngine : public Olm_Engine {
+protected:
+    bool WriteBytes(int fd, const char* data, std::size_t size) override {
+        constexpr std::size_t kPiece = 4096;
+        while (size > 0) {
+            const std::size_t piece = std::min(size, kPiece);
+            if (!Olm_Engine::WriteBytes(fd, data, piece)) return false;
+            data += piece;
+            size -= piece;
+            const timespec pause{0, 200 * 1000};
+            ::nanosleep(&pause, nullptr);
+        }
+        return true;
+    }
+};
 
 // Runs body in a child process and returns its wait status.
 template <typename Body>
@@ -89,9 +108,9 @@ TEST(EngineSaveFaults, WriteStoppedByTheFileSizeLimitLeavesTheOldFileByteIdentic
 TEST(EngineSaveFaults, SaveKilledAtRandomMomentsLeavesTheOldOrTheNewFileWhole) {
     olmtest::ScratchDir dir;
     const std::string path = dir.File("design.kfz");
-    Olm_Engine oldDesign;
+    SlowDiskEngine oldDesign;
     BuildDesign(oldDesign, 20, "old");
-    Olm_Engine newDesign;
+    SlowDiskEngine newDesign;
     BuildDesign(newDesign, 500, "new");
     ASSERT_TRUE(newDesign.Save(path.c_str()));
     const std::string newText = olmtest::ReadFile(path);
