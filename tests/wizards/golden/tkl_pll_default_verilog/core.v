@@ -1,0 +1,68 @@
+// Wrapper of design 'core'.
+module core (
+    input wire CLKIN1_IN,
+    input wire RST_IN,
+    output wire LOCKED_OUT,
+    output wire CLKOUT0_OUT
+);
+
+    wire CLKFBOUT_OUT;
+    wire RKO_ADV_CLKOUT1_unused;
+    wire RKO_ADV_CLKOUT2_unused;
+    wire RKO_ADV_CLKOUT3_unused;
+    wire RKO_ADV_CLKOUT4_unused;
+    wire RKO_ADV_CLKOUT5_unused;
+    wire [15:0] RKO_ADV_CFG_DOUT_unused;
+    wire RKO_ADV_CFG_RDY_unused;
+
+    RKO_ADV #(
+        .INCLK1_PERIOD(10.000),
+        .LOOP_BW("OPTIMIZED"),
+        .DESKEW_PATH("SYSTEM_SYNCHRONOUS"),
+        .REFCLK_DIV(1),
+        .CLKFBOUT_MULT(10),
+        .CLKFBOUT_PHASE(0.000),
+        .CLKOUT0_DIVIDE(10),
+        .CLKOUT0_PHASE(0.000),
+        .CLKOUT0_DUTY(0.50),
+        .CLKOUT1_DIVIDE(3),
+        .CLKOUT1_PHASE(0.000),
+        .CLKOUT1_DUTY(0.50),
+        .CLKOUT2_DIVIDE(12),
+        .CLKOUT2_PHASE(0.000),
+        .CLKOUT2_DUTY(0.50),
+        .CLKOUT3_DIVIDE(4),
+        .CLKOUT3_PHASE(0.000),
+        .CLKOUT3_DUTY(0.50),
+        .CLKOUT4_DIVIDE(24),
+        .CLKOUT4_PHASE(0.000),
+        .CLKOUT4_DUTY(0.50),
+        .CLKOUT5_DIVIDE(2),
+        .CLKOUT5_PHASE(0.000),
+        .CLKOUT5_DUTY(0.50),
+        .RELOCK_RESET("FALSE")
+    ) RKO_ADV (
+        .CLKIN1(CLKIN1_IN),
+        .CLKIN2(1'b0),
+        .INSEL(1'b1),
+        .CLKFBIN(CLKFBOUT_OUT),
+        .RST(RST_IN),
+        .CLKFBOUT(CLKFBOUT_OUT),
+        .CLKOUT0(CLKOUT0_OUT),
+        .CLKOUT1(RKO_ADV_CLKOUT1_unused),
+        .CLKOUT2(RKO_ADV_CLKOUT2_unused),
+        .CLKOUT3(RKO_ADV_CLKOUT3_unused),
+        .CLKOUT4(RKO_ADV_CLKOUT4_unused),
+        .CLKOUT5(RKO_ADV_CLKOUT5_unused),
+        .LOCKED(LOCKED_OUT),
+        .HOLD(1'b0),
+        .CFG_CLK(1'b0),
+        .CFG_EN(1'b0),
+        .CFG_WE(1'b0),
+        .CFG_ADDR(5'b0),
+        .CFG_DIN(16'b0),
+        .CFG_DOUT(RKO_ADV_CFG_DOUT_unused),
+        .CFG_RDY(RKO_ADV_CFG_RDY_unused)
+    );
+
+endmodule
