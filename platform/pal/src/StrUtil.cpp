@@ -1,12 +1,36 @@
 #include "pal/StrUtil.h"
 
+#include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstring>
+#include <system_error>
 
 namespace Pal {
 
 namespace {
 thread_local char* g_tokenizePosition = nullptr;
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+// The number text after trimming, with a leading '+' dropped (from_chars
+// takes '-' but not '+'); empty when the sign is not followed by a digit or
+// a decimal point, so that "+-0" and "--1" never reach the parser.
+std::string_view NumberBody(std::string_view text) {
+    std::string_view body = TrimBlanks(text);
+    const bool plus = !body.empty() && body.front() == '+';
+    if (plus) body.remove_prefix(1);
+    const std::size_t start = !plus && !body.empty() && body.front() == '-' ? 1 : 0;
+    if (body.size() <= start) return {};
+    const char c = body[start];
+    if (!((c >= '0' && c <= '9') || c == '.')) return {};
+    return body;
+}
 }
 
 void StrUtil::Copy(char* dst, std::size_t dstSize, const char* src) {
@@ -59,6 +83,38 @@ int StrUtil::AToI(const char* s) {
     }
     if (negative) return value > static_cast<long long>(INT_MAX) ? INT_MIN : static_cast<int>(-value);
     return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+bool StrUtil::EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    }
+    return true;
+}
+
+bool StrUtil::StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool StrUtil::ParseInt(std::string_view text, int& value) {
+    const std::string_view body = NumberBody(text);
+    if (body.empty()) return false;
+    int parsed = 0;
+    const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), parsed);
+    if (ec != std::errc() || end != body.data() + body.size()) return false;
+    value = parsed;
+    return true;
+}
+
+bool StrUtil::ParseNumber(std::string_view text, double& value) {
+    const std::string_view body = NumberBody(text);
+    if (body.empty()) return false;
+    double parsed = 0.0;
+    const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), parsed, std::chars_format::general);
+    if (ec != std::errc() || end != body.data() + body.size() || !std::isfinite(parsed)) return false;
+    value = parsed;
+    return true;
 }
 
 }  // namespace Pal

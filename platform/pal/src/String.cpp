@@ -1,6 +1,7 @@
 #include "pal/String.h"
 
 #include "pal/Stream.h"
+#include "pal/StrUtil.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,9 +14,7 @@ namespace Pal {
 
 namespace {
 
-unsigned char Fold(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
+unsigned char Fold(unsigned char c) { return static_cast<unsigned char>(StrUtil::FoldCase(static_cast<char>(c))); }
 
 }  // namespace
 
@@ -108,9 +107,7 @@ String& String::Trim(const char* chars, int type) {
 }
 
 String& String::MakeUpper() {
-    std::transform(m_text.begin(), m_text.end(), m_text.begin(), [](unsigned char c) {
-        return static_cast<char>((c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c);
-    });
+    std::transform(m_text.begin(), m_text.end(), m_text.begin(), StrUtil::FoldCase);
     return *this;
 }
 

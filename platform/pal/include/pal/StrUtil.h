@@ -3,6 +3,7 @@
 #include "pal/PalExport.h"
 
 #include <cstddef>
+#include <string_view>
 
 namespace Pal {
 
@@ -29,6 +30,22 @@ public:
     // The decimal number at the start of s after blanks, with an optional sign;
     // 0 when there is none. Values beyond the int range saturate.
     static int AToI(const char* s);
+
+    // ASCII letters folded to upper case; every other byte is left as it is.
+    // The one case rule of the project: texts are 8-bit and carry no locale.
+    static constexpr char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+    static bool EqualNoCase(std::string_view a, std::string_view b);
+    static bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+    // Strict readers of numbers that users type (option files, wizard fields).
+    // Blanks and tabs around the number are allowed; inside it, at most one
+    // sign, then digits (ParseNumber: a decimal fraction and exponent too),
+    // nothing else: "+-0", "0x10", "1 2", "nan", "inf", an empty text and
+    // digits other than ASCII are refused. ParseNumber refuses values that do
+    // not fit a finite double ("1e400"), ParseInt values beyond int. On false
+    // the value is left unchanged.
+    static bool ParseInt(std::string_view text, int& value);
+    static bool ParseNumber(std::string_view text, double& value);
 };
 
 }  // namespace Pal
