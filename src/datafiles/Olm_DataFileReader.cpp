@@ -26,18 +26,8 @@ bool IsLineBlank(char c) { return c == ' ' || c == '\t'; }
 Pal::String ToString(std::string_view text) { return Pal::String(text.data(), text.size()); }
 
 // What Pal::String::Compare(..., kNoCase) == 0 answers for a text without
-// zero bytes: equal length and equal letters with ASCII case folded.
-bool EqualsNoCase(std::string_view text, std::string_view word) {
-    if (text.size() != word.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char a = text[i];
-        char b = word[i];
-        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
-        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
-        if (a != b) return false;
-    }
-    return true;
-}
+// zero bytes.
+bool EqualsNoCase(std::string_view text, std::string_view word) { return Pal::StrUtil::EqualNoCase(text, word); }
 
 }  // namespace
 

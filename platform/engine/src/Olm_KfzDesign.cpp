@@ -1,15 +1,15 @@
 #include "engine/Olm_KfzDesign.h"
 
-#include <strings.h>
+#include "pal/StrUtil.h"
 
 #include <initializer_list>
 
 namespace {
 
 // Names are matched with ASCII letter case folded, as the wizards' model does.
-bool Same(const Pal::String& a, const char* b) { return b && ::strcasecmp(a.c_str(), b) == 0; }
+bool Same(const Pal::String& a, const char* b) { return b && Pal::StrUtil::EqualNoCase(a.str(), b); }
 
-bool SameNoCase(const char* a, const char* b) { return a && b && ::strcasecmp(a, b) == 0; }
+bool SameNoCase(const char* a, const char* b) { return a && b && Pal::StrUtil::EqualNoCase(a, b); }
 
 template <typename List>
 auto FindNamed(List& list, const char* name) -> decltype(&list.front()) {

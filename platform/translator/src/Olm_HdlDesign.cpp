@@ -1,10 +1,10 @@
 #include "translator/Olm_HdlDesign.h"
 
 #include "engine/Olm_KfzDesign.h"
+#include "pal/StrUtil.h"
 #include "translator/Olm_Translator.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <map>
 #include <optional>
 
@@ -15,23 +15,15 @@ constexpr const char* kInternalBlockPrefix = "OLM_";
 
 std::string Folded(const std::string& text) {
     std::string out = text;
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    for (char& c : out) c = Pal::StrUtil::FoldCase(c);
     return out;
 }
 
-bool StartsWithFolded(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() && Folded(text.substr(0, prefix.size())) == Folded(prefix);
-}
-
-// A whole decimal number (optional minus sign); nullopt for anything else.
+// A whole decimal number within a million either way; nullopt for anything else.
 std::optional<int> ParseInt(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || value < -1000000 || value > 1000000) return std::nullopt;
-    return static_cast<int>(value);
+    int value = 0;
+    if (!Pal::StrUtil::ParseInt(text, value) || value < -1000000 || value > 1000000) return std::nullopt;
+    return value;
 }
 
 // "[a:b]" into two numbers; nullopt when the text has another form.
@@ -72,7 +64,7 @@ public:
 
 private:
     static bool IsInternalBlock(const Olm_KfzBlock& block) {
-        return StartsWithFolded(block.primType.str(), kInternalBlockPrefix);
+        return Pal::StrUtil::StartsWithNoCase(block.primType.str(), kInternalBlockPrefix);
     }
     static bool IsHsxBlock(const Olm_KfzBlock& block);
     // The block properties that become parameters, in the block's order.

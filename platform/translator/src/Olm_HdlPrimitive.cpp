@@ -1,10 +1,12 @@
 #include "translator/Olm_HdlPrimitive.h"
 
+#include "pal/StrUtil.h"
+
 #include <cstddef>
 
 namespace {
 
-char Fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+using Pal::StrUtil;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -43,13 +45,7 @@ constexpr const char* kRangeMarker = "OLMRANGE=";
 
 }  // namespace
 
-bool Olm_HdlPrimitive::SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Fold(a[i]) != Fold(b[i])) return false;
-    }
-    return true;
-}
+bool Olm_HdlPrimitive::SameName(const std::string& a, const std::string& b) { return StrUtil::EqualNoCase(a, b); }
 
 const Olm_HdlPrimitivePin* Olm_HdlPrimitive::FindPin(const std::string& pinName) const {
     for (const auto& pin : pins) {

@@ -1,5 +1,7 @@
 #include "translator/Olm_Translator.h"
 
+#include "pal/StrUtil.h"
+
 #include <array>
 #include <string_view>
 
@@ -29,19 +31,7 @@ constexpr std::array<IgnoredProperty, 3> kIgnoredProperties = {{
 // properties and the design file's flag properties ("PROP_HSX10", ...).
 constexpr std::array<std::string_view, 3> kIgnoredPrefixes = {"OLMW_ONLY", "OLM_", "PROP_"};
 
-char Fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Fold(a[i]) != Fold(b[i])) return false;
-    }
-    return true;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
-}
+using Pal::StrUtil;
 
 }  // namespace
 
@@ -53,8 +43,8 @@ bool Olm_Translator::IsBlkPropIgnored(Pal::String& propName, Pal::String primTyp
     const std::string_view type = primType.str();
     for (const IgnoredProperty& row : kIgnoredProperties) {
         if (row.hsxOnly && !hsx) continue;
-        if (!StartsWithNoCase(type, row.primPrefix)) continue;
-        if (EqualNoCase(name, row.property)) return true;
+        if (!StrUtil::StartsWithNoCase(type, row.primPrefix)) continue;
+        if (StrUtil::EqualNoCase(name, row.property)) return true;
     }
     return false;
 }
