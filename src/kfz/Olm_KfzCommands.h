@@ -5,37 +5,37 @@
 // formats of the texts it builds. Keys that are shared constants of the
 // library are taken from there.
 
+#include "engine/Olm_EngineProtocol.h"
 #include "shared/Olm_Constants.h"
 
 namespace OlmKfz {
 
-// Command words.
-inline constexpr const char* kGet = "get";
-inline constexpr const char* kGetFirst = "getfirst";
-inline constexpr const char* kGetNext = "getnext";
-inline constexpr const char* kSet = "set";
-inline constexpr const char* kAdd = "add";
-inline constexpr const char* kConnect = "connect";
-
-// Subjects (first argument).
-inline constexpr const char* kKfzVersion = "kfzVersion";
-inline constexpr const char* kFamily = "family";
-inline constexpr const char* kBlock = "block";
-inline constexpr const char* kPrimtype = "primtype";
-inline constexpr const char* kBlkProp = "blkprop";
-inline constexpr const char* kPin = "pin";
-inline constexpr const char* kPinDir = "pindir";
-inline constexpr const char* kSignal = "signal";
-inline constexpr const char* kPinProp = "pinprop";
-inline constexpr const char* kSigProp = "sigprop";
-inline constexpr const char* kPinWidth = "pinwidth";
-inline constexpr const char* kVccPin = "vccpin";
-inline constexpr const char* kGndPin = "gndpin";
-inline constexpr const char* kHasBus = "hasbus";
-inline constexpr const char* kExternalSig = "externalsig";
-inline constexpr const char* kBus = "bus";
-inline constexpr const char* kGndSig = "gndsig";
-inline constexpr const char* kVccSig = "vccsig";
+// Command words and subjects: the engine's own vocabulary.
+namespace P = OlmProtocol;
+inline constexpr const char* kGet = P::kGet;
+inline constexpr const char* kGetFirst = P::kGetFirst;
+inline constexpr const char* kGetNext = P::kGetNext;
+inline constexpr const char* kSet = P::kSet;
+inline constexpr const char* kAdd = P::kAdd;
+inline constexpr const char* kConnect = P::kConnect;
+inline constexpr const char* kKfzVersion = P::kKfzVersion;
+inline constexpr const char* kFamily = P::kFamily;
+inline constexpr const char* kBlock = P::kBlock;
+inline constexpr const char* kPrimtype = P::kPrimtype;
+inline constexpr const char* kBlkProp = P::kBlkProp;
+inline constexpr const char* kPin = P::kPin;
+inline constexpr const char* kPinDir = P::kPinDir;
+inline constexpr const char* kSignal = P::kSignal;
+inline constexpr const char* kPinProp = P::kPinProp;
+inline constexpr const char* kSigProp = P::kSigProp;
+inline constexpr const char* kPinWidth = P::kPinWidth;
+inline constexpr const char* kVccPin = P::kVccPin;
+inline constexpr const char* kGndPin = P::kGndPin;
+inline constexpr const char* kHasBus = P::kHasBus;
+inline constexpr const char* kExternalSig = P::kExternalSig;
+inline constexpr const char* kBus = P::kBus;
+inline constexpr const char* kGndSig = P::kGndSig;
+inline constexpr const char* kVccSig = P::kVccSig;
 
 // Results and fixed arguments. A write has failed only when its status is
 // exactly kStatusFalse; a boolean value is true only when exactly kValueTrue.

@@ -4,6 +4,8 @@
 // names, device families, synthesis tools, design-file property keys and
 // reserved attribute names. Each is a named constant of its own; code compares
 // with or copies the one it needs. Kept in one place, in one order.
+#include "engine/Olm_EngineProtocol.h"
+
 namespace OlmConst {
 
 inline constexpr const char* kLineBreak = "\r\n";  // line break in texts shown to the user
@@ -114,9 +116,9 @@ inline constexpr const char* kToolSuffix = "olmw";
 inline constexpr const char* kVersion10 = "version 1.0";
 inline constexpr const char* kView1 = "VIEW1";
 
-inline constexpr const char* kKfzDirInput = "input";
-inline constexpr const char* kKfzDirOutput = "output";
-inline constexpr const char* kKfzDirBidir = "bidir";
+inline constexpr const char* kKfzDirInput = OlmProtocol::kDirInput;
+inline constexpr const char* kKfzDirOutput = OlmProtocol::kDirOutput;
+inline constexpr const char* kKfzDirBidir = OlmProtocol::kDirBidir;
 inline constexpr const char* kDirIn = "IN";
 inline constexpr const char* kDirOut = "OUT";
 inline constexpr const char* kDirInout = "INOUT";
@@ -128,23 +130,23 @@ inline constexpr int kIntMinusOne = -1;
 
 inline constexpr const char* kInternalPrefixOlmwOnly = "OLMW_ONLY";
 inline constexpr const char* kInternalPrefixOlm = "OLM_";
-inline constexpr const char* kKeyPrimType = "PRIMTYPE";
+inline constexpr const char* kKeyPrimType = OlmProtocol::kKeyPrimType;
 inline constexpr const char* kKeyKfzVersion = "KFZ_VERSION";
 inline constexpr int kRunAbandoned = 1;  // result of a wizard run left without finishing
 inline constexpr const char* kPropHsx3 = "PROP_HSX3";
 inline constexpr const char* kPropHsx10 = "PROP_HSX10";
 inline constexpr const char* kPropHsx11 = "PROP_HSX11";
 inline constexpr const char* kPropDataWidth = "PROP_DATAWIDTH";
-inline constexpr const char* kKeyPinWidth = "PINWIDTH";
+inline constexpr const char* kKeyPinWidth = OlmProtocol::kKeyPinWidth;
 inline constexpr const char* kPropPinIsActive = "PROP_PINISACTIVE";
-inline constexpr const char* kKeySigExternal = "SIGEXTERNAL";
+inline constexpr const char* kKeySigExternal = OlmProtocol::kKeySigExternal;
 inline constexpr int kRunFailed = -1;  // result of a failed wizard run
-inline constexpr const char* kKeySigIsGnded = "SIGISGNDED";
-inline constexpr const char* kKeySigIsBus = "SIGISBUS";
-inline constexpr const char* kKeySigIsVcc = "SIGISVCC";
-inline constexpr const char* kKeyPinIsGnded = "PINISGNDED";
-inline constexpr const char* kKeyPinIsVcc = "PINISVCC";
-inline constexpr const char* kKeyPinHasBus = "PINHASBUS";
+inline constexpr const char* kKeySigIsGnded = OlmProtocol::kKeySigIsGnded;
+inline constexpr const char* kKeySigIsBus = OlmProtocol::kKeySigIsBus;
+inline constexpr const char* kKeySigIsVcc = OlmProtocol::kKeySigIsVcc;
+inline constexpr const char* kKeyPinIsGnded = OlmProtocol::kKeyPinIsGnded;
+inline constexpr const char* kKeyPinIsVcc = OlmProtocol::kKeyPinIsVcc;
+inline constexpr const char* kKeyPinHasBus = OlmProtocol::kKeyPinHasBus;
 inline constexpr const char* kKeyOlmWiz = "OLMWIZ";
 inline constexpr const char* kKeyOlmPart = "OLM_PART";
 inline constexpr const char* kKeyOlmFlowType = "OLM_FLOWTYPE";
@@ -167,5 +169,14 @@ inline constexpr const char* kAttrPinVccInDataFile = "OLM_PIN_VCC_IN_DATAFILE";
 inline constexpr const char* kAttrPinTie = "OLM_PIN_TIE";
 inline constexpr const char* kAttrHsxDisplayName = "HSX_DISPLAY_NAME";
 inline constexpr const char* kAttrLoc = "LOC";
+
+// The installed data files that Olm_Data::DataFileName chooses by wizard type.
+// (The ".dfn" names above are older names of the same files; nothing reads
+// them.)
+inline constexpr const char* kDevTkl = "olm_tkl.dev";
+inline constexpr const char* kDevHsx = "olm_hsx.dev";
+inline constexpr const char* kDevHsx11 = "olm_hsx11.dev";
+inline constexpr const char* kDevDsp = "olm_dsp.dev";
+inline constexpr const char* kDevSsio = "olm_ssio.dev";
 
 }  // namespace OlmConst

@@ -3,6 +3,9 @@
 #include "Olm_KfzJson.h"
 #include "Olm_KfzNameIndex.h"
 
+#include "engine/Olm_EngineProtocol.h"
+#include "pal/StrUtil.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -20,24 +23,18 @@
 
 namespace {
 
+namespace P = OlmProtocol;
+
 // Command words and subjects the engine answers.
-constexpr const char* kFalse = "FALSE";
-constexpr const char* kTrue = "TRUE";
+constexpr const char* kFalse = OlmProtocol::kFalse;
+constexpr const char* kTrue = OlmProtocol::kTrue;
 
 bool Is(const char* text, const char* word) { return text && std::strcmp(text, word) == 0; }
 
 // A name argument must be present and not empty.
 bool IsName(const char* text) { return text && *text; }
 
-bool ParseInt(const char* text, int& value) {
-    if (!text || !*text) return false;
-    errno = 0;
-    char* end = nullptr;
-    const long parsed = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < INT32_MIN || parsed > INT32_MAX) return false;
-    value = static_cast<int>(parsed);
-    return true;
-}
+bool ParseInt(const char* text, int& value) { return text && Pal::StrUtil::ParseInt(text, value); }
 
 Pal::String Message(const char* what, const char* path, const std::string& problem) {
     Pal::String text;
@@ -154,40 +151,40 @@ Olm_KfzPin* Olm_Engine::FindPin(const char* pin, const char* block) {
 
 Pal::String Olm_Engine::Execute(const char* cmd, const char* a1, const char* a2, const char* a3, const char* a4,
                                 const char* a5) {
-    if (Is(cmd, "get")) return Query(a1, a2, a3, a4);
-    if (Is(cmd, "getfirst")) return Iterate(true, a1, a2, a3);
-    if (Is(cmd, "getnext")) return Iterate(false, a1, a2, a3);
-    if (Is(cmd, "set")) return Set(a1, a2, a3, a4);
-    if (Is(cmd, "add")) return Add(a1, a2, a3, a4, a5);
-    if (Is(cmd, "connect")) return Connect(a1, a2, a3, a4);
+    if (Is(cmd, P::kGet)) return Query(a1, a2, a3, a4);
+    if (Is(cmd, P::kGetFirst)) return Iterate(true, a1, a2, a3);
+    if (Is(cmd, P::kGetNext)) return Iterate(false, a1, a2, a3);
+    if (Is(cmd, P::kSet)) return Set(a1, a2, a3, a4);
+    if (Is(cmd, P::kAdd)) return Add(a1, a2, a3, a4, a5);
+    if (Is(cmd, P::kConnect)) return Connect(a1, a2, a3, a4);
     return kFalse;
 }
 
 Pal::String Olm_Engine::Query(const char* what, const char* a2, const char* a3, const char* a4) {
-    if (Is(what, "kfzVersion")) return m_design.version;
-    if (Is(what, "family")) return m_design.device.family;
-    if (Is(what, "primtype")) {
+    if (Is(what, P::kKfzVersion)) return m_design.version;
+    if (Is(what, P::kFamily)) return m_design.device.family;
+    if (Is(what, P::kPrimtype)) {
         if (!a2) return kFalse;
         const Olm_KfzBlock* block = FindBlock(a2);
         return block ? block->primType : Pal::String();
     }
-    if (Is(what, "blkprop")) {
+    if (Is(what, P::kBlkProp)) {
         if (!a2 || !a3) return kFalse;
         const Olm_KfzBlock* block = FindBlock(a2);
         return block ? Olm_KfzDesign::BlockPropertyValue(*block, a3) : Pal::String();
     }
-    if (Is(what, "pindir") || Is(what, "signal")) {
+    if (Is(what, P::kPinDir) || Is(what, P::kSignal)) {
         if (!a2 || !a3) return kFalse;
         const Olm_KfzPin* pin = FindPin(a2, a3);
         if (!pin) return Pal::String();
-        return Is(what, "pindir") ? pin->direction : pin->signal;
+        return Is(what, P::kPinDir) ? pin->direction : pin->signal;
     }
-    if (Is(what, "pinprop")) {
+    if (Is(what, P::kPinProp)) {
         if (!a2 || !a3 || !a4) return kFalse;
         const Olm_KfzPin* pin = FindPin(a2, a3);
         return pin ? Olm_KfzDesign::PinPropertyValue(*pin, a4) : Pal::String();
     }
-    if (Is(what, "sigprop")) {
+    if (Is(what, P::kSigProp)) {
         if (!a2 || !a3) return kFalse;
         const Olm_KfzSignal* signal = FindSignal(a2);
         return signal ? Olm_KfzDesign::SignalPropertyValue(*signal, a3) : Pal::String();
@@ -198,20 +195,20 @@ Pal::String Olm_Engine::Query(const char* what, const char* a2, const char* a3, 
 Pal::String Olm_Engine::Iterate(bool first, const char* what, const char* a2, const char* a3) {
     CursorKind kind;
     int owners = 0;
-    if (Is(what, "block")) {
+    if (Is(what, P::kBlock)) {
         kind = kBlockCursor;
-    } else if (Is(what, "signal")) {
+    } else if (Is(what, P::kSignal)) {
         kind = kSignalCursor;
-    } else if (Is(what, "pin")) {
+    } else if (Is(what, P::kPin)) {
         kind = kPinCursor;
         owners = 1;
-    } else if (Is(what, "blkprop")) {
+    } else if (Is(what, P::kBlkProp)) {
         kind = kBlkPropCursor;
         owners = 1;
-    } else if (Is(what, "sigprop")) {
+    } else if (Is(what, P::kSigProp)) {
         kind = kSigPropCursor;
         owners = 1;
-    } else if (Is(what, "pinprop")) {
+    } else if (Is(what, P::kPinProp)) {
         kind = kPinPropCursor;
         owners = 2;
     } else {
@@ -265,42 +262,42 @@ Pal::String Olm_Engine::Iterate(bool first, const char* what, const char* a2, co
 }
 
 Pal::String Olm_Engine::Set(const char* what, const char* a2, const char* a3, const char* a4) {
-    if (Is(what, "kfzVersion")) {
+    if (Is(what, P::kKfzVersion)) {
         if (!a2) return kFalse;
         m_design.version = a2;
         return kTrue;
     }
-    if (Is(what, "pinwidth") || Is(what, "vccpin") || Is(what, "gndpin") || Is(what, "hasbus")) {
+    if (Is(what, P::kPinWidth) || Is(what, P::kVccPin) || Is(what, P::kGndPin) || Is(what, P::kHasBus)) {
         if (!a2 || !a3) return kFalse;
         Olm_KfzPin* pin = FindPin(a2, a3);
         if (!pin) return kFalse;
-        if (Is(what, "pinwidth")) {
+        if (Is(what, P::kPinWidth)) {
             if (!a4) return kFalse;
             pin->hasWidth = true;
             pin->width = a4;
-        } else if (Is(what, "vccpin")) {
+        } else if (Is(what, P::kVccPin)) {
             pin->isVcc = true;
-        } else if (Is(what, "gndpin")) {
+        } else if (Is(what, P::kGndPin)) {
             pin->isGnded = true;
         } else {
             pin->hasBus = true;
         }
         return kTrue;
     }
-    if (Is(what, "externalsig") || Is(what, "bus") || Is(what, "gndsig") || Is(what, "vccsig")) {
+    if (Is(what, P::kExternalSig) || Is(what, P::kBus) || Is(what, P::kGndSig) || Is(what, P::kVccSig)) {
         if (!a2) return kFalse;
         Olm_KfzSignal* signal = FindSignal(a2);
         if (!signal) return kFalse;
-        if (Is(what, "externalsig")) {
+        if (Is(what, P::kExternalSig)) {
             if (!a3) return kFalse;
             signal->isExternal = true;
             signal->externalName = a3;
-        } else if (Is(what, "bus")) {
+        } else if (Is(what, P::kBus)) {
             int width = 0;
             if (!ParseInt(a3, width)) return kFalse;
             signal->isBus = true;
             signal->busWidth = width;
-        } else if (Is(what, "gndsig")) {
+        } else if (Is(what, P::kGndSig)) {
             signal->isGnded = true;
         } else {
             signal->isVcc = true;
@@ -311,7 +308,7 @@ Pal::String Olm_Engine::Set(const char* what, const char* a2, const char* a3, co
 }
 
 Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, const char* a4, const char* a5) {
-    if (Is(what, "block")) {
+    if (Is(what, P::kBlock)) {
         if (!IsName(a2) || !a3 || !a4) return kFalse;
         Olm_KfzBlock* block = FindBlock(a2);
         if (!block) block = &AppendBlock(a2);
@@ -319,11 +316,11 @@ Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, co
         block->count = a4;
         return kTrue;
     }
-    if (Is(what, "blkprop")) {
+    if (Is(what, P::kBlkProp)) {
         if (!a2 || !IsName(a3) || !a4) return kFalse;
         return AddProperty(FindBlock(a2), &Olm_KfzDesign::IsReservedBlockKey, a3, a4);
     }
-    if (Is(what, "pin")) {
+    if (Is(what, P::kPin)) {
         // Direction first, then pin and block.
         if (!a2 || !IsName(a3) || !a4) return kFalse;
         Olm_KfzBlock* block = FindBlock(a4);
@@ -333,11 +330,11 @@ Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, co
         pin->direction = a2;
         return kTrue;
     }
-    if (Is(what, "pinprop")) {
+    if (Is(what, P::kPinProp)) {
         if (!a2 || !a3 || !IsName(a4) || !a5) return kFalse;
         return AddProperty(FindPin(a2, a3), &Olm_KfzDesign::IsReservedPinKey, a4, a5);
     }
-    if (Is(what, "signal")) {
+    if (Is(what, P::kSignal)) {
         if (!IsName(a2)) return kFalse;
         Olm_KfzSignal* signal = FindSignal(a2);
         if (!signal) {
@@ -349,7 +346,7 @@ Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, co
         }
         return kTrue;
     }
-    if (Is(what, "sigprop")) {
+    if (Is(what, P::kSigProp)) {
         if (!a2 || !IsName(a3) || !a4) return kFalse;
         return AddProperty(FindSignal(a2), &Olm_KfzDesign::IsReservedSignalKey, a3, a4);
     }
@@ -357,7 +354,7 @@ Pal::String Olm_Engine::Add(const char* what, const char* a2, const char* a3, co
 }
 
 Pal::String Olm_Engine::Connect(const char* what, const char* a2, const char* a3, const char* a4) {
-    if (!Is(what, "signal") || !IsName(a2) || !a3 || !a4) return kFalse;
+    if (!Is(what, P::kSignal) || !IsName(a2) || !a3 || !a4) return kFalse;
     Olm_KfzPin* pin = FindPin(a3, a4);
     if (!pin) return kFalse;
     // Blocks are saved before signals, so the signal may not exist yet.

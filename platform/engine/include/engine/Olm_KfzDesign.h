@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EngineExport.h"
+#include "engine/Olm_EngineProtocol.h"
 #include "pal/String.h"
 
 #include <vector>
@@ -64,16 +65,16 @@ class OLM_ENGINE_API Olm_KfzDesign {
 public:
     // Reserved property keys: how the design reports the primitive type of a
     // block and what the pin and signal writes recorded.
-    static constexpr const char* kPrimType = "PRIMTYPE";
-    static constexpr const char* kPinWidth = "PINWIDTH";
-    static constexpr const char* kPinHasBus = "PINHASBUS";
-    static constexpr const char* kPinIsVcc = "PINISVCC";
-    static constexpr const char* kPinIsGnded = "PINISGNDED";
-    static constexpr const char* kSigExternal = "SIGEXTERNAL";
-    static constexpr const char* kSigIsBus = "SIGISBUS";
-    static constexpr const char* kSigIsGnded = "SIGISGNDED";
-    static constexpr const char* kSigIsVcc = "SIGISVCC";
-    static constexpr const char* kTrue = "TRUE";
+    static constexpr const char* kPrimType = OlmProtocol::kKeyPrimType;
+    static constexpr const char* kPinWidth = OlmProtocol::kKeyPinWidth;
+    static constexpr const char* kPinHasBus = OlmProtocol::kKeyPinHasBus;
+    static constexpr const char* kPinIsVcc = OlmProtocol::kKeyPinIsVcc;
+    static constexpr const char* kPinIsGnded = OlmProtocol::kKeyPinIsGnded;
+    static constexpr const char* kSigExternal = OlmProtocol::kKeySigExternal;
+    static constexpr const char* kSigIsBus = OlmProtocol::kKeySigIsBus;
+    static constexpr const char* kSigIsGnded = OlmProtocol::kKeySigIsGnded;
+    static constexpr const char* kSigIsVcc = OlmProtocol::kKeySigIsVcc;
+    static constexpr const char* kTrue = OlmProtocol::kTrue;
 
     Olm_KfzDevice device;
     Pal::String version;
