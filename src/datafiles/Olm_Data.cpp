@@ -7,19 +7,13 @@
 #include "pal/MsgMan.h"
 #include "pal/Stream.h"
 #include "shared/Olm_Constants.h"
+#include "shared/Olm_WizType.h"
 
 namespace {
 
 constexpr const char* kCategory = "DesignEntry";
 constexpr const char* kSource = "../s/WizData";
 constexpr const char* kRevision = "$revision 1.1$";
-
-// The installed data files, by wizard family.
-constexpr const char* kDevTkl = "olm_tkl.dev";
-constexpr const char* kDevHsx = "olm_hsx.dev";
-constexpr const char* kDevHsx11 = "olm_hsx11.dev";
-constexpr const char* kDevDsp = "olm_dsp.dev";
-constexpr const char* kDevSsio = "olm_ssio.dev";
 
 constexpr const char* kDefaultDumpName = "olmwtest.dmp";
 
@@ -28,21 +22,17 @@ void IssueError(const Pal::String& text, int line = __builtin_LINE()) {
     Pal::MsgMan::createObject(kCategory, kSource, line, kRevision).issueError(text);
 }
 
-// The installed data file of a wizard type, chosen by its first three
-// characters; null when the type belongs to no wizard family.
-const char* DataFileFor(const Pal::String& wizType, const Pal::String& family) {
-    Pal::String prefix(wizType);
-    prefix.Truncate(3);
-    if (prefix.Compare(OlmConst::kWizPrefixTkl, Pal::String::kNoCase) == 0) return kDevTkl;
-    if (prefix.Compare(OlmConst::kWizPrefixHsx, Pal::String::kNoCase) == 0) {
+}  // namespace
+
+const char* Olm_Data::DataFileName(const Pal::String& wizType, const Pal::String& family) {
+    using OlmConst::kDevDsp, OlmConst::kDevHsx, OlmConst::kDevHsx11, OlmConst::kDevSsio, OlmConst::kDevTkl;
+    if (Olm_WizType::HasPrefix(wizType, OlmConst::kWizPrefixTkl)) return kDevTkl;
+    if (Olm_WizType::HasPrefix(wizType, OlmConst::kWizPrefixHsx))
         return family.Compare(OlmConst::kFamilyKorvo4, Pal::String::kNoCase) == 0 ? kDevHsx11 : kDevHsx;
-    }
-    if (prefix.Compare(OlmConst::kWizPrefixDsp, Pal::String::kNoCase) == 0) return kDevDsp;
-    if (prefix.Compare(OlmConst::kWizPrefixSsi, Pal::String::kNoCase) == 0) return kDevSsio;
+    if (Olm_WizType::HasPrefix(wizType, OlmConst::kWizPrefixDsp)) return kDevDsp;
+    if (Olm_WizType::HasPrefix(wizType, OlmConst::kWizPrefixSsi)) return kDevSsio;
     return nullptr;
 }
-
-}  // namespace
 
 Olm_Data::Olm_Data() = default;
 
@@ -61,7 +51,7 @@ bool Olm_Data::ReadDataFile(Pal::String wizType, Pal::String family) {
     m_wizData = nullptr;
 
     Pal::String text;
-    const char* fileName = DataFileFor(wizType, family);
+    const char* fileName = DataFileName(wizType, family);
     if (!fileName) {
         text.Format("The specified wizard '%s' is not a valid wizard type", wizType.c_str());
         IssueError(text);

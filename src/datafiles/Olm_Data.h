@@ -22,6 +22,11 @@ public:
     // Replaces the pointer; the container held before is not deleted.
     void SetWizData(Olm_WizData* wizData) { m_wizData = wizData; }
 
+    // The installed data file of a wizard type, by the type's first three
+    // characters: "tkl" olm_tkl.dev; "hsx" olm_hsx11.dev for the family
+    // korvo4 and olm_hsx.dev for every other; "dsp" olm_dsp.dev; "ssi"
+    // olm_ssio.dev. Letter case does not count. Null for any other type.
+    static const char* DataFileName(const Pal::String& wizType, const Pal::String& family);
     // The installed path of a data file; false (path untouched) when the file
     // is not installed. Reports nothing.
     bool GetDataFileName(const char* fileName, Pal::String& path);

@@ -1,5 +1,7 @@
 #include "kfz/Olm_KfzWizData.h"
 
+#include "shared/Olm_WizType.h"
+
 #include "datafiles/Olm_Data.h"
 #include "datafiles/Olm_OptFileReader.h"
 #include "engine/Olm_Engine.h"
@@ -84,11 +86,7 @@ Olm_KfzWizData::~Olm_KfzWizData() = default;
 
 bool Olm_KfzWizData::IsHsx() const { return Same(m_wizType, kWizHsx); }
 
-bool Olm_KfzWizData::IsTkl() const {
-    Pal::String prefix(m_wizType);
-    prefix.Truncate(3);
-    return Same(prefix, kWizTklPrefix);
-}
+bool Olm_KfzWizData::IsTkl() const { return Olm_WizType::HasPrefix(m_wizType, kWizTklPrefix); }
 
 Pal::String Olm_KfzWizData::Exec(const char* cmd, const char* a1, const char* a2, const char* a3, const char* a4,
                                  const char* a5) {

@@ -4,6 +4,7 @@
 #include "wizard/Olm_WizPage.h"
 
 #include "gui_nx/Nx_HelpManager.h"
+#include "shared/Olm_WizType.h"
 #include "gui_nx/Nx_Wizard.h"
 #include "gui_nx/Nx_WizardPage.h"
 
@@ -34,11 +35,7 @@ Olm_WizMain& Olm_WizMain::operator=(const Olm_WizMain& other) = default;
 
 Olm_WizMain::~Olm_WizMain() = default;
 
-bool Olm_WizMain::HasTypePrefix(const char* prefix) const {
-    Pal::String first = m_wizType;
-    first.Truncate(3);
-    return first.Compare(prefix, Pal::String::kNoCase) == 0;
-}
+bool Olm_WizMain::HasTypePrefix(const char* prefix) const { return Olm_WizType::HasPrefix(m_wizType, prefix); }
 
 int Olm_WizMain::Run() {
     SetupData();
@@ -130,9 +127,7 @@ Pal::String Olm_WizMain::GetDeviceNoPrefix() {
 }
 
 Pal::String Olm_WizMain::FormPageName(const char* pageName, const Pal::String& wizType) {
-    Pal::String first = wizType;
-    first.Truncate(3);
-    if (first.Compare("dsp", Pal::String::kNoCase) != 0) return Pal::String(pageName);
+    if (!Olm_WizType::HasPrefix(wizType, "dsp")) return Pal::String(pageName);
     const char* qualifier = "Accumulator";
     if (wizType.Compare("dsp_mult", Pal::String::kNoCase) == 0) qualifier = "Multiplier";
     else if (wizType.Compare("dsp_mac", Pal::String::kNoCase) == 0) qualifier = "MACC";
