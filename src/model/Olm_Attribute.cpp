@@ -49,6 +49,10 @@ void Olm_Attribute::SetDefaultValue(Pal::String value) {
 
 void Olm_Attribute::AddPossibleValue(Pal::String value) { m_possibleValues.Add(std::move(value)); }
 
+bool Olm_Attribute::DiffersFromDefault() const {
+    return m_currentValue.Compare(m_defaultValue, Pal::String::kNoCase) != 0;
+}
+
 bool Olm_Attribute::IsValueRange(Pal::String value) const {
     return value.GetIndexOfString(kRangeMarker, Pal::String::kExact) != Pal::String::kNotFound;
 }

@@ -51,6 +51,11 @@ public:
     // Splits "OLMRANGE=min:max" into its bounds; see the source for the rules.
     bool GetRangeValues(const Pal::String& text, Pal::String& min, Pal::String& max) const;
 
+    // Whether the current value counts as changed from the default: the two
+    // texts differ with ASCII letter case folded (the summary page and the
+    // run report share this rule).
+    bool DiffersFromDefault() const;
+
     // Writes the attribute in the data-file format (the dump writer).
     void DumpToFile(Pal::Stream* stream, bool full);
 

@@ -6,6 +6,7 @@
 #include "gui_nx/Nx_Wizard.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
+#include "shared/Olm_WizType.h"
 #include "translator/Olm_Translator.h"
 
 namespace {
@@ -35,9 +36,7 @@ Olm_SummaryGui::~Olm_SummaryGui() {
 int Olm_SummaryGui::advancedSupport() { return 0; }
 
 bool Olm_SummaryGui::HasTypePrefix(const char* prefix) const {
-    Pal::String first = m_wizMain->GetWizType();
-    first.Truncate(3);
-    return Same(first, prefix);
+    return Olm_WizType::HasPrefix(m_wizMain->GetWizType(), prefix);
 }
 
 void Olm_SummaryGui::init() {
@@ -176,10 +175,8 @@ void Olm_SummaryGui::FillAttributesText() {
             if (!attribute->IsModifiable()) continue;
             Pal::String name = attribute->GetName();
             if (Olm_Translator::IsBlkPropIgnored(name, block->GetPrimType(), hsx)) continue;
-            const Pal::String& value = attribute->GetCurrentValue();
-            if (m_showOnlyChanged == 1 && Same(value, attribute->GetDefaultValue()) && !Same(name, "LOC"))
-                continue;
-            line.Format("  %s = %s%s", name.c_str(), value.c_str(), kLineEnd);
+            if (m_showOnlyChanged == 1 && !attribute->DiffersFromDefault() && !Same(name, "LOC")) continue;
+            line.Format("  %s = %s%s", name.c_str(), attribute->GetCurrentValue().c_str(), kLineEnd);
             text += line;
         }
     }
