@@ -232,17 +232,36 @@ TEST(PllSolver, UnusableLimitsAndRequestsAreRefused)
     ExpectOneFailure(s.Solve(100.0, {Out(100, -5.0)}), PllLimit::Request, 0, 0.0);
 }
 
-TEST(PllSolver, ParseRangeReadsWholeNumbersOnly)
+struct ParseCase {
+    const char* text;
+    std::optional<double> real;  // the value as a frequency bound, empty when refused
+    bool whole;                  // taken as a divider bound too
+};
+
+class PllParseRange : public ::testing::TestWithParam<ParseCase> {};
+
+// Each text as the upper bound of a frequency range and of a divider range.
+TEST_P(PllParseRange, TakesOneFiniteNumberWithAtMostOneSign)
 {
-    PllRange r{1.0, 2.0};
-    EXPECT_TRUE(PllSolver::ParseRange(" 600", "1200.5 ", r));
-    EXPECT_DOUBLE_EQ(r.max, 1200.5);
-    EXPECT_FALSE(PllSolver::ParseRange("10MHz", "20", r));
-    EXPECT_FALSE(PllSolver::ParseRange("", "20", r));
-    EXPECT_DOUBLE_EQ(r.min, 600.0);  // unchanged on failure
-    PllIntRange d;
-    EXPECT_TRUE(PllSolver::ParseRange("1", "+128", d));
-    EXPECT_FALSE(PllSolver::ParseRange("1", "2.5", d));
-    EXPECT_FALSE(PllSolver::ParseRange("1", "99999999999", d));
-    EXPECT_EQ(d.max, 128);
+    const ParseCase& c = GetParam();
+    PllRange r{-1.0, -1.0};
+    EXPECT_EQ(PllSolver::ParseRange("1", c.text, r), c.real.has_value()) << c.text;
+    EXPECT_EQ(r.max, c.real.value_or(-1.0)) << c.text;  // unchanged on failure
+    PllIntRange d{7, 7};
+    EXPECT_EQ(PllSolver::ParseRange("1", c.text, d), c.whole) << c.text;
+    EXPECT_EQ(d.max, c.whole ? static_cast<int>(*c.real) : 7) << c.text;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PllParseRange,
+    ::testing::Values(ParseCase{" 600", 600.0, true}, ParseCase{"\t+10\t", 10.0, true}, ParseCase{"-3", -3.0, true},
+                      ParseCase{"1200.5 ", 1200.5, false}, ParseCase{".5", 0.5, false}, ParseCase{"1e3", 1000.0, false},
+                      ParseCase{"99999999999", 99999999999.0, false}, ParseCase{"+-0", {}, false},
+                      ParseCase{"+-50", {}, false}, ParseCase{"-+5", {}, false}, ParseCase{"--5", {}, false},
+                      ParseCase{"++5", {}, false}, ParseCase{"1e400", {}, false}, ParseCase{"nan", {}, false},
+                      ParseCase{"-nan", {}, false}, ParseCase{"inf", {}, false}, ParseCase{"-inf", {}, false},
+                      ParseCase{"0x10", {}, false}, ParseCase{"", {}, false}, ParseCase{" \t ", {}, false},
+                      ParseCase{"+", {}, false}, ParseCase{"-", {}, false}, ParseCase{".", {}, false},
+                      ParseCase{"10MHz", {}, false}, ParseCase{"1 2", {}, false},
+                      ParseCase{"\xd9\xa1\xd9\xa2", {}, false},  // Arabic-Indic digits 1 2
+                      ParseCase{"\xef\xbc\x95", {}, false}));     // fullwidth digit 5

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <type_traits>
 
 namespace TklPll {
 namespace {
@@ -161,16 +162,30 @@ std::string_view TrimSpaces(std::string_view s)
     return s;
 }
 
+// One finite number and nothing else: at most one sign, decimal digits only.
+// std::from_chars takes a '-' but no '+', and refuses hex and non-ASCII
+// digits by itself; the character after the sign must be a digit or a point
+// so that "nan", "inf" and a second sign are refused too.
 template <typename T>
 bool ParseNumber(std::string_view text, T& value)
 {
     text = TrimSpaces(text);
-    if (!text.empty() && text.front() == '+')
+    const bool plus = !text.empty() && text.front() == '+';
+    if (plus)
         text.remove_prefix(1);
-    if (text.empty())
+    const size_t first = !plus && !text.empty() && text.front() == '-' ? 1 : 0;
+    if (text.size() <= first || !((text[first] >= '0' && text[first] <= '9') || text[first] == '.'))
         return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
+    T v{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return false;
+    if constexpr (std::is_floating_point_v<T>) {
+        if (!std::isfinite(v))
+            return false;
+    }
+    value = v;
+    return true;
 }
 
 }  // namespace

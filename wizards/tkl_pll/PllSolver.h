@@ -120,8 +120,10 @@ public:
     static std::string OutputName(const PllOutputRequest& request, int index);
 
     // Converts the bound texts of a range value (as split from
-    // "OLMRANGE=min:max") into numbers. Each text must be one whole number,
-    // surrounding spaces allowed; false leaves `range` unchanged.
+    // "OLMRANGE=min:max") into numbers. Each text must be one finite decimal
+    // number with at most one sign and nothing after it (no "+-0", "1e400",
+    // "nan", "inf", "0x10"); surrounding blanks and tabs are allowed. The
+    // integer form takes whole numbers only. False leaves `range` unchanged.
     static bool ParseRange(std::string_view minText, std::string_view maxText, PllRange& range);
     static bool ParseRange(std::string_view minText, std::string_view maxText, PllIntRange& range);
 
