@@ -232,6 +232,49 @@ TEST(PllSolver, UnusableLimitsAndRequestsAreRefused)
     ExpectOneFailure(s.Solve(100.0, {Out(100, -5.0)}), PllLimit::Request, 0, 0.0);
 }
 
+struct MessageCase {
+    double inputMHz;
+    double outputMHz;
+    std::optional<double> tolerancePpm;
+    const char* message;
+};
+
+class PllNumbersInMessages : public ::testing::TestWithParam<MessageCase> {};
+
+// D fixed at 1, so the VCO is a multiple of the input in 600..1200 MHz.
+TEST_P(PllNumbersInMessages, ReadTrueWithTheUsualLook)
+{
+    const MessageCase& c = GetParam();
+    EXPECT_EQ(PllSolver(StdLimits(1)).Solve(c.inputMHz, {Out(c.outputMHz, c.tolerancePpm)}).Message(), c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PllNumbersInMessages,
+    ::testing::Values(
+        // 1000 / 3 = 333.333... is +1001.001001 ppm from 333, far beyond 1e-7 ppm, which must not read 0.
+        MessageCase{100.0, 333.0, 1e-7,
+                    "CLKOUT0: 333.000 MHz cannot be reached within 0.0000001 ppm; nearest achievable 333.333333 MHz "
+                    "(+1001.001 ppm)"},
+        MessageCase{100.0, 333.0, 1e-10,
+                    "CLKOUT0: 333.000 MHz cannot be reached within 1e-10 ppm; nearest achievable 333.333333 MHz "
+                    "(+1001.001 ppm)"},
+        // The error +1001.001001 ppm just misses 1001.001 ppm: its digits must show that.
+        MessageCase{100.0, 333.0, 1001.001,
+                    "CLKOUT0: 333.000 MHz cannot be reached within 1001.001 ppm; nearest achievable 333.333333 MHz "
+                    "(+1001.001001 ppm)"},
+        // 400 = 800 / 2 is 1e-7 MHz below the request: -1e-7 / 400 = -0.00025 ppm.
+        MessageCase{100.0, 400.0000001, 0.0,
+                    "CLKOUT0: 400.0000001 MHz cannot be reached within 0 ppm; nearest achievable 400.000 MHz "
+                    "(-0.00025 ppm)"},
+        // 1000 / 3 lies 1e-9 (0.001 ppm) above 333.333333; both need a seventh decimal to differ.
+        MessageCase{100.0, 333.333333, 0.0,
+                    "CLKOUT0: 333.333333 MHz cannot be reached within 0 ppm; nearest achievable 333.3333333 MHz "
+                    "(+0.001 ppm)"},
+        MessageCase{800.0000001, 100.0, {},
+                    "Input clock: 800.0000001 MHz is outside the input range 10..800 MHz; nearest allowed 800.000 MHz"},
+        MessageCase{0.0000001, 100.0, {},
+                    "Input clock: 0.0000001 MHz is outside the input range 10..800 MHz; nearest allowed 10.000 MHz"}));
+
 struct ParseCase {
     const char* text;
     std::optional<double> real;  // the value as a frequency bound, empty when refused

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
+#include <utility>
 #include <type_traits>
 
 namespace TklPll {
@@ -41,32 +41,135 @@ int ClampToInt(double v, const PllIntRange& r)
     return static_cast<int>(v);
 }
 
-std::string Printf(const char* fmt, double v)
+// v in fixed notation with `decimals` decimals (at least `minDecimals`),
+// trailing zeros dropped down to `minDecimals`. std::to_chars keeps the
+// decimal point a point whatever the C locale says.
+std::string Fixed(double v, int decimals, int minDecimals)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, fmt, v);
-    return buf;
-}
-
-// A bound as written in a data file: up to six decimals, trailing zeros dropped.
-std::string Bound(double v)
-{
-    std::string s = Printf("%.6f", v);
-    while (s.back() == '0')
-        s.pop_back();
-    if (s.back() == '.')
-        s.pop_back();
+    char buf[512];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed,
+                                         std::min(std::max({decimals, minDecimals, 0}), 340));
+    if (ec != std::errc())
+        return "?";
+    std::string s(buf, end);
+    const size_t point = s.find('.');
+    if (point != std::string::npos) {
+        const size_t keep = minDecimals > 0 ? point + 1 + minDecimals : point;
+        while (s.size() > keep && s.back() == '0')
+            s.pop_back();
+        if (s.back() == '.')
+            s.pop_back();
+    }
     return s;
 }
+
+// The decimal exponent of v once rounded to 13 significant digits.
+int Exponent13(double v)
+{
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 12);
+    int e = 0;
+    const char* x = std::find(buf, end, 'e');
+    if (ec == std::errc() && x != end)
+        std::from_chars(x + 1 + (x[1] == '+'), end, e);
+    return e;
+}
+
+// Outside this span of decimal exponents numbers are written in the shortest
+// round-trip form, which may be scientific.
+bool Extreme(double v) { return v != 0.0 && (!std::isfinite(v) || Exponent13(v) < -9 || Exponent13(v) >= 15); }
+
+// Digits from the first one that is not 0: "1200.0000001" has 11.
+size_t SignificantDigits(const std::string& text)
+{
+    size_t n = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9' && (n > 0 || c != '0'))
+            ++n;
+    }
+    return n;
+}
+
+double Reread(const std::string& text)
+{
+    double v = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+}
+
+// How a kind of number is written in messages.
+struct Style {
+    int minDecimals;  // decimals always shown
+    int look;         // decimals an ordinary value gets at most
+    bool shortExact;  // a value with a short exact decimal form is shown in full
+    int significant;  // digits a long fraction keeps at least
+};
+// Frequencies and the bounds of limits are products and quotients of a few
+// given numbers, exact to 13 significant digits; errors are differences of
+// nearly equal numbers, whose last digits are noise.
+constexpr Style kMHz{3, 6, true, 7};
+constexpr Style kBound{0, 6, true, 7};
+constexpr Style kPpm{3, 3, false, 4};
+
+// A number for a message. Ordinary values keep the usual look: at most
+// `look` decimals and at least `minDecimals` ("200.000", "4.6875", and
+// "999.000" for 33.3 * 30 = 998.9999999999999). A value that needs more
+// decimals gets them all if it has a short exact form ("0.0000001",
+// "1200.0000001"), otherwise `look` decimals but at least `significant`
+// digits, so no value other than 0 reads as 0. Beyond 13 significant digits,
+// the solver's resolution (kRelEps), every digit is rounding noise.
+std::string Num(double v, const Style& st)
+{
+    if (Extreme(v)) {
+        char buf[64];
+        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+        return ec == std::errc() ? std::string(buf, end) : "?";
+    }
+    if (v == 0.0)
+        return Fixed(0.0, st.minDecimals, st.minDecimals);
+    const int e = Exponent13(v);
+    const std::string exact = Fixed(v, 12 - e, st.minDecimals);
+    const size_t point = exact.find('.');
+    const size_t decimals = point == std::string::npos ? 0 : exact.size() - point - 1;
+    if (decimals <= static_cast<size_t>(st.look) || (st.shortExact && SignificantDigits(exact) <= 12))
+        return exact;
+    return Fixed(v, std::max(st.look, st.significant - 1 - e), st.minDecimals);
+}
+
+// Num of a and of b, with more decimals where the two would otherwise read
+// the same although the solver tells them apart: a request next to what is
+// achievable, an error next to its tolerance.
+std::pair<std::string, std::string> Distinct(double a, const Style& sa, double b, const Style& sb)
+{
+    std::pair<std::string, std::string> t{Num(a, sa), Num(b, sb)};
+    const double scale = std::max(std::fabs(a), std::fabs(b));
+    if (Extreme(a) || Extreme(b) || !(std::fabs(a - b) > scale * kRelEps) || Reread(t.first) != Reread(t.second))
+        return t;
+    for (int d = std::max(sa.look, sb.look) + 1; d <= 16 - Exponent13(scale); ++d) {  // up to 17 digits
+        t = {Fixed(a, d, sa.minDecimals), Fixed(b, d, sb.minDecimals)};
+        if (Reread(t.first) != Reread(t.second))
+            break;
+    }
+    return t;
+}
+
+// A bound as written in a data file, or a tolerance: no forced decimals.
+std::string Bound(double v) { return Num(v, kBound); }
 
 // A frequency: at least three decimals, more (up to six) when they matter.
-std::string MHz(double v)
+std::string MHz(double v) { return Num(v, kMHz); }
+
+// A requested frequency and the nearest achievable one.
+std::pair<std::string, std::string> MHzPair(double requested, double achieved)
 {
-    std::string s = Printf("%.6f", v);
-    const size_t keep = s.find('.') + 4;
-    while (s.size() > keep && s.back() == '0')
-        s.pop_back();
-    return s;
+    return Distinct(requested, kMHz, achieved, kMHz);
+}
+
+// A relative error as signed ppm, with enough digits to read beyond the
+// tolerance it misses: "+1001.001" against "1000".
+std::string PpmBeyond(double rel, double tolPpm)
+{
+    return (rel < 0.0 ? "-" : "+") + Distinct(std::fabs(rel) * 1e6, kPpm, tolPpm, kBound).first;
 }
 
 std::string RangeText(const PllRange& r) { return Bound(r.min) + ".." + Bound(r.max); }
@@ -258,9 +361,10 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
     }
     if (!InRange(fin, L.input)) {
         const double nearest = std::clamp(fin, L.input.min, L.input.max);
+        const auto [given, allowed] = MHzPair(fin, nearest);
         fail(PllLimit::Input, -1, nearest,
-             "Input clock: " + MHz(fin) + " MHz is outside the input range " + RangeText(L.input) +
-                 " MHz; nearest allowed " + MHz(nearest) + " MHz");
+             "Input clock: " + given + " MHz is outside the input range " + RangeText(L.input) +
+                 " MHz; nearest allowed " + allowed + " MHz");
         return res;
     }
 
@@ -381,16 +485,17 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
         const bool below = r.freqMHz < spanLow * (1.0 - kRelEps);
         if (above || below) {
             const double nearest = above ? spanHigh : spanLow;
+            const auto [requested, achievable] = MHzPair(r.freqMHz, nearest);
             fail(PllLimit::OutputDivider, i, nearest,
-                 OutputName(r, i) + ": " + MHz(r.freqMHz) + " MHz cannot be reached: the output divider range " +
+                 OutputName(r, i) + ": " + requested + " MHz cannot be reached: the output divider range " +
                      RangeText(L.outputDiv) + " allows " + MHz(spanLow) + " to " + MHz(spanHigh) +
-                     " MHz with the VCO range " + RangeText(L.vco) + " MHz; nearest achievable " + MHz(nearest) +
+                     " MHz with the VCO range " + RangeText(L.vco) + " MHz; nearest achievable " + achievable +
                      " MHz");
         } else if (r.tolerancePpm) {
+            const auto [requested, achieved] = MHzPair(r.freqMHz, p.achieved);
             fail(PllLimit::Tolerance, i, p.achieved,
-                 OutputName(r, i) + ": " + MHz(r.freqMHz) + " MHz cannot be reached within " +
-                     Bound(*r.tolerancePpm) + " ppm; nearest achievable " + MHz(p.achieved) + " MHz (" +
-                     Printf("%+.3f", p.rel * 1e6) + " ppm)");
+                 OutputName(r, i) + ": " + requested + " MHz cannot be reached within " + Bound(*r.tolerancePpm) +
+                     " ppm; nearest achievable " + achieved + " MHz (" + PpmBeyond(p.rel, *r.tolerancePpm) + " ppm)");
         }
     }
     if (!res.failures.empty())
@@ -407,10 +512,11 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
             res.outputs[i].errorPpm = p.rel * 1e6;
             if (!r.tolerancePpm || WithinTolerance(p.rel, r.tolerancePpm))
                 continue;
+            const auto [requested, achieved] = MHzPair(r.freqMHz, p.achieved);
             fail(PllLimit::Combination, i, p.achieved,
-                 OutputName(r, i) + ": " + MHz(r.freqMHz) + " MHz cannot be reached within " +
-                     Bound(*r.tolerancePpm) + " ppm together with the other outputs; nearest achievable with them " +
-                     MHz(p.achieved) + " MHz (" + Printf("%+.3f", p.rel * 1e6) + " ppm)");
+                 OutputName(r, i) + ": " + requested + " MHz cannot be reached within " + Bound(*r.tolerancePpm) +
+                     " ppm together with the other outputs; nearest achievable with them " + achieved + " MHz (" +
+                     PpmBeyond(p.rel, *r.tolerancePpm) + " ppm)");
         }
         return res;
     }
