@@ -20,7 +20,7 @@ PllLimits StdLimits(int dMax = 56)
 
 PllOutputRequest Out(double mhz, std::optional<double> tolPpm = std::nullopt)
 {
-    return {true, mhz, tolPpm, {}};
+    return {true, mhz, tolPpm, {}, {}};
 }
 
 void ExpectOneFailure(const PllResult& r, PllLimit limit, int output, double nearest)
@@ -219,7 +219,7 @@ TEST(PllSolver, DisabledOutputsAreIgnored)
     EXPECT_TRUE(PllSolver(StdLimits()).Solve(100.0, Requests{}).ok);
 }
 
-TEST(PllSolver, UnusableLimitsAndRequestsAreRefused)
+TEST(PllSolver, UnusableLimitsAreRefused)
 {
     PllLimits l = StdLimits();
     l.inputDiv.min = 0;
@@ -227,9 +227,53 @@ TEST(PllSolver, UnusableLimitsAndRequestsAreRefused)
     EXPECT_EQ(PllSolver(l).Solve(100.0, {Out(100)}).Message(),
               "PLL limits: the VCO range 1200..600 MHz is empty\n"
               "PLL limits: the input divider range 0..56 must start at 1 or above");
-    const PllSolver s(StdLimits());
-    ExpectOneFailure(s.Solve(100.0, {Out(100), Out(0.0)}), PllLimit::Request, 1, 0.0);
-    ExpectOneFailure(s.Solve(100.0, {Out(100, -5.0)}), PllLimit::Request, 0, 0.0);
+}
+
+PllOutputRequest Typed(const char* text, double mhz, std::optional<double> tolPpm = std::nullopt)
+{
+    PllOutputRequest r = Out(mhz, tolPpm);
+    r.text = text;
+    return r;
+}
+
+TEST(PllSolver, EveryOutputsProblemIsReportedInOrder)
+{
+    const double nan = std::nan("");
+    // 1500 lies beyond 1200 / 1; 100 is exact (1200 / 12).
+    const Requests req{Typed("abc", nan), Out(1500.0),           Out(100.0, 0.0),
+                       Typed("-5", -5.0), Out(100.0, -1.0),      Out(100.0, nan)};
+    const PllResult r = PllSolver(StdLimits()).Solve(100.0, req);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.Message(),
+              "CLKOUT0: the frequency 'abc' is not a number of MHz\n"
+              "CLKOUT1: 1500.000 MHz cannot be reached: the output divider range 1..128 allows 4.6875 to "
+              "1200.000 MHz with the VCO range 600..1200 MHz; nearest achievable 1200.000 MHz\n"
+              "CLKOUT3: the frequency '-5' is not above 0 MHz\n"
+              "CLKOUT4: the tolerance -1 ppm must be 0 or more\n"
+              "CLKOUT5: the tolerance is not a number of ppm");
+    const PllLimit limits[] = {PllLimit::Request, PllLimit::OutputDivider, PllLimit::Request, PllLimit::Request,
+                               PllLimit::Request};
+    const int outputs[] = {0, 1, 3, 4, 5};
+    ASSERT_EQ(r.failures.size(), 5u);
+    for (size_t k = 0; k < 5; ++k) {
+        EXPECT_EQ(r.failures[k].limit, limits[k]) << k;
+        EXPECT_EQ(r.failures[k].output, outputs[k]) << k;
+    }
+    EXPECT_DOUBLE_EQ(r.outputs[2].achievedMHz, 100.0);  // solved although the others fail
+
+    // Without a text the value is shown; an unusable input comes first, typed text quoted.
+    EXPECT_EQ(PllSolver(StdLimits()).Solve(nan, {Out(nan), Out(0.0)}, "fast").Message(),
+              "Input clock: the frequency 'fast' is not a number of MHz; the input range is 10..800 MHz\n"
+              "CLKOUT0: the frequency is not a number of MHz\n"
+              "CLKOUT1: the frequency 0.000 MHz is not above 0 MHz");
+
+    // Two outputs that cannot meet together are still reported next to an unusable one:
+    // D = 1, 350 is exact only at VCO 700, 400 at 800 and 1200.
+    const PllResult both = PllSolver(StdLimits(1)).Solve(100.0, {Out(350.0, 0.0), Out(400.0, 0.0), Typed("x", nan)});
+    ASSERT_EQ(both.failures.size(), 3u) << both.Message();
+    EXPECT_EQ(both.failures[0].limit, PllLimit::Combination);
+    EXPECT_EQ(both.failures[1].limit, PllLimit::Combination);
+    EXPECT_EQ(both.failures[2].limit, PllLimit::Request);
 }
 
 struct MessageCase {

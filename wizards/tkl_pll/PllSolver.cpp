@@ -256,6 +256,15 @@ std::string CheckRange(const char* what, const PllIntRange& r)
     return {};
 }
 
+// Why a frequency cannot be used, quoting the text as typed when there is one.
+std::string UnusableFrequency(double mhz, std::string_view text)
+{
+    const std::string quoted = text.empty() ? std::string() : " '" + std::string(text) + "'";
+    if (!std::isfinite(mhz))
+        return "the frequency" + quoted + " is not a number of MHz";
+    return "the frequency" + (text.empty() ? " " + MHz(mhz) + " MHz" : quoted) + " is not above 0 MHz";
+}
+
 std::string_view TrimSpaces(std::string_view s)
 {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
@@ -329,7 +338,8 @@ bool PllSolver::ParseRange(std::string_view minText, std::string_view maxText, P
     return true;
 }
 
-PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOutputs>& req) const
+PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOutputs>& req,
+                           std::string_view inputText) const
 {
     const PllLimits& L = limits_;
     PllResult res;
@@ -339,6 +349,18 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
     }
     auto fail = [&res](PllLimit limit, int output, double nearest, std::string message) {
         res.failures.push_back({limit, output, nearest, std::move(message)});
+    };
+    // At most one per output; they follow the input clock's failures, in output order.
+    std::array<std::optional<PllFailure>, kMaxOutputs> outputFailures;
+    auto failOutput = [&outputFailures](PllLimit limit, int output, double nearest, std::string message) {
+        outputFailures[output] = PllFailure{limit, output, nearest, std::move(message)};
+    };
+    auto finish = [&]() {
+        for (const std::optional<PllFailure>& f : outputFailures) {
+            if (f)
+                res.failures.push_back(*f);
+        }
+        return res.failures.empty();
     };
 
     // The limits themselves.
@@ -355,32 +377,36 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
     // The input clock.
     if (!std::isfinite(fin) || fin <= 0.0) {
         fail(PllLimit::Input, -1, L.input.min > 0.0 ? L.input.min : L.input.max,
-             "Input clock: the frequency must be a positive number of MHz; the input range is " +
-                 RangeText(L.input) + " MHz");
-        return res;
-    }
-    if (!InRange(fin, L.input)) {
+             "Input clock: " + UnusableFrequency(fin, inputText) + "; the input range is " + RangeText(L.input) +
+                 " MHz");
+    } else if (!InRange(fin, L.input)) {
         const double nearest = std::clamp(fin, L.input.min, L.input.max);
         const auto [given, allowed] = MHzPair(fin, nearest);
         fail(PllLimit::Input, -1, nearest,
              "Input clock: " + given + " MHz is outside the input range " + RangeText(L.input) +
                  " MHz; nearest allowed " + allowed + " MHz");
-        return res;
     }
 
-    // The requests.
+    // The requests. An unusable one leaves the others to be solved and reported.
+    std::array<bool, kMaxOutputs> usable{};
     for (int i = 0; i < kMaxOutputs; ++i) {
         const PllOutputRequest& r = req[i];
         if (!r.enabled)
             continue;
         if (!std::isfinite(r.freqMHz) || r.freqMHz <= 0.0)
-            fail(PllLimit::Request, i, 0.0,
-                 OutputName(r, i) + ": the requested frequency must be a positive number of MHz");
-        else if (r.tolerancePpm && (!std::isfinite(*r.tolerancePpm) || *r.tolerancePpm < 0.0))
-            fail(PllLimit::Request, i, 0.0, OutputName(r, i) + ": the tolerance must be a number of ppm, 0 or more");
+            failOutput(PllLimit::Request, i, 0.0, OutputName(r, i) + ": " + UnusableFrequency(r.freqMHz, r.text));
+        else if (r.tolerancePpm && !std::isfinite(*r.tolerancePpm))
+            failOutput(PllLimit::Request, i, 0.0, OutputName(r, i) + ": the tolerance is not a number of ppm");
+        else if (r.tolerancePpm && *r.tolerancePpm < 0.0)
+            failOutput(PllLimit::Request, i, 0.0,
+                       OutputName(r, i) + ": the tolerance " + Bound(*r.tolerancePpm) + " ppm must be 0 or more");
+        else
+            usable[i] = true;
     }
-    if (!res.failures.empty())
+    if (!res.failures.empty()) {
+        finish();
         return res;
+    }
 
     // Input dividers that keep f_pfd = f_in / D in range: f_in / pfd.max <= D <= f_in / pfd.min.
     std::vector<int> dividers;
@@ -409,6 +435,7 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
              "Input clock: no input divider in " + RangeText(L.inputDiv) + " brings " + MHz(fin) +
                  " MHz into the phase-detector range " + RangeText(L.pfd) + " MHz; nearest phase-detector frequency " +
                  MHz(nearest) + " MHz");
+        finish();
         return res;
     }
 
@@ -442,7 +469,7 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
             vcoHigh = std::max(vcoHigh, c.vco);
             bool feasible = true;
             for (int i = 0; i < kMaxOutputs; ++i) {
-                if (!req[i].enabled)
+                if (!usable[i])
                     continue;
                 const Pick p = BestDivider(c.vco, req[i].freqMHz, L.outputDiv);
                 c.picks[i] = p;
@@ -466,15 +493,17 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
              "Input clock: no feedback multiplier in " + RangeText(L.feedbackMult) + " with an input divider in " +
                  RangeText(L.inputDiv) + " brings the VCO from " + MHz(fin) + " MHz into its range " +
                  RangeText(L.vco) + " MHz; nearest VCO frequency " + MHz(nearestVco) + " MHz");
+        finish();
         return res;
     }
 
     // Each output on its own: beyond the span of the dividers, or not within tolerance anywhere.
     const double spanLow = vcoLow / L.outputDiv.max;
     const double spanHigh = vcoHigh / L.outputDiv.min;
+    bool aloneFailed = false;
     for (int i = 0; i < kMaxOutputs; ++i) {
         const PllOutputRequest& r = req[i];
-        if (!r.enabled)
+        if (!usable[i])
             continue;
         const Pick& p = nearestAlone[i];
         res.outputs[i].achievedMHz = p.achieved;
@@ -486,26 +515,27 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
         if (above || below) {
             const double nearest = above ? spanHigh : spanLow;
             const auto [requested, achievable] = MHzPair(r.freqMHz, nearest);
-            fail(PllLimit::OutputDivider, i, nearest,
-                 OutputName(r, i) + ": " + requested + " MHz cannot be reached: the output divider range " +
-                     RangeText(L.outputDiv) + " allows " + MHz(spanLow) + " to " + MHz(spanHigh) +
-                     " MHz with the VCO range " + RangeText(L.vco) + " MHz; nearest achievable " + achievable +
-                     " MHz");
+            failOutput(PllLimit::OutputDivider, i, nearest,
+                       OutputName(r, i) + ": " + requested + " MHz cannot be reached: the output divider range " +
+                           RangeText(L.outputDiv) + " allows " + MHz(spanLow) + " to " + MHz(spanHigh) +
+                           " MHz with the VCO range " + RangeText(L.vco) + " MHz; nearest achievable " + achievable +
+                           " MHz");
+            aloneFailed = true;
         } else if (r.tolerancePpm) {
             const auto [requested, achieved] = MHzPair(r.freqMHz, p.achieved);
-            fail(PllLimit::Tolerance, i, p.achieved,
-                 OutputName(r, i) + ": " + requested + " MHz cannot be reached within " + Bound(*r.tolerancePpm) +
-                     " ppm; nearest achievable " + achieved + " MHz (" + PpmBeyond(p.rel, *r.tolerancePpm) + " ppm)");
+            failOutput(PllLimit::Tolerance, i, p.achieved,
+                       OutputName(r, i) + ": " + requested + " MHz cannot be reached within " +
+                           Bound(*r.tolerancePpm) + " ppm; nearest achievable " + achieved + " MHz (" +
+                           PpmBeyond(p.rel, *r.tolerancePpm) + " ppm)");
+            aloneFailed = true;
         }
     }
-    if (!res.failures.empty())
-        return res;
 
-    if (!bestFeasible) {
-        // Every output is reachable alone; the best compromise misses some tolerances.
+    if (!aloneFailed && !bestFeasible) {
+        // Every usable output is reachable alone; the best compromise misses some tolerances.
         for (int i = 0; i < kMaxOutputs; ++i) {
             const PllOutputRequest& r = req[i];
-            if (!r.enabled)
+            if (!usable[i])
                 continue;
             const Pick& p = bestAny->picks[i];
             res.outputs[i].achievedMHz = p.achieved;
@@ -513,13 +543,16 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
             if (!r.tolerancePpm || WithinTolerance(p.rel, r.tolerancePpm))
                 continue;
             const auto [requested, achieved] = MHzPair(r.freqMHz, p.achieved);
-            fail(PllLimit::Combination, i, p.achieved,
-                 OutputName(r, i) + ": " + requested + " MHz cannot be reached within " + Bound(*r.tolerancePpm) +
-                     " ppm together with the other outputs; nearest achievable with them " + achieved + " MHz (" +
-                     PpmBeyond(p.rel, *r.tolerancePpm) + " ppm)");
+            failOutput(PllLimit::Combination, i, p.achieved,
+                       OutputName(r, i) + ": " + requested + " MHz cannot be reached within " +
+                           Bound(*r.tolerancePpm) +
+                           " ppm together with the other outputs; nearest achievable with them " + achieved +
+                           " MHz (" + PpmBeyond(p.rel, *r.tolerancePpm) + " ppm)");
         }
-        return res;
     }
+
+    if (!finish())
+        return res;
 
     const Candidate& c = *bestFeasible;
     res.ok = true;

@@ -62,6 +62,10 @@ struct PllOutputRequest {
     std::optional<double> tolerancePpm;
     // Used in messages; empty gives "CLKOUT<index>".
     std::string name;
+    // The frequency as the user typed it, quoted when freqMHz is not usable
+    // (the caller passes NaN for a text that is not a number); empty: the
+    // messages show freqMHz.
+    std::string text;
 };
 
 // The limit that ruled a request out.
@@ -113,8 +117,11 @@ public:
     const PllLimits& Limits() const { return limits_; }
 
     // Never throws; a request that cannot be met gives ok == false with at
-    // least one failure.
-    PllResult Solve(double inputMHz, const std::array<PllOutputRequest, kMaxOutputs>& outputs) const;
+    // least one failure: the input clock's first, then at most one per
+    // output, in output order. `inputText` is the input frequency as the user
+    // typed it, quoted when inputMHz is not usable (NaN for "not a number").
+    PllResult Solve(double inputMHz, const std::array<PllOutputRequest, kMaxOutputs>& outputs,
+                    std::string_view inputText = {}) const;
 
     // The name of output `index` in messages.
     static std::string OutputName(const PllOutputRequest& request, int index);
