@@ -4,8 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <utility>
 #include <type_traits>
+#include <utility>
 
 namespace TklPll {
 namespace {
@@ -75,8 +75,8 @@ int Exponent13(double v)
     return e;
 }
 
-// Outside this span of decimal exponents numbers are written in the shortest
-// round-trip form, which may be scientific.
+// Numbers below 1e-9 or from 1e15 up, and NaN and infinities, are written in
+// the shortest form that reads back exactly, which may be scientific.
 bool Extreme(double v) { return v != 0.0 && (!std::isfinite(v) || Exponent13(v) < -9 || Exponent13(v) >= 15); }
 
 // Digits from the first one that is not 0: "1200.0000001" has 11.
@@ -156,7 +156,7 @@ std::pair<std::string, std::string> Distinct(double a, const Style& sa, double b
 // A bound as written in a data file, or a tolerance: no forced decimals.
 std::string Bound(double v) { return Num(v, kBound); }
 
-// A frequency: at least three decimals, more (up to six) when they matter.
+// A frequency: at least three decimals ("200.000"), more when they matter.
 std::string MHz(double v) { return Num(v, kMHz); }
 
 // A requested frequency and the nearest achievable one.
@@ -263,6 +263,59 @@ std::string UnusableFrequency(double mhz, std::string_view text)
     if (!std::isfinite(mhz))
         return "the frequency" + quoted + " is not a number of MHz";
     return "the frequency" + (text.empty() ? " " + MHz(mhz) + " MHz" : quoted) + " is not above 0 MHz";
+}
+
+// One end of the span of VCO frequencies and the bound that puts it there.
+struct VcoEdge {
+    double vco = 0.0;
+    PllLimit limit = PllLimit::Vco;  // Vco, PhaseDetector or InputMultiplier
+    int d = 0;                       // the D and M of f_in * M / D unless limit is Vco
+    int m = 0;
+};
+
+// f_in * M / D at its top (the largest M over the smallest D whose f_pfd is
+// in range) or at its bottom (the smallest M over the largest such D). The
+// phase-detector range sets it where it keeps D from the end of the input
+// divider range; otherwise the multiplier and input divider ranges do.
+VcoEdge ProductEdge(double fin, int d, bool top, const PllLimits& L)
+{
+    const int m = top ? L.feedbackMult.max : L.feedbackMult.min;
+    const bool pfdBound = top ? d > L.inputDiv.min : d < L.inputDiv.max;
+    return {Vco(fin, d, m), pfdBound ? PllLimit::PhaseDetector : PllLimit::InputMultiplier, d, m};
+}
+
+// The top of the VCO span. The VCO range stops it if it is the range's own
+// maximum or if the product lies beyond it (the steps of f_in / D skip the
+// rest of the range); otherwise the top is the product itself.
+VcoEdge TopEdge(double fin, double vcoHigh, int dLo, const PllLimits& L)
+{
+    const VcoEdge product = ProductEdge(fin, dLo, true, L);
+    if (vcoHigh >= L.vco.max * (1.0 - kRelEps) || product.vco > vcoHigh * (1.0 + kRelEps))
+        return {vcoHigh, PllLimit::Vco};
+    return product;
+}
+
+// The mirror image of TopEdge.
+VcoEdge BottomEdge(double fin, double vcoLow, int dHi, const PllLimits& L)
+{
+    const VcoEdge product = ProductEdge(fin, dHi, false, L);
+    if (vcoLow <= L.vco.min * (1.0 + kRelEps) || product.vco < vcoLow * (1.0 - kRelEps))
+        return {vcoLow, PllLimit::Vco};
+    return product;
+}
+
+// "the VCO reaches at most 640.000 MHz, the input 10.000 MHz times the
+// largest feedback multiplier 64 over the smallest input divider 1"
+std::string EdgeText(const VcoEdge& e, bool top, double fin, const PllLimits& L)
+{
+    std::string s = std::string(top ? "the VCO reaches at most " : "the VCO goes no lower than ") + MHz(e.vco) + " MHz";
+    if (e.limit == PllLimit::Vco)
+        return s + " within its range " + RangeText(L.vco) + " MHz";
+    s += ", the input " + MHz(fin) + " MHz times the " + (top ? "largest" : "smallest") + " feedback multiplier " +
+         std::to_string(e.m) + " over the " + (top ? "smallest" : "largest") + " input divider " + std::to_string(e.d);
+    if (e.limit == PllLimit::PhaseDetector)
+        s += " that keeps the phase detector within " + RangeText(L.pfd) + " MHz";
+    return s;
 }
 
 std::string_view TrimSpaces(std::string_view s)
@@ -438,6 +491,9 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
         finish();
         return res;
     }
+    // The valid dividers are consecutive: f_in / D falls with D.
+    const int dLo = dividers.front();
+    const int dHi = dividers.back();
 
     // Search every (D, M) with a VCO in range.
     std::array<Pick, kMaxOutputs> nearestAlone{};  // per output, its best over all (D, M)
@@ -489,15 +545,32 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
     }
 
     if (!bestAny) {
-        fail(PllLimit::Vco, -1, nearestVco,
-             "Input clock: no feedback multiplier in " + RangeText(L.feedbackMult) + " with an input divider in " +
-                 RangeText(L.inputDiv) + " brings the VCO from " + MHz(fin) + " MHz into its range " +
-                 RangeText(L.vco) + " MHz; nearest VCO frequency " + MHz(nearestVco) + " MHz");
+        // f_in * M / D spans bottom..top over the valid (D, M); if that span misses
+        // the VCO range, the product is what rules the input out.
+        const VcoEdge top = ProductEdge(fin, dLo, true, L);
+        const VcoEdge bottom = ProductEdge(fin, dHi, false, L);
+        const std::string nearest = "; nearest VCO frequency " + MHz(nearestVco) + " MHz";
+        if (top.vco < L.vco.min)
+            fail(top.limit, -1, nearestVco,
+                 "Input clock: " + EdgeText(top, true, fin, L) + ", below the VCO range " + RangeText(L.vco) + " MHz" +
+                     nearest);
+        else if (bottom.vco > L.vco.max)
+            fail(bottom.limit, -1, nearestVco,
+                 "Input clock: " + EdgeText(bottom, false, fin, L) + ", above the VCO range " + RangeText(L.vco) +
+                     " MHz" + nearest);
+        else
+            fail(PllLimit::Vco, -1, nearestVco,
+                 "Input clock: no feedback multiplier in " + RangeText(L.feedbackMult) + " with an input divider in " +
+                     RangeText(L.inputDiv) + " brings the VCO from " + MHz(fin) + " MHz into its range " +
+                     RangeText(L.vco) + " MHz" + nearest);
         finish();
         return res;
     }
 
-    // Each output on its own: beyond the span of the dividers, or not within tolerance anywhere.
+    // Each output on its own: beyond the reachable span, or not within tolerance anywhere.
+    // The span is the VCO span over the output divider range.
+    const VcoEdge top = TopEdge(fin, vcoHigh, dLo, L);
+    const VcoEdge bottom = BottomEdge(fin, vcoLow, dHi, L);
     const double spanLow = vcoLow / L.outputDiv.max;
     const double spanHigh = vcoHigh / L.outputDiv.min;
     bool aloneFailed = false;
@@ -515,11 +588,25 @@ PllResult PllSolver::Solve(double fin, const std::array<PllOutputRequest, kMaxOu
         if (above || below) {
             const double nearest = above ? spanHigh : spanLow;
             const auto [requested, achievable] = MHzPair(r.freqMHz, nearest);
-            failOutput(PllLimit::OutputDivider, i, nearest,
-                       OutputName(r, i) + ": " + requested + " MHz cannot be reached: the output divider range " +
-                           RangeText(L.outputDiv) + " allows " + MHz(spanLow) + " to " + MHz(spanHigh) +
-                           " MHz with the VCO range " + RangeText(L.vco) + " MHz; nearest achievable " + achievable +
-                           " MHz");
+            PllLimit limit = PllLimit::OutputDivider;
+            std::string why;
+            if (above && r.freqMHz > vcoHigh * (1.0 + kRelEps)) {
+                // Out of reach even undivided: what caps the VCO rules it out.
+                limit = top.limit;
+                why = EdgeText(top, true, fin, L);
+                if (L.outputDiv.min > 1)
+                    why += ", and the output divider is at least " + std::to_string(L.outputDiv.min);
+            } else {
+                // Below the span a larger divider would always help; above it the VCO
+                // reaches the request, but only a divider below the range would pass it.
+                why = "the output divider range " + RangeText(L.outputDiv) + " divides the VCO by " +
+                      (above ? "at least " + std::to_string(L.outputDiv.min)
+                             : "at most " + std::to_string(L.outputDiv.max)) +
+                      ", and " + EdgeText(above ? top : bottom, above, fin, L);
+            }
+            failOutput(limit, i, nearest,
+                       OutputName(r, i) + ": " + requested + " MHz cannot be reached: " + why +
+                           "; nearest achievable " + achievable + " MHz");
             aloneFailed = true;
         } else if (r.tolerancePpm) {
             const auto [requested, achieved] = MHzPair(r.freqMHz, p.achieved);
