@@ -331,7 +331,7 @@ TEST(PllSolver, EveryOutputsProblemIsReportedInOrder)
               "CLKOUT0: the frequency 'abc' is not a number of MHz\n"
               "CLKOUT1: 1500.000 MHz cannot be reached: the VCO reaches at most 1200.000 MHz within its range "
               "600..1200 MHz; nearest achievable 1200.000 MHz\n"
-              "CLKOUT3: the frequency '-5' is not above 0 MHz\n"
+              "CLKOUT3: the frequency '-5' must be a positive number of MHz\n"
               "CLKOUT4: the tolerance -1 ppm must be 0 or more\n"
               "CLKOUT5: the tolerance is not a number of ppm");
     const PllLimit limits[] = {PllLimit::Request, PllLimit::Vco, PllLimit::Request, PllLimit::Request,
@@ -344,11 +344,11 @@ TEST(PllSolver, EveryOutputsProblemIsReportedInOrder)
     }
     EXPECT_DOUBLE_EQ(r.outputs[2].achievedMHz, 100.0);  // solved although the others fail
 
-    // Without a text the value is shown; an unusable input comes first, typed text quoted.
+    // An unusable input comes first, its typed text quoted; without a text no value is quoted.
     EXPECT_EQ(PllSolver(StdLimits()).Solve(nan, {Out(nan), Out(0.0)}, "fast").Message(),
               "Input clock: the frequency 'fast' is not a number of MHz; the input range is 10..800 MHz\n"
               "CLKOUT0: the frequency is not a number of MHz\n"
-              "CLKOUT1: the frequency 0.000 MHz is not above 0 MHz");
+              "CLKOUT1: the frequency must be a positive number of MHz");
 
     // Two outputs that cannot meet together are still reported next to an unusable one:
     // D = 1, 350 is exact only at VCO 700, 400 at 800 and 1200.

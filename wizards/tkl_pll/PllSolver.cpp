@@ -256,13 +256,14 @@ std::string CheckRange(const char* what, const PllIntRange& r)
     return {};
 }
 
-// Why a frequency cannot be used, quoting the text as typed when there is one.
+// Why a frequency cannot be used, quoting the text as typed when there is
+// one. Without a text the value is not shown: a caller that cannot parse a
+// text may pass 0 for it, and "0.000 MHz" would misquote the user.
 std::string UnusableFrequency(double mhz, std::string_view text)
 {
     const std::string quoted = text.empty() ? std::string() : " '" + std::string(text) + "'";
-    if (!std::isfinite(mhz))
-        return "the frequency" + quoted + " is not a number of MHz";
-    return "the frequency" + (text.empty() ? " " + MHz(mhz) + " MHz" : quoted) + " is not above 0 MHz";
+    return "the frequency" + quoted +
+           (std::isfinite(mhz) ? " must be a positive number of MHz" : " is not a number of MHz");
 }
 
 // One end of the span of VCO frequencies and the bound that puts it there.
