@@ -62,19 +62,33 @@ struct PllOutputRequest {
     std::optional<double> tolerancePpm;
     // Used in messages; empty gives "CLKOUT<index>".
     std::string name;
+    // The frequency as the user typed it, quoted when freqMHz is not usable
+    // (the caller passes NaN for a text that is not a number); empty: the
+    // messages show freqMHz.
+    std::string text;
 };
 
 // The limit that ruled a request out.
+//
+// For an output beyond the reachable span (output >= 0) the limit is the
+// bound that stops it: below the span it is always OutputDivider (a larger
+// divider would go lower); above it, OutputDivider when the VCO itself reaches
+// the request and only the smallest divider is in the way, otherwise what
+// caps the VCO: Vco, InputMultiplier or PhaseDetector.
 enum class PllLimit {
     None,
-    Limits,         // the limits themselves are unusable (empty or non-positive range)
-    Request,        // a requested frequency or tolerance is not a usable number
-    Input,          // f_in outside the input range
-    PhaseDetector,  // no D puts f_pfd inside its range
-    Vco,            // no (D, M) puts f_vco inside its range
-    OutputDivider,  // the output lies beyond what the divider range reaches from any VCO
-    Tolerance,      // the output lies within reach, but no divider meets its tolerance
-    Combination     // each output is reachable alone, but not all together with one (D, M)
+    Limits,           // the limits themselves are unusable (empty or non-positive range)
+    Request,          // a requested frequency or tolerance is not a usable number
+    Input,            // f_in outside the input range
+    PhaseDetector,    // output -1: no D puts f_pfd inside its range; otherwise the f_pfd range
+                      // forces D up (or down) and so caps f_in * M / D short of the VCO range
+    Vco,              // output -1: no (D, M) lands f_vco inside its range although f_in * M / D
+                      // spans it; otherwise the VCO range caps the VCO below what M and D give
+    InputMultiplier,  // f_in * M / D with the extreme M and D in their ranges stops short of the
+                      // VCO range (output -1) or of what the output needs
+    OutputDivider,    // the output needs a divider beyond the divider range
+    Tolerance,        // the output lies within reach, but no divider meets its tolerance
+    Combination       // each output is reachable alone, but not all together with one (D, M)
 };
 
 struct PllOutputResult {
@@ -88,8 +102,8 @@ struct PllOutputResult {
 struct PllFailure {
     PllLimit limit = PllLimit::None;
     int output = -1;          // output index, -1 for the input clock or the limits
-    double nearestMHz = 0.0;  // nearest achievable output, or for Input / PhaseDetector / Vco
-                              // the nearest input, phase-detector or VCO frequency; 0 if none
+    double nearestMHz = 0.0;  // output >= 0: the nearest achievable output; output -1: the nearest
+                              // input, phase-detector or VCO frequency; 0 if none
     std::string message;
 };
 
@@ -113,15 +127,20 @@ public:
     const PllLimits& Limits() const { return limits_; }
 
     // Never throws; a request that cannot be met gives ok == false with at
-    // least one failure.
-    PllResult Solve(double inputMHz, const std::array<PllOutputRequest, kMaxOutputs>& outputs) const;
+    // least one failure: the input clock's first, then at most one per
+    // output, in output order. `inputText` is the input frequency as the user
+    // typed it, quoted when inputMHz is not usable (NaN for "not a number").
+    PllResult Solve(double inputMHz, const std::array<PllOutputRequest, kMaxOutputs>& outputs,
+                    std::string_view inputText = {}) const;
 
     // The name of output `index` in messages.
     static std::string OutputName(const PllOutputRequest& request, int index);
 
     // Converts the bound texts of a range value (as split from
-    // "OLMRANGE=min:max") into numbers. Each text must be one whole number,
-    // surrounding spaces allowed; false leaves `range` unchanged.
+    // "OLMRANGE=min:max") into numbers. Each text must be one finite decimal
+    // number with at most one sign and nothing after it (no "+-0", "1e400",
+    // "nan", "inf", "0x10"); surrounding blanks and tabs are allowed. The
+    // integer form takes whole numbers only. False leaves `range` unchanged.
     static bool ParseRange(std::string_view minText, std::string_view maxText, PllRange& range);
     static bool ParseRange(std::string_view minText, std::string_view maxText, PllIntRange& range);
 
