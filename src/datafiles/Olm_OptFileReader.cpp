@@ -1,11 +1,11 @@
 #include "datafiles/Olm_OptFileReader.h"
 
+#include "datafiles/Olm_MessageSink.h"
 #include "model/Olm_Block.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
 #include "pal/StrUtil.h"
 #include "pal/Stream.h"
-#include "wizard/Olm_WizPage.h"
 
 #include <cstring>
 #include <string>
@@ -79,7 +79,7 @@ void Olm_OptFileReader::Close() {
 }
 
 void Olm_OptFileReader::Report(const Pal::String& text) {
-    Olm_WizPage::DoMessage(text, m_batch, m_log, true, m_silent, false);
+    Olm_MessageSink::Current().Message(text, m_batch, m_log, true, m_silent, false);
 }
 
 void Olm_OptFileReader::ReportStatementError(const char* format) {

@@ -20,8 +20,9 @@ class Olm_WizData;
 //
 // The block "*" stands for every block of the primitive type. Lines are read
 // in pieces of at most 255 characters; "#" in the first column makes a
-// comment. Every problem is reported as an error through the page message
-// service; after the third error the reading stops.
+// comment. Every problem is reported as an error through the message sink
+// (Olm_MessageSink: the page message service in a wizard); after the third
+// error the reading stops.
 //
 // One reader per file. The fields are split with Pal::StrUtil::Tokenize,
 // which keeps its position between calls, so only one reader may run at a time.

@@ -2,6 +2,7 @@
 
 #include "wizard/Olm_WizMain.h"
 
+#include "datafiles/Olm_MessageSink.h"
 #include "engine/Olm_StrArray.h"
 #include "gui_nx/Nx_HelpManager.h"
 #include "gui_nx/Nx_MessageBox.h"
@@ -31,6 +32,19 @@ bool TranslatorAccepts(const Pal::String& name, Pal::String& reason, int hdl) {
     }
 }
 
+// The page message service as the default sink of the layers below, which
+// report without knowing of windows (the option-file reader).
+class PageMessageSink : public Olm_MessageSink {
+public:
+    PageMessageSink() { SetDefault(this); }
+    ~PageMessageSink() override { SetDefault(nullptr); }
+    void Message(const Pal::String& text, bool batch, Pal::Stream* log, bool isError, bool silent,
+                 bool plain) override {
+        Olm_WizPage::DoMessage(text, batch, log, isError, silent, plain);
+    }
+};
+const PageMessageSink g_pageMessageSink;
+
 }  // namespace
 
 Olm_WizPage::Olm_WizPage(Olm_WizMain* main)
@@ -45,10 +59,7 @@ Olm_WizPage::~Olm_WizPage() = default;
 void Olm_WizPage::DoMessage(Pal::String text, bool batch, Pal::Stream* log, bool isError,
                             bool silent, bool plain) {
     if (batch) {
-        Pal::String line = text;
-        if (isError) line.Format("ERROR: %s", text.c_str());
-        if (!silent) *Pal::File::getCout() << line.c_str() << "\n";
-        if (log) log->writeline(line.c_str());
+        Olm_MessageSink::WriteBatchLine(text, log, isError, silent);
         return;
     }
     const QString shown = plain ? ToQt(text) : QStringLiteral("<qt>") + ToQt(text);
