@@ -1,5 +1,7 @@
 #include "datafiles/Olm_DataFileReader.h"
 
+#include "model/Olm_NameLookup.h"
+
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
 #include "pal/MsgMan.h"

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "model/Olm_NameLookup.h"
 #include "pal/String.h"
 #include "shared/OlmBaseExport.h"
 
@@ -17,6 +16,8 @@ class Olm_Block;
 class Olm_Signal;
 class Olm_Attribute;
 class Olm_Pin;
+template <typename Item>
+class Olm_NameLookup;
 
 // Reads one installed wizard data file (the line-oriented keyword format of
 // "Version", "WizData", "Block", "Signal", "Attribute" sections and pin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pal/StrUtil.h"
 #include "pal/String.h"
 
 #include <cstddef>
@@ -46,9 +47,7 @@ private:
     // The name folded as Pal::String::Compare folds it without case.
     static std::string Key(const Pal::String& name) {
         std::string key = name.c_str();  // up to the first NUL, as Compare reads it
-        for (char& c : key) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        }
+        for (char& c : key) c = Pal::StrUtil::FoldCase(c);
         return key;
     }
 
