@@ -36,6 +36,9 @@ public:
     void SetLogFile(Pal::Stream* logFile) { m_logFile = logFile; }
     Olm_Engine* GetEnginePtr() const { return m_engine; }
     Olm_WizData* GetWizDataPtr() const { return m_wizData; }
+    // Hands the bridge a container loaded elsewhere (a copy of installed data
+    // read before, say) instead of SetupWizData; not owned.
+    void SetWizDataPtr(Olm_WizData* data) { m_wizData = data; }
 
     // Writes the container to a dump file ("olmwtest.dmp" for a null name).
     void DumpWizData(const char* fileName);

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "shared/OlmBaseExport.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Olm_HdlPrimitive;
+class Olm_KfzDesign;
+
+// Writes the HDL wrapper of a design in the process: a Verilog module or a
+// VHDL entity named after the design, with a port per external net and an
+// instance per block, and on request black-box declarations of the
+// primitives it uses. The primitives' pins and parameters come from the
+// installed wizard data files, which are read on the first use and kept, so
+// that one generator serves many designs of a family. `olmwiz hdl` and
+// `olmwiz-hdl` are this class on the command line; their output is the same.
+class OLM_BASE_EXPORT Olm_HdlGenerator {
+public:
+    enum class Language { Verilog, Vhdl };
+
+    // "verilog" or "vhdl" (letter case does not count); false for any other.
+    static bool LanguageOf(std::string_view name, Language& language);
+    // The file extension of the language: ".v" or ".vhd".
+    static const char* Extension(Language language);
+
+    // family chooses the transceiver data file that is searched first.
+    explicit Olm_HdlGenerator(std::string family);
+    ~Olm_HdlGenerator();
+    Olm_HdlGenerator(const Olm_HdlGenerator&) = delete;
+    Olm_HdlGenerator& operator=(const Olm_HdlGenerator&) = delete;
+
+    // The wrapper (and the stubs when asked for) of the design; false with
+    // error saying why: the design cannot be read as HDL (DesignRefused), or
+    // the language cannot express it (a name it does not allow, ...).
+    bool Write(const Olm_KfzDesign& design, const std::string& designName, Language language,
+               std::string& wrapper, std::string* stubs, std::string& error);
+
+    // What the last Write handled in a way of its own (a pin bit outside its
+    // pin, a tie wider than its pin, ...).
+    const std::vector<std::string>& Warnings() const { return m_warnings; }
+    // Whether the last failed Write failed on the design rather than on the
+    // language.
+    bool DesignRefused() const { return m_designRefused; }
+    // What the installed data gave that was not believed (a pin width of
+    // millions of bits is declared as one bit).
+    const std::vector<std::string>& DataWarnings();
+    // How many installed data files gave primitives (0: the primitives are
+    // declared from the design alone).
+    int DataFilesRead();
+
+private:
+    void LoadPrimitives();
+
+    std::string m_family;
+    bool m_loaded = false;
+    bool m_designRefused = false;
+    int m_filesRead = 0;
+    std::vector<Olm_HdlPrimitive> m_library;
+    std::vector<std::string> m_dataWarnings;
+    std::vector<std::string> m_warnings;
+};

@@ -1,0 +1,15 @@
+#include "kit/Olm_RunOutcome.h"
+
+std::string Olm_RunOutcome::Report() const {
+    std::string report;
+    for (const std::string& feature : features) report += "Configured: " + feature + "\n";
+    report += "Files:\n";
+    for (const std::string& file : files) report += "  " + file + "\n";
+    if (changedSettings.empty()) {
+        report += "All settings are the defaults of the installed data.\n";
+    } else {
+        report += "Settings that differ from the defaults:\n";
+        for (const std::string& line : changedSettings) report += "  " + line + "\n";
+    }
+    return report;
+}

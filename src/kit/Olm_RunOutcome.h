@@ -1,0 +1,32 @@
+#pragma once
+
+#include "shared/OlmBaseExport.h"
+
+#include <string>
+#include <vector>
+
+// What a run of a wizard did (Olm_RunSession::Run).
+struct OLM_BASE_EXPORT Olm_RunOutcome {
+    // The wizard's result: 0 finished, 1 left without finishing (a window
+    // closed), -1 failed; -1 too when the run stopped before the wizard.
+    int result = -1;
+    // Why the run failed, in one text (empty when it succeeded): the set-up
+    // problem, or the wizard's own error messages.
+    std::string failure;
+    // Every file the run wrote, with its full path, in the order written.
+    std::vector<std::string> files;
+    // Every message of the run in order: the wizard's and the option-file
+    // reader's (errors with "ERROR: " in front), the option-file check's
+    // findings and the data-file reader's reports.
+    std::vector<std::string> messages;
+    // The configured features (the summary page's feature lines).
+    std::vector<std::string> features;
+    // "BLOCK.ATTRIBUTE = value  (default d)" for every setting that differs
+    // from the default of the installed data, as the summary lists them.
+    std::vector<std::string> changedSettings;
+
+    bool Succeeded() const { return result == 0 && failure.empty(); }
+    // The text `olmwiz run` prints after a finished run: the features, the
+    // files and the changed settings.
+    std::string Report() const;
+};
