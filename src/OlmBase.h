@@ -37,3 +37,7 @@
 #include "wizard/Olm_SummaryGui.h"
 #include "wizard/Olm_WaitDlg.h"
 #include "wizard/Olm_Wait2Dlg.h"
+#include "wizard/Olm_SummaryContent.h"
+
+#include "OlmKit.h"
+#include "kit/Olm_KitGui.h"

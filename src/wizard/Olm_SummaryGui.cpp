@@ -1,13 +1,14 @@
 #include "wizard/Olm_SummaryGui.h"
 
+#include "wizard/Olm_SummaryContent.h"
 #include "wizard/Olm_SummaryWidget.h"
 #include "wizard/Olm_WizMain.h"
 
 #include "gui_nx/Nx_Wizard.h"
+#include "kit/Olm_SummaryRules.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
 #include "shared/Olm_WizType.h"
-#include "translator/Olm_Translator.h"
 
 namespace {
 
@@ -52,6 +53,15 @@ void Olm_SummaryGui::init() {
 void Olm_SummaryGui::onActive() {
     if (m_wizMain->IsBatchMode()) return;
     if (HasTypePrefix("tkl")) FillFeaturesText();
+    if (auto* content = dynamic_cast<Olm_SummaryContent*>(m_wizMain)) {
+        // The wizard's own feature lines, below the page's own text.
+        Pal::String text = HasTypePrefix("tkl") ? m_featuresText : Pal::String();
+        for (const std::string& line : content->SummaryFeatureLines()) {
+            if (!text.IsEmpty()) text += kLineEnd;
+            text += line.c_str();
+        }
+        SetPaneText(kFeaturesPane, text);
+    }
     FillAttributesText();
 }
 
@@ -67,7 +77,12 @@ bool Olm_SummaryGui::onNext() { return true; }
 
 bool Olm_SummaryGui::onFinish() { return Nx_WizardPage::onFinish(); }
 
-void Olm_SummaryGui::onMoreInfo() {}
+void Olm_SummaryGui::onMoreInfo() {
+    // A plain wizard main has no help here; a wizard that tells the page its
+    // content also tells it where its help is.
+    if (auto* content = dynamic_cast<Olm_SummaryContent*>(m_wizMain))
+        content->ShowSummaryHelp(pageName().toStdString());
+}
 
 void Olm_SummaryGui::OnRadioButtons() {
     m_showOnlyChanged = m_widget->IDC_SUM_RADIO2->isChecked() ? 1 : 0;
@@ -99,11 +114,14 @@ void Olm_SummaryGui::FillFilesText() {
     SetPaneText(kFilesPane, text);
 }
 
-void Olm_SummaryGui::FillFeaturesText() {
-    const char* word = m_wizMain->HasTKLAdvSupport() ? "TKL_ADV"
-                       : m_wizMain->HasTKLspSupport() ? "TKL_SP"
-                                                      : "TKL";
-    const Pal::String& type = m_wizMain->GetWizType();
+void Olm_SummaryGui::FillFeaturesText() { SetPaneText(kFeaturesPane, ClockManagerFeatures(*m_wizMain)); }
+
+Pal::String Olm_SummaryGui::ClockManagerFeatures(Olm_WizMain& main) {
+    if (!Olm_WizType::HasPrefix(main.GetWizType(), "tkl")) return {};
+    const char* word = main.HasTKLAdvSupport() ? "TKL_ADV"
+                       : main.HasTKLspSupport() ? "TKL_SP"
+                                                : "TKL";
+    const Pal::String& type = main.GetWizType();
     Pal::String feature;
     if (Same(type, "tkl_bddeskew"))
         feature.Format("2 %ss configured for board deskew with an internal deskew.", word);
@@ -123,8 +141,8 @@ void Olm_SummaryGui::FillFeaturesText() {
         feature.Format("A single %s configured", word);
 
     Pal::String extended;
-    if (Olm_WizData* data = m_wizMain->GetWizDataPtr()) {
-        Olm_Block* block = data->GetActiveBlockInstNum(m_wizMain->GetTKLPrimName(), 1);
+    if (Olm_WizData* data = main.GetWizDataPtr()) {
+        Olm_Block* block = data->GetActiveBlockInstNum(main.GetTKLPrimName(), 1);
         const Pal::String kdiv = block ? block->GetAttributeValue("OLMW_ONLY_KDIV") : Pal::String();
         if (Same(kdiv, "SINGLE"))
             extended.Format("%s%sA single KDIV configured", feature.c_str(), kLineEnd);
@@ -139,7 +157,7 @@ void Olm_SummaryGui::FillFeaturesText() {
                 extended.Format("1 RKO_ADV using %s to filter input clock to TKL_ADV.", out.c_str());
         }
     }
-    SetPaneText(kFeaturesPane, extended.IsEmpty() ? feature : extended);
+    return extended.IsEmpty() ? feature : extended;
 }
 
 void Olm_SummaryGui::FillAttributesText() {
@@ -153,12 +171,8 @@ void Olm_SummaryGui::FillAttributesText() {
     int counted = 0;
     Pal::String line;
     for (Olm_Block* block : data->GetBlkList()) {
-        if (!block || !block->IsActive()) continue;
-        Pal::String typeStart = block->GetPrimType();
-        typeStart.Truncate(4);
-        if (Same(typeStart, "OLM_")) continue;  // internal blocks
+        if (!block || !Olm_SummaryRules::ListsBlock(*block)) continue;  // inactive or internal
         ++counted;
-        const bool hsx = block->SupportsHSX10() || block->SupportsHSX11();
         bool headed = false;
         for (Olm_Attribute* attribute : block->GetAttributeList()) {
             if (!attribute || !attribute->IsActive()) continue;
@@ -172,13 +186,12 @@ void Olm_SummaryGui::FillAttributesText() {
                                 block->GetPrimType().c_str(), block->GetName().c_str(), kLineEnd);
                 text += line;
             }
-            if (!attribute->IsModifiable()) continue;
-            Pal::String name = attribute->GetName();
-            if (Olm_Translator::IsBlkPropIgnored(name, block->GetPrimType(), hsx)) continue;
-            if (m_showOnlyChanged == 1 && !attribute->DiffersFromDefault() && !Same(name, "LOC")) continue;
-            line.Format("  %s = %s%s", name.c_str(), attribute->GetCurrentValue().c_str(), kLineEnd);
+            if (!Olm_SummaryRules::ListsAttribute(*block, *attribute, m_showOnlyChanged == 1)) continue;
+            line.Format("  %s = %s%s", attribute->GetName().c_str(), attribute->GetCurrentValue().c_str(), kLineEnd);
             text += line;
         }
     }
     SetPaneText(kAttributesPane, text);
 }
+
+Olm_SummaryContent::~Olm_SummaryContent() = default;

@@ -33,6 +33,11 @@ public:
     const Pal::String& GetFilesText() const { return m_filesText; }
     const Pal::String& GetAttributesText() const { return m_attributesText; }
 
+    // The feature text the page shows for a clock-manager wizard type (the
+    // wizard type's sentence, extended by the divider or clock-output
+    // sentence of its block); empty for every other type.
+    static Pal::String ClockManagerFeatures(Olm_WizMain& main);
+
 public slots:
     void onActive() override;
     bool onCancel() override;

@@ -121,6 +121,18 @@ bool Nx_Wizard::validateCurrentPage() {
     return true;
 }
 
+int Nx_Wizard::nextId() const {
+    bool afterCurrent = false;
+    for (const Entry& entry : m_entries) {
+        if (entry.id == currentId()) {
+            afterCurrent = true;
+            continue;
+        }
+        if (afterCurrent && entry.page && !entry.page->isSkipped()) return entry.id;
+    }
+    return -1;
+}
+
 void Nx_Wizard::done(int result) {
     // QWizard validates the current page before it accepts: that is Finish.
     m_finishing = result == QDialog::Accepted;

@@ -23,6 +23,7 @@ class QWizardPage;
 //     onBack() before going back, onCancel() before the wizard is cancelled or
 //     closed; each may refuse the move by returning false. widgetsToData()
 //     follows an accepted Next or Finish;
+//   - pages whose skip check holds are passed over (nextId);
 //   - onMoreInfo() from the "More Info" help button, onAdvanced() from the
 //     "Advanced" button of a page whose advancedSupport() is not 0.
 // exec() returns 1 when the user finished the wizard and 0 when it was left.
@@ -50,6 +51,8 @@ public:
     // Cancelling asks the current page first (onCancel).
     void reject() override;
     void done(int result) override;
+    // The next page that is not skipped (Nx_WizardPage::isSkipped), or -1.
+    int nextId() const override;
 
 protected:
     bool validateCurrentPage() override;

@@ -5,9 +5,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
+
+#include <functional>
 
 class Nx_Wizard;
-class QWidget;
 
 // One page of an Nx_Wizard. The page is a QObject; what the user sees is the
 // widget handed to setPageWidget. Constructed with an Nx_Wizard as parent, the
@@ -44,6 +46,11 @@ public:
 
     Nx_Wizard* wizard() const;
 
+    // The wizard passes over this page, going forward and back, while the
+    // check says so (asked each time the user moves); none: never.
+    void setSkipCheck(std::function<bool()> check) { m_skipCheck = std::move(check); }
+    bool isSkipped() const { return m_skipCheck && m_skipCheck(); }
+
 public slots:
     // Not 0 when the page wants an "Advanced" button (which calls onAdvanced()).
     virtual int advancedSupport() = 0;
@@ -66,6 +73,7 @@ private:
     QPointer<Nx_Wizard> m_wizard;
     QPointer<QWidget> m_widget;
     QString m_name;
+    std::function<bool()> m_skipCheck;
     bool m_showMoreInfo = true;
     bool m_enableMoreInfo = true;
     bool m_initialized = false;

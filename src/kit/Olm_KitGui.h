@@ -1,0 +1,78 @@
+#pragma once
+
+#include "gui_nx/Nx_WizardPage.h"
+#include "kit/Olm_FieldValues.h"
+#include "shared/OlmBaseExport.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Nx_Wizard;
+class Olm_Field;
+class Olm_KitPage;
+class QGridLayout;
+class QLabel;
+class QVBoxLayout;
+class QWidget;
+
+// The window page of a toolkit page (Olm_KitPage), built from its fields: a
+// column with the introduction, a form with a row per field (the labels
+// right-aligned), the tables, then what the page adds itself (BuildGui).
+// The widget of a field follows what the installed data allows: a check box
+// for TRUE/FALSE, a combo box of the choices, an entry that takes numbers
+// only for a range (its tooltip says which), an entry for text and port
+// names. A field whose condition does not hold is disabled, and every change
+// re-evaluates the conditions and calls the page's Refresh.
+//
+// The window owns this page; the page owns its widgets. Next checks and
+// writes what the user entered (Olm_KitPage::Accept); More Info shows the
+// page's help (Olm_KitMain::ShowHelp).
+class OLM_BASE_EXPORT Olm_KitGui : public Nx_WizardPage {
+public:
+    Olm_KitGui(Nx_Wizard* wizard, Olm_KitPage* page);
+    ~Olm_KitGui() override;
+
+    Olm_KitPage* Page() const { return m_page; }
+    // The column of the page body, to add widgets below the fields.
+    QVBoxLayout* Column() const { return m_column; }
+    // The grid of a table (in the order the tables were added): header row
+    // 0, then a row per table row; columns after the fields' are free.
+    QGridLayout* Table(int index) const;
+    // The widget of a field (QCheckBox, QComboBox or QLineEdit), or null.
+    QWidget* FieldWidget(std::string_view attribute) const;
+    // The values on the page now (the model's for fields of other pages).
+    const Olm_FieldValues& Values() const;
+    // A field's value in its widget.
+    std::string WidgetText(const Olm_Field& field) const;
+    void SetWidgetText(const Olm_Field& field, const std::string& value);
+
+    int advancedSupport() override;
+    void dataToWidgets() override;
+    void widgetsToData() override;
+    void onActive() override;
+    bool onCancel() override;
+    bool onNext() override;
+    void onMoreInfo() override;
+
+private:
+    class WidgetValues;
+    QWidget* MakeWidget(const Olm_Field& field, bool inTable);
+    void Changed();
+
+    Olm_KitPage* m_page;
+    QWidget* m_body;
+    QVBoxLayout* m_column;
+    std::vector<QGridLayout*> m_tables;
+    struct Entry {
+        const Olm_Field* field;
+        QWidget* widget;
+        QLabel* label;  // null in tables
+    };
+    std::vector<Entry> m_entries;
+    std::vector<QLabel*> m_notes;
+    std::unique_ptr<WidgetValues> m_values;
+    bool m_loading = false;
+};

@@ -1,0 +1,230 @@
+#include "kit/Olm_KitMain.h"
+
+#include "gui_nx/Nx_HelpManager.h"
+#include "gui_nx/Nx_MessageBox.h"
+#include "gui_nx/Nx_Wizard.h"
+#include "kfz/Olm_KfzWizData.h"
+#include "kit/Olm_Finisher.h"
+#include "kit/Olm_KitTable.h"
+#include "kit/Olm_ModelEdit.h"
+#include "model/Olm_Block.h"
+#include "model/Olm_WizData.h"
+#include "pal/File.h"
+#include "pal/Process.h"
+#include "pal/StrUtil.h"
+#include "shared/Olm_Constants.h"
+#include "wizard/Olm_WaitDlg.h"
+#include "wizard/Olm_WizPage.h"
+
+#include <QApplication>
+
+#include <cstdarg>
+
+namespace {
+
+std::string Formatted(const char* format, va_list args) {
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (length <= 0) return {};
+    std::string text(static_cast<std::size_t>(length), '\0');
+    std::vsnprintf(text.data(), text.size() + 1, format, args);
+    return text;
+}
+
+}  // namespace
+
+// The model's values by attribute name: a bound field reads through its
+// binding (its default while the attribute is missing), any other name
+// from the wizard's block.
+class Olm_KitMain::ModelValueView : public Olm_FieldValues {
+public:
+    explicit ModelValueView(const Olm_KitMain& main) : m_main(main) {}
+
+    std::string Text(std::string_view attribute) const override {
+        Olm_WizData* data = m_main.GetWizDataPtr();
+        if (!data) return {};
+        for (const auto& page : m_main.Pages()) {
+            if (const Olm_Field* field = page->FindField(attribute)) {
+                Olm_Block* block = page->BlockOf(*field);
+                return block ? field->Read(*data, *block) : field->GetDefault();
+            }
+        }
+        return Olm_ModelEdit::Value(m_main.Block(), std::string(attribute).c_str());
+    }
+
+private:
+    const Olm_KitMain& m_main;
+};
+
+Olm_KitMain::Olm_KitMain(Pal::String wizType, bool batchMode, std::string windowTitle)
+    : Olm_WizMain(std::move(wizType), batchMode),
+      m_windowTitle(std::move(windowTitle)),
+      m_modelValues(std::make_unique<ModelValueView>(*this)) {}
+
+Olm_KitMain::~Olm_KitMain() = default;
+
+Olm_KitPage& Olm_KitMain::AddPage(std::string title, std::string intro) {
+    return AddPage<Olm_KitPage>(std::move(title), std::move(intro));
+}
+
+void Olm_KitMain::AdoptPage(std::unique_ptr<Olm_KitPage> page) {
+    if (m_pages.size() >= static_cast<std::size_t>(kMaxPages)) return;  // the slots are full: the page is dropped
+    GetPages()[m_pages.size()] = page.get();
+    m_pages.push_back(std::move(page));
+}
+
+void Olm_KitMain::SetBlockType(std::string primType) { m_blockType = std::move(primType); }
+
+Olm_Block* Olm_KitMain::FindBlock(const std::string& primType) const {
+    Olm_WizData* data = GetWizDataPtr();
+    if (!data || primType.empty()) return nullptr;
+    if (Olm_Block* active = data->GetActiveBlock(primType.c_str())) return active;
+    return data->GetPrimitiveBlock(primType.c_str());
+}
+
+int Olm_KitMain::GetHdlSelector() const {
+    return GetHDLType().Compare(OlmConst::kLangVerilog, Pal::String::kNoCase) == 0 ? Olm_WizPage::kHdlVerilog
+                                                                                    : Olm_WizPage::kHdlVhdl;
+}
+
+const Olm_FieldValues& Olm_KitMain::ModelValues() const { return *m_modelValues; }
+
+bool Olm_KitMain::Prepare() { return true; }
+
+bool Olm_KitMain::Apply() { return true; }
+
+std::vector<std::string> Olm_KitMain::FeatureLines() { return {}; }
+
+void Olm_KitMain::AddConstraints(Olm_ConstraintTemplate& pkx) {
+    if (Olm_WizData* data = GetWizDataPtr()) pkx.AddPortSites(*data);
+}
+
+void Olm_KitMain::Report(Severity severity, const std::string& text) {
+    const bool batch = IsBatchMode();
+    if (severity == Severity::Info && !batch && QApplication::instance()) {
+        Nx_MessageBox::information(QStringLiteral("<qt>") + QString::fromLocal8Bit(text.c_str()), 1, 0, 0);
+        return;
+    }
+    Olm_WizPage::DoMessage(text, batch, GetLogFilePtr(), severity == Severity::Error, GetSilentMode(), false);
+}
+
+void Olm_KitMain::Error(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string text = Formatted(format, args);
+    va_end(args);
+    Report(Severity::Error, text);
+}
+
+void Olm_KitMain::Warning(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string text = Formatted(format, args);
+    va_end(args);
+    Report(Severity::Warning, text);
+}
+
+void Olm_KitMain::Info(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string text = Formatted(format, args);
+    va_end(args);
+    Report(Severity::Info, text);
+}
+
+bool Olm_KitMain::ShowHelp(const std::string& topic) {
+    if (m_helpMap.empty() || !m_helpMapRegistered) {
+        if (!m_helpMap.empty()) {
+            Warning("No help is available for %s: the help map %s cannot be read.", topic.c_str(), m_helpMap.c_str());
+            return false;
+        }
+        // The library's own map, as every page offers it.
+        return !m_pages.empty() && m_pages.front()->InvokeMoreInfo(topic);
+    }
+    const QString map = QString::fromStdString(m_helpMap);
+    const QString full = QString::fromStdString(topic + " " + GetFamily().str());
+    if (Nx_HelpManager::getInstance()->showHelpTopic(map, full, Nx_HelpManager::TopicOrCategory)) return true;
+    Warning("No help is available for %s.", topic.c_str());
+    return false;
+}
+
+bool Olm_KitMain::InitWizard() {
+    Olm_WizData* data = GetWizDataPtr();
+    if (!data) {
+        Error("The wizard has no data to work on.");
+        return false;
+    }
+    for (const auto& page : m_pages) page->SetWizDataPtr(data);
+    if (!m_blockType.empty()) {
+        m_block = data->GetBlockInstNum(m_blockType.c_str(), 1);
+        if (!m_block) m_block = data->GetPrimitiveBlock(m_blockType.c_str());
+        if (!m_block) {
+            Error("The installed data holds no %s block.", m_blockType.c_str());
+            return false;
+        }
+        for (Olm_Block* block : data->GetBlkList())
+            if (block) block->SetIsActive(block == m_block);
+    }
+    // The fields take their rules and defaults from the installed data.
+    for (const auto& page : m_pages) page->Bind(m_installed ? *m_installed : *data);
+    return Prepare();
+}
+
+bool Olm_KitMain::InitGuiDlgs(Nx_Wizard* wizard) {
+    if (!wizard) return false;
+    wizard->setWindowTitle(QString::fromStdString(m_windowTitle));
+    if (!m_helpMap.empty())
+        m_helpMapRegistered = Nx_HelpManager::getInstance()->addHelpFile(QString::fromStdString(m_helpMap));
+    // Help is shown when the library's map or the wizard's own can show it.
+    if (m_helpMapRegistered) wizard->showMoreInfo(true);
+    return true;
+}
+
+bool Olm_KitMain::DoFinishAtSummaryStart() {
+    if (!Apply()) return false;
+    if (Olm_WizData* data = GetWizDataPtr()) Olm_ModelEdit::ActivateUsedNets(*data);
+    return true;
+}
+
+std::vector<std::string> Olm_KitMain::SummaryFeatureLines() { return FeatureLines(); }
+
+bool Olm_KitMain::ShowSummaryHelp(const std::string& pageName) { return ShowHelp(pageName); }
+
+int Olm_KitMain::DoFinish() {
+    m_written.clear();
+    if (!m_bridge || !GetWizDataPtr()) {
+        Error("The wizard has no design to write.");
+        return -1;
+    }
+    if (!DoFinishAtSummaryStart()) return -1;
+    const std::string folder = m_outputDir.empty() ? Pal::File::getcwd().str() : m_outputDir;
+    Olm_Finisher finisher(*m_bridge, folder, GetDesignName().str());
+    if (!GetHDLFilename().IsEmpty()) {
+        Olm_HdlGenerator::Language language = Olm_HdlGenerator::Language::Vhdl;
+        Olm_HdlGenerator::LanguageOf(GetHDLType().str(), language);
+        finisher.SetHdl(language);
+        finisher.SetHdlGenerator(m_generator);
+        // In a window the HDL file is written by the installed olmwiz-hdl
+        // while the wait dialog shows; elsewhere in this process.
+        const std::string tool = IsBatchMode() || !QApplication::instance() ? std::string()
+                                                                              : Olm_Finisher::InstalledHdlTool();
+        if (!tool.empty()) {
+            finisher.SetHdlTool(tool, {}, [](Pal::Process& child) {
+                Olm_WaitDlg wait;
+                wait.SetProcessPtr(&child);
+                return wait.Run() == 0 ? -1 : wait.GetExitCode();
+            });
+        }
+    }
+    Olm_ConstraintTemplate pkx(GetDesignName().str(), GetWizType().str());
+    AddConstraints(pkx);
+    const bool written = finisher.Run(pkx.Text());
+    m_written = finisher.Written();
+    if (!written) {
+        Error("%s", finisher.Error().c_str());
+        return -1;
+    }
+    return 0;
+}

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "kit/Olm_ConstraintTemplate.h"
+#include "kit/Olm_KitPage.h"
+#include "wizard/Olm_SummaryContent.h"
+#include "wizard/Olm_WizMain.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class Olm_FieldValues;
+class Olm_HdlGenerator;
+class Olm_KfzWizData;
+
+// The wizard main of the toolkit: everything a concrete wizard does alike,
+// so that the wizard itself declares its pages and fields and supplies only
+// its domain logic. It
+//   - owns its pages (AddPage) and hands them the container before the run;
+//   - finds the block it configures (SetBlockType) and switches the other
+//     blocks off, and binds every field to the installed data;
+//   - finishes (DoFinish): Apply, then the design file, the HDL file and the
+//     constraint template, written together by Olm_Finisher;
+//   - tells the summary page its feature lines and its help;
+//   - reports with Error, Warning and Info, and shows help from a help map of
+//     the wizard's own.
+// Olm_RunSession runs it end to end; it can also be driven by hand like any
+// Olm_WizMain (SetWizDataPtr, SetBridge, Run).
+//
+// A wizard overrides what it needs:
+//   Prepare          set-up after the fields are bound (derived requests...)
+//   Apply            the domain logic: derived attributes, pins and nets
+//   FeatureLines     what the summary page and the run report say was made
+//   AddConstraints   clocks and sections of the constraint template
+class OLM_BASE_EXPORT Olm_KitMain : public Olm_WizMain, public Olm_SummaryContent {
+public:
+    // windowTitle: the title of the wizard window.
+    Olm_KitMain(Pal::String wizType, bool batchMode, std::string windowTitle = "Olm Wizard");
+    ~Olm_KitMain() override;
+
+    // A page of bound fields, after the ones added before (at most
+    // kMaxPages); the wizard main owns it.
+    Olm_KitPage& AddPage(std::string title, std::string intro = {});
+    // A page of the wizard's own class, constructed as Page(this, args...).
+    template <class Page, class... Args>
+    Page& AddPage(Args&&... args) {
+        auto page = std::make_unique<Page>(this, std::forward<Args>(args)...);
+        Page& added = *page;
+        AdoptPage(std::move(page));
+        return added;
+    }
+    const std::vector<std::unique_ptr<Olm_KitPage>>& Pages() const { return m_pages; }
+
+    // The wizard configures one block of this primitive type: its first
+    // instance, else the installed template. InitWizard switches every other
+    // block off and reports when there is none.
+    void SetBlockType(std::string primType);
+    const std::string& GetBlockType() const { return m_blockType; }
+    Olm_Block* Block() const { return m_block; }
+    // The active block of a primitive type, else its template; null when the
+    // model has none.
+    Olm_Block* FindBlock(const std::string& primType) const;
+
+    // The run: the bridge that holds the engine (not owned), the output
+    // folder (empty: the working directory), a copy of the installed data
+    // for the fields' rules (not owned; by default the container itself), and
+    // a generator of HDL files to share between runs (not owned).
+    void SetBridge(Olm_KfzWizData* bridge) { m_bridge = bridge; }
+    Olm_KfzWizData* GetBridge() const { return m_bridge; }
+    void SetOutputDir(std::string folder) { m_outputDir = std::move(folder); }
+    const std::string& GetOutputDir() const { return m_outputDir; }
+    void SetInstalledData(Olm_WizData* installed) { m_installed = installed; }
+    void SetHdlGenerator(Olm_HdlGenerator* generator) { m_generator = generator; }
+    // The files DoFinish wrote, with their paths.
+    const std::vector<std::string>& GetWrittenFiles() const { return m_written; }
+    // The HDL selector of the port-name checks (Olm_WizPage::kHdlVerilog or
+    // kHdlVhdl), from GetHDLType.
+    int GetHdlSelector() const;
+    // The values of the model, as pages' conditions and checks see them in
+    // batch mode: fields read through their binding, any other attribute
+    // from the wizard's block.
+    const Olm_FieldValues& ModelValues() const;
+
+    // Set-up after the pages have the container and the fields are bound;
+    // false (after reporting) stops the run. True by default.
+    virtual bool Prepare();
+    // Brings the model up to date from the fields' values: derived
+    // attributes, ties, nets. Runs before the summary lists the model and
+    // before the files are written; false (after reporting) stops finishing.
+    // True by default.
+    virtual bool Apply();
+    // What the wizard made, one line each (e.g. "1 DSP configured as a
+    // multiplier: ..."): the summary page's feature pane and the run report.
+    virtual std::vector<std::string> FeatureLines();
+    // Fills the constraint template. By default a site line for each
+    // external port; a wizard adds its clocks and may replace the sites.
+    virtual void AddConstraints(Olm_ConstraintTemplate& pkx);
+
+    // Messages (printf-style) with the run's settings: a message box in a
+    // window (critical, warning, information), a line in batch mode ("ERROR: "
+    // in front of an error).
+    void Error(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void Warning(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void Info(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    enum class Severity { Error, Warning, Info };
+    void Report(Severity severity, const std::string& text);
+
+    // A help map of the wizard's own ("topic = page" lines, see
+    // Nx_HelpManager): More Info then shows "<page title> <family>" (or the
+    // page title alone) from it. Without one, the library's map olmw.map is
+    // used (Olm_WizPage::InvokeMoreInfo).
+    void SetHelpMap(std::string mapFile) { m_helpMap = std::move(mapFile); }
+    // Shows the help of a topic; false (after a warning) when it cannot.
+    bool ShowHelp(const std::string& topic);
+
+    bool InitWizard() override;
+    bool InitGuiDlgs(Nx_Wizard* wizard) override;
+    int DoFinish() override;
+    bool DoFinishAtSummaryStart() override;
+    std::vector<std::string> SummaryFeatureLines() override;
+    bool ShowSummaryHelp(const std::string& pageName) override;
+
+protected:
+    void AdoptPage(std::unique_ptr<Olm_KitPage> page);
+
+private:
+    class ModelValueView;
+
+    std::string m_windowTitle;
+    std::string m_blockType;
+    std::string m_outputDir;
+    std::string m_helpMap;
+    bool m_helpMapRegistered = false;
+    Olm_Block* m_block = nullptr;              // in the container
+    Olm_KfzWizData* m_bridge = nullptr;        // not owned
+    Olm_WizData* m_installed = nullptr;        // not owned
+    Olm_HdlGenerator* m_generator = nullptr;   // not owned
+    std::vector<std::unique_ptr<Olm_KitPage>> m_pages;
+    std::vector<std::string> m_written;
+    std::unique_ptr<ModelValueView> m_modelValues;
+};

@@ -1,0 +1,359 @@
+#include "kit/Olm_RunSession.h"
+
+#include "datafiles/Olm_Data.h"
+#include "engine/Olm_Engine.h"
+#include "kfz/Olm_KfzWizData.h"
+#include "kit/Olm_HdlGenerator.h"
+#include "kit/Olm_KitMain.h"
+#include "kit/Olm_OptFileCheck.h"
+#include "kit/Olm_SummaryRules.h"
+#include "model/Olm_WizData.h"
+#include "pal/File.h"
+#include "pal/MsgMan.h"
+#include "pal/Stream.h"
+#include "translator/Olm_VerilogTranslator.h"
+#include "translator/Olm_VhdlTranslator.h"
+#include "wizard/Olm_SummaryGui.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The log of a run: every line written to it is kept as a message of the
+// run and passed on to the log file, when there is one.
+class RunLog : public Pal::Stream {
+public:
+    RunLog(Pal::Stream* file, std::vector<std::string>& messages) : m_file(file), m_messages(messages) {}
+
+    bool Write(const char* data, std::size_t size) override {
+        m_pending.append(data, size);
+        for (std::size_t end; (end = m_pending.find('\n')) != std::string::npos;) {
+            m_messages.push_back(m_pending.substr(0, end));
+            m_pending.erase(0, end + 1);
+        }
+        return !m_file || m_file->Write(data, size);
+    }
+    bool ReadLine(std::string&) override { return false; }
+    bool ReadPiece(std::string&, std::size_t) override { return false; }
+    void Flush() override {
+        if (m_file) m_file->Flush();
+    }
+
+private:
+    Pal::Stream* m_file;
+    std::vector<std::string>& m_messages;
+    std::string m_pending;
+};
+
+// While it lives, the reports of the message manager (the data-file reader
+// and the loader) are kept as messages of the run and passed on as before.
+class CapturedReports {
+public:
+    explicit CapturedReports(std::vector<std::string>& messages) {
+        m_previous = Pal::MsgMan::setHandler([this, &messages](const Pal::MsgMan::Report& report) {
+            std::string text = report.text.str();
+            while (!text.empty() && text.back() == '\n') text.pop_back();
+            messages.push_back(text);
+            if (m_previous) {
+                m_previous(report);
+            } else {
+                std::fputs(report.text.c_str(), stderr);
+                std::fflush(stderr);
+            }
+        });
+    }
+    ~CapturedReports() { Pal::MsgMan::setHandler(m_previous); }
+    CapturedReports(const CapturedReports&) = delete;
+    CapturedReports& operator=(const CapturedReports&) = delete;
+
+private:
+    Pal::MsgMan::Handler m_previous;
+};
+
+// Makes a folder the working directory while it lives.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const fs::path& folder) {
+        std::error_code ec;
+        m_previous = fs::current_path(ec);
+        m_changed = !ec && ::chdir(folder.c_str()) == 0;
+    }
+    ~WorkingDirectory() {
+        if (m_changed && ::chdir(m_previous.c_str()) != 0) {
+            // Nothing sensible is left to do; the paths the run used were absolute.
+        }
+    }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+    bool Changed() const { return m_changed; }
+
+private:
+    fs::path m_previous;
+    bool m_changed = false;
+};
+
+// The output folder: made with its missing parents when needed, and those
+// removed again unless the run keeps them.
+class OutputFolder {
+public:
+    explicit OutputFolder(fs::path path) : m_path(std::move(path)) {}
+    ~OutputFolder() {
+        if (m_keep) return;
+        std::error_code ec;
+        for (const fs::path& made : m_made) fs::remove(made, ec);  // deepest first; only when empty
+    }
+    OutputFolder(const OutputFolder&) = delete;
+    OutputFolder& operator=(const OutputFolder&) = delete;
+
+    bool Make() {
+        std::vector<fs::path> missing;
+        std::error_code ec;
+        for (fs::path p = m_path; !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
+            missing.push_back(p);
+            if (p == p.parent_path()) break;
+        }
+        for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+            if (!fs::create_directory(*it, ec) && !fs::is_directory(*it, ec)) return false;
+            m_made.insert(m_made.begin(), *it);
+        }
+        return fs::is_directory(m_path, ec);
+    }
+    void Keep() { m_keep = true; }
+    const fs::path& Path() const { return m_path; }
+
+private:
+    fs::path m_path;
+    std::vector<fs::path> m_made;  // deepest first
+    bool m_keep = false;
+};
+
+struct StreamCloser {
+    void operator()(Pal::Stream* stream) const { Pal::File::close(stream); }
+};
+
+std::string Absolute(const std::string& path) {
+    if (path.empty()) return {};
+    std::error_code ec;
+    const fs::path result = fs::absolute(path, ec);
+    return ec ? path : result.lexically_normal().string();
+}
+
+// The design name becomes the module or entity name of the HDL file and the
+// stem of every file written; it must be a plain identifier of the language,
+// so that no file name or argument can carry anything else. Empty when
+// legal, else why not.
+std::string DesignNameProblem(const std::string& design, bool verilog) {
+    Pal::String name = design;
+    Pal::String reason;
+    const bool legal = verilog ? Olm_VerilogTranslator::IsPortnameLegal(name, reason)
+                               : Olm_VhdlTranslator::IsPortnameLegal(name, reason);
+    if (legal) return {};
+    return "the design name '" + design + "' is not a legal " + (verilog ? "Verilog" : "VHDL") + " name: it " +
+           reason.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string JoinedFrom(const std::vector<std::string>& lines, std::size_t first) {
+    std::string text;
+    for (std::size_t i = first; i < lines.size(); ++i) text += (text.empty() ? "" : "\n") + lines[i];
+    return text;
+}
+
+}  // namespace
+
+Olm_RunSession::Olm_RunSession() = default;
+
+Olm_RunSession::~Olm_RunSession() = default;
+
+Olm_WizData* Olm_RunSession::InstalledData(const std::string& wizType, const std::string& family,
+                                           std::string& error) {
+    const char* file = Olm_Data::DataFileName(wizType, family);
+    const std::string key = file ? file : "";
+    if (const auto it = m_installed.find(key); it != m_installed.end() && !key.empty()) return it->second.get();
+    Olm_Data loader;
+    if (!loader.ReadDataFile(wizType, family) || !loader.GetWizData()) {
+        error = "cannot load the installed data of the wizard type '" + wizType + "' for the family '" + family + "'";
+        return nullptr;
+    }
+    auto data = std::make_unique<Olm_WizData>(*loader.GetWizData());
+    Olm_WizData* kept = data.get();
+    m_installed[key] = std::move(data);
+    return kept;
+}
+
+Olm_HdlGenerator& Olm_RunSession::Generator(const std::string& family) {
+    std::unique_ptr<Olm_HdlGenerator>& generator = m_generators[family];
+    if (!generator) generator = std::make_unique<Olm_HdlGenerator>(family);
+    return *generator;
+}
+
+Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory& factory) {
+    Olm_RunOutcome outcome;
+    std::unique_ptr<Pal::Stream, StreamCloser> logStream;
+    std::unique_ptr<RunLog> log;
+    // The end of the run goes into the log too: its report, or why it failed.
+    const auto finish = [&outcome, &log]() {
+        if (log) {
+            const std::string text =
+                outcome.Succeeded() ? outcome.Report() : "The run failed: " + outcome.failure + "\n";
+            const std::size_t messages = outcome.messages.size();
+            log->Write(text.data(), text.size());
+            outcome.messages.resize(messages);  // the report is not a message of the run
+        }
+        return outcome;
+    };
+    const auto fail = [&outcome, &finish](std::string why) {
+        outcome.result = -1;
+        outcome.failure = std::move(why);
+        return finish();
+    };
+    Olm_HdlGenerator::Language language = Olm_HdlGenerator::Language::Verilog;
+    if (!Olm_HdlGenerator::LanguageOf(request.hdl, language))
+        return fail("the HDL language '" + request.hdl + "' is neither verilog nor vhdl");
+    const bool verilog = language == Olm_HdlGenerator::Language::Verilog;
+    if (std::string problem = DesignNameProblem(request.design, verilog); !problem.empty()) return fail(problem);
+    const std::string kfzIn = Absolute(request.designFile);
+    const std::string optionFile = Absolute(request.optionFile);
+    const std::string logFile = Absolute(request.logFile);
+    std::error_code ec;
+    OutputFolder output(!request.outputDir.empty() ? fs::path(Absolute(request.outputDir))
+                        : !kfzIn.empty()           ? fs::path(kfzIn).parent_path()
+                                                   : fs::current_path(ec));
+
+    if (!logFile.empty()) {
+        logStream.reset(Pal::File::open(logFile.c_str(), Pal::File::kWriteTruncate, true));
+        if (!logStream) return fail("cannot open the log file '" + logFile + "' for writing");
+    }
+    log = std::make_unique<RunLog>(logStream.get(), outcome.messages);
+    const CapturedReports reports(outcome.messages);
+
+    std::unique_ptr<Olm_KitMain> main = factory ? factory(request.batch) : nullptr;
+    if (!main) return fail("'" + request.wizType + "' is not a wizard type of this program");
+
+    Olm_Engine engine;
+    const bool existing = !kfzIn.empty();
+    if (existing) {
+        Pal::String error;
+        if (!engine.Load(kfzIn.c_str(), &error)) return fail(error.str());
+    }
+    if (!request.family.empty()) engine.SetFamily(request.family);
+    const std::string family = engine.GetFamily().str();
+    if (family.empty()) return fail("no device family is given");
+
+    std::string error;
+    const std::size_t loaderMessages = outcome.messages.size();
+    Olm_WizData* installed = InstalledData(request.wizType, family, error);
+    if (!installed) {
+        const std::string said = JoinedFrom(outcome.messages, loaderMessages);
+        return fail(said.empty() ? error : error + ":\n" + said);
+    }
+    const auto data = std::make_unique<Olm_WizData>(*installed);
+    Olm_KfzWizData bridge(&engine, request.wizType);
+    bridge.SetBatchMode(request.batch);
+    bridge.SetSilent(request.silent);
+    bridge.SetLogFile(log.get());
+    bridge.SetWizDataPtr(data.get());
+    if (existing) bridge.SyncWizDataWithKFZ();
+
+    if (!optionFile.empty()) {
+        const std::size_t first = outcome.messages.size();
+        Olm_OptFileCheck check(*installed);
+        for (const auto& page : main->Pages()) {
+            for (const Olm_Field* field : page->Fields()) {
+                std::string type = field->GetBlockType();
+                if (type.empty()) type = page->GetBlockType();
+                if (type.empty()) type = main->GetBlockType();
+                check.AddWizardAttribute(type, field->GetAttribute(), field->GetAllowed());
+            }
+        }
+        const std::vector<std::string> findings = check.Check(optionFile);
+        for (const std::string& finding : findings) {
+            const std::string line = (request.strict ? "ERROR: " : "WARNING: ") + finding;
+            if (!request.silent) std::printf("%s\n", line.c_str());
+            log->Write((line + "\n").data(), line.size() + 1);
+        }
+        if (request.strict && !findings.empty())
+            return fail("the option file '" + optionFile + "' names what the installed data does not allow:\n" +
+                               JoinedFrom(outcome.messages, first));
+        Pal::String name(optionFile);
+        const std::size_t readerFirst = outcome.messages.size();
+        if (!bridge.ReadOptFile(name)) {
+            const std::string said = JoinedFrom(outcome.messages, readerFirst);
+            return fail("the option file '" + optionFile + "' cannot be applied" +
+                               (said.empty() ? std::string() : ":\n" + said));
+        }
+    }
+
+    // The output folder is made only once every input has been read, so that
+    // a refused input leaves no new folder behind.
+    if (!output.Make()) return fail("cannot create the output folder '" + output.Path().string() + "'");
+    {
+        const WorkingDirectory cwd(output.Path());
+        if (!cwd.Changed()) return fail("cannot enter the output folder '" + output.Path().string() + "'");
+        if (!request.batch && !QApplication::instance()) {
+            static int argc = 1;
+            static char programName[] = "olmwiz";
+            static char* argv[] = {programName, nullptr};
+            m_application = std::make_unique<QApplication>(argc, argv);
+        }
+
+        main->SetFamily(family);
+        main->SetPartName(engine.GetPart());
+        main->SetDevice(engine.GetDevice());
+        main->SetSpeed(engine.GetSpeed());
+        main->SetDesignName(request.design);
+        main->SetHDLType(verilog ? "verilog" : "vhdl");
+        main->SetHDLFilename(request.design + Olm_HdlGenerator::Extension(language));
+        main->SetSilentMode(request.silent);
+        main->SetExistingKFZ(existing);
+        main->SetWizDataPtr(data.get());
+        main->SetLogFilePtr(log.get());
+        main->SetBridge(&bridge);
+        main->SetOutputDir(output.Path().string());
+        main->SetInstalledData(installed);
+        main->SetHdlGenerator(&Generator(family));
+
+        const std::size_t first = outcome.messages.size();
+        outcome.result = main->Run();
+        outcome.files = main->GetWrittenFiles();
+        if (outcome.result == 0) {
+            for (const std::string& line : Lines(Olm_SummaryGui::ClockManagerFeatures(*main).str()))
+                outcome.features.push_back(line);
+            for (const std::string& line : main->FeatureLines()) outcome.features.push_back(line);
+            outcome.changedSettings = Olm_SummaryRules::ChangedSettings(*data);
+        } else if (outcome.result == 1) {
+            outcome.failure = "the wizard was left without finishing";
+        } else {
+            outcome.failure = "the " + request.wizType + " wizard failed";
+            // Where its settings came from, when not from the installed data alone.
+            std::string from;
+            if (!optionFile.empty()) from = "the option file '" + optionFile + "'";
+            if (existing) from += (from.empty() ? "" : " and ") + std::string("the design file '") + kfzIn + "'";
+            if (!from.empty()) outcome.failure += " (settings from " + from + ")";
+            const std::string said = JoinedFrom(outcome.messages, first);
+            if (!said.empty()) outcome.failure += ":\n" + said;
+        }
+        main.reset();  // pages and windows go before the container they point to
+    }
+    if (outcome.Succeeded()) output.Keep();
+    return finish();
+}
