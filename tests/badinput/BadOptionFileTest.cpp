@@ -152,11 +152,12 @@ TEST_P(WizardRefusesSetting, NamesTheOptionFile) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, WizardRefusesSetting,
     ::testing::Values(
-        RefusedSetting{"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=fifty;", "'fifty' is not a number"},
-        RefusedSetting{"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_PORT=clk\xff;", "not legal portnames"},
-        RefusedSetting{"dsp_mult", "BlockProp: DSP.*.A_WIDTH=99999999;", "width of operand A"},
-        RefusedSetting{"dsp_mult", "BlockProp: DSP.*.A_WIDTH=-5;", "width of operand A"},
-        RefusedSetting{"dsp_mult", "BlockProp: DSP.*.A_WIDTH=twelve;", "width of operand A"}));
+        RefusedSetting{"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=fifty;",
+                       "The value 'fifty' of OLMW_ONLY_CLKIN1_FREQ (Input clock frequency (MHz)) is not allowed"},
+        RefusedSetting{"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_PORT=clk\xff;", "not a legal portname"},
+        RefusedSetting{"dsp_mult", "BlockProp: DSP.*.A_WIDTH=99999999;", "must be a whole number from 2 to 18"},
+        RefusedSetting{"dsp_mult", "BlockProp: DSP.*.A_WIDTH=-5;", "The value '-5' of A_WIDTH"},
+        RefusedSetting{"dsp_mult", "BlockProp: DSP.*.A_WIDTH=twelve;", "The value 'twelve' of A_WIDTH"}));
 
 // A refused option or design file leaves no output folder behind when the
 // run would have made one.

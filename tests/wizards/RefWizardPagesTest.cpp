@@ -1,7 +1,9 @@
 // Renders every page of both reference wizards to PNG (offscreen) into the
 // build folder and checks the layout: nothing clipped or outside its page,
 // and the keyboard moves through the fields from top to bottom.
-#include "RefWizards.h"
+#include "WizardTable.h"
+
+#include "OlmKit.h"
 
 #include "gui_nx/Nx_Wizard.h"
 #include "gui_nx/Nx_WizardPage.h"
@@ -14,7 +16,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSpinBox>
 
 #include <filesystem>
 
@@ -75,7 +76,7 @@ Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std
     Olm_KfzWizData bridge(&engine, wizType);
     EXPECT_TRUE(bridge.SetupWizData());
     std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
-    std::unique_ptr<OlmRef::RefWizMain> main = OlmRef::MakeRefWizard(wizType, false);
+    std::unique_ptr<Olm_KitMain> main = olmwiz::FindWizard(wizType)->make(false);
     main->SetFamily("korvo5");
     main->SetDesignName("demo");
     main->SetHDLType("verilog");
@@ -110,16 +111,20 @@ Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std
 
 TEST(RefWizardPages, SinglePllPagesRenderTidily) {
     const Rendered r = RenderAll("tkl_pll", {
-        {"inputFreq", "inputPort", "feedback", "tolerance", "useReset", "resetPort", "useLocked", "lockedPort"},
-        {"enabled0", "freq0", "phase0", "duty0", "buffer0", "port0", "enabled1"},
+        {"OLMW_ONLY_CLKIN1_FREQ", "OLMW_ONLY_CLKIN1_PORT", "OLMW_ONLY_PLL_FBSRC_CLKOUT", "OLMW_ONLY_FREQ_TOLERANCE_PPM",
+         "OLMW_ONLY_USE_RST", "OLMW_ONLY_RST_PORT", "OLMW_ONLY_USE_LOCKED", "OLMW_ONLY_LOCKED_PORT"},
+        {"OLMW_ONLY_CLKOUT0_USED", "OLMW_ONLY_CLKOUT0_FREQ", "CLKOUT0_PHASE", "CLKOUT0_DUTY",
+         "OLMW_ONLY_SETCLKBUF_,CLKOUT0", "OLMW_ONLY_CLKOUT0_PORT", "OLMW_ONLY_CLKOUT1_USED"},
     });
     EXPECT_EQ(r.pages, (std::vector<std::string>{"General Setup", "Output Clocks", "Summary"}));
 }
 
 TEST(RefWizardPages, MultiplierPagesRenderTidilyWithQualifiedTitles) {
     const Rendered r = RenderAll("dsp_mult", {
-        {"aWidth", "aSigned", "bWidth", "bSigned", "pWidth", "portA", "portB", "portP"},
-        {"aPipe", "bPipe", "mPipe", "pPipe", "resetType", "portClk", "useCe", "portCe", "useRst", "portRst"},
+        {"A_WIDTH", "A_SIGNED", "B_WIDTH", "B_SIGNED", "P_WIDTH", "OLMW_ONLY_A_PORT", "OLMW_ONLY_B_PORT",
+         "OLMW_ONLY_P_PORT"},
+        {"A_PIPE", "B_PIPE", "M_PIPE", "P_PIPE", "RESET_TYPE", "OLMW_ONLY_CLK_PORT", "OLMW_ONLY_USE_CE",
+         "OLMW_ONLY_CE_PORT", "OLMW_ONLY_USE_RST", "OLMW_ONLY_RST_PORT"},
     });
     EXPECT_EQ(r.pages, (std::vector<std::string>{"General Setup - Multiplier", "Pipelining - Multiplier",
                                                  "Summary - Multiplier"}));

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "OlmKit.h"
+
+namespace TklPll {
+
+class PllWizard;
+
+// "Output Clocks": six outputs, each with its enable, frequency, phase, duty
+// cycle, clock buffer and port, and in the window the achieved frequency and
+// its error, worked out while the user types.
+class OutputClocksPage : public Olm_KitPage {
+public:
+    OutputClocksPage(Olm_KitMain* main, PllWizard* wizard);
+
+    bool Check(const Olm_FieldValues& values) override;
+    void BuildGui(Olm_KitGui& gui) override;
+    void Refresh(Olm_KitGui& gui) override;
+
+private:
+    PllWizard* m_wizard;
+};
+
+}  // namespace TklPll
