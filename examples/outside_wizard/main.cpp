@@ -1,61 +1,99 @@
-// The smallest concrete wizard: one page that sets the operand width of the
-// DSP block, run in batch mode on the installed data of the dsp_mult type.
-#include "OlmBase.h"
-#include "wizard/Olm_WizMain.h"
-#include "wizard/Olm_WizPage.h"
+// A concrete wizard written outside the project, on the installed package
+// alone: an adder/subtractor (wizard type dsp_add) on the DSP block of the
+// installed DSP data. One page of bound fields; the toolkit does the rest.
+//
+//   outside_wizard --design NAME [--family F] [--options FILE] [--outdir DIR]
+//                  [--hdl verilog|vhdl] [--batch]
+#include "OlmKit.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 namespace {
 
-class WidthPage : public Olm_WizPage {
+bool Clocked(const Olm_FieldValues& values) { return values.Int("P_PIPE") > 0; }
+
+// P = C + A or C - A (or either, chosen by the ADDSUB input while it runs).
+class AdderWizard : public Olm_KitMain {
 public:
-    explicit WidthPage(Olm_WizMain* main) : Olm_WizPage(main) {}
-    bool RunBatch() override {
-        Olm_Block* dsp = GetWizDataPtr() ? GetWizDataPtr()->GetPrimitiveBlock("DSP") : nullptr;
-        if (!dsp) {
-            IssueMessage("The installed data holds no DSP block.", true, false, false);
-            return false;
+    explicit AdderWizard(bool batch) : Olm_KitMain("dsp_add", batch, "Olm Wizard - DSP Adder") {
+        SetDSPSupport(true);
+        SetBlockType("DSP");
+        Olm_KitPage& page = AddPage("General Setup", "Add or subtract two operands in a DSP block.");
+        page.AddField("ADD_SUB_MODE", "Operation:");
+        page.AddField("A_WIDTH", "Operand A width (bits):");
+        page.AddField("C_WIDTH", "Operand C width (bits):");
+        page.AddField("P_WIDTH", "Result width (bits):");
+        page.AddField("P_PIPE", "Result register:");
+        page.AddPort("A", "Operand A port:").BusWidthFrom("A_WIDTH");
+        page.AddPort("C", "Operand C port:").BusWidthFrom("C_WIDTH");
+        page.AddPort("P", "Result port:").BusWidthFrom("P_WIDTH");
+        page.AddPort("ADDSUB", "Add/subtract port:")
+            .EnabledWhen([](const Olm_FieldValues& v) { return v.Text("ADD_SUB_MODE") == "DYNAMIC"; })
+            .WhenDisabled(Olm_Field::Tie::Ground);
+        page.AddPort("CLK", "Clock port:").EnabledWhen(Clocked).WhenDisabled(Olm_Field::Tie::Ground);
+    }
+
+    bool Apply() override {
+        Olm_ModelEdit::SetValue(Block(), "OPERATION_MODE", "ADD_SUBTRACT");
+        // No multiplier stage in this use: operand B, the multiplier register,
+        // clock enable and reset are not used.
+        Olm_ModelEdit::SetValue(Block(), "M_PIPE", "0");
+        Olm_ModelEdit::SetValue(Block(), "A_PIPE", "0");
+        Olm_ModelEdit::SetValue(Block(), "C_PIPE", "0");
+        for (Olm_Pin* pin : Block()->GetPinList()) {
+            if (pin->GetName() == "B" || pin->GetName() == "RST") pin->SetIsGrounded(true);
+            if (pin->GetName() == "CE") pin->SetIsVcc(true);
         }
-        return dsp->SetAttributeValue("A_WIDTH", "8");
-    }
-    bool CreateGuiDlg(Nx_Wizard*) override { return false; }  // batch only
-    Nx_WizardPage* GetGui() override { return nullptr; }
-};
-
-class TinyWizard : public Olm_WizMain {
-public:
-    TinyWizard() : Olm_WizMain("dsp_mult", true), m_page(this) { GetPages()[0] = &m_page; }
-    bool InitWizard() override {
-        m_page.SetWizDataPtr(GetWizDataPtr());
-        return GetWizDataPtr() != nullptr;
-    }
-    bool InitGuiDlgs(Nx_Wizard*) override { return true; }
-    int DoFinish() override {
-        Olm_Block* dsp = GetWizDataPtr()->GetPrimitiveBlock("DSP");
-        std::printf("DSP A_WIDTH = %s\n", dsp->GetAttributeValue("A_WIDTH").c_str());
-        return 0;
+        return true;
     }
 
-private:
-    WidthPage m_page;
+    std::vector<std::string> FeatureLines() override {
+        const Olm_FieldValues& v = ModelValues();
+        return {"1 DSP configured as an adder/subtractor (" + v.Text("ADD_SUB_MODE") + "): " + v.Text("P_WIDTH") +
+                "-bit result of " + v.Text("C_WIDTH") + " and " + v.Text("A_WIDTH") + " bits."};
+    }
+
+    void AddConstraints(Olm_ConstraintTemplate& pkx) override {
+        Olm_KitMain::AddConstraints(pkx);
+        if (Clocked(ModelValues())) pkx.AddClock(ModelValues().Text(Olm_Field::PortAttribute("CLK")), 0.0);
+    }
 };
 
 }  // namespace
 
-int main() {
-    Olm_Engine engine;
-    engine.SetFamily("korvo5");
-    Olm_KfzWizData bridge(&engine, "dsp_mult");
-    bridge.SetBatchMode(true);
-    if (!bridge.SetupWizData()) {
-        std::fprintf(stderr, "outside_wizard: the installed data of dsp_mult cannot be read\n");
+int main(int argc, char** argv) {
+    Olm_RunRequest request;
+    request.wizType = "dsp_add";
+    request.family = "korvo5";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (arg == "--batch") {
+            request.batch = true;
+            continue;
+        }
+        std::string* target = arg == "--design"  ? &request.design
+                              : arg == "--family"  ? &request.family
+                              : arg == "--options" ? &request.optionFile
+                              : arg == "--outdir"  ? &request.outputDir
+                              : arg == "--hdl"     ? &request.hdl
+                                                   : nullptr;
+        if (!target || !value) {
+            std::fprintf(stderr, "usage: outside_wizard --design NAME [--family F] [--options FILE] [--outdir DIR] "
+                                 "[--hdl verilog|vhdl] [--batch]\n");
+            return 2;
+        }
+        *target = value;
+        ++i;
+    }
+    Olm_RunSession session;
+    const Olm_RunOutcome outcome = session.Run<AdderWizard>(request);
+    if (!outcome.Succeeded()) {
+        std::fprintf(stderr, "outside_wizard: %s\n", outcome.failure.c_str());
         return 1;
     }
-    Olm_WizData* data = bridge.GetWizDataPtr();
-    TinyWizard wizard;
-    wizard.SetWizDataPtr(data);
-    const int result = wizard.Run();
-    delete data;
-    return result == 0 ? 0 : 1;
+    std::fputs(outcome.Report().c_str(), stdout);
+    return 0;
 }
