@@ -7,6 +7,7 @@
 #include "kit/Olm_Finisher.h"
 #include "kit/Olm_KitTable.h"
 #include "kit/Olm_ModelEdit.h"
+#include "kit/Olm_OptFileCheck.h"
 #include "model/Olm_Block.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
@@ -90,6 +91,17 @@ int Olm_KitMain::GetHdlSelector() const {
 }
 
 const Olm_FieldValues& Olm_KitMain::ModelValues() const { return *m_modelValues; }
+
+void Olm_KitMain::DeclareAttributes(Olm_OptFileCheck& check) const {
+    for (const auto& page : m_pages) {
+        for (const Olm_Field* field : page->Fields()) {
+            std::string type = field->GetBlockType();
+            if (type.empty()) type = page->GetBlockType();
+            if (type.empty()) type = m_blockType;
+            check.AddWizardAttribute(type, field->GetAttribute(), field->GetAllowed());
+        }
+    }
+}
 
 bool Olm_KitMain::Prepare() { return true; }
 

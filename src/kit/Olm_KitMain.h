@@ -13,6 +13,7 @@
 class Olm_FieldValues;
 class Olm_HdlGenerator;
 class Olm_KfzWizData;
+class Olm_OptFileCheck;
 
 // The wizard main of the toolkit: everything a concrete wizard does alike,
 // so that the wizard itself declares its pages and fields and supplies only
@@ -81,6 +82,9 @@ public:
     // batch mode: fields read through their binding, any other attribute
     // from the wizard's block.
     const Olm_FieldValues& ModelValues() const;
+    // Tells an option-file check the attributes that the wizard's fields
+    // define beside the installed data (wizard-only requests, port names).
+    void DeclareAttributes(Olm_OptFileCheck& check) const;
 
     // Set-up after the pages have the container and the fields are bound;
     // false (after reporting) stops the run. True by default.

@@ -277,14 +277,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
     if (!optionFile.empty()) {
         const std::size_t first = outcome.messages.size();
         Olm_OptFileCheck check(*installed);
-        for (const auto& page : main->Pages()) {
-            for (const Olm_Field* field : page->Fields()) {
-                std::string type = field->GetBlockType();
-                if (type.empty()) type = page->GetBlockType();
-                if (type.empty()) type = main->GetBlockType();
-                check.AddWizardAttribute(type, field->GetAttribute(), field->GetAllowed());
-            }
-        }
+        main->DeclareAttributes(check);
         const std::vector<std::string> findings = check.Check(optionFile);
         for (const std::string& finding : findings) {
             const std::string line = (request.strict ? "ERROR: " : "WARNING: ") + finding;

@@ -33,6 +33,7 @@ int DumpFromDesign(const std::string& wizard, const std::string& kfzPath, const 
 // output when it is null; kExitErrors when the file cannot be written.
 int WriteDump(Olm_WizData& data, const std::string* output);
 int RunRun(const std::vector<std::string>& args);
+int RunCheckOpt(const std::vector<std::string>& args);
 int RunHdl(const std::vector<std::string>& args);
 
 }  // namespace olmwiz

@@ -19,6 +19,7 @@ constexpr olmwiz::Command kCommands[] = {
     {"check-data", "read wizard data files and report their errors", olmwiz::RunCheckData},
     {"dump", "load the installed data of a wizard type and write it in the data-file format", olmwiz::RunDump},
     {"show-kfz", "print a design file as an outline of its blocks, pins and signals", olmwiz::RunShowKfz},
+    {"check-opt", "check option files against the installed data of a wizard type", olmwiz::RunCheckOpt},
     {"run", "run a wizard in its window or in batch mode", olmwiz::RunRun},
     {"hdl", "write the Verilog or VHDL wrapper of a design file", olmwiz::RunHdl},
 };

@@ -1,0 +1,68 @@
+// olmwiz check-opt --wizard TYPE --family FAMILY FILE...: checks option files
+// against the installed data of a wizard type without applying them.
+
+#include "ArgParser.h"
+#include "Commands.h"
+#include "StderrReports.h"
+#include "WizardTable.h"
+
+#include "datafiles/Olm_Data.h"
+#include "kit/Olm_KitMain.h"
+#include "kit/Olm_OptFileCheck.h"
+#include "model/Olm_WizData.h"
+
+#include <cstdio>
+
+namespace olmwiz {
+
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: olmwiz check-opt [-q] --wizard TYPE --family FAMILY FILE...\n\n"
+    "Checks option files against the installed data of a wizard type, without\n"
+    "applying them: every statement that names a block type, attribute or pin\n"
+    "that the data does not define, or a value outside an attribute's choices or\n"
+    "range, is reported as FILE:LINE: what, on standard error. The attributes a\n"
+    "wizard of olmwiz run defines itself (port names, wizard-only switches) count\n"
+    "as defined. Prints one line per file without findings, unless -q is given.\n\n"
+    "Options:\n"
+    "  -w, --wizard TYPE    the wizard type whose installed data is used\n"
+    "  -f, --family FAMILY  the device family (it chooses the transceiver data)\n"
+    "  -q, --quiet          print nothing for files without findings\n"
+    "  -h, --help           show this help\n\n"
+    "Exit codes: 0 no findings, 1 findings or a file or the data cannot be read,\n"
+    "2 wrong usage.\n";
+
+}  // namespace
+
+int RunCheckOpt(const std::vector<std::string>& args) {
+    ArgParser parser("olmwiz check-opt", kHelp);
+    parser.AddOption("wizard", 'w', true);
+    parser.AddOption("family", 'f', true);
+    parser.AddOption("quiet", 'q', false);
+    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
+    for (const char* required : {"wizard", "family"}) {
+        if (!parser.Has(required) || parser.Value(required).empty())
+            return parser.Usage(std::string("--") + required + " is required");
+    }
+    if (parser.Positional().empty()) return parser.Usage("no option file given");
+    const std::string wizType = parser.Value("wizard");
+    const StderrReports reports;
+    Olm_Data data;
+    if (!data.ReadDataFile(wizType, parser.Value("family")) || !data.GetWizData())
+        return parser.Fail("cannot load the installed data of the wizard type '" + wizType + "'");
+    Olm_OptFileCheck check(*data.GetWizData());
+    if (const WizardEntry* wizard = FindWizard(wizType)) wizard->make(true)->DeclareAttributes(check);
+    bool clean = true;
+    for (const std::string& path : parser.Positional()) {
+        const std::vector<std::string> findings = check.Check(path);
+        for (const std::string& finding : findings)
+            std::fprintf(stderr, "%s\n", StderrReports::Printable(finding).c_str());
+        if (findings.empty() && !parser.Has("quiet")) std::printf("%s: OK\n", path.c_str());
+        clean = clean && findings.empty();
+    }
+    std::fflush(stdout);
+    return clean ? kExitOk : kExitErrors;
+}
+
+}  // namespace olmwiz
