@@ -59,6 +59,12 @@ Olm_AllowedValues Olm_AllowedValues::Of(const Olm_Attribute& attribute) {
         rule.m_maxText = Trimmed(hi.str());
     }
     if (haveRange) return rule;
+    // One possible value and no default is how the model records an
+    // attribute made from a design or option file: no rule at all.
+    if (rule.m_choices.size() == 1 && rule.m_default.empty()) {
+        rule.m_choices.clear();
+        return rule;
+    }
     if (rule.m_choices.size() == 2 &&
         ((StrUtil::EqualNoCase(rule.m_choices[0], kTrue) && StrUtil::EqualNoCase(rule.m_choices[1], kFalse)) ||
          (StrUtil::EqualNoCase(rule.m_choices[0], kFalse) && StrUtil::EqualNoCase(rule.m_choices[1], kTrue)))) {

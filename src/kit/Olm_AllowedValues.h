@@ -19,7 +19,9 @@ class Olm_Attribute;
 // A range is of whole numbers when both bounds are written as whole numbers,
 // else of any numbers: write "10.0:800.0" for a range of frequencies. Values
 // listed beside a range are allowed too. An attribute without possible values
-// allows any text. Letter case does not count when a value is compared with
+// allows any text, and so does one with a single possible value and no
+// default (what the model makes of an attribute that a design file or an
+// option file brought in). Letter case does not count when a value is compared with
 // a choice (Canonical gives the data's own spelling), and an attribute's
 // default value is always allowed.
 class OLM_BASE_EXPORT Olm_AllowedValues {

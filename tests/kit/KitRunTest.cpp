@@ -1,0 +1,204 @@
+// The toolkit's wizard layer: a small wizard on the installed DSP data, run
+// through the run session in batch mode and driven in its window.
+#include "OlmBase.h"
+
+#include "GuiTestSupport.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+using olmtest::ReadFile;
+using olmtest::ScratchDir;
+
+bool Registered(const Olm_FieldValues& v) { return v.Int("P_PIPE") > 0; }
+
+// Two pages on the DSP block: widths and ports, then a register page that
+// is skipped while OLMW_ONLY_SIMPLE is on.
+class DemoWizard : public Olm_KitMain {
+public:
+    explicit DemoWizard(bool batch) : Olm_KitMain("dsp_demo", batch, "Demo") {
+        SetBlockType("DSP");
+        Olm_KitPage& setup = AddPage("Setup", "Widths and ports.");
+        setup.AddField("A_WIDTH", "A width:");
+        setup.AddField("A_SIGNED", "A signed:");
+        setup.AddField("RESET_TYPE", "Reset type:");
+        setup.AddField("OLMW_ONLY_SIMPLE", "Simple:").Default("TRUE").Allow(Olm_AllowedValues::Boolean());
+        setup.AddPort("A", "A port:").BusWidthFrom("A_WIDTH");
+        Olm_KitPage& registers = AddPage("Registers");
+        registers.AddField("P_PIPE", "Output register:");
+        registers.AddPort("CLK", "Clock port:").EnabledWhen(Registered).WhenDisabled(Olm_Field::Tie::Ground);
+        registers.SkipWhen([](const Olm_FieldValues& v) { return v.IsOn("OLMW_ONLY_SIMPLE"); });
+        registers.AddNote([](const Olm_FieldValues& v) { return "Latency " + v.Text("P_PIPE"); });
+    }
+    bool Apply() override {
+        ++applied;
+        return true;
+    }
+    std::vector<std::string> FeatureLines() override { return {"A " + ModelValues().Text("A_WIDTH") + " bits"}; }
+    int applied = 0;
+};
+
+Olm_RunRequest Request(const ScratchDir& dir, const std::string& options, const std::string& out = "out") {
+    Olm_RunRequest request;
+    request.wizType = "dsp_demo";
+    request.family = "korvo5";
+    request.design = "demo";
+    request.batch = true;
+    request.silent = true;
+    request.outputDir = dir.File(out);
+    std::string stem = out;  // the log and the option file lie beside the scratch folder's top
+    std::replace(stem.begin(), stem.end(), '/', '_');
+    request.logFile = dir.File(stem + ".log");
+    if (!options.empty()) request.optionFile = dir.Write(stem + ".opt", options);
+    return request;
+}
+
+TEST(KitRun, FinishedRunTellsFilesFeaturesAndSettingsAndLogsItsReport) {
+    const ScratchDir dir;
+    Olm_RunSession session;
+    const Olm_RunOutcome outcome = session.Run<DemoWizard>(Request(dir, "BlockProp: DSP.*.A_WIDTH=12;\n"));
+    ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
+    EXPECT_FALSE(session.OwnsApplication()) << "a batch run needs no QApplication";
+    EXPECT_EQ(outcome.files, (std::vector<std::string>{dir.File("out/demo.kfz"), dir.File("out/demo.v"),
+                                                       dir.File("out/demo_olmw.pkx")}));
+    EXPECT_EQ(outcome.features, std::vector<std::string>{"A 12 bits"});
+    EXPECT_EQ(outcome.changedSettings, std::vector<std::string>{"DSP.A_WIDTH = 12  (default 18)"});
+    EXPECT_TRUE(outcome.messages.empty());
+    EXPECT_EQ(ReadFile(dir.File("out.log")), outcome.Report());
+    EXPECT_NE(ReadFile(dir.File("out/demo.v")).find("input wire [11:0] A"), std::string::npos);
+}
+
+// A refused run leaves nothing it made, and what was there stays as it was.
+struct Refused {
+    const char* options;
+    const char* failure;
+};
+
+class KitRunRefused : public ::testing::TestWithParam<Refused> {};
+
+TEST_P(KitRunRefused, LeavesNothingBehind) {
+    const ScratchDir dir;
+    Olm_RunSession session;
+    Olm_RunRequest fresh = Request(dir, GetParam().options, "new/deeper/out");
+    const Olm_RunOutcome outcome = session.Run<DemoWizard>(fresh);
+    EXPECT_EQ(outcome.result, -1);
+    EXPECT_NE(outcome.failure.find(GetParam().failure), std::string::npos) << outcome.failure;
+    EXPECT_FALSE(fs::exists(dir.File("new"))) << "no output folder, nor its parents";
+    EXPECT_NE(ReadFile(fresh.logFile).find(GetParam().failure), std::string::npos);
+
+    const std::string kept = dir.Write("old/demo.kfz", "the earlier design");
+    EXPECT_EQ(session.Run<DemoWizard>(Request(dir, GetParam().options, "old")).result, -1);
+    EXPECT_EQ(ReadFile(kept), "the earlier design");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("old")), fs::directory_iterator()), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, KitRunRefused,
+    ::testing::Values(Refused{"BlockProp: DSP.*.A_WIDTH=40;\n", "The value '40' of A_WIDTH (A width) is not allowed"},
+                      Refused{"BlockProp: DSP.*.A_SIGNED=YES;\n", "it must be TRUE or FALSE"},
+                      Refused{"BlockProp: DSP.*.OLMW_ONLY_A_PORT=DSP;\n", "is the name of a block of the design"},
+                      Refused{"Bogus: 1;\n", "cannot be applied:\nERROR: ERROR in reading"}));
+
+TEST(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
+    const ScratchDir dir;
+    Olm_RunSession session;
+    Olm_RunRequest request = Request(dir, "BlockProp: DSP.*.A_WIDHT=12;\n");
+    Olm_RunOutcome outcome = session.Run<DemoWizard>(request);
+    ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
+    ASSERT_EQ(outcome.messages.size(), 1u);
+    EXPECT_EQ(outcome.messages[0], "WARNING: " + request.optionFile +
+                                       ":1: block type 'DSP' has no attribute 'A_WIDHT' (did you mean A_WIDTH?)");
+    request.strict = true;
+    request.outputDir = dir.File("strict");
+    outcome = session.Run<DemoWizard>(request);
+    EXPECT_EQ(outcome.result, -1);
+    EXPECT_NE(outcome.failure.find("names what the installed data does not allow"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.File("strict")));
+}
+
+TEST(KitRun, RunsOfOneSessionDoNotSeeEachOther) {
+    const ScratchDir dir;
+    Olm_RunSession session;
+    const std::string wide = "BlockProp: DSP.*.A_WIDTH=12;\nBlockProp: DSP.*.OLMW_ONLY_A_PORT=x;\n";
+    ASSERT_TRUE(session.Run<DemoWizard>(Request(dir, wide, "a1")).Succeeded());
+    ASSERT_TRUE(session.Run<DemoWizard>(Request(dir, "", "b1")).Succeeded());
+    ASSERT_TRUE(session.Run<DemoWizard>(Request(dir, wide, "a2")).Succeeded());
+    Olm_RunSession fresh;
+    ASSERT_TRUE(fresh.Run<DemoWizard>(Request(dir, "", "b2")).Succeeded());
+    for (const char* file : {"demo.kfz", "demo.v", "demo_olmw.pkx"}) {
+        EXPECT_EQ(ReadFile(dir.File(std::string("a1/") + file)), ReadFile(dir.File(std::string("a2/") + file)));
+        EXPECT_EQ(ReadFile(dir.File(std::string("b1/") + file)), ReadFile(dir.File(std::string("b2/") + file)));
+    }
+}
+
+TEST(KitRun, SetUpProblemsAreExplained) {
+    const ScratchDir dir;
+    Olm_RunSession session;
+    Olm_RunRequest request = Request(dir, "");
+    request.design = "9lives";
+    EXPECT_NE(session.Run<DemoWizard>(request).failure.find("the design name '9lives' is not a legal Verilog name"),
+              std::string::npos);
+    request = Request(dir, "");
+    request.family.clear();
+    EXPECT_EQ(session.Run<DemoWizard>(request).failure, "no device family is given");
+    request = Request(dir, "");
+    request.designFile = dir.File("none.kfz");
+    const std::string failure = session.Run<DemoWizard>(request).failure;
+    EXPECT_EQ(failure.find(dir.File("none.kfz")), failure.rfind(dir.File("none.kfz"))) << "the path once: " << failure;
+    EXPECT_EQ(session.Run(Request(dir, ""), nullptr).failure, "'dsp_demo' is not a wizard type of this program");
+}
+
+// The window: widgets from the data, conditions, checks on Next, skipping.
+class KitGui : public guitest::GuiTest {};
+
+TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
+    Olm_Engine engine;
+    engine.SetFamily("korvo5");
+    Olm_KfzWizData bridge(&engine, Pal::String("dsp_demo"));
+    ASSERT_TRUE(bridge.SetupWizData());
+    const std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
+    DemoWizard main(false);
+    main.SetWizDataPtr(data.get());
+    main.SetBridge(&bridge);
+    main.SetHDLType("verilog");
+    ASSERT_TRUE(main.InitWizard());
+    auto wizard = std::make_unique<Nx_Wizard>(QStringLiteral("Olm Wizard"), nullptr, QStringLiteral("OlmWiz"), true, 0);
+    ASSERT_TRUE(main.CreateGuiDlgs(wizard.get()));
+    wizard->show();
+    QApplication::processEvents();
+    QWidget* body = wizard->currentNxPage()->pageWidget();
+    ASSERT_NE(body->findChild<QCheckBox*>("A_SIGNED"), nullptr);
+    ASSERT_NE(body->findChild<QComboBox*>("RESET_TYPE"), nullptr);
+    auto* width = body->findChild<QLineEdit*>("A_WIDTH");
+    ASSERT_NE(width, nullptr);
+    EXPECT_EQ(width->text(), "18");
+    EXPECT_EQ(width->toolTip(), "A_WIDTH (A width): a whole number from 2 to 18");
+
+    width->setText("40");
+    {
+        const guitest::BoxAnswerer boxes;
+        wizard->next();
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_TRUE(boxes.Boxes()[0].text.contains("The value '40' of A_WIDTH (A width) is not allowed"));
+    }
+    EXPECT_EQ(wizard->currentNxPage()->pageName(), "Setup - Accumulator") << "stays on the page";
+    width->setText("12");
+    wizard->next();
+    EXPECT_EQ(main.Block()->GetAttributeValue("A_WIDTH"), "12") << "Next writes the model";
+    EXPECT_EQ(wizard->currentNxPage()->pageName(), "Summary - Accumulator") << "the register page is skipped";
+    EXPECT_GT(main.applied, 0) << "the summary brings the model up to date";
+}
+
+}  // namespace
