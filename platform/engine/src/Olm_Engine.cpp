@@ -3,14 +3,15 @@
 #include "Olm_KfzJson.h"
 #include "Olm_KfzNameIndex.h"
 
+#include "pal/File.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <new>
 #include <numeric>
-#include <sstream>
 #include <string>
 #include <utility>
 
@@ -368,24 +369,41 @@ Pal::String Olm_Engine::Connect(const char* what, const char* a2, const char* a3
 
 bool Olm_Engine::Load(const char* path, Pal::String* error) {
     if (!path || !*path) return Fail(error, "Cannot load a design file: no file name given");
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return Fail(error, Message("Cannot open design file", path, "it is a folder"));
+    std::string content;
+    Pal::InputCheck check;
+    bool read = false;
+    try {
+        read = Pal::File::readInput(path, kMaxDesignFileBytes, content, check);
+    } catch (const std::bad_alloc&) {
+        return Fail(error, Message("Cannot load design file", path, Olm_KfzJson::kOutOfMemory));
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Fail(error, Message("Cannot open design file", path, std::strerror(errno)));
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) return Fail(error, Message("Cannot read design file", path, "read error"));
-    Olm_KfzDesign loaded;
+    if (!read) {
+        using Problem = Pal::InputCheck::Problem;
+        switch (check.problem) {
+        case Problem::kNotRegular:
+            return Fail(error, Message("Cannot open design file", path, std::string("it is ") + check.kind));
+        case Problem::kTooLarge:
+            return Fail(error, Message("Cannot open design file", path,
+                                       "it is too large (" + std::to_string(check.size) + " bytes; the limit is " +
+                                           std::to_string(check.limit) + " bytes)"));
+        case Problem::kReadError:
+            return Fail(error, Message("Cannot read design file", path, "read error"));
+        default:
+            return Fail(error, Message("Cannot open design file", path, std::strerror(check.error)));
+        }
+    }
     std::string problem;
-    if (!Olm_KfzJson::Read(content.str(), loaded, problem)) {
-        return Fail(error, Message("Cannot load design file", path, problem));
+    {
+        Olm_KfzDesign loaded;
+        if (Olm_KfzJson::Read(content, loaded, problem)) {
+            m_design = std::move(loaded);
+            ResetIndexes();
+            ResetCursors();
+            return true;
+        }
     }
-    m_design = std::move(loaded);
-    ResetIndexes();
-    ResetCursors();
-    return true;
+    content = std::string();  // its memory goes back before the message takes some
+    return Fail(error, Message("Cannot load design file", path, problem));
 }
 
 bool Olm_Engine::WriteBytes(int fd, const char* data, std::size_t size) {
