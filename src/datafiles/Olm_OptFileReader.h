@@ -46,8 +46,8 @@ public:
     // otherwise true when the file opened and gave no error.
     bool Read(Olm_WizData* data, const char* path);
 
-    // Largest option file read (16 MiB); the bundled ones are a few hundred
-    // bytes. A larger file is refused before anything is read.
+    // Largest option file read (16 MiB); the bundled ones are about a
+    // kilobyte. A larger file is refused before anything is read.
     static constexpr std::uint64_t kMaxFileBytes = 16ull << 20;
 
     // Stores the path, clears the error count and opens the file; reports
