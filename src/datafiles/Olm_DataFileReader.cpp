@@ -135,14 +135,22 @@ bool Olm_DataFileReader::Open(const char* path) {
     m_fileName = path;
     m_errorCount = 0;
     Pal::File::close(m_stream);
-    m_stream = Pal::File::open(path, Pal::File::kRead, false);
-    if (!m_stream) {
-        Pal::String text;
+    m_stream = nullptr;
+    Pal::InputCheck check;
+    m_stream = Pal::File::openInput(path, kMaxFileBytes, check);
+    if (m_stream) return true;
+    // Not counted as errors: nothing was read.
+    Pal::String text;
+    if (check.problem == Pal::InputCheck::Problem::kNotRegular) {
+        text.Format("ERROR:  %s is not a regular file (%s)\n", m_fileName.c_str(), check.kind);
+    } else if (check.problem == Pal::InputCheck::Problem::kTooLarge) {
+        text.Format("ERROR:  %s is too large (%llu bytes; the limit is %llu bytes)\n", m_fileName.c_str(),
+                    static_cast<unsigned long long>(check.size), static_cast<unsigned long long>(check.limit));
+    } else {
         text.Format("ERROR:  Could not open %s\n", m_fileName.c_str());
-        IssueError(text);  // not counted: nothing was read
-        return false;
     }
-    return true;
+    IssueError(text);
+    return false;
 }
 
 char* Olm_DataFileReader::GetNextStatement() {

@@ -4,6 +4,7 @@
 #include "shared/OlmBaseExport.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,6 +36,10 @@ public:
     // A WizData, Block, Signal or Attribute section stops once the file's
     // error count reaches this.
     static constexpr int kErrorLimit = 3;
+    // Largest data file read (64 MiB): the installed files are tens of
+    // kilobytes, a generated one of ten thousand blocks some twenty
+    // megabytes. A larger file is refused before anything is read.
+    static constexpr std::uint64_t kMaxFileBytes = 64ull << 20;
 
     Olm_DataFileReader();
     Olm_DataFileReader(const Olm_DataFileReader&) = delete;
@@ -43,8 +48,9 @@ public:
     ~Olm_DataFileReader();
 
     // Stores the path, resets the error count and opens the file for reading.
-    // False (after the open error) when it cannot be opened. Opening again
-    // closes the stream opened before.
+    // False (after the open error) when it cannot be opened, is not a regular
+    // file or is larger than kMaxFileBytes; none of these waits (a FIFO is
+    // refused at once). Opening again closes the stream opened before.
     bool Open(const char* path);
     // Reads the whole file into the container, which the reader does not own.
     // True when a WizData statement was seen and no error was reported.

@@ -25,6 +25,8 @@ constexpr const char* kClkBufTypes[] = {
 };
 
 constexpr const char* kErrOpen = "Could not find the specified option file %s";
+constexpr const char* kErrNotRegular = "The specified option file %s is not a regular file (%s)";
+constexpr const char* kErrTooLarge = "The specified option file %s is too large (%llu bytes; the limit is %llu bytes)";
 constexpr const char* kErrTerminator =
     "ERROR in reading %s:\n\nMissing ';' to terminate the statement at line %d :\n  %s\n";
 constexpr const char* kErrKeyword = "ERROR in reading %s:\n\nUnrecognized keyword on line %d :\n  %s\n";
@@ -93,12 +95,19 @@ void Olm_OptFileReader::Open(const char* path) {
     Close();
     m_fileName = path;
     m_errorCount = 0;
-    m_file = Pal::File::open(m_fileName.c_str(), Pal::File::kRead, true);
-    if (!m_file) {
-        Pal::String text;
+    Pal::InputCheck check;
+    m_file = Pal::File::openInput(m_fileName.c_str(), kMaxFileBytes, check);
+    if (m_file) return;
+    Pal::String text;
+    if (check.problem == Pal::InputCheck::Problem::kNotRegular) {
+        text.Format(kErrNotRegular, m_fileName.c_str(), check.kind);
+    } else if (check.problem == Pal::InputCheck::Problem::kTooLarge) {
+        text.Format(kErrTooLarge, m_fileName.c_str(), static_cast<unsigned long long>(check.size),
+                    static_cast<unsigned long long>(check.limit));
+    } else {
         text.Format(kErrOpen, m_fileName.c_str());
-        Report(text);
     }
+    Report(text);
 }
 
 char* Olm_OptFileReader::GetNextStatement() {

@@ -4,6 +4,7 @@
 #include "shared/OlmBaseExport.h"
 
 #include <array>
+#include <cstdint>
 
 namespace Pal {
 class Stream;
@@ -46,8 +47,13 @@ public:
     // otherwise true when the file opened and gave no error.
     bool Read(Olm_WizData* data, const char* path);
 
+    // Largest option file read (16 MiB); the bundled ones are about a
+    // kilobyte. A larger file is refused before anything is read.
+    static constexpr std::uint64_t kMaxFileBytes = 16ull << 20;
+
     // Stores the path, clears the error count and opens the file; reports
-    // when it does not open.
+    // when it does not open, is not a regular file or is larger than
+    // kMaxFileBytes. None of these waits (a FIFO is refused at once).
     void Open(const char* path);
     // The next statement (leading blanks skipped, line end kept), or null at
     // the end of the file. Comment and blank lines are skipped but counted.

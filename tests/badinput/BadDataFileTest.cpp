@@ -8,6 +8,8 @@
 #include "TestSupport.h"
 #include "Verdict.h"
 
+#include "datafiles/Olm_DataFileReader.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,7 +25,9 @@ using badinput::Garbage;
 using badinput::LineAt;
 using badinput::Refusal;
 
-enum class Kind { kContent, kMissing, kFolder };
+using badinput::Kind;
+
+constexpr std::uint64_t kLimit = Olm_DataFileReader::kMaxFileBytes;
 
 struct DataCase {
     std::string name;
@@ -32,6 +36,7 @@ struct DataCase {
     std::string text;   // a piece of the error
     bool installed = false;  // also installed as olm_tkl.dev for run and dump
     Kind kind = Kind::kContent;
+    bool lowMemory = false;  // olmwiz gets badinput::kLowMemory of memory
 };
 
 const std::string& ValidTkl() {
@@ -85,7 +90,12 @@ std::vector<DataCase> DataCases() {
         {"empty_file", "", 0, "Missing the WizData statement", true},
         {"comments_only", "# one\n# two\n\n", 0, "Missing the WizData statement"},
         {"missing_file", "", 0, "Could not", true, Kind::kMissing},
-        {"folder", "", 0, "Could not", true, Kind::kFolder},
+        {"folder", "", 0, "is not a regular file (a folder)", true, Kind::kFolder},
+        {"fifo", "", 0, "is not a regular file (a FIFO)", true, Kind::kFifo},
+        {"dev_zero", "", 0, "is not a regular file (a character device)", true, Kind::kZero},
+        {"dev_urandom", "", 0, "is not a regular file (a character device)", false, Kind::kRandom},
+        {"dev_zero_low_memory", "", 0, "is not a regular file (a character device)", false, Kind::kZero, true},
+        {"over_size_limit", "", 0, "is too large " + badinput::OverLimitText(kLimit), true, Kind::kOverLimit},
         {"cut_before_WizData", ValidTkl().substr(0, ValidTkl().find("WizData:")), 0, "Missing the WizData"},
         {"hash_after_blanks", "  # not a comment\n" + ValidTkl(), 1, "Unrecognized keyword"},
         {"binary_garbage", Garbage(4096, 7), 1, "ERROR in reading"},
@@ -140,11 +150,21 @@ void PrintTo(const DataCase& c, std::ostream* os) { *os << c.name; }
 
 class BadDataFile : public ::testing::TestWithParam<DataCase> {
 protected:
-    // Places the case as name in folder; returns its path.
+    void SetUp() override {
+        if (GetParam().lowMemory) {
+            if (!badinput::OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under AddressSanitizer";
+            m_olmwiz.SetMemoryLimit(badinput::kLowMemory);
+        }
+        // What is not a file to read is refused at once: a child that waits
+        // on it fails the case instead of holding up the suite.
+        if (GetParam().kind != Kind::kContent) m_olmwiz.SetTimeout(20);
+    }
+
+    // Places the case as name in folder; returns the path to give olmwiz.
     std::string Place(const fs::path& folder, const std::string& name) const {
         const fs::path path = folder / name;
-        if (GetParam().kind == Kind::kFolder) fs::create_directories(path / "inner");
-        if (GetParam().kind == Kind::kContent) std::ofstream(path, std::ios::binary) << GetParam().content;
+        if (GetParam().kind != Kind::kContent) return badinput::MakeInput(GetParam().kind, path, kLimit);
+        std::ofstream(path, std::ios::binary) << GetParam().content;
         return path.string();
     }
 
@@ -165,23 +185,55 @@ class BadInstalledDataFile : public BadDataFile {};
 TEST_P(BadInstalledDataFile, StopsRunAndDump) {
     const DataCase& c = GetParam();
     const fs::path data = badinput::DataFolderWithoutTkl(m_scratch.Path() / "data");
-    std::string path = Place(data, "olm_tkl.dev");
-    if (c.kind != Kind::kContent) path = "'olm_tkl.dev'";  // the lookup names the short name
+    const fs::path installed = data / "olm_tkl.dev";
+    if (const std::string given = Place(data, "olm_tkl.dev"); given != installed) fs::create_symlink(given, installed);
+    // The lookup passes over what is not a regular file as not installed,
+    // naming the short name.
+    const bool found = c.kind == Kind::kContent || c.kind == Kind::kOverLimit;
+    const Refusal refusal{found ? installed.string() : "'olm_tkl.dev'", c.line,
+                          found ? c.text : "Could not find the installed"};
     m_olmwiz.SetEnv("OLMW_DATA_DIR", data.string());
     badinput::OutputGuard out(m_scratch.Path() / "out", "d");
     const std::string dump = out.Add("d.dmp", "earlier dump\n");
 
     EXPECT_TRUE(badinput::Refused(m_olmwiz.Run({"run", "--wizard", "tkl_pll", "--family", "korvo5", "--design",
                                                 "d", "--batch", "--outdir", out.Folder().string()}),
-                                  Refusal{path, c.line, c.text}));
+                                  refusal));
     EXPECT_TRUE(badinput::Refused(m_olmwiz.Run({"dump", "--wizard", "tkl_pll", "--family", "korvo5", "-o", dump}),
-                                  Refusal{path, c.line, c.text}));
+                                  refusal));
     EXPECT_EQ(out.Changes(), "");
 }
 
 std::string CaseName(const ::testing::TestParamInfo<DataCase>& info) { return info.param.name; }
 INSTANTIATE_TEST_SUITE_P(Cases, BadDataFile, ::testing::ValuesIn(DataCases()), CaseName);
 INSTANTIATE_TEST_SUITE_P(Cases, BadInstalledDataFile, ::testing::ValuesIn(InstalledCases()), CaseName);
+
+// A data file within the size limit that does not fit in the memory olmwiz
+// is given: one line of 64 MiB zero bytes (a sparse file), read with 192 MiB
+// of address space, of which olmwiz itself takes under 128 MiB. Running out
+// of memory is an error like any other, not an abort.
+TEST(DataFileOutOfMemory, IsAnErrorNotAnAbort) {
+    if (!badinput::OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under AddressSanitizer";
+    const olmtest::ScratchDir scratch;
+    badinput::OlmwizChild olmwiz(OLMWIZ_PATH, scratch.Path());
+    olmwiz.SetMemoryLimit(192ull << 20);
+    const fs::path data = badinput::DataFolderWithoutTkl(scratch.Path() / "data");
+    const std::string path = (data / "olm_tkl.dev").string();
+    std::ofstream(path, std::ios::binary).close();
+    fs::resize_file(path, kLimit);
+    olmwiz.SetEnv("OLMW_DATA_DIR", data.string());
+    badinput::OutputGuard out(scratch.Path() / "out", "d");
+    const std::vector<std::vector<std::string>> commands = {
+        {"check-data", path},
+        {"dump", "--wizard", "tkl_pll", "--family", "korvo5", "-o", (out.Folder() / "d.dmp").string()},
+        {"run", "--wizard", "tkl_pll", "--family", "korvo5", "--design", "d", "--batch", "--outdir",
+         out.Folder().string()},
+    };
+    for (const auto& command : commands) {
+        EXPECT_TRUE(badinput::Refused(olmwiz.Run(command), Refusal{"", 0, "olmwiz " + command[0] + ": out of memory"}));
+    }
+    EXPECT_EQ(out.Changes(), "");
+}
 
 // Accepted by the reader's rules: a CR LF copy of the installed file reads
 // like the original, and an unknown statement between sections is passed over.

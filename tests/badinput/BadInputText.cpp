@@ -1,6 +1,9 @@
 #include "BadInputText.h"
 
 #include <algorithm>
+#include <fstream>
+
+#include <sys/stat.h>
 
 namespace badinput {
 
@@ -36,6 +39,32 @@ std::filesystem::path DataFolderWithoutTkl(const std::filesystem::path& folder) 
         if (name != "olm_tkl.dev") std::filesystem::create_symlink(entry.path(), folder / name);
     }
     return folder;
+}
+
+std::string MakeInput(Kind kind, const std::filesystem::path& path, std::uint64_t sizeLimit) {
+    switch (kind) {
+    case Kind::kZero:
+        return "/dev/zero";
+    case Kind::kRandom:
+        return "/dev/urandom";
+    case Kind::kFolder:
+        std::filesystem::create_directories(path / "inner");
+        break;
+    case Kind::kFifo:
+        ::mkfifo(path.c_str(), 0600);
+        break;
+    case Kind::kOverLimit:
+        std::ofstream(path, std::ios::binary).close();
+        std::filesystem::resize_file(path, sizeLimit + 1);  // a hole: no disk space is used
+        break;
+    default:
+        break;
+    }
+    return path.string();
+}
+
+std::string OverLimitText(std::uint64_t sizeLimit) {
+    return "(" + std::to_string(sizeLimit + 1) + " bytes; the limit is " + std::to_string(sizeLimit) + " bytes)";
 }
 
 }  // namespace badinput

@@ -8,6 +8,8 @@
 #include "TestSupport.h"
 #include "Verdict.h"
 
+#include "datafiles/Olm_OptFileReader.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -28,7 +30,9 @@ struct Wizard {
 
 constexpr Wizard kWizards[] = {{"tkl_pll", "RKO_ADV", "CLKOUT0"}, {"dsp_mult", "DSP", "P"}};
 
-enum class Kind { kContent, kMissing, kFolder };
+using badinput::Kind;
+
+constexpr std::uint64_t kLimit = Olm_OptFileReader::kMaxFileBytes;
 
 struct OptCase {
     std::string name;
@@ -36,6 +40,7 @@ struct OptCase {
     int line = 0;         // the line the error names; 0: none
     std::string text;     // a piece of the error
     Kind kind = Kind::kContent;
+    bool lowMemory = false;  // olmwiz gets badinput::kLowMemory of memory
 };
 
 std::string Replaced(std::string text, const Wizard& wizard) {
@@ -53,7 +58,12 @@ std::vector<OptCase> OptCases() {
     const std::string nul(1, '\0');
     return {
         {"missing_file", "", 0, "Could not find the specified option file", Kind::kMissing},
-        {"folder", "", 0, "Could not find the specified option file", Kind::kFolder},
+        {"folder", "", 0, "is not a regular file (a folder)", Kind::kFolder},
+        {"fifo", "", 0, "is not a regular file (a FIFO)", Kind::kFifo},
+        {"dev_zero", "", 0, "is not a regular file (a character device)", Kind::kZero},
+        {"dev_urandom", "", 0, "is not a regular file (a character device)", Kind::kRandom},
+        {"dev_zero_low_memory", "", 0, "is not a regular file (a character device)", Kind::kZero, true},
+        {"over_size_limit", "", 0, "is too large " + badinput::OverLimitText(kLimit), Kind::kOverLimit},
         {"unknown_keyword", kGood + "Frobnicate: {P}.*.X=1;\n", 2, "Unrecognized keyword"},
         {"misspelt_keyword", "BlokProp: {P}.*.X=1;\n", 1, "Unrecognized keyword"},
         {"keyword_without_colon", kGood + kGood + "BlockProp {P}.*.X=1;\n", 3, "Missing ';'"},
@@ -107,15 +117,22 @@ protected:
 
 TEST_P(BadOptionFile, RunStopsBeforeWriting) {
     const auto& [wizard, c] = GetParam();
-    const fs::path path = m_scratch.Path() / "bad.opt";
-    if (c.kind == Kind::kFolder) fs::create_directories(path);
+    if (c.lowMemory) {
+        if (!badinput::OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under AddressSanitizer";
+        m_olmwiz.SetMemoryLimit(badinput::kLowMemory);
+    }
+    // What is not a file to read is refused at once: a child that waits on
+    // it fails the case instead of holding up the suite.
+    if (c.kind != Kind::kContent) m_olmwiz.SetTimeout(20);
+    std::string path = m_scratch.File("bad.opt");
     if (c.kind == Kind::kContent) m_scratch.Write("bad.opt", Replaced(c.content, wizard));
+    else path = badinput::MakeInput(c.kind, path, kLimit);
     badinput::OutputGuard out(m_scratch.Path() / "out", "d");
 
     const badinput::ChildResult run =
         m_olmwiz.Run({"run", "--wizard", wizard.type, "--family", "korvo5", "--design", "d", "--batch", "--options",
-                      path.string(), "--outdir", out.Folder().string()});
-    EXPECT_TRUE(badinput::Refused(run, Refusal{path.string(), c.line, c.text}));
+                      path, "--outdir", out.Folder().string()});
+    EXPECT_TRUE(badinput::Refused(run, Refusal{path, c.line, c.text}));
     EXPECT_EQ(out.Changes(), "");
 }
 

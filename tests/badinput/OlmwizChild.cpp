@@ -7,9 +7,10 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -17,22 +18,16 @@ namespace badinput {
 
 namespace {
 
-// Owns the file actions of one spawn.
-class SpawnActions {
-public:
-    SpawnActions() { posix_spawn_file_actions_init(&m_actions); }
-    ~SpawnActions() { posix_spawn_file_actions_destroy(&m_actions); }
-    SpawnActions(const SpawnActions&) = delete;
-    SpawnActions& operator=(const SpawnActions&) = delete;
-
-    bool Open(int fd, const std::string& path, int flags) {
-        return posix_spawn_file_actions_addopen(&m_actions, fd, path.c_str(), flags, 0600) == 0;
-    }
-    const posix_spawn_file_actions_t* Get() const { return &m_actions; }
-
-private:
-    posix_spawn_file_actions_t m_actions;
-};
+// Opens path as descriptor fd of the child; between fork and exec, so only
+// async-signal-safe calls.
+bool Redirect(int fd, const char* path, int flags) {
+    const int opened = ::open(path, flags, 0600);
+    if (opened < 0) return false;
+    if (opened == fd) return true;
+    const bool ok = ::dup2(opened, fd) == fd;
+    ::close(opened);
+    return ok;
+}
 
 std::vector<char*> Pointers(std::vector<std::string>& texts) {
     std::vector<char*> pointers;
@@ -65,18 +60,19 @@ ChildResult OlmwizChild::Run(const std::vector<std::string>& args) const {
 
     const std::string outPath = (m_workDir / "child.out").string();
     const std::string errPath = (m_workDir / "child.err").string();
-    SpawnActions actions;
-    const int writeFlags = O_WRONLY | O_CREAT | O_TRUNC;
-    if (!actions.Open(0, "/dev/null", O_RDONLY) || !actions.Open(1, outPath, writeFlags) ||
-        !actions.Open(2, errPath, writeFlags)) {
-        return result;
-    }
     std::vector<std::string> env = Environment();
     std::vector<char*> argPointers = Pointers(argv);
     std::vector<char*> envPointers = Pointers(env);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, m_program.c_str(), actions.Get(), nullptr, argPointers.data(), envPointers.data()) != 0) {
-        return result;
+    const pid_t pid = ::fork();
+    if (pid < 0) return result;
+    if (pid == 0) {
+        const int writeFlags = O_WRONLY | O_CREAT | O_TRUNC;
+        const rlimit memory{m_memoryLimit, m_memoryLimit};
+        if (Redirect(0, "/dev/null", O_RDONLY) && Redirect(1, outPath.c_str(), writeFlags) &&
+            Redirect(2, errPath.c_str(), writeFlags) && (m_memoryLimit == 0 || ::setrlimit(RLIMIT_AS, &memory) == 0)) {
+            ::execve(m_program.c_str(), argPointers.data(), envPointers.data());
+        }
+        ::_exit(127);
     }
     result.started = true;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -20,7 +21,7 @@ struct ChildResult {
 
 // Runs the built olmwiz as a child process, straight from an argument list
 // (no shell), with standard input from /dev/null and standard output and
-// error captured in files of a work folder. The child inherits this
+// error captured in files of a work folder, its memory limited on request. The child inherits this
 // process's environment with the variables set here on top.
 class OlmwizChild {
 public:
@@ -30,6 +31,19 @@ public:
     // A child still running after this many seconds is killed and the run
     // reported as timed out.
     void SetTimeout(int seconds) { m_timeoutSeconds = seconds; }
+    // The child's address space is limited to this many bytes (RLIMIT_AS),
+    // so that an allocation beyond it fails; 0: no limit.
+    void SetMemoryLimit(std::uint64_t bytes) { m_memoryLimit = bytes; }
+    // AddressSanitizer reserves terabytes of address space for itself: under
+    // it a child with a memory limit cannot start.
+    static constexpr bool kMemoryLimitWorks =
+#if defined(__SANITIZE_ADDRESS__)
+        false;
+#elif defined(__has_feature)
+        !__has_feature(address_sanitizer);
+#else
+        true;
+#endif
 
     ChildResult Run(const std::vector<std::string>& args) const;
 
@@ -40,6 +54,7 @@ private:
     std::filesystem::path m_workDir;
     std::map<std::string, std::string> m_env;
     int m_timeoutSeconds = 60;
+    std::uint64_t m_memoryLimit = 0;
 };
 
 }  // namespace badinput

@@ -3,8 +3,54 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <string>
+#include <utility>
+
+#include <malloc.h>
+
+namespace {
+
+// The bytes operator new has handed out and not yet taken back, and the
+// most that may be out at once: a limit stands for a machine whose memory
+// runs out.
+std::size_t g_liveBytes = 0;
+std::size_t g_liveLimit = SIZE_MAX;
+
+// While it lives, allocations fail once bytes more than now would be out.
+class MemoryLimit {
+public:
+    explicit MemoryLimit(std::size_t bytes) { g_liveLimit = g_liveBytes + bytes; }
+    ~MemoryLimit() { g_liveLimit = SIZE_MAX; }
+    MemoryLimit(const MemoryLimit&) = delete;
+    MemoryLimit& operator=(const MemoryLimit&) = delete;
+};
+
+}  // namespace
+
+// Every allocation of this test program is counted against the limit.
+void* operator new(std::size_t size) {
+    if (void* p = std::malloc(size ? size : 1)) {
+        const std::size_t got = ::malloc_usable_size(p);
+        if (g_liveBytes + got <= g_liveLimit) {
+            g_liveBytes += got;
+            return p;
+        }
+        std::free(p);
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept {
+    if (!p) return;
+    g_liveBytes -= ::malloc_usable_size(p);
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 using enginetest::BuildSample;
 using enginetest::Cmd;
@@ -149,6 +195,36 @@ TEST(EngineFiles, EveryRefusedLoadNamesFileAndProblemAndKeepsTheDesign) {
     EXPECT_FALSE(e.Load(nullptr, &error));
     EXPECT_FALSE(e.Load("", nullptr));
     EXPECT_EQ(Walk(e), before);
+}
+
+// A load that runs out of memory while it builds the document fails like any
+// refused load. The document is taken apart without allocating: the JSON
+// library's own way allocates a stack as large as the widest list, which
+// fails in a destructor when memory is short and ends the program. The
+// entries of the wide list are large, so that memory runs out on one of
+// them and not on the list's own growth, leaving next to nothing free.
+TEST(EngineFiles, LoadThatRunsOutOfMemoryFailsAndKeepsTheDesign) {
+    olmtest::ScratchDir dir;
+    std::string wide = "[";
+    for (int i = 0; i < 2000; ++i) wide += R"({"k": ")" + std::string(1000, 'x') + R"("},)";
+    wide += "{}]";
+    const std::pair<const char*, std::string> files[] = {{"wide.kfz", wide}, {"deep.kfz", Nested(1000000)}};
+    Olm_Engine e;
+    BuildDesign(e);
+    const std::string before = Walk(e);
+    for (const auto& [name, content] : files) {
+        const std::string path = dir.Write(name, content);
+        Pal::String error;
+        bool loaded = true;
+        {
+            // Room for the file's text and a part of its document.
+            const MemoryLimit limit(2 * content.size());
+            loaded = e.Load(path.c_str(), &error);
+        }
+        EXPECT_FALSE(loaded) << name;
+        EXPECT_NE(error.str().find("'" + path + "': not enough memory to read it"), std::string::npos) << error.str();
+        EXPECT_EQ(Walk(e), before);
+    }
 }
 
 TEST(EngineFiles, InterruptedSaveLeavesTheOldFileIntact) {

@@ -14,6 +14,8 @@
 #include <random>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -145,16 +147,56 @@ TEST(EngineSaveFaults, SaveKilledAtRandomMomentsLeavesTheOldOrTheNewFileWhole) {
         ASSERT_TRUE(now == oldText || now == newText)
             << "round " << round << " after " << us << " us: a file of " << now.size() << " bytes";
         // A killed save leaves its temporary file behind: proof that the kill
-        // landed inside a save. Cleared for the next round.
+        // landed inside a save. The next save removes it.
         if (OtherFiles(dir.Path(), "design.kfz") > 0) {
             ++interrupted;
-            for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-                if (entry.path().filename() != "design.kfz") std::filesystem::remove(entry.path());
+            ASSERT_TRUE(oldDesign.Save(path.c_str()));
+            ASSERT_EQ(OtherFiles(dir.Path(), "design.kfz"), 0u) << "round " << round;
         }
         Olm_Engine reloaded;
         ASSERT_TRUE(reloaded.Load(path.c_str())) << "round " << round;
     }
     EXPECT_GT(interrupted, 0);
+}
+
+// What a save removes beside its design file: only the temporary files of
+// earlier saves of the same file (".NAME.tmp" and six letters or digits)
+// that are regular files and that no save in progress holds locked.
+TEST(EngineSaveFaults, SaveRemovesOnlyTheStaleTemporaryFilesOfItsOwnFile) {
+    olmtest::ScratchDir dir;
+    struct Planted {
+        const char* name;
+        bool removed;
+    };
+    const Planted planted[] = {
+        {".design.kfz.tmpAb3xY9", true},    {".design.kfz.tmp000000", true},
+        {".design.kfz.tmpAb3xY", false},    {".design.kfz.tmpAb3xY90", false},
+        {".design.kfz.tmpAb3_Y9", false},   {"design.kfz.tmpAb3xY9", false},
+        {".design.kfz.tmpAb3xY9~", false},  {".other.kfz.tmpAb3xY9", false},
+        {".design.kfzz.tmpAb3xY9", false},  {".design.kfz.bakAb3xY9", false},
+        {".design.kfz.tmpLocked", false},   // a save in progress
+        {".design.kfz.tmpFolder", false},   {".design.kfz.tmpSymlnk", false},
+    };
+    for (const Planted& p : planted) dir.Write(p.name, "left over\n");
+    const std::filesystem::path folder = dir.Path() / ".design.kfz.tmpFolder";
+    std::filesystem::remove(folder);
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path link = dir.Path() / ".design.kfz.tmpSymlnk";
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(".design.kfz.tmpAb3xY", link);
+    const int locked = ::open(dir.File(".design.kfz.tmpLocked").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(locked, 0);
+    ASSERT_EQ(::flock(locked, LOCK_EX | LOCK_NB), 0);
+
+    Olm_Engine engine;
+    BuildDesign(engine, 2, "new");
+    ASSERT_TRUE(engine.Save(dir.File("design.kfz").c_str()));
+    ::close(locked);
+    for (const Planted& p : planted) {
+        EXPECT_EQ(!std::filesystem::exists(std::filesystem::symlink_status(dir.Path() / p.name)), p.removed)
+            << p.name;
+    }
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.Path() / "design.kfz"));
 }
 
 }  // namespace

@@ -7,6 +7,13 @@
 #include <QFileInfo>
 #include <QTextBrowser>
 
+#include <filesystem>
+#include <fstream>
+#include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 class NxHelpManagerTest : public guitest::GuiTest {
@@ -74,6 +81,42 @@ TEST_F(NxHelpManagerTest, MapFormatAndMissingMapsOrTopics) {
     EXPECT_TRUE(help->addHelpFile(QString::fromStdString(data.File("help/test.map"))));
     data.Write("help/empty.map", "# nothing\n\nno topic\n");
     EXPECT_FALSE(help->addHelpFile("empty.map"));
+}
+
+// Qt's warnings while a test runs.
+QStringList g_warnings;
+
+void CollectWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg) g_warnings << text;
+}
+
+// A map that is not a regular file or is too large is passed over at once,
+// with a warning that names it and says why.
+TEST_F(NxHelpManagerTest, MapThatIsNotARegularFileOrTooLargeIsRefusedWithAWarning) {
+    olmtest::ScratchDir data;
+    const std::filesystem::path folder = data.Path() / "help";
+    std::filesystem::create_directories(folder / "folder.map");
+    ASSERT_EQ(::mkfifo((folder / "fifo.map").c_str(), 0600), 0);
+    std::ofstream(folder / "large.map").close();
+    std::filesystem::resize_file(folder / "large.map", Nx_HelpManager::kMaxMapBytes + 1);  // sparse
+    qputenv("OLMW_DATA_DIR", QByteArray::fromStdString(data.Path().string()));
+    const std::pair<const char*, const char*> maps[] = {
+        {"folder.map", "is not a regular file (a folder)"},
+        {"fifo.map", "is not a regular file (a FIFO)"},
+        {"/dev/zero", "is not a regular file (a character device)"},
+        {"large.map", "is too large (16777217 bytes; the limit is 16777216 bytes)"},
+    };
+    const QtMessageHandler previous = qInstallMessageHandler(CollectWarning);
+    ::alarm(20);  // a map read that waits ends the program instead of holding up the suite
+    for (const auto& [map, warning] : maps) {
+        g_warnings.clear();
+        EXPECT_FALSE(help->addHelpFile(map)) << map;
+        ASSERT_EQ(g_warnings.size(), 1) << map;
+        EXPECT_TRUE(g_warnings.front().contains(QFileInfo(map).fileName())) << g_warnings.front().toStdString();
+        EXPECT_TRUE(g_warnings.front().contains(warning)) << g_warnings.front().toStdString();
+    }
+    ::alarm(0);
+    qInstallMessageHandler(previous);
 }
 
 TEST_F(NxHelpManagerTest, HelpWindowBelongsToTheRunningWizard) {

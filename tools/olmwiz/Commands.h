@@ -36,4 +36,9 @@ int RunRun(const std::vector<std::string>& args);
 int RunCheckOpt(const std::vector<std::string>& args);
 int RunHdl(const std::vector<std::string>& args);
 
+// Runs the command named name and returns its exit code; an exception that
+// escapes it (std::bad_alloc when memory runs out) is reported on standard
+// error and gives kExitErrors.
+int RunCaught(const char* name, CommandFn run, const std::vector<std::string>& args);
+
 }  // namespace olmwiz

@@ -9,4 +9,6 @@
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv) { return olmwiz::RunHdl(std::vector<std::string>(argv + 1, argv + argc)); }
+int main(int argc, char** argv) {
+    return olmwiz::RunCaught("hdl", olmwiz::RunHdl, std::vector<std::string>(argv + 1, argv + argc));
+}

@@ -52,7 +52,9 @@ int main(int argc, char** argv) {
         return olmwiz::kExitOk;
     }
     for (const auto& command : kCommands) {
-        if (first == command.name) return command.run(std::vector<std::string>(argv + 2, argv + argc));
+        if (first == command.name) {
+            return olmwiz::RunCaught(command.name, command.run, std::vector<std::string>(argv + 2, argv + argc));
+        }
     }
     std::fprintf(stderr, "olmwiz: unknown command '%s'\n\n", first.c_str());
     PrintUsage(stderr);

@@ -4,6 +4,7 @@
 #include "Olm_KfzNameIndex.h"
 
 #include "engine/Olm_EngineProtocol.h"
+#include "pal/File.h"
 #include "pal/StrUtil.h"
 
 #include <algorithm>
@@ -11,13 +12,16 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <memory>
+#include <new>
 #include <numeric>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,6 +44,66 @@ Pal::String Message(const char* what, const char* path, const std::string& probl
     Pal::String text;
     text.Format("%s '%s': %s", what, path ? path : "", problem.c_str());
     return text;
+}
+
+// A file descriptor, closed when it goes out of scope; -1 for none.
+class ScopedFd {
+public:
+    explicit ScopedFd(int fd) : m_fd(fd) {}
+    ScopedFd(const ScopedFd&) = delete;
+    ScopedFd& operator=(const ScopedFd&) = delete;
+    ~ScopedFd() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// The name pattern of Save's temporary files: a hidden file named after the
+// design file, ending in the six letters and digits mkstemp fills in.
+constexpr std::string_view kTempInfix = ".tmp";
+constexpr std::size_t kTempRandomChars = 6;
+
+std::string TempTemplate(const std::string& targetName) {
+    return "." + targetName + std::string(kTempInfix) + std::string(kTempRandomChars, 'X');
+}
+
+bool IsTempFileOf(std::string_view name, std::string_view targetName) {
+    if (name.size() != 1 + targetName.size() + kTempInfix.size() + kTempRandomChars || name.front() != '.') {
+        return false;
+    }
+    name.remove_prefix(1);
+    if (!name.starts_with(targetName)) return false;
+    name.remove_prefix(targetName.size());
+    if (!name.starts_with(kTempInfix)) return false;
+    name.remove_prefix(kTempInfix.size());
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+// Removes from the folder the temporary files of saves of the design file
+// that were killed before they could rename or remove them, and nothing else:
+// only regular files of the name pattern for this design file that no save
+// in progress holds locked. Failures are ignored; such files are clutter, and
+// the save itself has succeeded.
+void RemoveStaleTempFiles(const std::filesystem::path& folder, const std::string& targetName) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+    if (!dir) return;
+    const int dirFd = ::dirfd(dir.get());
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (IsTempFileOf(entry->d_name, targetName)) stale.emplace_back(entry->d_name);
+    }
+    for (const std::string& name : stale) {
+        const ScopedFd file(::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat status {};
+        if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
+        if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) continue;  // a save in progress
+        ::unlinkat(dirFd, name.c_str(), 0);
+    }
 }
 
 // Hands the message to the caller, when it asked for one; always false.
@@ -365,24 +429,41 @@ Pal::String Olm_Engine::Connect(const char* what, const char* a2, const char* a3
 
 bool Olm_Engine::Load(const char* path, Pal::String* error) {
     if (!path || !*path) return Fail(error, "Cannot load a design file: no file name given");
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return Fail(error, Message("Cannot open design file", path, "it is a folder"));
+    std::string content;
+    Pal::InputCheck check;
+    bool read = false;
+    try {
+        read = Pal::File::readInput(path, kMaxDesignFileBytes, content, check);
+    } catch (const std::bad_alloc&) {
+        return Fail(error, Message("Cannot load design file", path, Olm_KfzJson::kOutOfMemory));
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Fail(error, Message("Cannot open design file", path, std::strerror(errno)));
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) return Fail(error, Message("Cannot read design file", path, "read error"));
-    Olm_KfzDesign loaded;
+    if (!read) {
+        using Problem = Pal::InputCheck::Problem;
+        switch (check.problem) {
+        case Problem::kNotRegular:
+            return Fail(error, Message("Cannot open design file", path, std::string("it is ") + check.kind));
+        case Problem::kTooLarge:
+            return Fail(error, Message("Cannot open design file", path,
+                                       "it is too large (" + std::to_string(check.size) + " bytes; the limit is " +
+                                           std::to_string(check.limit) + " bytes)"));
+        case Problem::kReadError:
+            return Fail(error, Message("Cannot read design file", path, "read error"));
+        default:
+            return Fail(error, Message("Cannot open design file", path, std::strerror(check.error)));
+        }
+    }
     std::string problem;
-    if (!Olm_KfzJson::Read(content.str(), loaded, problem)) {
-        return Fail(error, Message("Cannot load design file", path, problem));
+    {
+        Olm_KfzDesign loaded;
+        if (Olm_KfzJson::Read(content, loaded, problem)) {
+            m_design = std::move(loaded);
+            ResetIndexes();
+            ResetCursors();
+            return true;
+        }
     }
-    m_design = std::move(loaded);
-    ResetIndexes();
-    ResetCursors();
-    return true;
+    content = std::string();  // its memory goes back before the message takes some
+    return Fail(error, Message("Cannot load design file", path, problem));
 }
 
 bool Olm_Engine::WriteBytes(int fd, const char* data, std::size_t size) {
@@ -410,12 +491,19 @@ bool Olm_Engine::Save(const char* path, Pal::String* error) {
     const std::filesystem::path target(path);
     std::filesystem::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string tempName = (folder / ("." + target.filename().string() + ".tmpXXXXXX")).string();
+    const std::string targetName = target.filename().string();
+    std::string tempName = (folder / TempTemplate(targetName)).string();
     const int fd = ::mkstemp(tempName.data());
     if (fd < 0) {
         return Fail(error, Message("Cannot save design file", path,
                                    std::string("cannot create a temporary file: ") + std::strerror(errno)));
     }
+    // The temporary file stays locked until it has been renamed, through a
+    // second descriptor that outlives the close below: a save of the same
+    // file elsewhere then leaves it alone (RemoveStaleTempFiles). A lock
+    // that cannot be taken only means that no other save removes the file.
+    const ScopedFd lock(::dup(fd));
+    if (lock.Get() >= 0) ::flock(lock.Get(), LOCK_EX | LOCK_NB);
 
     // The file gets the permissions of the file it replaces, or the usual
     // permissions of a new file.
@@ -447,10 +535,8 @@ bool Olm_Engine::Save(const char* path, Pal::String* error) {
     }
 
     // Make the rename itself durable.
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    const ScopedFd dirFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dirFd.Get() >= 0) ::fsync(dirFd.Get());
+    RemoveStaleTempFiles(folder, targetName);
     return true;
 }

@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <iterator>
+#include <new>
 #include <set>
-#include <unordered_set>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
+#include <vector>
 
 using Json = nlohmann::ordered_json;
 
@@ -58,15 +61,191 @@ std::string Untagged(std::string what) {
     return what;
 }
 
-// "parse error at line L, column C" for a byte offset, counted as the JSON
-// library counts its own parse errors.
-std::string PlaceOf(const std::string& text, std::size_t offset) {
+// "line L, column C" for a byte offset, counted as the JSON library counts
+// its own parse errors.
+std::string LineAndColumn(const std::string& text, std::size_t offset) {
     const auto before = text.begin() + static_cast<std::ptrdiff_t>(offset);
     const std::size_t line = 1 + static_cast<std::size_t>(std::count(text.begin(), before, '\n'));
     const std::size_t lineStart = offset == 0 ? std::string::npos : text.rfind('\n', offset - 1);
     const std::size_t column = lineStart == std::string::npos ? offset + 1 : offset - lineStart;
-    return "parse error at line " + std::to_string(line) + ", column " + std::to_string(column);
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
+
+// "parse error at line L, column C", as the JSON library words its own.
+std::string PlaceOf(const std::string& text, std::size_t offset) {
+    return "parse error at " + LineAndColumn(text, offset);
+}
+
+// A position in the file text that also records how far the parser has
+// read: the parser tells the document builder what it read but not where.
+class TrackedPosition {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    TrackedPosition(const char* at, const char** reached) : m_at(at), m_reached(reached) {}
+    reference operator*() const { return *m_at; }
+    TrackedPosition& operator++() {
+        *m_reached = ++m_at;
+        return *this;
+    }
+    TrackedPosition operator++(int) {
+        TrackedPosition before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const TrackedPosition& other) const { return m_at == other.m_at; }
+
+private:
+    const char* m_at;
+    const char** m_reached;
+};
+
+// A key that appears a second time in one object; thrown by the document
+// builder, which stops the parsing.
+struct DuplicateKey {
+    std::string key;
+    std::size_t end;  // the offset just after the second occurrence's closing quote
+};
+
+// Where the key string that ends just before end starts: its opening quote,
+// the first quote before the closing one that is not escaped (by an odd
+// number of backslashes).
+std::size_t KeyStart(const std::string& text, std::size_t end) {
+    if (end < 2 || end > text.size()) return 0;
+    for (std::size_t i = end - 1; i-- > 0;) {
+        if (text[i] != '"') continue;
+        std::size_t slashes = 0;
+        while (slashes < i && text[i - 1 - slashes] == '\\') ++slashes;
+        if (slashes % 2 == 0) return i;
+    }
+    return 0;
+}
+
+// A key as a message shows it: at most 64 bytes, not cut inside a UTF-8
+// character.
+std::string ShownKey(const std::string& key) {
+    constexpr std::size_t kShown = 64;
+    if (key.size() <= kShown) return key;
+    std::size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(key[cut]) & 0xC0) == 0x80) --cut;
+    return key.substr(0, cut) + "...";
+}
+
+// Builds the document from the parser's events (the JSON library's SAX
+// interface) in place of the library's own builder, for two reasons:
+//   - the library lets the last of two equal keys in an object win without
+//     a word; here the second one stops the parsing (DuplicateKey), since one
+//     of the two settings would be lost;
+//   - the library destroys a nested value through a stack it allocates, so
+//     that destroying a large document when memory is short (as it is after
+//     bad_alloc) ends the program. The document built here is taken apart
+//     without allocating (Clear).
+class DocumentBuilder {
+public:
+    // reached: how far the parser has read (see TrackedPosition).
+    DocumentBuilder(const std::string& text, const char* const& reached) : m_text(text), m_reached(reached) {}
+    DocumentBuilder(const DocumentBuilder&) = delete;
+    DocumentBuilder& operator=(const DocumentBuilder&) = delete;
+    ~DocumentBuilder() { Clear(); }
+
+    const Json& Root() const { return m_root; }
+
+    // Empties the document from its deepest last entries up, so that every
+    // value is a leaf or empty when it is destroyed. The path down holds
+    // only lists and objects that are not empty; each of them had entries
+    // added while it was open, so the path is never longer than the stack of
+    // open values was, and m_open has room for it without allocating.
+    void Clear() noexcept {
+        const auto nonEmpty = [](const Json& value) { return value.is_structured() && !value.empty(); };
+        m_open.clear();
+        if (nonEmpty(m_root)) m_open.push_back(&m_root);
+        while (!m_open.empty()) {
+            Json& node = *m_open.back();
+            if (node.empty()) {
+                m_open.pop_back();  // its parent removes it next
+                continue;
+            }
+            auto* list = node.is_array() ? &node.get_ref<Json::array_t&>() : nullptr;
+            auto* object = list ? nullptr : &node.get_ref<Json::object_t&>();
+            Json& last = list ? list->back() : object->back().second;
+            if (nonEmpty(last)) {
+                m_open.push_back(&last);
+            } else if (list) {
+                list->pop_back();
+            } else {
+                object->pop_back();
+            }
+        }
+        m_root = nullptr;
+    }
+
+    bool null() { return Put(nullptr); }
+    bool boolean(bool value) { return Put(value); }
+    bool number_integer(Json::number_integer_t value) { return Put(value); }
+    bool number_unsigned(Json::number_unsigned_t value) { return Put(value); }
+    bool number_float(Json::number_float_t value, const Json::string_t&) { return Put(value); }
+    bool string(Json::string_t& value) { return Put(value); }
+    bool binary(Json::binary_t& value) { return Put(Json::binary(value)); }
+    bool start_object(std::size_t) { return Open(Json::object()); }
+    bool start_array(std::size_t) { return Open(Json::array()); }
+    bool end_object() { return Close(); }
+    bool end_array() { return Close(); }
+
+    bool key(Json::string_t& name) {
+        auto& object = m_open.back()->get_ref<Json::object_t&>();
+        const auto [entry, added] = object.emplace(name, nullptr);
+        if (!added) throw DuplicateKey{name, static_cast<std::size_t>(m_reached - m_text.data())};
+        m_slot = &entry->second;
+        return true;
+    }
+
+    // The parser hands over its exception (parse_error, out_of_range) to be
+    // thrown as it is.
+    template <typename Exception>
+    bool parse_error(std::size_t, const std::string&, const Exception& problem) {
+        throw problem;
+    }
+
+private:
+    // Places a value: the document itself, the next entry of the open list,
+    // or the value of the key just read.
+    Json* Put(Json value) {
+        if (m_open.empty()) {
+            m_root = std::move(value);
+            return &m_root;
+        }
+        if (Json& parent = *m_open.back(); parent.is_array()) {
+            auto& list = parent.get_ref<Json::array_t&>();
+            list.push_back(std::move(value));
+            return &list.back();
+        }
+        *m_slot = std::move(value);
+        return m_slot;
+    }
+
+    // A new list or object is open until its end: entries go into it. The
+    // pointers stay valid, since only the innermost open value grows.
+    bool Open(Json empty) {
+        Json* added = Put(std::move(empty));
+        m_open.push_back(added);
+        return true;
+    }
+
+    bool Close() {
+        m_open.pop_back();
+        return true;
+    }
+
+    const std::string& m_text;
+    const char* const& m_reached;
+    Json m_root;
+    std::vector<Json*> m_open;  // the lists and objects being read, innermost last
+    Json* m_slot = nullptr;     // where the value of the last key goes
+};
 
 // Where the first number too large for a double starts (strings skipped);
 // npos when there is none.
@@ -420,9 +599,19 @@ bool Olm_KfzJson::Write(const Olm_KfzDesign& design, std::string& text, std::str
 }
 
 bool Olm_KfzJson::Read(const std::string& text, Olm_KfzDesign& design, std::string& problem) {
-    Json root;
+    const char* reached = text.data();
+    DocumentBuilder document(text, reached);
     try {
-        root = Json::parse(text);
+        Json::sax_parse(TrackedPosition(text.data(), &reached), TrackedPosition(text.data() + text.size(), &reached),
+                        &document);
+    } catch (const DuplicateKey& duplicate) {
+        problem = "duplicate key at " + LineAndColumn(text, KeyStart(text, duplicate.end)) + ": the key \"" +
+                  ShownKey(duplicate.key) + "\" appears twice in the same object";
+        return false;
+    } catch (const std::bad_alloc&) {
+        document.Clear();  // before the message takes memory
+        problem = kOutOfMemory;
+        return false;
     } catch (const Json::parse_error& e) {
         // The place is that of the last byte read, counted again here: the
         // library counts a line feed that ends a string early as the start
@@ -446,7 +635,11 @@ bool Olm_KfzJson::Read(const std::string& text, Olm_KfzDesign& design, std::stri
     }
     try {
         Reader reader(problem);
-        return reader.Design(root, design);
+        return reader.Design(document.Root(), design);
+    } catch (const std::bad_alloc&) {
+        document.Clear();
+        problem = kOutOfMemory;
+        return false;
     } catch (const std::exception& e) {
         problem = std::string("unreadable content (") + e.what() + ")";
         return false;

@@ -15,8 +15,12 @@ public:
     // the design holds text that cannot be written (not valid UTF-8).
     static bool Write(const Olm_KfzDesign& design, std::string& text, std::string& problem);
 
+    // The problem of a read that ran out of memory.
+    static constexpr const char* kOutOfMemory = "not enough memory to read it";
+
     // Reads the file text into design (which should be empty). False, with
-    // the problem described, when the text is not JSON, not of this format
-    // and version, or not consistent.
+    // the problem described, when the text is not JSON, has a key twice in
+    // one object, is not of this format and version, or not consistent, or
+    // when memory ran out.
     static bool Read(const std::string& text, Olm_KfzDesign& design, std::string& problem);
 };

@@ -1,5 +1,7 @@
 #include "gui_nx/Nx_HelpManager.h"
 
+#include "pal/File.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -10,6 +12,8 @@
 #include <QUrl>
 
 #include <dlfcn.h>
+
+#include <string>
 
 #ifndef NX_DATA_REL_DIR
 #define NX_DATA_REL_DIR "../share/olmw"
@@ -30,10 +34,20 @@ QString categoryOf(const QString& topic) {
 }
 
 bool readMap(const QString& path, QHash<QString, QString>& topics) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return false;
+    std::string content;
+    Pal::InputCheck check;
+    const QByteArray localPath = QFile::encodeName(path);
+    if (!Pal::File::readInput(localPath.constData(), Nx_HelpManager::kMaxMapBytes, content, check)) {
+        if (check.problem == Pal::InputCheck::Problem::kNotRegular) {
+            qWarning("Help map %s is not a regular file (%s)", localPath.constData(), check.kind);
+        } else if (check.problem == Pal::InputCheck::Problem::kTooLarge) {
+            qWarning("Help map %s is too large (%llu bytes; the limit is %llu bytes)", localPath.constData(),
+                     static_cast<unsigned long long>(check.size), static_cast<unsigned long long>(check.limit));
+        }
+        return false;
+    }
     const QDir folder = QFileInfo(path).absoluteDir();
-    QTextStream in(&file);
+    QTextStream in(QByteArray::fromStdString(content));
     while (!in.atEnd()) {
         const QString line = in.readLine().trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;

@@ -1,6 +1,8 @@
 #include "pal/Stream.h"
 
+#include <cerrno>
 #include <cstring>
+#include <new>
 
 #include <sys/types.h>
 
@@ -49,8 +51,11 @@ bool FileStream::ReadLine(std::string& line) {
     // included) rather than a call per character; the read buffer is kept
     // for the next line. -1 means nothing was left to read.
     char* buffer = m_readBuffer.release();  // getline may free or move it
+    errno = 0;
     const ssize_t n = ::getline(&buffer, &m_readCapacity, m_file);
     m_readBuffer.reset(buffer);
+    // A line that does not fit in memory is not the end of the input.
+    if (n < 0 && errno == ENOMEM) throw std::bad_alloc();
     if (n <= 0) return false;
     line.assign(buffer, static_cast<std::size_t>(n));
     return true;

@@ -61,9 +61,17 @@ public:
     // iteration ends; the device settings stay.
     void NewDesign();
 
+    // Largest design file loaded (64 MiB): a design of ten thousand blocks
+    // takes some seventeen megabytes, and loading takes about seven times
+    // the file's size in memory. A larger file is refused before it is read.
+    static constexpr std::uint64_t kMaxDesignFileBytes = 64ull << 20;
+
     // Replaces the design with the one in the file. On failure the design is
     // left as it was, the result is false and error (when given) receives a
-    // message naming the file and the problem.
+    // message naming the file and the problem. Only a regular file of at most
+    // kMaxDesignFileBytes is read; a folder, FIFO or device is refused
+    // without waiting, and so is a file in which a key appears twice in one
+    // object. Running out of memory while loading is a failure like these.
     bool Load(const char* path, Pal::String* error = nullptr);
     // Writes the design to the file atomically: a temporary file in the same
     // folder is written, flushed to disk and renamed over the target. On

@@ -31,10 +31,16 @@ public:
         TopicOrCategory = 2,  // the topic, else the category's default
     };
 
+    // Largest help map read (16 MiB); the shipped one is under a kilobyte.
+    static constexpr quint64 kMaxMapBytes = 16ull << 20;
+
     static Nx_HelpManager* getInstance();
 
     // Reads a help map and registers it under the name given. True when the
-    // map holds at least one topic (more-info help can be shown).
+    // map holds at least one topic (more-info help can be shown). A map that
+    // is not a regular file (a FIFO is refused without waiting) or is larger
+    // than kMaxMapBytes is not read, with a warning naming it; a map that
+    // does not exist is passed over quietly.
     bool addHelpFile(const QString& mapFile);
     // Shows the page of a topic of a registered map in the help window. False
     // when the map is not registered, the topic is not in it or its page does

@@ -26,7 +26,8 @@ public:
 
     virtual bool Write(const char* data, std::size_t size) = 0;
     // Reads the next line with its line end (if the input has one).
-    // False when nothing is left.
+    // False when nothing is left; std::bad_alloc when the line does not fit
+    // in memory.
     virtual bool ReadLine(std::string& line) = 0;
     // Reads at most maxChars characters of the next line, stopping after a
     // line end; a longer line comes back in several pieces, only the last of
