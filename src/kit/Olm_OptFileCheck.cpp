@@ -1,5 +1,6 @@
 #include "kit/Olm_OptFileCheck.h"
 
+#include "datafiles/Olm_OptFileReader.h"
 #include "model/Olm_Attribute.h"
 #include "model/Olm_Block.h"
 #include "model/Olm_Pin.h"
@@ -111,12 +112,21 @@ std::string Olm_OptFileCheck::CheckStatement(const std::string& keyword, const s
     return value ? rule.Problem(name, *value) : std::string();
 }
 
-std::vector<std::string> Olm_OptFileCheck::Check(const std::string& path) {
+std::vector<std::string> Olm_OptFileCheck::Check(const std::string& path, std::string* unreadable) {
     std::vector<std::string> findings;
-    const std::unique_ptr<Pal::Stream, bool (*)(Pal::Stream*)> file(Pal::File::open(path.c_str(), Pal::File::kRead, true),
-                                                                      &Pal::File::close);
+    Pal::InputCheck input;
+    const std::unique_ptr<Pal::Stream, bool (*)(Pal::Stream*)> file(
+        Pal::File::openInput(path.c_str(), Olm_OptFileReader::kMaxFileBytes, input), &Pal::File::close);
     if (!file) {
-        findings.push_back(path + ": the option file cannot be read");
+        if (unreadable) {
+            using Problem = Pal::InputCheck::Problem;
+            *unreadable = path + (input.problem == Problem::kNotRegular ? std::string(" is not a regular file (") +
+                                                                               input.kind + ")"
+                                  : input.problem == Problem::kTooLarge
+                                      ? " is too large (" + std::to_string(input.size) + " bytes; the limit is " +
+                                            std::to_string(input.limit) + " bytes)"
+                                      : ": " + std::string(std::strerror(input.error)));
+        }
         return findings;
     }
     std::string piece;

@@ -28,9 +28,10 @@ public:
 
     void AddWizardAttribute(const std::string& primType, const std::string& attribute, Olm_AllowedValues allowed);
 
-    // The findings of the file, in file order; one that the file cannot be
-    // read when it cannot.
-    std::vector<std::string> Check(const std::string& path);
+    // The findings of the file, in file order. A file that cannot be read
+    // (missing, not a regular file, too large) gives no findings and, in
+    // unreadable, why not; the option-file reader refuses it too.
+    std::vector<std::string> Check(const std::string& path, std::string* unreadable = nullptr);
 
 private:
     std::string CheckStatement(const std::string& keyword, const std::string& primitive, const std::string& name,

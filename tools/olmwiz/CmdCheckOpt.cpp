@@ -55,11 +55,14 @@ int RunCheckOpt(const std::vector<std::string>& args) {
     if (const WizardEntry* wizard = FindWizard(wizType)) wizard->make(true)->DeclareAttributes(check);
     bool clean = true;
     for (const std::string& path : parser.Positional()) {
-        const std::vector<std::string> findings = check.Check(path);
+        std::string unreadable;
+        const std::vector<std::string> findings = check.Check(path, &unreadable);
         for (const std::string& finding : findings)
             std::fprintf(stderr, "%s\n", StderrReports::Printable(finding).c_str());
-        if (findings.empty() && !parser.Has("quiet")) std::printf("%s: OK\n", path.c_str());
-        clean = clean && findings.empty();
+        if (!unreadable.empty()) std::fprintf(stderr, "%s\n", StderrReports::Printable(unreadable).c_str());
+        const bool ok = findings.empty() && unreadable.empty();
+        if (ok && !parser.Has("quiet")) std::printf("%s: OK\n", path.c_str());
+        clean = clean && ok;
     }
     std::fflush(stdout);
     return clean ? kExitOk : kExitErrors;
