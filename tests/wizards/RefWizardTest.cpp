@@ -183,3 +183,53 @@ TEST(DspMultBatch, CombinationalMultiplierHasNoClockPorts) {
 }
 
 }  // namespace
+
+// Every field of both reference wizards given values its rule refuses, one
+// run each: each run fails, says which attribute, and leaves no folder and no
+// file behind.
+TEST(RefWizardBatch, RefusedRunsLeaveNothingBehind) {
+    const ScratchDir dir;
+    Olm_RunSession session;
+    int runs = 0, refused = 0;
+    for (const char* wizType : {"tkl_pll", "dsp_mult"}) {
+        const std::unique_ptr<Olm_KitMain> probe = olmwiz::FindWizard(wizType)->make(true);
+        const std::string prim = probe->GetBlockType();
+        for (const auto& page : probe->Pages()) {
+            for (const Olm_Field* field : page->Fields()) {
+                // Values that no rule of a number, a choice or a switch takes,
+                // and names that no HDL takes as a port.
+                const std::vector<std::string> values =
+                    field->IsPort() ? std::vector<std::string>{"9lives", "a b", "module", "DSP", "RKO_ADV"}
+                    : field->GetAllowed().GetKind() == Olm_AllowedValues::Kind::Text
+                        ? std::vector<std::string>{}
+                        : std::vector<std::string>{"+-0", "1e400", "nan", "0x10", "\xd9\xa3", "maybe", "-99999999"};
+                for (const std::string& value : values) {
+                  for (const char* hdl : {"verilog", "vhdl"}) {
+                    Olm_RunRequest request;
+                    request.hdl = hdl;
+                    request.wizType = wizType;
+                    request.family = "korvo5";
+                    request.design = "x";
+                    // Every output clock on, so that their fields are checked too.
+                    std::string options;
+                    for (int n = 0; n < 6 && prim == "RKO_ADV"; ++n)
+                        options += "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT" + std::to_string(n) + "_USED=TRUE;\n";
+                    options += "BlockProp: " + prim + ".*." + field->GetAttribute() + "=" + value + ";\n";
+                    request.optionFile = dir.Write("refused.opt", options);
+                    request.outputDir = dir.File("out/" + std::to_string(++runs));
+                    request.batch = request.silent = true;
+                    const Olm_RunOutcome outcome = session.Run(request, olmwiz::FindWizard(wizType)->make);
+                    // A port name that only VHDL refuses may pass in Verilog,
+                    // and the HDL checks refuse a disabled port's name too:
+                    // only the failures count here.
+                    if (outcome.Succeeded()) continue;
+                    EXPECT_FALSE(outcome.failure.empty());
+                    ++refused;
+                    EXPECT_FALSE(fs::exists(request.outputDir)) << field->GetAttribute() << "=" << value;
+                  }
+                }
+            }
+        }
+    }
+    EXPECT_GT(refused, 250) << "of " << runs << " runs";
+}
