@@ -83,6 +83,8 @@ public:
     const Olm_AllowedValues& GetAllowed() const { return m_allowed; }
     const std::string& GetDefault() const { return m_default; }
     const std::string& GetBusWidthFrom() const { return m_busWidthFrom; }
+    // A port field's net (after Bind; empty: <PIN>_IN, _OUT or _IO).
+    const std::string& GetNet() const { return m_net; }
     bool IsEnabled(const Olm_FieldValues& values) const;
     // The field in messages: the attribute (or port pin) and the label.
     std::string Describe() const;

@@ -15,8 +15,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,6 +29,9 @@ constexpr int kNumberWidth = 160;
 constexpr int kTextWidth = 220;
 constexpr int kTableNumberWidth = 90;
 constexpr int kTableTextWidth = 130;
+// The largest body a page shows without scrolling.
+constexpr int kMaxBodyWidth = 900;
+constexpr int kMaxBodyHeight = 520;
 
 }  // namespace
 
@@ -41,8 +45,7 @@ public:
         for (const Entry& entry : m_gui.m_entries) {
             if (Pal::StrUtil::EqualNoCase(entry.field->GetAttribute(), attribute)) return m_gui.WidgetText(*entry.field);
         }
-        const Olm_KitMain* main = m_gui.m_page->Main();
-        return main ? main->ModelValues().Text(attribute) : std::string();
+        return m_gui.m_page->ModelValues().Text(attribute);
     }
 
 private:
@@ -107,12 +110,22 @@ Olm_KitGui::Olm_KitGui(Nx_Wizard* wizard, Olm_KitPage* page)
     }
     page->BuildGui(*this);
     m_column->addStretch(1);
-    setPageWidget(m_body);
+    // A page of many fields scrolls rather than grow the window beyond a
+    // 1024 x 768 screen.
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(m_body->objectName() + QStringLiteral("Scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(m_body);
+    const QSize wanted = m_body->sizeHint();
+    scroll->setMinimumSize(std::min(wanted.width(), kMaxBodyWidth) + scroll->verticalScrollBar()->sizeHint().width(),
+                           std::min(wanted.height(), kMaxBodyHeight));
+    setPageWidget(scroll);
 }
 
 Olm_KitGui::~Olm_KitGui() {
     // Only a wizard takes the body over; without one it is still ours.
-    if (!wizard()) delete m_body;
+    if (!wizard()) delete pageWidget();
 }
 
 QWidget* Olm_KitGui::MakeWidget(const Olm_Field& field, bool inTable) {

@@ -103,6 +103,14 @@ void Olm_KitMain::DeclareAttributes(Olm_OptFileCheck& check) const {
     }
 }
 
+void Olm_KitMain::DeclareFromData(Olm_WizData&) {}
+
+void Olm_KitMain::Declare(Olm_WizData& installed) {
+    if (m_declared) return;
+    m_declared = true;
+    DeclareFromData(installed);
+}
+
 bool Olm_KitMain::Prepare() { return true; }
 
 bool Olm_KitMain::Apply() { return true; }
@@ -168,6 +176,7 @@ bool Olm_KitMain::InitWizard() {
         Error("The wizard has no data to work on.");
         return false;
     }
+    Declare(m_installed ? *m_installed : *data);
     for (const auto& page : m_pages) page->SetWizDataPtr(data);
     if (!m_blockType.empty()) {
         m_block = data->GetBlockInstNum(m_blockType.c_str(), 1);

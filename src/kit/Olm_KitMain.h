@@ -86,6 +86,14 @@ public:
     // define beside the installed data (wizard-only requests, port names).
     void DeclareAttributes(Olm_OptFileCheck& check) const;
 
+    // For a wizard whose pages follow from the installed data: adds them
+    // (its pages and fields) from that data. Called once, before the
+    // option-file check and before InitWizard binds the fields (by the run
+    // session, else by InitWizard itself). Nothing by default.
+    virtual void DeclareFromData(Olm_WizData& installed);
+    // Calls DeclareFromData the first time only.
+    void Declare(Olm_WizData& installed);
+
     // Set-up after the pages have the container and the fields are bound;
     // false (after reporting) stops the run. True by default.
     virtual bool Prepare();
@@ -136,6 +144,7 @@ private:
     std::string m_outputDir;
     std::string m_helpMap;
     bool m_helpMapRegistered = false;
+    bool m_declared = false;
     Olm_Block* m_block = nullptr;              // in the container
     Olm_KfzWizData* m_bridge = nullptr;        // not owned
     Olm_WizData* m_installed = nullptr;        // not owned

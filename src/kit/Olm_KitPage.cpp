@@ -30,12 +30,29 @@ struct Olm_KitPage::GuiRef {
     QPointer<Nx_WizardPage> page;
 };
 
+class Olm_KitPage::PageValues : public Olm_FieldValues {
+public:
+    explicit PageValues(const Olm_KitPage& page) : m_page(page) {}
+    std::string Text(std::string_view attribute) const override {
+        Olm_WizData* data = m_page.GetWizDataPtr();
+        if (const Olm_Field* field = m_page.FindField(attribute); field && data) {
+            Olm_Block* block = m_page.BlockOf(*field);
+            return block ? field->Read(*data, *block) : field->GetDefault();
+        }
+        return m_page.m_main ? m_page.m_main->ModelValues().Text(attribute) : std::string();
+    }
+
+private:
+    const Olm_KitPage& m_page;
+};
+
 Olm_KitPage::Olm_KitPage(Olm_KitMain* main, std::string title, std::string intro)
     : Olm_WizPage(main),
       m_main(main),
       m_title(Olm_WizMain::FormPageName(title.c_str(), main ? main->GetWizType() : Pal::String()).str()),
       m_intro(std::move(intro)),
-      m_gui(std::make_unique<GuiRef>()) {}
+      m_gui(std::make_unique<GuiRef>()),
+      m_values(std::make_unique<PageValues>(*this)) {}
 
 Olm_KitPage::~Olm_KitPage() = default;
 
@@ -105,6 +122,8 @@ void Olm_KitPage::Bind(Olm_WizData& installed) {
             for (int column = 0; column < static_cast<int>(table->Row(row).size()); ++column) bind(table->At(row, column));
 }
 
+const Olm_FieldValues& Olm_KitPage::ModelValues() const { return *m_values; }
+
 bool Olm_KitPage::Check(const Olm_FieldValues&) { return true; }
 
 void Olm_KitPage::Accepted() {}
@@ -159,7 +178,7 @@ bool Olm_KitPage::CheckPorts(const Olm_FieldValues& values) {
     std::vector<Port> ports;
     for (const auto& page : m_main->Pages()) {
         const bool current = page.get() == this;
-        const Olm_FieldValues& source = current ? values : m_main->ModelValues();
+        const Olm_FieldValues& source = current ? values : page->ModelValues();
         if (!current && page->IsSkipped()) continue;
         for (const Olm_Field* field : page->Fields()) {
             if (field->IsPort() && field->IsEnabled(source)) ports.push_back({field, source.Text(field->GetAttribute())});
@@ -175,6 +194,17 @@ bool Olm_KitPage::CheckPorts(const Olm_FieldValues& values) {
             return false;
         }
         for (std::size_t j = 0; j < i; ++j) {
+            // Pins of several blocks on one net share its port.
+            const bool sameNet = !port.field->GetNet().empty() &&
+                                 Pal::StrUtil::EqualNoCase(ports[j].field->GetNet(), port.field->GetNet());
+            if (sameNet && ports[j].name == port.name) continue;
+            if (sameNet) {
+                Error("%s and %s connect the same net %s, which leaves the design under one port name; they name it "
+                      "'%s' and '%s'.",
+                      ports[j].field->Describe().c_str(), port.field->Describe().c_str(), port.field->GetNet().c_str(),
+                      ports[j].name.c_str(), port.name.c_str());
+                return false;
+            }
             if (!Pal::StrUtil::EqualNoCase(ports[j].name, port.name)) continue;
             const bool exact = ports[j].name == port.name;
             Error("The port name '%s' of %s %s the port name '%s' of %s. All port names must differ, also in more "
@@ -211,7 +241,7 @@ bool Olm_KitPage::Accept(const Olm_FieldValues& values) {
 
 bool Olm_KitPage::RunBatch() {
     if (IsSkipped()) return true;
-    return Accept(m_main->ModelValues());
+    return Accept(ModelValues());
 }
 
 bool Olm_KitPage::CreateGuiDlg(Nx_Wizard* wizard) {

@@ -78,6 +78,11 @@ public:
     const std::vector<std::unique_ptr<Olm_KitTable>>& Tables() const { return m_tables; }
     // The field bound to an attribute (a port field by PortAttribute), or null.
     const Olm_Field* FindField(std::string_view attribute) const;
+    // The model's values as this page's conditions and checks see them in
+    // batch mode: its own fields through their binding (pages of several
+    // blocks may bind the same attribute name), anything else as the wizard
+    // main's ModelValues.
+    const Olm_FieldValues& ModelValues() const;
 
     // Checks across fields, after the fields' own checks; report with Error
     // and return false to keep the page. True by default.
@@ -121,4 +126,6 @@ private:
     Olm_Field::Condition m_skip;
     struct GuiRef;  // the window page, which the wizard window owns
     std::unique_ptr<GuiRef> m_gui;
+    class PageValues;
+    std::unique_ptr<PageValues> m_values;
 };

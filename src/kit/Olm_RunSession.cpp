@@ -274,6 +274,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
     bridge.SetWizDataPtr(data.get());
     if (existing) bridge.SyncWizDataWithKFZ();
 
+    main->Declare(*installed);
     if (!optionFile.empty()) {
         const std::size_t first = outcome.messages.size();
         Olm_OptFileCheck check(*installed);

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 
 #include <filesystem>
 
@@ -32,6 +33,8 @@ void EnsureApp() {
 // Every visible field and label lies inside the page body and is at least as
 // large as it needs to be.
 void ExpectNothingClipped(QWidget* body, const QString& page) {
+    // A toolkit page scrolls its body.
+    if (auto* scroll = qobject_cast<QScrollArea*>(body)) body = scroll->widget();
     const QRect area = body->rect();
     for (QWidget* w : body->findChildren<QWidget*>()) {
         if (!w->isVisible() || w->parentWidget() != body) continue;
@@ -68,16 +71,18 @@ struct Rendered {
 
 // Builds the wizard of a type on the installed defaults and walks it from
 // the first page to the summary, saving each page as PNG.
-Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std::string>>& tabOrders) {
+Rendered RenderAll(const std::string& wizardName, const std::vector<std::vector<std::string>>& tabOrders,
+                   const std::string& dataType = {}, const std::string& family = "korvo5") {
+    const std::string wizType = dataType.empty() ? wizardName : dataType;
     EnsureApp();
     Rendered rendered;
     Olm_Engine engine;
-    engine.SetFamily("korvo5");
+    engine.SetFamily(family);
     Olm_KfzWizData bridge(&engine, wizType);
     EXPECT_TRUE(bridge.SetupWizData());
     std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
-    std::unique_ptr<Olm_KitMain> main = olmwiz::FindWizard(wizType)->make(false);
-    main->SetFamily("korvo5");
+    std::unique_ptr<Olm_KitMain> main = olmwiz::FactoryOf(*olmwiz::FindWizard(wizardName), wizType)(false);
+    main->SetFamily(family);
     main->SetDesignName("demo");
     main->SetHDLType("verilog");
     main->SetHDLFilename("demo.v");
@@ -97,8 +102,12 @@ Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std
         EXPECT_EQ(page, pages[i]);
         if (!page) break;
         rendered.pages.push_back(page->pageName().toStdString());
-        const std::string file = (folder / (wizType + "_" + std::to_string(i + 1) + ".png")).string();
-        EXPECT_TRUE(wizard->grab().save(QString::fromStdString(file))) << file;
+        const std::string file = (folder / (wizardName + "_" + wizType + "_" + family + "_" + std::to_string(i + 1) + ".png")).string();
+        const QImage image = wizard->grab().toImage();
+        EXPECT_TRUE(image.save(QString::fromStdString(file))) << file;
+        // The window and its frame fit a 1024 x 768 screen.
+        EXPECT_LE(image.width(), 1000) << file;
+        EXPECT_LE(image.height(), 730) << file;
         ExpectNothingClipped(page->pageWidget(), page->pageName());
         if (i < static_cast<int>(tabOrders.size()) && !tabOrders[i].empty()) {
             EXPECT_EQ(FocusOrder(page->pageWidget(), tabOrders[i]), tabOrders[i]) << page->pageName().toStdString();
@@ -128,6 +137,17 @@ TEST(RefWizardPages, MultiplierPagesRenderTidilyWithQualifiedTitles) {
     });
     EXPECT_EQ(r.pages, (std::vector<std::string>{"General Setup - Multiplier", "Pipelining - Multiplier",
                                                  "Summary - Multiplier"}));
+}
+
+// The wizard from data alone, on every installed data file: a page per block
+// type, a field per modifiable attribute.
+TEST(RefWizardPages, GenericPagesRenderTidilyForEveryDataFile) {
+    EXPECT_EQ(RenderAll("generic", {{"OLMW_ONLY_INST_COUNT"}}, "tkl_any").pages,
+              (std::vector<std::string>{"TKL", "TKL_SP", "TKL_ADV", "RKO_BASE", "RKO_ADV", "KDIV", "Summary"}));
+    EXPECT_EQ(RenderAll("generic", {}, "dsp_any").pages.size(), 2u);
+    EXPECT_EQ(RenderAll("generic", {}, "ssio_any").pages.size(), 5u);
+    EXPECT_EQ(RenderAll("generic", {}, "hsx").pages.size(), 3u);
+    EXPECT_EQ(RenderAll("generic", {}, "hsx", "korvo4").pages.size(), 2u);
 }
 
 }  // namespace

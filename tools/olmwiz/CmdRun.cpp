@@ -27,6 +27,8 @@ std::string Help() {
            wizards +
            "\nOptions:\n"
            "  -w, --wizard TYPE    the wizard type (see above)\n"
+           "  -t, --type TYPE      with --wizard generic: the wizard type whose installed\n"
+           "                       data it works on (tkl_..., hsx, dsp_..., ssio_...)\n"
            "  -f, --family FAMILY  the device family; with --kfz it overrides the design\n"
            "                       file's family\n"
            "  -d, --design NAME    the design name (names the files and the HDL module)\n"
@@ -63,6 +65,7 @@ int RunRun(const std::vector<std::string>& args) {
     parser.AddOption("silent", 0, false);
     parser.AddOption("log", 0, true);
     parser.AddOption("strict", 0, false);
+    parser.AddOption("type", 't', true);
     if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
     for (const char* required : {"wizard", "family", "design"}) {
         if (!parser.Has(required) || parser.Value(required).empty())
@@ -76,6 +79,12 @@ int RunRun(const std::vector<std::string>& args) {
     request.wizType = parser.Value("wizard");
     const WizardEntry* wizard = FindWizard(request.wizType);
     if (!wizard) return parser.Usage("unknown wizard type '" + request.wizType + "' (known: " + WizardTypes() + ")");
+    if (wizard->forType) {
+        if (parser.Value("type").empty()) return parser.Usage("--wizard " + request.wizType + " needs --type TYPE");
+        request.wizType = parser.Value("type");
+    } else if (parser.Has("type")) {
+        return parser.Usage("--type goes with --wizard generic only");
+    }
     request.design = parser.Value("design");
     if (request.design.find('/') != std::string::npos)
         return parser.Usage("--design takes a name, not a path: '" + request.design + "'");
@@ -91,7 +100,7 @@ int RunRun(const std::vector<std::string>& args) {
     // The data-file reader reports through the message manager: to stderr.
     const StderrReports reports;
     Olm_RunSession session;
-    const Olm_RunOutcome outcome = session.Run(request, wizard->make);
+    const Olm_RunOutcome outcome = session.Run(request, FactoryOf(*wizard, request.wizType));
     if (!outcome.Succeeded()) return parser.Fail(outcome.failure);
     if (!request.silent) std::fputs(outcome.Report().c_str(), stdout);
     return kExitOk;

@@ -1,5 +1,6 @@
 #include "WizardTable.h"
 
+#include "GenericWizard.h"
 #include "MultWizard.h"
 #include "PllWizard.h"
 
@@ -18,6 +19,10 @@ const std::vector<WizardEntry>& Wizards() {
     static const std::vector<WizardEntry> wizards = {
         {"tkl_pll", "a phase-locked loop with up to six output clocks", Make<TklPll::PllWizard>()},
         {"dsp_mult", "a DSP block used as a pipelined multiplier", Make<DspMult::MultWizard>()},
+        {"generic", "any installed data (--type TYPE): a page per block type, a field per attribute", nullptr,
+         [](const std::string& dataType) -> Olm_RunSession::Factory {
+             return [dataType](bool batch) { return std::unique_ptr<Olm_KitMain>(new Generic::GenericWizard(dataType, batch)); };
+         }},
     };
     return wizards;
 }
@@ -26,6 +31,10 @@ const WizardEntry* FindWizard(const std::string& type) {
     for (const WizardEntry& entry : Wizards())
         if (type == entry.type) return &entry;
     return nullptr;
+}
+
+Olm_RunSession::Factory FactoryOf(const WizardEntry& entry, const std::string& dataType) {
+    return entry.forType ? entry.forType(dataType) : entry.make;
 }
 
 std::string WizardTypes() {

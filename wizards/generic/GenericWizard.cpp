@@ -1,0 +1,93 @@
+#include "GenericWizard.h"
+
+#include <set>
+
+namespace Generic {
+
+namespace {
+
+// The most instances the data allows of a block: the top of its instance
+// number range, else one.
+int MaxInstances(Olm_Block& block) {
+    Olm_Attribute* number = block.GetNamedAttribute("OLMW_ONLY_INST_NUM");
+    const Olm_AllowedValues rule = number ? Olm_AllowedValues::Of(*number) : Olm_AllowedValues();
+    return rule.GetKind() == Olm_AllowedValues::Kind::Integer ? static_cast<int>(rule.GetMax()) : 1;
+}
+
+// The pins a port field is offered for: used by default and connected to a
+// net by the data.
+bool IsPortPin(const Olm_Pin& pin) { return pin.IsActive() && !pin.GetSigName().IsEmpty(); }
+
+}  // namespace
+
+GenericWizard::GenericWizard(const std::string& wizType, bool batchMode)
+    : Olm_KitMain(wizType, batchMode, "Olm Wizard - " + wizType) {}
+
+void GenericWizard::DeclareFromData(Olm_WizData& installed) {
+    std::set<std::string> seen;
+    for (Olm_Block* block : installed.GetBlkList()) {
+        const std::string type = block->GetPrimType().str();
+        if (type.empty() || Pal::StrUtil::StartsWithNoCase(type, "OLM_") || !seen.insert(type).second) continue;
+        if (Pages().size() >= static_cast<std::size_t>(kMaxPages)) break;
+        Olm_KitPage& page = AddPage(type, "The settings of the " + type + " blocks of the design.");
+        page.SetBlockType(type);
+        page.AddField(kCount, "Number of instances:")
+            .Default("1")
+            .Allow(Olm_AllowedValues::Integers(0, MaxInstances(*block)));
+        const auto used = [](const Olm_FieldValues& v) { return v.Int(kCount) > 0; };
+        for (Olm_Attribute* attribute : block->GetAttributeList()) {
+            if (attribute->IsModifiable()) page.AddField(attribute->GetName().str(), attribute->GetName().str() + ":").EnabledWhen(used);
+        }
+        for (Olm_Pin* pin : block->GetPinList()) {
+            if (IsPortPin(*pin)) page.AddPort(pin->GetName().str(), pin->GetName().str() + " port:").EnabledWhen(used);
+        }
+    }
+}
+
+// Instance 1 is the data's block; the others are copies of it, each on nets
+// and ports of its own.
+bool GenericWizard::Apply() {
+    Olm_WizData& data = *GetWizDataPtr();
+    for (const auto& page : Pages()) {
+        Olm_Block* first = data.GetPrimitiveBlock(page->GetBlockType().c_str());
+        if (!first) continue;
+        const int count = page->ModelValues().Int(kCount, 1);
+        first->SetIsActive(count > 0);
+        for (Olm_Pin* pin : first->GetPinList()) {
+            Olm_Signal* net = pin->IsActive() && !pin->GetSigName().IsEmpty() ? data.GetNamedSignal(pin->GetSigName())
+                                                                             : nullptr;
+            if (net && pin->GetWidth() > 1) net->SetIsBus(true, pin->GetWidth());
+        }
+        for (int n = 2; n <= MaxInstances(*first); ++n) {
+            const std::string name = page->GetBlockType() + "_INST" + std::to_string(n);
+            if (n > count) {
+                if (Olm_Block* stale = data.GetNamedBlock(name.c_str())) data.DeleteBlock(stale);
+                continue;
+            }
+            Olm_Block* copy = data.CopyBlock(first, name.c_str());
+            copy->SetAttributeValue("OLMW_ONLY_INST_NUM", std::to_string(n).c_str());
+            const std::string suffix = "_" + std::to_string(n);
+            for (Olm_Pin* pin : copy->GetPinList()) {
+                if (!pin->IsActive() || pin->GetSigName().IsEmpty()) continue;
+                const Olm_Signal* net = data.GetNamedSignal(pin->GetSigName());
+                const std::string own = pin->GetSigName().str() + suffix;
+                pin->SetSigName(own.c_str());
+                if (!net || !net->IsExternal()) continue;
+                Olm_Signal* copied = data.AddSignal(own.c_str(), true, (net->GetDirection().str() + suffix).c_str());
+                if (net->IsBus()) copied->SetIsBus(true, net->GetWidth());
+            }
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> GenericWizard::FeatureLines() {
+    std::string blocks;
+    for (const auto& page : Pages()) {
+        const int count = page->ModelValues().Int(kCount, 1);
+        if (count > 0) blocks += (blocks.empty() ? "" : ", ") + std::to_string(count) + " " + page->GetBlockType();
+    }
+    return {"From the installed data of " + GetWizType().str() + ": " + (blocks.empty() ? "no block" : blocks) + "."};
+}
+
+}  // namespace Generic
