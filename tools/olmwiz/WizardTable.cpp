@@ -1,5 +1,6 @@
 #include "WizardTable.h"
 
+#include "HsxWizard.h"
 #include "MultWizard.h"
 #include "PllWizard.h"
 
@@ -18,6 +19,7 @@ const std::vector<WizardEntry>& Wizards() {
     static const std::vector<WizardEntry> wizards = {
         {"tkl_pll", "a phase-locked loop with up to six output clocks", Make<TklPll::PllWizard>()},
         {"dsp_mult", "a DSP block used as a pipelined multiplier", Make<DspMult::MultWizard>()},
+        {"hsx", "transceiver lanes: line rate, data path, clock compensation, bonding", Make<Hsx::HsxWizard>()},
     };
     return wizards;
 }
