@@ -40,7 +40,9 @@ TEST_P(RateSolverByHand, GivesTheSettingOrTheLimitAndTheNearestRate) {
     EXPECT_DOUBLE_EQ(r.setting.vcoMHz, c.setting.vcoMHz);
     EXPECT_DOUBLE_EQ(r.setting.rateGbps, c.setting.rateGbps);
     EXPECT_EQ(r.needed, c.needed);
-    if (!r.ok) EXPECT_NE(r.message.find(std::string("ruled out by the ") + LimitName(c.limit)), std::string::npos) << r.message;
+    if (!r.ok) {
+        EXPECT_NE(r.message.find(std::string("ruled out by the ") + LimitName(c.limit)), std::string::npos) << r.message;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -163,7 +165,9 @@ TEST_P(FabricClock, IsRateTimesCodeRateOverWidthWithinTheRange) {
     const FabricResult r = CheckFabricClock(*c.limits, "TX", c.rateGbps, c.coding, c.width, {8, 16, 32, 64});
     EXPECT_DOUBLE_EQ(r.mhz, c.mhz);
     EXPECT_EQ(r.ok, c.ok) << r.message;
-    if (!c.ok) EXPECT_NE(r.message.find(c.hint), std::string::npos) << r.message;
+    if (!c.ok) {
+        EXPECT_NE(r.message.find(c.hint), std::string::npos) << r.message;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,6 +1,7 @@
-// Renders every page of both reference wizards to PNG (offscreen) into the
-// build folder and checks the layout: nothing clipped or outside its page,
-// and the keyboard moves through the fields from top to bottom.
+// Renders every page of the wizards to PNG (offscreen) into the build folder
+// and checks the layout: the window fits a 1024x768 screen, nothing is clipped
+// or outside its page, and the keyboard moves through the fields from top to
+// bottom.
 #include "WizardTable.h"
 
 #include "OlmKit.h"
@@ -16,8 +17,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -64,20 +67,27 @@ std::vector<std::string> FocusOrder(QWidget* body, const std::vector<std::string
 
 struct Rendered {
     std::vector<std::string> pages;
+    std::vector<std::string> features;  // the summary's feature lines
 };
 
-// Builds the wizard of a type on the installed defaults and walks it from
-// the first page to the summary, saving each page as PNG.
-Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std::string>>& tabOrders) {
+// Builds the wizard of a type on the installed defaults of a family (changed
+// by setup, when given) and walks it from the first page to the summary,
+// saving each page as PNG under the name given; onPage may enter values on a
+// page (by its index in the walk) before Next.
+Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std::string>>& tabOrders,
+                   const std::string& family = "korvo5", const std::string& name = "",
+                   const std::function<void(Olm_WizData&)>& setup = {},
+                   const std::function<void(int, QWidget*)>& onPage = {}) {
     EnsureApp();
     Rendered rendered;
     Olm_Engine engine;
-    engine.SetFamily("korvo5");
+    engine.SetFamily(family.c_str());
     Olm_KfzWizData bridge(&engine, wizType);
     EXPECT_TRUE(bridge.SetupWizData());
     std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
+    if (setup) setup(*data);
     std::unique_ptr<Olm_KitMain> main = olmwiz::FindWizard(wizType)->make(false);
-    main->SetFamily("korvo5");
+    main->SetFamily(family.c_str());
     main->SetDesignName("demo");
     main->SetHDLType("verilog");
     main->SetHDLFilename("demo.v");
@@ -91,20 +101,30 @@ Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std
     const std::filesystem::path folder(OLM_PNG_DIR);
     std::filesystem::create_directories(folder);
     const QList<Nx_WizardPage*> pages = wizard->nxPages();
-    for (int i = 0; i < pages.size(); ++i) {
+    // Page by page as Next goes, which passes over the pages that do not apply.
+    for (int i = 0; !pages.isEmpty(); ++i) {
         QApplication::processEvents();
         Nx_WizardPage* page = wizard->currentNxPage();
-        EXPECT_EQ(page, pages[i]);
         if (!page) break;
         rendered.pages.push_back(page->pageName().toStdString());
-        const std::string file = (folder / (wizType + "_" + std::to_string(i + 1) + ".png")).string();
-        EXPECT_TRUE(wizard->grab().save(QString::fromStdString(file))) << file;
+        const std::string file = (folder / ((name.empty() ? wizType : name) + "_" + std::to_string(i + 1) + ".png")).string();
+        const QPixmap shot = wizard->grab();
+        EXPECT_TRUE(shot.save(QString::fromStdString(file))) << file;
+        EXPECT_LE(shot.width(), 1024) << file;
+        EXPECT_LE(shot.height(), 768) << file;
         ExpectNothingClipped(page->pageWidget(), page->pageName());
         if (i < static_cast<int>(tabOrders.size()) && !tabOrders[i].empty()) {
             EXPECT_EQ(FocusOrder(page->pageWidget(), tabOrders[i]), tabOrders[i]) << page->pageName().toStdString();
         }
-        if (i + 1 < pages.size()) wizard->next();
+        if (page == pages.back()) break;
+        if (onPage) onPage(i, page->pageWidget());
+        wizard->next();
+        if (wizard->currentNxPage() == page) {
+            ADD_FAILURE() << page->pageName().toStdString() << ": Next keeps the page";
+            break;
+        }
     }
+    rendered.features = main->FeatureLines();
     delete wizard;
     return rendered;
 }
@@ -128,6 +148,48 @@ TEST(RefWizardPages, MultiplierPagesRenderTidilyWithQualifiedTitles) {
     });
     EXPECT_EQ(r.pages, (std::vector<std::string>{"General Setup - Multiplier", "Pipelining - Multiplier",
                                                  "Summary - Multiplier"}));
+}
+
+TEST(RefWizardPages, TransceiverPagesRenderTidily) {
+    const Rendered single = RenderAll("hsx", {
+        {"HSX_DISPLAY_NAME", "OLMW_ONLY_LANE_COUNT", "LOC", "OLMW_ONLY_LANE1_LOC", "OLMW_ONLY_LANE2_LOC",
+         "OLMW_ONLY_LANE3_LOC"},
+        {"LINE_RATE", "REFCLK_FREQ"},
+        {"TX_DATA_WIDTH", "TX_ENCODING", "RX_DATA_WIDTH", "RX_DECODING", "COMMA_DETECT", "COMMA_VALUE",
+         "COMMA_ALIGN_MSB"},
+    });
+    // One lane: no bonding page.
+    EXPECT_EQ(single.pages, (std::vector<std::string>{"Transceiver Lanes", "Line Rate", "Data Path",
+                                                      "Clock Compensation", "Loopback", "Buffers", "Summary"}));
+    // korvo4's two lanes: every page.
+    const Rendered both = RenderAll("hsx", {}, "korvo4", "hsx_korvo4", [](Olm_WizData& data) {
+        for (Olm_Block* lane : data.GetBlkList()) lane->SetAttributeValue("OLMW_ONLY_LANE_COUNT", "2");
+        data.GetBlkList().front()->SetAttributeValue("OLMW_ONLY_LANE1_LOC", "HSX11_L0_7");
+    });
+    EXPECT_EQ(both.pages, (std::vector<std::string>{"Transceiver Lanes", "Line Rate", "Data Path",
+                                                    "Clock Compensation", "Lane Bonding", "Loopback", "Buffers",
+                                                    "Summary"}));
+}
+
+// The transceiver chosen in the window rules the pages after the lane page.
+TEST(RefWizardPages, TransceiverChosenInTheWindowRulesTheLaterPages) {
+    QStringList refClocks;
+    const Rendered r = RenderAll("hsx", {}, "korvo5", "hsx_switched", {}, [&refClocks](int page, QWidget* body) {
+        const auto box = [body](const char* name) { return body->findChild<QComboBox*>(name); };
+        if (page == 0) {
+            box("HSX_DISPLAY_NAME")->setCurrentText("HSX10 Lane");
+            box("OLMW_ONLY_LANE_COUNT")->setCurrentText("2");
+            box("OLMW_ONLY_LANE1_LOC")->setCurrentText("HSX10_L0_1");  // offered once HSX10 is chosen
+        } else if (page == 1) {
+            for (int i = 0; i < box("REFCLK_FREQ")->count(); ++i) refClocks << box("REFCLK_FREQ")->itemText(i);
+        }
+    });
+    EXPECT_EQ(refClocks, QStringList({"100", "125", "156.25", "312.5"}));
+    EXPECT_EQ(r.pages.at(4), "Lane Bonding");
+    EXPECT_EQ(r.features, (std::vector<std::string>{
+                              "2 HSX10 lanes, bonded (master lane 0), at 10.3125 Gbit/s from 312.5 MHz.",
+                              "PLL x 33 / 2: VCO 5156.25 MHz, rate divider 1; fabric clocks 257.8125 MHz.",
+                              "TX 32 bits 8B10B, RX 32 bits 8B10B, comma K28.5, clock compensation K28.0."}));
 }
 
 }  // namespace

@@ -27,10 +27,12 @@ bool Bonded(const Olm_FieldValues& v) { return LaneCount(v) > 1 && v.IsOn("OLMW_
 
 bool NearEnd(const Olm_FieldValues& v) { return v.Text("LOOPBACK_MODE").rfind("NEAR_END", 0) == 0; }
 
+// "a, b or c"
 template <class T>
 std::string List(const std::vector<T>& values) {
     std::string text;
-    for (const T& value : values) text += (text.empty() ? "" : ", ") + Num(static_cast<double>(value));
+    for (std::size_t i = 0; i < values.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == values.size() ? " or " : ", ") + Num(static_cast<double>(values[i]));
     return text;
 }
 
@@ -84,7 +86,7 @@ public:
                 .EnabledWhen([lane](const Olm_FieldValues& v) { return lane < LaneCount(v); });
         AddNote([wizard](const Olm_FieldValues& v) {
             const PllLimits l = wizard->Limits(v);
-            return "Line rates " + Num(l.lineRate.min) + " to " + Num(l.lineRate.max) + " Gbit/s from a reference clock of " +
+            return "Line rates " + Num(l.lineRate.min) + " to " + Num(l.lineRate.max) + " Gbit/s from reference clocks of " +
                    List(l.refClocks) + " MHz; up to " + std::to_string(wizard->MaxLanes(v)) + " lanes.";
         });
     }
@@ -129,16 +131,19 @@ public:
         AddField("REFCLK_FREQ", "Reference clock (MHz):");
         AddNote([wizard](const Olm_FieldValues& v) {
             const RateResult r = wizard->SolveRate(v);
-            return r.ok ? "PLL: " + r.setting.Describe(v.Number("REFCLK_FREQ")) + "; line rate 2 x " +
-                              Num(r.setting.vcoMHz) + " / " + std::to_string(r.setting.rateDiv) + " = " +
-                              Num(r.setting.rateGbps) + " Gbit/s."
+            const PllSetting& s = r.setting;
+            return r.ok ? "Multiplier " + std::to_string(s.mult) + ", reference divider " + std::to_string(s.refDiv) +
+                              ", rate divider " + std::to_string(s.rateDiv) + ": VCO " + v.Text("REFCLK_FREQ") +
+                              " MHz x " + std::to_string(s.mult) + " / " + std::to_string(s.refDiv) + " = " +
+                              Num(s.vcoMHz) + " MHz, line rate 2 x " + Num(s.vcoMHz) + " MHz / " +
+                              std::to_string(s.rateDiv) + " = " + Num(s.rateGbps) + " Gbit/s."
                         : r.message;
         });
         AddNote([wizard](const Olm_FieldValues& v) {
             const PllLimits l = wizard->Limits(v);
-            return "The PLL: VCO " + Num(l.vco.min) + " to " + Num(l.vco.max) + " MHz, multipliers " +
-                   List(l.multipliers) + ", reference dividers " + List(l.refDividers) + ", rate dividers " +
-                   List(l.rateDividers) + ".";
+            return "The lane's PLL runs its VCO at " + Num(l.vco.min) + " to " + Num(l.vco.max) +
+                   " MHz with a multiplier of " + List(l.multipliers) + ", a reference divider of " +
+                   List(l.refDividers) + " and a rate divider of " + List(l.rateDividers) + ".";
         });
     }
 

@@ -393,30 +393,29 @@ std::vector<std::string> HsxWizard::FeatureLines() {
     std::string lanes = std::to_string(count) + " " + m_primType + (count == 1 ? " lane" : " lanes");
     if (!OneBlockType(m_primType)) {
         std::string names;
-        for (Olm_Block* ref : refs) names += (names.empty() ? "" : " and ") + Display(ref);
+        for (Olm_Block* ref : refs) names += (names.empty() ? "" : ", ") + Display(ref);
         lanes += " (" + names + ")";
     }
-    if (count > 1)
-        lanes += Bonded(v, count) ? ", bonded with lane " + v.Text("OLMW_ONLY_BOND_MASTER") + " as master," : ", not bonded,";
+    if (count > 1) lanes += Bonded(v, count) ? ", bonded (master lane " + v.Text("OLMW_ONLY_BOND_MASTER") + ")," : ", not bonded,";
     const RateResult pll = SolveRate(v);
-    const double ref = v.Number("REFCLK_FREQ");
+    const PllSetting& s = pll.setting;
     double tx = 0.0, rx = 0.0;
     std::string why;
     FabricClocks(v, tx, rx, why);
     const bool comma = CodingOf(v.Text("RX_DECODING")) != Coding::B64B66 && v.IsOn("COMMA_DETECT");
-    const auto on = [&v](const char* attr) { return v.IsOn(attr) ? " on" : " bypassed"; };
-    return {lanes + " at " + v.Text("LINE_RATE") + " Gbit/s from a " + v.Text("REFCLK_FREQ") + " MHz reference clock" +
-                (pll.ok ? ": " + pll.setting.Describe(ref) : std::string()) + ".",
-            "Data path: TX " + v.Text("TX_DATA_WIDTH") + " bits " + v.Text("TX_ENCODING") + ", RX " +
-                v.Text("RX_DATA_WIDTH") + " bits " + v.Text("RX_DECODING") + "; fabric clocks TX " + Num(tx) +
-                " MHz, RX " + Num(rx) + " MHz.",
-            (comma ? "Comma " + v.Text("COMMA_VALUE") + " detected" +
-                         (v.IsOn("COMMA_ALIGN_MSB") ? " and aligned to the most significant byte" : "")
-                   : std::string("No comma detection")) +
-                (ClockCompensated(v) ? "; clock compensation with " + v.Text("CLK_COMP_SEQ")
-                                     : std::string("; no clock compensation")) +
-                (v.Text("LOOPBACK_MODE") == "NONE" ? "; no loopback" : "; loopback " + v.Text("LOOPBACK_MODE")) +
-                "; TX buffer" + on("TX_BUFFER_USE") + ", RX buffer" + on("RX_BUFFER_USE") + "."};
+    std::string path = "TX " + v.Text("TX_DATA_WIDTH") + " bits " + v.Text("TX_ENCODING") + ", RX " +
+                       v.Text("RX_DATA_WIDTH") + " bits " + v.Text("RX_DECODING");
+    path += comma ? ", comma " + v.Text("COMMA_VALUE") : std::string(", no comma detection");
+    path += ClockCompensated(v) ? ", clock compensation " + v.Text("CLK_COMP_SEQ") : std::string();
+    if (v.Text("LOOPBACK_MODE") != "NONE") path += ", loopback " + v.Text("LOOPBACK_MODE");
+    for (const char* buffer : {"TX_BUFFER_USE", "RX_BUFFER_USE"})
+        if (!v.IsOn(buffer)) path += std::string(", ") + buffer[0] + "X buffer bypassed";
+    return {lanes + " at " + v.Text("LINE_RATE") + " Gbit/s from " + v.Text("REFCLK_FREQ") + " MHz.",
+            (pll.ok ? "PLL x " + std::to_string(s.mult) + " / " + std::to_string(s.refDiv) + ": VCO " + Num(s.vcoMHz) +
+                          " MHz, rate divider " + std::to_string(s.rateDiv) + "; "
+                    : std::string()) +
+                "fabric clocks " + (Num(tx) == Num(rx) ? Num(tx) + " MHz." : "TX " + Num(tx) + " MHz, RX " + Num(rx) + " MHz."),
+            path + "."};
 }
 
 void HsxWizard::AddConstraints(Olm_ConstraintTemplate& pkx) {
