@@ -86,7 +86,8 @@ CommandResult RunIn(const std::filesystem::path& dir, const std::vector<std::str
 std::vector<std::string> HdlToolFindings(const std::filesystem::path& dir, const std::string& design) {
     std::vector<std::string> findings;
     const auto expect = [&](const char* tool, const CommandResult& r, bool quiet) {
-        if (r.code != 0 || !quiet) findings.push_back(design + ": " + tool + " (exit " + std::to_string(r.code) + "):\n" + r.output);
+        if (r.code != 0 || !quiet)
+            findings.push_back(design + ": " + tool + " (exit " + std::to_string(r.code) + "):\n" + r.output);
     };
     const std::string v = design + ".v", vStubs = design + "_stubs.v";
     if (std::filesystem::exists(dir / v)) {
@@ -104,7 +105,8 @@ std::vector<std::string> HdlToolFindings(const std::filesystem::path& dir, const
     if (std::filesystem::exists(dir / (design + ".vhd")) && OnPath("ghdl")) {
         const std::string work = "ghdl_" + design;
         std::filesystem::create_directories(dir / work);
-        CommandResult r = RunIn(dir, {"ghdl", "-a", "--std=08", "--workdir=" + work, design + "_stubs.vhd", design + ".vhd"});
+        const CommandResult r =
+            RunIn(dir, {"ghdl", "-a", "--std=08", "--workdir=" + work, design + "_stubs.vhd", design + ".vhd"});
         expect("ghdl -a", r, true);
         if (r.code == 0) expect("ghdl -e", RunIn(dir, {"ghdl", "-e", "--std=08", "--workdir=" + work, design}), true);
     }

@@ -41,7 +41,8 @@ TEST_P(RateSolverByHand, GivesTheSettingOrTheLimitAndTheNearestRate) {
     EXPECT_DOUBLE_EQ(r.setting.rateGbps, c.setting.rateGbps);
     EXPECT_EQ(r.needed, c.needed);
     if (!r.ok) {
-        EXPECT_NE(r.message.find(std::string("ruled out by the ") + LimitName(c.limit)), std::string::npos) << r.message;
+        EXPECT_NE(r.message.find(std::string("ruled out by the ") + LimitName(c.limit)), std::string::npos)
+            << r.message;
     }
 }
 
@@ -119,8 +120,9 @@ TEST(RateSolver, AgreesWithABruteForceSearch) {
         for (double ref : l->refClocks) {
             // A grid over the line-rate range, and every rate some setting gives.
             std::vector<double> rates;
+            const double span = l->lineRate.max - l->lineRate.min;
             for (int step = 0; step <= 600; ++step)
-                rates.push_back(std::round((l->lineRate.min + step * (l->lineRate.max - l->lineRate.min) / 600) * 1e4) / 1e4);
+                rates.push_back(std::round((l->lineRate.min + step * span / 600) * 1e4) / 1e4);
             for (int m : l->multipliers)
                 for (int r : l->refDividers)
                     for (int d : l->rateDividers) rates.push_back(2 * ref * m / r / d / 1000);

@@ -67,8 +67,11 @@ TEST_P(HsxLanes, DesignHdlAndTemplateAreWhatTheLanesNeedAndRerunTheSame) {
     Olm_Engine engine;
     ASSERT_TRUE(engine.Load(dir.File("out/xcvr.kfz").c_str()));
     std::vector<std::string> blocks;
-    for (std::string b = engine.Execute("getfirst", "block", nullptr, nullptr, nullptr, nullptr).str(); !b.empty(); b = engine.Execute("getnext", "block", nullptr, nullptr, nullptr, nullptr).str())
-        blocks.push_back(b);
+    for (const char* step = "getfirst";; step = "getnext") {
+        const std::string block = engine.Execute(step, "block", nullptr, nullptr, nullptr, nullptr).str();
+        if (block.empty()) break;
+        blocks.push_back(block);
+    }
     EXPECT_EQ(blocks, c.blocks);
     for (std::size_t lane = 0; lane < blocks.size(); ++lane) {
         const std::string& b = blocks[lane];
@@ -86,9 +89,9 @@ TEST_P(HsxLanes, DesignHdlAndTemplateAreWhatTheLanesNeedAndRerunTheSame) {
     // The same request, and the design file alone, give the same bytes.
     ASSERT_TRUE(RunHsx(dir, c.family, c.options, "again").Succeeded());
     ASSERT_TRUE(RunHsx(dir, c.family, "", "reread", "verilog", dir.File("out/xcvr.kfz")).Succeeded());
-    for (const char* file : {"xcvr.kfz", "xcvr.v", "xcvr_olmw.pkx"}) {
-        EXPECT_EQ(ReadFile(dir.File(std::string("again/") + file)), ReadFile(dir.File(std::string("out/") + file))) << file;
-        EXPECT_EQ(ReadFile(dir.File(std::string("reread/") + file)), ReadFile(dir.File(std::string("out/") + file))) << file;
+    for (const std::string file : {"xcvr.kfz", "xcvr.v", "xcvr_olmw.pkx"}) {
+        EXPECT_EQ(ReadFile(dir.File("again/" + file)), ReadFile(dir.File("out/" + file))) << file;
+        EXPECT_EQ(ReadFile(dir.File("reread/" + file)), ReadFile(dir.File("out/" + file))) << file;
     }
 
     // Both languages with the black boxes `olmwiz hdl --stubs` writes pass the HDL tools.
@@ -96,8 +99,9 @@ TEST_P(HsxLanes, DesignHdlAndTemplateAreWhatTheLanesNeedAndRerunTheSame) {
     fs::copy_file(dir.File("vhdl/xcvr.vhd"), dir.File("out/xcvr.vhd"));
     for (const char* lang : {"verilog", "vhdl"}) {
         const std::string ext = lang[1] == 'e' ? ".v" : ".vhd";
-        const olmtest::CommandResult r = olmtest::RunIn(dir.File("out"), {OLMWIZ_PATH, "hdl", "--kfz", "xcvr.kfz", "--lang", lang,
-                                                                          "-o", "again" + ext, "--stubs", "xcvr_stubs" + ext});
+        const olmtest::CommandResult r = olmtest::RunIn(
+            dir.File("out"), {OLMWIZ_PATH, "hdl", "--kfz", "xcvr.kfz", "--lang", lang, "-o", "again" + ext, "--stubs",
+                              "xcvr_stubs" + ext});
         ASSERT_EQ(r.code, 0) << r.output;
         EXPECT_EQ(ReadFile(dir.File("out/again" + ext)), ReadFile(dir.File("out/xcvr" + ext)));
     }

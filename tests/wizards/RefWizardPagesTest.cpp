@@ -107,7 +107,8 @@ Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std
         Nx_WizardPage* page = wizard->currentNxPage();
         if (!page) break;
         rendered.pages.push_back(page->pageName().toStdString());
-        const std::string file = (folder / ((name.empty() ? wizType : name) + "_" + std::to_string(i + 1) + ".png")).string();
+        const std::string stem = (name.empty() ? wizType : name) + "_" + std::to_string(i + 1);
+        const std::string file = (folder / (stem + ".png")).string();
         const QPixmap shot = wizard->grab();
         EXPECT_TRUE(shot.save(QString::fromStdString(file))) << file;
         EXPECT_LE(shot.width(), 1024) << file;

@@ -86,8 +86,9 @@ public:
                 .EnabledWhen([lane](const Olm_FieldValues& v) { return lane < LaneCount(v); });
         AddNote([wizard](const Olm_FieldValues& v) {
             const PllLimits l = wizard->Limits(v);
-            return "Line rates " + Num(l.lineRate.min) + " to " + Num(l.lineRate.max) + " Gbit/s from reference clocks of " +
-                   List(l.refClocks) + " MHz; up to " + std::to_string(wizard->MaxLanes(v)) + " lanes.";
+            return "Line rates " + Num(l.lineRate.min) + " to " + Num(l.lineRate.max) +
+                   " Gbit/s from reference clocks of " + List(l.refClocks) + " MHz; up to " +
+                   std::to_string(wizard->MaxLanes(v)) + " lanes.";
         });
     }
 
@@ -254,12 +255,18 @@ public:
         AddField("LOOPBACK_MODE", "Loopback:");
         AddNote([](const Olm_FieldValues& v) {
             const std::string mode = v.Text("LOOPBACK_MODE");
-            if (mode == "NEAR_END_PCS") return std::string("The transmitted data returns to the receiver inside the "
-                                                           "lane's coding logic, before the serializer.");
-            if (mode == "NEAR_END_PMA") return std::string("The transmitted data returns to the receiver after the "
-                                                           "serializer, before the output driver.");
-            if (mode == "FAR_END_PMA") return std::string("The received serial data is sent straight back to the "
-                                                          "far end.");
+            if (mode == "NEAR_END_PCS")
+                return std::string(
+                    "The transmitted data returns to the receiver inside the "
+                    "lane's coding logic, before the serializer.");
+            if (mode == "NEAR_END_PMA")
+                return std::string(
+                    "The transmitted data returns to the receiver after the "
+                    "serializer, before the output driver.");
+            if (mode == "FAR_END_PMA")
+                return std::string(
+                    "The received serial data is sent straight back to the "
+                    "far end.");
             return std::string("The lane sends and receives normally.");
         });
     }
@@ -268,10 +275,11 @@ public:
         if (!NearEnd(v)) return true;
         if (v.Text("TX_ENCODING") == v.Text("RX_DECODING") && v.Text("TX_DATA_WIDTH") == v.Text("RX_DATA_WIDTH"))
             return true;
-        Error("Near-end loopback returns the transmitted data to this lane's receiver: the TX encoding %s and width %s "
-              "bits must match the RX decoding %s and width %s bits.",
-              v.Text("TX_ENCODING").c_str(), v.Text("TX_DATA_WIDTH").c_str(), v.Text("RX_DECODING").c_str(),
-              v.Text("RX_DATA_WIDTH").c_str());
+        Error(
+            "Near-end loopback returns the transmitted data to this lane's receiver: the TX encoding %s and width %s "
+            "bits must match the RX decoding %s and width %s bits.",
+            v.Text("TX_ENCODING").c_str(), v.Text("TX_DATA_WIDTH").c_str(), v.Text("RX_DECODING").c_str(),
+            v.Text("RX_DATA_WIDTH").c_str());
         return false;
     }
 };
@@ -292,8 +300,9 @@ public:
     bool Check(const Olm_FieldValues& v) override {
         if (v.IsOn("RX_BUFFER_USE")) return true;
         if (v.Text("RX_DECODING") == "8B10B" && v.IsOn("CLK_COMP")) {
-            Error("Clock compensation repeats or drops characters in the RX buffer: switch the RX buffer on, or clock "
-                  "compensation off.");
+            Error(
+                "Clock compensation repeats or drops characters in the RX buffer: switch the RX buffer on, or clock "
+                "compensation off.");
             return false;
         }
         if (Bonded(v)) {

@@ -13,7 +13,9 @@ constexpr double kRelEps = 1e-9;
 
 bool Same(double a, double b) { return std::fabs(a - b) <= kRelEps * std::max(std::fabs(a), std::fabs(b)); }
 
-bool Whole(double x) { return std::isfinite(x) && std::fabs(x - std::round(x)) <= kRelEps * std::max(1.0, std::fabs(x)); }
+bool Whole(double x) {
+    return std::isfinite(x) && std::fabs(x - std::round(x)) <= kRelEps * std::max(1.0, std::fabs(x));
+}
 
 // "a, b or c"
 template <class T>
@@ -36,13 +38,20 @@ bool Range::Contains(double x) const {
 
 const char* LimitName(Limit limit) {
     switch (limit) {
-    case Limit::None: return "none";
-    case Limit::ReferenceClock: return "reference clock";
-    case Limit::LineRateRange: return "line-rate range";
-    case Limit::VcoRange: return "VCO range";
-    case Limit::MultiplierChoices: return "multiplier choices";
-    case Limit::DividerChoices: return "divider choices";
-    case Limit::FabricClock: return "fabric-clock range";
+        case Limit::None:
+            return "none";
+        case Limit::ReferenceClock:
+            return "reference clock";
+        case Limit::LineRateRange:
+            return "line-rate range";
+        case Limit::VcoRange:
+            return "VCO range";
+        case Limit::MultiplierChoices:
+            return "multiplier choices";
+        case Limit::DividerChoices:
+            return "divider choices";
+        case Limit::FabricClock:
+            return "fabric-clock range";
     }
     return "";
 }
@@ -72,7 +81,8 @@ std::vector<PllSetting> RateSolver::Settings(double refMHz) const {
                 if (r <= 0 || d <= 0 || m <= 0) continue;
                 const double vco = refMHz * m / r;
                 const double rate = 2.0 * vco / d / 1000.0;
-                if (m_limits.vco.Contains(vco) && m_limits.lineRate.Contains(rate)) settings.push_back({m, r, d, vco, rate});
+                if (m_limits.vco.Contains(vco) && m_limits.lineRate.Contains(rate))
+                    settings.push_back({m, r, d, vco, rate});
             }
         }
     }
@@ -103,7 +113,8 @@ RateResult RateSolver::Solve(double refMHz, double rateGbps) const {
     for (const PllSetting& s : Settings(refMHz)) {
         const double distance = std::fabs(s.rateGbps - rateGbps), best = std::fabs(result.setting.rateGbps - rateGbps);
         if (result.setting.rateGbps == 0.0 || (distance < best && !Same(distance, best)) ||
-            (Same(distance, best) && s.rateGbps < result.setting.rateGbps && !Same(s.rateGbps, result.setting.rateGbps)))
+            (Same(distance, best) && s.rateGbps < result.setting.rateGbps &&
+             !Same(s.rateGbps, result.setting.rateGbps)))
             result.setting = s;
     }
     if (!l.lineRate.Contains(rateGbps))
@@ -131,10 +142,10 @@ RateResult RateSolver::Solve(double refMHz, double rateGbps) const {
             const double m = vco * r / refMHz;
             if (!Whole(m)) continue;
             result.needed = static_cast<int>(std::lround(m));
-            return fail(Limit::MultiplierChoices,
-                        "it needs the multiplier " + Num(std::round(m)) + " (" + Num(refMHz) + " MHz x " +
-                            Num(std::round(m)) + " / " + std::to_string(r) + " = VCO " + Num(vco) + " MHz, rate divider " +
-                            std::to_string(d) + "), and the multiplier choices are " + OrList(l.multipliers));
+            return fail(Limit::MultiplierChoices, "it needs the multiplier " + Num(std::round(m)) + " (" + Num(refMHz) +
+                                                      " MHz x " + Num(std::round(m)) + " / " + std::to_string(r) +
+                                                      " = VCO " + Num(vco) + " MHz, rate divider " + std::to_string(d) +
+                                                      "), and the multiplier choices are " + OrList(l.multipliers));
         }
     }
     // No reference-divider choice makes the multiplier whole: name the
@@ -144,8 +155,8 @@ RateResult RateSolver::Solve(double refMHz, double rateGbps) const {
     for (int r = 1; r <= 1000; ++r) {
         if (!Whole(vco * r / refMHz)) continue;
         result.needed = r;
-        detail += " (x " + Num(std::round(vco * r / refMHz)) + " / " + std::to_string(r) + "), which needs the reference divider " +
-                  std::to_string(r);
+        detail += " (x " + Num(std::round(vco * r / refMHz)) + " / " + std::to_string(r) +
+                  "), which needs the reference divider " + std::to_string(r);
         break;
     }
     return fail(Limit::DividerChoices, detail + ", and the reference-divider choices are " + OrList(l.refDividers));
@@ -159,15 +170,18 @@ Coding CodingOf(const std::string& name) {
 
 double CodeRate(Coding coding) {
     switch (coding) {
-    case Coding::B8B10: return 8.0 / 10.0;
-    case Coding::B64B66: return 64.0 / 66.0;
-    case Coding::None: break;
+        case Coding::B8B10:
+            return 8.0 / 10.0;
+        case Coding::B64B66:
+            return 64.0 / 66.0;
+        case Coding::None:
+            break;
     }
     return 1.0;
 }
 
-FabricResult CheckFabricClock(const PllLimits& limits, const char* direction, double rateGbps, Coding coding,
-                              int width, const std::vector<int>& widths) {
+FabricResult CheckFabricClock(const PllLimits& limits, const char* direction, double rateGbps, Coding coding, int width,
+                              const std::vector<int>& widths) {
     static const char* const kCode[] = {"", " x 8/10", " x 64/66"};
     FabricResult result;
     const auto clock = [&](int w) { return w > 0 ? rateGbps * 1000.0 * CodeRate(coding) / w : 0.0; };

@@ -59,11 +59,11 @@ struct PllSetting {
 };
 
 struct RateResult {
-    bool ok = false;           // the line rate is met exactly
-    PllSetting setting;        // ok: the setting; otherwise the nearest achievable one (rateGbps 0: none)
+    bool ok = false;     // the line rate is met exactly
+    PllSetting setting;  // ok: the setting; otherwise the nearest achievable one (rateGbps 0: none)
     Limit limit = Limit::None;
-    int needed = 0;            // MultiplierChoices: the multiplier it takes; DividerChoices: the reference divider
-    std::string message;       // otherwise why not, naming the limit and the nearest achievable rate
+    int needed = 0;       // MultiplierChoices: the multiplier it takes; DividerChoices: the reference divider
+    std::string message;  // otherwise why not, naming the limit and the nearest achievable rate
 };
 
 class RateSolver {
@@ -98,8 +98,8 @@ struct FabricResult {
 
 // The fabric clock of one direction ("TX" or "RX"); widths are the data-width
 // choices, for a hint at those that would fit.
-FabricResult CheckFabricClock(const PllLimits& limits, const char* direction, double rateGbps, Coding coding,
-                              int width, const std::vector<int>& widths);
+FabricResult CheckFabricClock(const PllLimits& limits, const char* direction, double rateGbps, Coding coding, int width,
+                              const std::vector<int>& widths);
 
 // A number for messages and the design: at most six decimals, no trailing zeros.
 std::string Num(double value);

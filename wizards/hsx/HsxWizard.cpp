@@ -20,7 +20,9 @@ using Pal::StrUtil;
 
 std::string Display(Olm_Block* block) { return block ? block->GetAttributeValue(kDisplay).str() : std::string(); }
 
-bool SameType(const Olm_Block* a, const Olm_Block* b) { return StrUtil::EqualNoCase(a->GetPrimType().str(), b->GetPrimType().str()); }
+bool SameType(const Olm_Block* a, const Olm_Block* b) {
+    return StrUtil::EqualNoCase(a->GetPrimType().str(), b->GetPrimType().str());
+}
 
 Olm_AllowedValues RuleOf(Olm_Block* block, const char* attribute) {
     Olm_Attribute* attr = block ? block->GetNamedAttribute(attribute) : nullptr;
@@ -77,6 +79,7 @@ HsxWizard::~HsxWizard() = default;
 
 bool HsxWizard::OneBlockType(const std::string& primType) const {
     int blocks = 0;
+    if (!m_ref) return false;
     for (Olm_Block* block : m_ref->GetBlkList()) blocks += StrUtil::EqualNoCase(block->GetPrimType().str(), primType);
     return blocks == 1;
 }
@@ -168,9 +171,11 @@ Olm_Block* HsxWizard::ActivateLanes(const std::vector<Olm_Block*>& refs) {
         lanes.push_back(data->GetPrimitiveBlock(m_primType.c_str()));  // its copies come with Apply
     } else {
         for (Olm_Block* ref : refs)
-            if (Olm_Block* lane = data->GetNamedBlock(ref->GetName()); lane && SameType(lane, ref)) lanes.push_back(lane);
+            if (Olm_Block* lane = data->GetNamedBlock(ref->GetName()); lane && SameType(lane, ref))
+                lanes.push_back(lane);
     }
-    for (Olm_Block* block : data->GetBlkList()) block->SetIsActive(std::find(lanes.begin(), lanes.end(), block) != lanes.end());
+    for (Olm_Block* block : data->GetBlkList())
+        block->SetIsActive(std::find(lanes.begin(), lanes.end(), block) != lanes.end());
     for (const auto& page : Pages()) page->SetBlockType(m_primType);
     return lanes.empty() ? nullptr : lanes.front();
 }
@@ -184,7 +189,8 @@ void HsxWizard::RestoreLaneBlocks() {
     Olm_WizData* data = GetWizDataPtr();
     for (Olm_Block* block : data->GetBlkList()) {
         Olm_Block* named = m_ref->GetNamedBlock(block->GetName());
-        if (block->IsActive() && named && SameType(named, block) && !StrUtil::EqualNoCase(Display(named), Display(block))) {
+        if (block->IsActive() && named && SameType(named, block) &&
+            !StrUtil::EqualNoCase(Display(named), Display(block))) {
             Olm_Block* original = nullptr;
             for (Olm_Block* ref : m_ref->GetBlkList())
                 if (SameType(ref, block) && StrUtil::EqualNoCase(Display(ref), Display(block))) original = ref;
@@ -225,12 +231,14 @@ bool HsxWizard::InitWizard() {
         Error("The design holds no transceiver lane of the installed data.");
         return false;
     }
-    const std::vector<Olm_Block*> refs = RefLanes(Display(first), StrUtil::AToI(first->GetAttributeValue(kLaneCount).c_str()));
+    const std::vector<Olm_Block*> refs =
+        RefLanes(Display(first), StrUtil::AToI(first->GetAttributeValue(kLaneCount).c_str()));
     // The site of a later lane may be given on that lane's own block (the
     // second HSX11 lane, or a lane of a design read back).
     const bool copies = OneBlockType(first->GetPrimType().str());
     for (std::size_t lane = 1; lane < refs.size(); ++lane) {
-        const std::string name = copies ? first->GetPrimType().str() + "_LANE" + std::to_string(lane) : refs[lane]->GetName().str();
+        const std::string name =
+            copies ? first->GetPrimType().str() + "_LANE" + std::to_string(lane) : refs[lane]->GetName().str();
         Olm_Block* own = data->GetNamedBlock(name.c_str());
         Olm_Attribute* loc = own && own != first ? own->GetNamedAttribute("LOC") : nullptr;
         if (loc && loc->IsActive() && Olm_ModelEdit::Value(first, LaneSite(lane).c_str()).empty())
@@ -248,14 +256,14 @@ bool HsxWizard::Prepare() {
     for (Olm_Block* ref : m_ref->GetBlkList()) {
         displays.push_back(Display(ref));
         const PllLimits l = LimitsOf(ref);
-        const char* missing = l.refClocks.empty()               ? "REFCLK_FREQ choices"
-                              : l.multipliers.empty()           ? "PLL_MULT choices"
-                              : l.refDividers.empty()           ? "PLL_REFDIV choices"
-                              : l.rateDividers.empty()          ? "PLL_RATEDIV choices"
-                              : !(l.vco.max > 0.0)              ? "OLMW_ONLY_VCO_FREQ range"
-                              : !(l.lineRate.max > 0.0)         ? "LINE_RATE range"
-                              : !(l.fabric.max > 0.0)           ? "OLMW_ONLY_FABRIC_FREQ range"
-                                                                : nullptr;
+        const char* missing = l.refClocks.empty()       ? "REFCLK_FREQ choices"
+                              : l.multipliers.empty()   ? "PLL_MULT choices"
+                              : l.refDividers.empty()   ? "PLL_REFDIV choices"
+                              : l.rateDividers.empty()  ? "PLL_RATEDIV choices"
+                              : !(l.vco.max > 0.0)      ? "OLMW_ONLY_VCO_FREQ range"
+                              : !(l.lineRate.max > 0.0) ? "LINE_RATE range"
+                              : !(l.fabric.max > 0.0)   ? "OLMW_ONLY_FABRIC_FREQ range"
+                                                        : nullptr;
         if (missing) {
             Error("The installed data gives %s no usable %s.", ref->GetName().c_str(), missing);
             return false;
@@ -319,7 +327,9 @@ void HsxWizard::SetUpLane(Olm_Block& lane, Olm_Block& ref, int index, int count,
     lane.SetIsActive(true);
     Olm_ModelEdit::SetValue(&lane, "OLMW_ONLY_INST_NUM", std::to_string(index + 1));
     Olm_ModelEdit::SetValue(&lane, "LANE_BOND_MODE",
-                            !Bonded(v, count) ? "NONE" : index == v.Int("OLMW_ONLY_BOND_MASTER") ? "MASTER" : "SLAVE");
+                            !Bonded(v, count)                         ? "NONE"
+                            : index == v.Int("OLMW_ONLY_BOND_MASTER") ? "MASTER"
+                                                                      : "SLAVE");
     // The lane's own site, and those of the lanes after the first as the
     // requests keep them: saved only where given, an empty site is no constraint.
     const std::string site = v.Text(LaneSite(index));
@@ -367,7 +377,8 @@ void HsxWizard::SetUpLane(Olm_Block& lane, Olm_Block& ref, int index, int count,
         const std::string suffix = ownNets ? "_" + std::to_string(index) : "";
         const std::string net = refNet->GetName().str() + suffix;
         pin->SetSigName(net.c_str());
-        Olm_Signal* signal = data.AddSignal(net.c_str(), refNet->IsExternal(), (refNet->GetDirection().str() + suffix).c_str());
+        Olm_Signal* signal =
+            data.AddSignal(net.c_str(), refNet->IsExternal(), (refNet->GetDirection().str() + suffix).c_str());
         signal->SetIsBus(refNet->IsBus(), refNet->IsBus() ? pin->GetWidth() : 1);
     }
     // Both clock inputs of a direction take the one fabric clock.
@@ -396,7 +407,8 @@ std::vector<std::string> HsxWizard::FeatureLines() {
         for (Olm_Block* ref : refs) names += (names.empty() ? "" : ", ") + Display(ref);
         lanes += " (" + names + ")";
     }
-    if (count > 1) lanes += Bonded(v, count) ? ", bonded (master lane " + v.Text("OLMW_ONLY_BOND_MASTER") + ")," : ", not bonded,";
+    if (count > 1)
+        lanes += Bonded(v, count) ? ", bonded (master lane " + v.Text("OLMW_ONLY_BOND_MASTER") + ")," : ", not bonded,";
     const RateResult pll = SolveRate(v);
     const PllSetting& s = pll.setting;
     double tx = 0.0, rx = 0.0;
@@ -414,7 +426,8 @@ std::vector<std::string> HsxWizard::FeatureLines() {
             (pll.ok ? "PLL x " + std::to_string(s.mult) + " / " + std::to_string(s.refDiv) + ": VCO " + Num(s.vcoMHz) +
                           " MHz, rate divider " + std::to_string(s.rateDiv) + "; "
                     : std::string()) +
-                "fabric clocks " + (Num(tx) == Num(rx) ? Num(tx) + " MHz." : "TX " + Num(tx) + " MHz, RX " + Num(rx) + " MHz."),
+                "fabric clocks " +
+                (Num(tx) == Num(rx) ? Num(tx) + " MHz." : "TX " + Num(tx) + " MHz, RX " + Num(rx) + " MHz."),
             path + "."};
 }
 
@@ -451,7 +464,8 @@ std::string SequenceProblem(const std::string& sequence, int count) {
                             x >= 0 && x <= 31 && y >= 0 && y <= 7 && c[1] != '+' && c[dot + 1] != '+';
         const bool valid = parsed && (c[0] == 'D' || x == 28 || (y == 7 && (x == 23 || x == 27 || x == 29 || x == 30)));
         if (!valid)
-            return "'" + c + "' in the clock-compensation sequence is no 8b/10b character (Dx.y, or K28.0 to K28.7, "
+            return "'" + c +
+                   "' in the clock-compensation sequence is no 8b/10b character (Dx.y, or K28.0 to K28.7, "
                    "K23.7, K27.7, K29.7, K30.7).";
     }
     if (static_cast<int>(characters.size()) != count)
