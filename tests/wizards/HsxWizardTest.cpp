@@ -174,7 +174,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "reference divider 5, and the reference-divider choices are 1 or 2. The nearest achievable rate is "
                 "1.5625 Gbit/s"},
         Refusal{"korvo5", "BlockProp: HSX3.*.REFCLK_FREQ=150;\n", "it must be one of 62.5, 100, 125, 156.25."},
-        Refusal{"korvo4", "BlockProp: HSX11.*.LINE_RATE=7;\n", "it must be a number from 0.500 to 6.500."},
         Refusal{"korvo5", "BlockProp: HSX3.*.TX_DATA_WIDTH=8;\n",
                 "The TX fabric clock 312.5 MHz (3.125 Gbit/s x 8/10 / 8 bits) is ruled out by the fabric-clock range "
                 "10 to 250 MHz. A TX data width of 16 or 32 bits would fit."},
