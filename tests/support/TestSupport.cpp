@@ -1,9 +1,12 @@
 #include "TestSupport.h"
 
+#include <array>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace olmtest {
@@ -53,6 +56,61 @@ bool OnPath(const std::string& program) {
         if (std::filesystem::is_regular_file(candidate, ec) && ::access(candidate.c_str(), X_OK) == 0) return true;
     }
     return false;
+}
+
+namespace {
+std::string Quote(const std::string& arg) {
+    std::string out = "'";
+    for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+}  // namespace
+
+CommandResult RunIn(const std::filesystem::path& dir, const std::vector<std::string>& argv, std::string* err) {
+    std::string cmd = "cd " + Quote(dir.string()) + " &&";
+    for (const auto& arg : argv) cmd += " " + Quote(arg);
+    const std::string errFile = (dir / "stderr.txt").string();
+    cmd += err ? " 2>" + Quote(errFile) : " 2>&1";
+    CommandResult r;
+    FILE* pipe = popen(cmd.c_str(), "r");
+    if (!pipe) return r;
+    std::array<char, 4096> buf{};
+    std::size_t n = 0;
+    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) r.output.append(buf.data(), n);
+    const int status = pclose(pipe);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (err) *err = ReadFile(errFile);
+    return r;
+}
+
+std::vector<std::string> HdlToolFindings(const std::filesystem::path& dir, const std::string& design) {
+    std::vector<std::string> findings;
+    const auto expect = [&](const char* tool, const CommandResult& r, bool quiet) {
+        if (r.code != 0 || !quiet)
+            findings.push_back(design + ": " + tool + " (exit " + std::to_string(r.code) + "):\n" + r.output);
+    };
+    const std::string v = design + ".v", vStubs = design + "_stubs.v";
+    if (std::filesystem::exists(dir / v)) {
+        if (OnPath("iverilog")) {
+            const CommandResult r = RunIn(dir, {"iverilog", "-g2005", "-t", "null", v, vStubs});
+            expect("iverilog", r, r.output.empty());
+        }
+        if (OnPath("verilator")) {
+            std::ofstream(dir / "black_boxes.vlt") << "`verilator_config\nlint_off -file \"*_stubs.v\"\n";
+            const CommandResult r = RunIn(dir, {"verilator", "--lint-only", "-Wall", "--Mdir", "obj_" + design,
+                                                "--top-module", design, "black_boxes.vlt", v, vStubs});
+            expect("verilator", r, r.output.find("%Warning") == std::string::npos);
+        }
+    }
+    if (std::filesystem::exists(dir / (design + ".vhd")) && OnPath("ghdl")) {
+        const std::string work = "ghdl_" + design;
+        std::filesystem::create_directories(dir / work);
+        const CommandResult r =
+            RunIn(dir, {"ghdl", "-a", "--std=08", "--workdir=" + work, design + "_stubs.vhd", design + ".vhd"});
+        expect("ghdl -a", r, true);
+        if (r.code == 0) expect("ghdl -e", RunIn(dir, {"ghdl", "-e", "--std=08", "--workdir=" + work, design}), true);
+    }
+    return findings;
 }
 
 MsgCapture::MsgCapture() {

@@ -34,6 +34,27 @@ std::string ReadFile(const std::string& path);
 // skip themselves otherwise).
 bool OnPath(const std::string& program);
 
+// What a command line run by RunIn gave: its exit code (-1 when it did not
+// end normally) and its output.
+struct CommandResult {
+    int code = -1;
+    std::string output;  // standard output, with standard error unless err is given
+};
+
+// Runs a command line in a folder, each argument quoted for the shell;
+// standard error is captured with standard output, or separately into err.
+CommandResult RunIn(const std::filesystem::path& dir, const std::vector<std::string>& argv, std::string* err = nullptr);
+
+// Checks the HDL of a design in a folder with the HDL tools on PATH: the
+// Verilog wrapper <design>.v with its black boxes <design>_stubs.v must
+// elaborate with Icarus Verilog (-g2005) without a message and lint clean with
+// Verilator (--lint-only -Wall; the black boxes, empty by nature, are exempt
+// through a configuration file given on the command line only), and the VHDL
+// wrapper <design>.vhd with <design>_stubs.vhd must analyse and elaborate with
+// GHDL (--std=08). A language whose files are missing is not checked. Returns
+// what failed, one text per tool run; empty when all passed.
+std::vector<std::string> HdlToolFindings(const std::filesystem::path& dir, const std::string& design);
+
 // Collects every report issued through Pal::MsgMan while it lives.
 class MsgCapture {
 public:

@@ -1,6 +1,7 @@
-// Renders every page of both reference wizards to PNG (offscreen) into the
-// build folder and checks the layout: nothing clipped or outside its page,
-// and the keyboard moves through the fields from top to bottom.
+// Renders every page of the wizards to PNG (offscreen) into the build folder
+// and checks the layout: the window fits a 1024x768 screen, nothing is clipped
+// or outside its page, and the keyboard moves through the fields from top to
+// bottom.
 #include "WizardTable.h"
 
 #include "OlmKit.h"
@@ -17,8 +18,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QPixmap>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -67,22 +70,40 @@ std::vector<std::string> FocusOrder(QWidget* body, const std::vector<std::string
 
 struct Rendered {
     std::vector<std::string> pages;
+    std::vector<std::string> features;  // the summary's feature lines
 };
 
-// Builds the wizard of a type on the installed defaults and walks it from
-// the first page to the summary, saving each page as PNG.
-Rendered RenderAll(const std::string& wizardName, const std::vector<std::vector<std::string>>& tabOrders,
-                   const std::string& dataType = {}, const std::string& family = "korvo5") {
-    const std::string wizType = dataType.empty() ? wizardName : dataType;
+// How a wizard is rendered: on the installed defaults of a family (changed
+// by setup, when given), for the data of another wizard type (the generic
+// wizard), saved under a name of its own; onPage may enter values on a page
+// (by its index in the walk) before Next.
+struct Render {
+    std::string family = "korvo5";
+    std::string name;
+    std::string dataType;
+    std::function<void(Olm_WizData&)> setup;
+    std::function<void(int, QWidget*)> onPage;
+};
+
+// Builds the wizard and walks it from the first page to the summary, saving
+// each page as PNG.
+Rendered RenderAll(const std::string& wizard_, const std::vector<std::vector<std::string>>& tabOrders,
+                   const Render& how = {}) {
     EnsureApp();
+    const std::string wizType = how.dataType.empty() ? wizard_ : how.dataType;
+    const std::string& family = how.family;
+    const std::string name = how.name.empty() ? wizard_ + (how.dataType.empty() ? "" : "_" + how.dataType) : how.name;
+    const auto& setup = how.setup;
+    const auto& onPage = how.onPage;
     Rendered rendered;
     Olm_Engine engine;
-    engine.SetFamily(family);
+    engine.SetFamily(family.c_str());
     Olm_KfzWizData bridge(&engine, wizType);
     EXPECT_TRUE(bridge.SetupWizData());
     std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
-    std::unique_ptr<Olm_KitMain> main = olmwiz::FactoryOf(*olmwiz::FindWizard(wizardName), wizType)(false);
-    main->SetFamily(family);
+    if (setup) setup(*data);
+    std::unique_ptr<Olm_KitMain> main = olmwiz::FactoryOf(*olmwiz::FindWizard(wizard_), wizType)(false);
+    main->SetFamily(family.c_str());
     main->SetDesignName("demo");
     main->SetHDLType("verilog");
     main->SetHDLFilename("demo.v");
@@ -96,24 +117,32 @@ Rendered RenderAll(const std::string& wizardName, const std::vector<std::vector<
     const std::filesystem::path folder(OLM_PNG_DIR);
     std::filesystem::create_directories(folder);
     const QList<Nx_WizardPage*> pages = wizard->nxPages();
-    for (int i = 0; i < pages.size(); ++i) {
+    // Page by page as Next goes, which passes over the pages that do not apply.
+    for (int i = 0; !pages.isEmpty(); ++i) {
         QApplication::processEvents();
         Nx_WizardPage* page = wizard->currentNxPage();
-        EXPECT_EQ(page, pages[i]);
         if (!page) break;
         rendered.pages.push_back(page->pageName().toStdString());
-        const std::string file = (folder / (wizardName + "_" + wizType + "_" + family + "_" + std::to_string(i + 1) + ".png")).string();
-        const QImage image = wizard->grab().toImage();
-        EXPECT_TRUE(image.save(QString::fromStdString(file))) << file;
-        // The window and its frame fit a 1024 x 768 screen.
-        EXPECT_LE(image.width(), 1000) << file;
-        EXPECT_LE(image.height(), 730) << file;
+        const std::string stem = name + "_" + std::to_string(i + 1);
+        const std::string file = (folder / (stem + ".png")).string();
+        const QPixmap shot = wizard->grab();
+        EXPECT_TRUE(shot.save(QString::fromStdString(file))) << file;
+        // The window with its frame fits a 1024 x 768 screen.
+        EXPECT_LE(shot.width(), 1000) << file;
+        EXPECT_LE(shot.height(), 730) << file;
         ExpectNothingClipped(page->pageWidget(), page->pageName());
         if (i < static_cast<int>(tabOrders.size()) && !tabOrders[i].empty()) {
             EXPECT_EQ(FocusOrder(page->pageWidget(), tabOrders[i]), tabOrders[i]) << page->pageName().toStdString();
         }
-        if (i + 1 < pages.size()) wizard->next();
+        if (page == pages.back()) break;
+        if (onPage) onPage(i, page->pageWidget());
+        wizard->next();
+        if (wizard->currentNxPage() == page) {
+            ADD_FAILURE() << page->pageName().toStdString() << ": Next keeps the page";
+            break;
+        }
     }
+    rendered.features = main->FeatureLines();
     delete wizard;
     return rendered;
 }
@@ -139,15 +168,70 @@ TEST(RefWizardPages, MultiplierPagesRenderTidilyWithQualifiedTitles) {
                                                  "Summary - Multiplier"}));
 }
 
+TEST(RefWizardPages, TransceiverPagesRenderTidily) {
+    const Rendered single = RenderAll("hsx", {
+        {"HSX_DISPLAY_NAME", "OLMW_ONLY_LANE_COUNT", "LOC", "OLMW_ONLY_LANE1_LOC", "OLMW_ONLY_LANE2_LOC",
+         "OLMW_ONLY_LANE3_LOC"},
+        {"LINE_RATE", "REFCLK_FREQ"},
+        {"TX_DATA_WIDTH", "TX_ENCODING", "RX_DATA_WIDTH", "RX_DECODING", "COMMA_DETECT", "COMMA_VALUE",
+         "COMMA_ALIGN_MSB"},
+    });
+    // One lane: no bonding page.
+    EXPECT_EQ(single.pages, (std::vector<std::string>{"Transceiver Lanes", "Line Rate", "Data Path",
+                                                      "Clock Compensation", "Loopback", "Buffers", "Summary"}));
+    // korvo4's two lanes: every page.
+    Render korvo4;
+    korvo4.family = "korvo4";
+    korvo4.setup = [](Olm_WizData& data) {
+        for (Olm_Block* lane : data.GetBlkList()) lane->SetAttributeValue("OLMW_ONLY_LANE_COUNT", "2");
+        data.GetBlkList().front()->SetAttributeValue("OLMW_ONLY_LANE1_LOC", "HSX11_L0_7");
+    };
+    const Rendered both = RenderAll("hsx", {}, korvo4);
+    EXPECT_EQ(both.pages, (std::vector<std::string>{"Transceiver Lanes", "Line Rate", "Data Path",
+                                                    "Clock Compensation", "Lane Bonding", "Loopback", "Buffers",
+                                                    "Summary"}));
+}
+
+// The transceiver chosen in the window rules the pages after the lane page.
+TEST(RefWizardPages, TransceiverChosenInTheWindowRulesTheLaterPages) {
+    QStringList refClocks;
+    Render switched;
+    switched.name = "hsx_switched";
+    switched.onPage = [&refClocks](int page, QWidget* body) {
+        const auto box = [body](const char* name) { return body->findChild<QComboBox*>(name); };
+        if (page == 0) {
+            box("HSX_DISPLAY_NAME")->setCurrentText("HSX10 Lane");
+            box("OLMW_ONLY_LANE_COUNT")->setCurrentText("2");
+            box("OLMW_ONLY_LANE1_LOC")->setCurrentText("HSX10_L0_1");  // offered once HSX10 is chosen
+        } else if (page == 1) {
+            for (int i = 0; i < box("REFCLK_FREQ")->count(); ++i) refClocks << box("REFCLK_FREQ")->itemText(i);
+        }
+    };
+    const Rendered r = RenderAll("hsx", {}, switched);
+    EXPECT_EQ(refClocks, QStringList({"100", "125", "156.25", "312.5"}));
+    EXPECT_EQ(r.pages.at(4), "Lane Bonding");
+    EXPECT_EQ(r.features, (std::vector<std::string>{
+                              "2 HSX10 lanes, bonded (master lane 0), at 10.3125 Gbit/s from 312.5 MHz.",
+                              "PLL x 33 / 2: VCO 5156.25 MHz, rate divider 1; fabric clocks 257.8125 MHz.",
+                              "TX 32 bits 8B10B, RX 32 bits 8B10B, comma K28.5, clock compensation K28.0."}));
+}
+
 // The wizard from data alone, on every installed data file: a page per block
 // type, a field per modifiable attribute.
 TEST(RefWizardPages, GenericPagesRenderTidilyForEveryDataFile) {
-    EXPECT_EQ(RenderAll("generic", {{"OLMW_ONLY_INST_COUNT"}}, "tkl_any").pages,
+    const auto pages = [](const std::string& dataType, const std::string& family = "korvo5") {
+        Render how;
+        how.dataType = dataType;
+        how.family = family;
+        how.name = "generic_" + dataType + "_" + family;
+        return RenderAll("generic", {{"OLMW_ONLY_INST_COUNT"}}, how).pages;
+    };
+    EXPECT_EQ(pages("tkl_any"),
               (std::vector<std::string>{"TKL", "TKL_SP", "TKL_ADV", "RKO_BASE", "RKO_ADV", "KDIV", "Summary"}));
-    EXPECT_EQ(RenderAll("generic", {}, "dsp_any").pages.size(), 2u);
-    EXPECT_EQ(RenderAll("generic", {}, "ssio_any").pages.size(), 5u);
-    EXPECT_EQ(RenderAll("generic", {}, "hsx").pages.size(), 3u);
-    EXPECT_EQ(RenderAll("generic", {}, "hsx", "korvo4").pages.size(), 2u);
+    EXPECT_EQ(pages("dsp_any").size(), 2u);
+    EXPECT_EQ(pages("ssio_any").size(), 5u);
+    EXPECT_EQ(pages("hsx").size(), 3u);
+    EXPECT_EQ(pages("hsx", "korvo4").size(), 2u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "WizardTable.h"
 
 #include "GenericWizard.h"
+#include "HsxWizard.h"
 #include "MultWizard.h"
 #include "PllWizard.h"
 
@@ -19,6 +20,7 @@ const std::vector<WizardEntry>& Wizards() {
     static const std::vector<WizardEntry> wizards = {
         {"tkl_pll", "a phase-locked loop with up to six output clocks", Make<TklPll::PllWizard>()},
         {"dsp_mult", "a DSP block used as a pipelined multiplier", Make<DspMult::MultWizard>()},
+        {"hsx", "transceiver lanes: line rate, data path, clock compensation, bonding", Make<Hsx::HsxWizard>()},
         {"generic", "any installed data (--type TYPE): a page per block type, a field per attribute", nullptr,
          [](const std::string& dataType) -> Olm_RunSession::Factory {
              return [dataType](bool batch) { return std::unique_ptr<Olm_KitMain>(new Generic::GenericWizard(dataType, batch)); };
