@@ -77,9 +77,10 @@ void Olm_OptFileCheck::AddWizardAttribute(const std::string& primType, const std
 }
 
 std::string Olm_OptFileCheck::CheckStatement(const std::string& keyword, const std::string& primitive,
-                                             const std::string& name, const std::string* value) {
-    Olm_Block* block = m_installed.GetPrimitiveBlock(primitive.c_str());
-    if (!block) {
+                                             const std::string& blockName, const std::string& name,
+                                             const std::string* value) {
+    Olm_Block* first = m_installed.GetPrimitiveBlock(primitive.c_str());
+    if (!first) {
         std::set<std::string> types;
         for (const Olm_Block* b : m_installed.GetBlkList()) types.insert(b->GetPrimType().str());
         std::string list;
@@ -87,6 +88,26 @@ std::string Olm_OptFileCheck::CheckStatement(const std::string& keyword, const s
         return "the installed data has no block type '" + primitive + "'" + Suggestion(primitive, types) +
                "; its types are " + list;
     }
+    std::vector<Olm_Block*> targets;
+    if (blockName == "*") {
+        for (Olm_Block* b : m_installed.GetBlkList())
+            if (b->GetPrimType().Compare(primitive.c_str(), Pal::String::kNoCase) == 0) targets.push_back(b);
+    } else if (Olm_Block* named = m_installed.GetNamedBlock(blockName.c_str());
+               named && named->GetPrimType().Compare(primitive.c_str(), Pal::String::kNoCase) == 0) {
+        targets.push_back(named);
+    } else {
+        targets.push_back(first);
+    }
+    for (Olm_Block* target : targets) {
+        std::string finding = CheckOnBlock(*target, keyword, primitive, name, value);
+        if (!finding.empty()) return targets.size() > 1 ? finding + " (block " + target->GetName().str() + ")" : finding;
+    }
+    return {};
+}
+
+std::string Olm_OptFileCheck::CheckOnBlock(Olm_Block& target, const std::string& keyword, const std::string& primitive,
+                                           const std::string& name, const std::string* value) {
+    Olm_Block* block = &target;
     if (keyword != "BlockProp") {
         if (block->GetNamedPin(name.c_str())) return {};
         std::set<std::string> pins;
@@ -158,8 +179,8 @@ std::vector<std::string> Olm_OptFileCheck::Check(const std::string& path, std::s
         const char* valueField = keyword == "BlockProp" ? NextField(nullptr, ";") : nullptr;
         if (keyword == "BlockProp" && !valueField) continue;
         const std::string value = valueField ? valueField : "";
-        const std::string finding =
-            CheckStatement(keyword, primitiveText, nameText, keyword == "BlockProp" ? &value : nullptr);
+        const std::string finding = CheckStatement(keyword, primitiveText, block, nameText,
+                                                   keyword == "BlockProp" ? &value : nullptr);
         if (!finding.empty()) findings.push_back(path + ":" + std::to_string(line) + ": " + finding);
     }
     return findings;

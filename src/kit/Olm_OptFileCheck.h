@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+class Olm_Block;
 class Olm_WizData;
 
 // Checks an option file against the installed data of a wizard, without
@@ -16,7 +17,10 @@ class Olm_WizData;
 // The option-file reader applies such statements all the same (it creates
 // what is missing); the check says so before it happens, and `olmwiz run
 // --strict` refuses the run on it. Statements the reader itself refuses
-// (syntax errors) are left to the reader.
+// (syntax errors) are left to the reader. A statement for one block by name
+// is checked against that block, one for "*" against every block of the
+// type (their choices may differ: the sites of two lanes, say), and one for a
+// block the data does not have against the type's first block.
 //
 // Attributes that a wizard defines itself (wizard-only requests such as
 // OLMW_ONLY_USE_CE, port names) are made known with AddWizardAttribute;
@@ -34,8 +38,10 @@ public:
     std::vector<std::string> Check(const std::string& path, std::string* unreadable = nullptr);
 
 private:
-    std::string CheckStatement(const std::string& keyword, const std::string& primitive, const std::string& name,
-                               const std::string* value);
+    std::string CheckStatement(const std::string& keyword, const std::string& primitive, const std::string& block,
+                               const std::string& name, const std::string* value);
+    std::string CheckOnBlock(Olm_Block& block, const std::string& keyword, const std::string& primitive,
+                             const std::string& name, const std::string* value);
 
     Olm_WizData& m_installed;
     // primitive type (upper case) -> attribute (upper case) -> rule
