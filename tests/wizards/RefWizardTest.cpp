@@ -111,9 +111,18 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The slowest output is VCO 400 / divider 128 = 3.125 MHz, the data's lower bound.
         Refusal{"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_FREQ=2;\n",
-                "The value '2' of OLMW_ONLY_CLKOUT0_FREQ (CLKOUT0 frequency (MHz)) is not allowed: it must be a "
-                "number from 3.125 to 1000."},
-        Refusal{"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=900;\n", "a number from 10.0 to 800.0"},
+                "ERROR: RKO_ADV cannot generate the requested clocks. CLKOUT0: 2.000 MHz cannot be reached: the output "
+                "divider range 1..128 divides the VCO by at most 128, and the VCO goes no lower than 400.000 MHz "
+                "within its range 400..1000 MHz; nearest achievable 3.125 MHz"},
+        Refusal{"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=900;\n",
+                "Input clock: 900.000 MHz is outside the input range 10..800 MHz"},
+        // One output not a number does not hide the other's problem.
+        Refusal{"tkl_pll",
+                "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=10;\nBlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_FREQ=700;\n"
+                "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT1_USED=TRUE;\nBlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT1_FREQ=abc;\n",
+                "the VCO reaches at most 640.000 MHz, the input 10.000 MHz times the largest feedback multiplier 64 "
+                "over the smallest input divider 1; nearest achievable 640.000 MHz\nCLKOUT1: the frequency 'abc' is "
+                "not a number of MHz"},
         // 100 / 3 MHz is not exact from 100 MHz within the VCO range: 0 ppm refuses it.
         Refusal{"tkl_pll",
                 "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_FREQ=33.3334;\n"

@@ -70,7 +70,9 @@ public:
                       "Configure the input clock of the RKO_ADV phase-locked loop and the ports that the wrapper "
                       "gives it."),
           m_wizard(wizard) {
-        AddField("OLMW_ONLY_CLKIN1_FREQ", "Input clock frequency (MHz):");
+        // Frequencies are judged by the solver, which names the limit that
+        // rules a request out and reports every output at once.
+        AddField("OLMW_ONLY_CLKIN1_FREQ", "Input clock frequency (MHz):").Allow(Olm_AllowedValues());
         AddPort("CLKIN1", "Input clock port name:");
         AddField("OLMW_ONLY_PLL_FBSRC_CLKOUT", "Feedback source:").Default("CLKFBOUT");
         AddField("OLMW_ONLY_FREQ_TOLERANCE_PPM", "Frequency tolerance (ppm):")
