@@ -11,6 +11,7 @@ packages=(
   ghdl iverilog verilator
   xvfb xauth valgrind
   clang libclang-rt-14-dev gnuplot-nox
+  libcli11-dev gcovr
 )
 
 missing=()
