@@ -5,6 +5,7 @@
 #include "gui_nx/Nx_Wizard.h"
 #include "kfz/Olm_KfzWizData.h"
 #include "kit/Olm_Finisher.h"
+#include "kit/Olm_KitFormat.h"
 #include "kit/Olm_KitTable.h"
 #include "kit/Olm_ModelEdit.h"
 #include "kit/Olm_OptFileCheck.h"
@@ -19,22 +20,6 @@
 
 #include <QApplication>
 
-#include <cstdarg>
-
-namespace {
-
-std::string Formatted(const char* format, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (length <= 0) return {};
-    std::string text(static_cast<std::size_t>(length), '\0');
-    std::vsnprintf(text.data(), text.size() + 1, format, args);
-    return text;
-}
-
-}  // namespace
 
 // The model's values by attribute name: a bound field reads through its
 // binding (its default while the attribute is missing), any other name
@@ -130,29 +115,11 @@ void Olm_KitMain::Report(Severity severity, const std::string& text) {
     Olm_WizPage::DoMessage(text, batch, GetLogFilePtr(), severity == Severity::Error, GetSilentMode(), false);
 }
 
-void Olm_KitMain::Error(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    const std::string text = Formatted(format, args);
-    va_end(args);
-    Report(Severity::Error, text);
-}
+void Olm_KitMain::Error(const char* format, ...) { OLM_KIT_REPORT(Severity::Error, format, Report); }
 
-void Olm_KitMain::Warning(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    const std::string text = Formatted(format, args);
-    va_end(args);
-    Report(Severity::Warning, text);
-}
+void Olm_KitMain::Warning(const char* format, ...) { OLM_KIT_REPORT(Severity::Warning, format, Report); }
 
-void Olm_KitMain::Info(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    const std::string text = Formatted(format, args);
-    va_end(args);
-    Report(Severity::Info, text);
-}
+void Olm_KitMain::Info(const char* format, ...) { OLM_KIT_REPORT(Severity::Info, format, Report); }
 
 bool Olm_KitMain::ShowHelp(const std::string& topic) {
     if (m_helpMap.empty() || !m_helpMapRegistered) {

@@ -2,6 +2,7 @@
 
 #include "kit/Olm_KitGui.h"
 #include "kit/Olm_KitMain.h"
+#include "kit/Olm_KitFormat.h"
 #include "kit/Olm_KitTable.h"
 #include "model/Olm_Block.h"
 #include "model/Olm_WizData.h"
@@ -9,22 +10,6 @@
 
 #include <QPointer>
 
-#include <cstdarg>
-
-namespace {
-
-std::string Formatted(const char* format, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (length <= 0) return {};
-    std::string text(static_cast<std::size_t>(length), '\0');
-    std::vsnprintf(text.data(), text.size() + 1, format, args);
-    return text;
-}
-
-}  // namespace
 
 struct Olm_KitPage::GuiRef {
     QPointer<Nx_WizardPage> page;
@@ -133,27 +118,15 @@ void Olm_KitPage::BuildGui(Olm_KitGui&) {}
 void Olm_KitPage::Refresh(Olm_KitGui&) {}
 
 void Olm_KitPage::Error(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    const std::string text = Formatted(format, args);
-    va_end(args);
-    if (m_main) m_main->Report(Olm_KitMain::Severity::Error, text);
+    if (m_main) OLM_KIT_REPORT(Olm_KitMain::Severity::Error, format, m_main->Report);
 }
 
 void Olm_KitPage::Warning(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    const std::string text = Formatted(format, args);
-    va_end(args);
-    if (m_main) m_main->Report(Olm_KitMain::Severity::Warning, text);
+    if (m_main) OLM_KIT_REPORT(Olm_KitMain::Severity::Warning, format, m_main->Report);
 }
 
 void Olm_KitPage::Info(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    const std::string text = Formatted(format, args);
-    va_end(args);
-    if (m_main) m_main->Report(Olm_KitMain::Severity::Info, text);
+    if (m_main) OLM_KIT_REPORT(Olm_KitMain::Severity::Info, format, m_main->Report);
 }
 
 bool Olm_KitPage::CheckFields(const Olm_FieldValues& values) {
