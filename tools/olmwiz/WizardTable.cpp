@@ -2,6 +2,8 @@
 
 #include "MultWizard.h"
 #include "PllWizard.h"
+#include "SsioRxWizard.h"
+#include "SsioTxWizard.h"
 
 namespace olmwiz {
 
@@ -18,6 +20,8 @@ const std::vector<WizardEntry>& Wizards() {
     static const std::vector<WizardEntry> wizards = {
         {"tkl_pll", "a phase-locked loop with up to six output clocks", Make<TklPll::PllWizard>()},
         {"dsp_mult", "a DSP block used as a pipelined multiplier", Make<DspMult::MultWizard>()},
+        {"ssio_rx", "a source-synchronous receiver: a deserializer per line of a bus", Make<Ssio::SsioRxWizard>()},
+        {"ssio_tx", "a source-synchronous transmitter: a serializer per line of a bus", Make<Ssio::SsioTxWizard>()},
     };
     return wizards;
 }
