@@ -19,48 +19,18 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int code = -1;
-    std::string output;  // standard output and standard error together
-};
-
-std::string Quote(const std::string& arg) {
-    std::string out = "'";
-    for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-// Runs a command line in a folder; stderr is captured with stdout, or
-// separately into err when given.
-Result RunIn(const fs::path& dir, const std::vector<std::string>& argv, std::string* err = nullptr) {
-    std::string cmd = "cd " + Quote(dir.string()) + " &&";
-    for (const auto& arg : argv) cmd += " " + Quote(arg);
-    const std::string errFile = (dir / "stderr.txt").string();
-    cmd += err ? " 2>" + Quote(errFile) : " 2>&1";
-    Result r;
-    FILE* pipe = popen(cmd.c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buf{};
-    std::size_t n = 0;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) r.output.append(buf.data(), n);
-    const int status = pclose(pipe);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (err) *err = olmtest::ReadFile(errFile);
-    return r;
-}
+using Result = olmtest::CommandResult;
+using olmtest::RunIn;
 
 // Points the tool at the data files of the source tree.
 class HdlTool : public ::testing::Test {
@@ -180,7 +150,7 @@ TEST_F(HdlTool, EveryInstalledPrimitivePassesTheHdlTools) {
     const fs::path dir = m_dir.Path();
     // Black boxes have no body, so their unused inputs and undriven outputs
     // are no finding; the wrapper itself is linted with every warning on.
-    m_dir.Write("black_boxes.vlt", "`verilator_config\nlint_off -file \"*_stubs.v\"\n");
+    m_dir.Write("black_boxes.vlt", olmtest::kStubLintConfig);
 
     int designs = 0;
     for (const auto& entry : fs::directory_iterator(OLM_DATA_SOURCE_DIR)) {

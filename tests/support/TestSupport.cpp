@@ -1,9 +1,12 @@
 #include "TestSupport.h"
 
+#include <array>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace olmtest {
@@ -53,6 +56,31 @@ bool OnPath(const std::string& program) {
         if (std::filesystem::is_regular_file(candidate, ec) && ::access(candidate.c_str(), X_OK) == 0) return true;
     }
     return false;
+}
+
+namespace {
+std::string Quote(const std::string& arg) {
+    std::string out = "'";
+    for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+}  // namespace
+
+CommandResult RunIn(const std::filesystem::path& dir, const std::vector<std::string>& argv, std::string* err) {
+    std::string cmd = "cd " + Quote(dir.string()) + " &&";
+    for (const auto& arg : argv) cmd += " " + Quote(arg);
+    const std::string errFile = (dir / "stderr.txt").string();
+    cmd += err ? " 2>" + Quote(errFile) : " 2>&1";
+    CommandResult r;
+    FILE* pipe = popen(cmd.c_str(), "r");
+    if (!pipe) return r;
+    std::array<char, 4096> buf{};
+    std::size_t n = 0;
+    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) r.output.append(buf.data(), n);
+    const int status = pclose(pipe);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (err) *err = ReadFile(errFile);
+    return r;
 }
 
 MsgCapture::MsgCapture() {

@@ -34,6 +34,20 @@ std::string ReadFile(const std::string& path);
 // skip themselves otherwise).
 bool OnPath(const std::string& program);
 
+// A command line run in a folder: its exit code (-1 when it did not end
+// normally) and its standard output, with standard error unless that is
+// asked for separately.
+struct CommandResult {
+    int code = -1;
+    std::string output;
+};
+CommandResult RunIn(const std::filesystem::path& dir, const std::vector<std::string>& argv, std::string* err = nullptr);
+
+// The Verilator configuration under which the HDL tests lint a wrapper with
+// every warning on: the black boxes ("*_stubs.v"), empty by nature, are
+// exempt, the wrapper is not.
+inline constexpr const char* kStubLintConfig = "`verilator_config\nlint_off -file \"*_stubs.v\"\n";
+
 // Collects every report issued through Pal::MsgMan while it lives.
 class MsgCapture {
 public:

@@ -1,6 +1,7 @@
-// Renders every page of both reference wizards to PNG (offscreen) into the
-// build folder and checks the layout: nothing clipped or outside its page,
-// and the keyboard moves through the fields from top to bottom.
+// Renders every page of the wizards to PNG (offscreen) into the build folder
+// and checks the layout: the window fits a 1024x768 screen, nothing is
+// clipped or outside its page, and the keyboard moves through the fields
+// from top to bottom.
 #include "WizardTable.h"
 
 #include "OlmKit.h"
@@ -66,9 +67,12 @@ struct Rendered {
     std::vector<std::string> pages;
 };
 
-// Builds the wizard of a type on the installed defaults and walks it from
-// the first page to the summary, saving each page as PNG.
-Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std::string>>& tabOrders) {
+// Builds the wizard of a type on the installed defaults, with the block
+// attributes given ("TYPE.ATTRIBUTE" = value) set on every block of the type,
+// and walks it from the first page to the summary, saving each page as PNG
+// (<type><tag>_<page>.png).
+Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std::string>>& tabOrders,
+                   const std::vector<std::pair<std::string, std::string>>& settings = {}, const std::string& tag = "") {
     EnsureApp();
     Rendered rendered;
     Olm_Engine engine;
@@ -76,6 +80,11 @@ Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std
     Olm_KfzWizData bridge(&engine, wizType);
     EXPECT_TRUE(bridge.SetupWizData());
     std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
+    for (const auto& [name, value] : settings) {
+        const std::string type = name.substr(0, name.find('.')), attribute = name.substr(name.find('.') + 1);
+        for (Olm_Block* block : data->GetBlkList())
+            if (block->GetPrimType() == type.c_str()) block->AddAttribute(attribute.c_str(), value.c_str());
+    }
     std::unique_ptr<Olm_KitMain> main = olmwiz::FindWizard(wizType)->make(false);
     main->SetFamily("korvo5");
     main->SetDesignName("demo");
@@ -97,8 +106,10 @@ Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std
         EXPECT_EQ(page, pages[i]);
         if (!page) break;
         rendered.pages.push_back(page->pageName().toStdString());
-        const std::string file = (folder / (wizType + "_" + std::to_string(i + 1) + ".png")).string();
+        const std::string file = (folder / (wizType + tag + "_" + std::to_string(i + 1) + ".png")).string();
         EXPECT_TRUE(wizard->grab().save(QString::fromStdString(file))) << file;
+        EXPECT_LE(wizard->width(), 1024) << file;
+        EXPECT_LE(wizard->height(), 768) << file;
         ExpectNothingClipped(page->pageWidget(), page->pageName());
         if (i < static_cast<int>(tabOrders.size()) && !tabOrders[i].empty()) {
             EXPECT_EQ(FocusOrder(page->pageWidget(), tabOrders[i]), tabOrders[i]) << page->pageName().toStdString();
@@ -128,6 +139,22 @@ TEST(RefWizardPages, MultiplierPagesRenderTidilyWithQualifiedTitles) {
     });
     EXPECT_EQ(r.pages, (std::vector<std::string>{"General Setup - Multiplier", "Pipelining - Multiplier",
                                                  "Summary - Multiplier"}));
+}
+
+TEST(RefWizardPages, SourceSynchronousPagesRenderTidily) {
+    const std::vector<std::string> setup = {"OLMW_ONLY_BUS_WIDTH", "DATA_WIDTH", "OLMW_ONLY_BIT_RATE",
+                                            "OLMW_ONLY_CLK_PORT", "OLMW_ONLY_CLKWORD_PORT", "OLMW_ONLY_RST_PORT"};
+    Rendered r = RenderAll("ssio_rx", {setup, {"OLMW_ONLY_USE_DELAY", "OLMW_ONLY_DELAY_PS", "REF_FREQ",
+                                               "OLMW_ONLY_REFCLK_PORT", "OLMW_ONLY_READY_PORT"}});
+    EXPECT_EQ(r.pages, (std::vector<std::string>{"Receiver Setup", "Input Delay", "Summary"}));
+    r = RenderAll("ssio_tx", {setup, {"OLMW_ONLY_USE_TRISTATE", "DATA_RATE_TRI", "TRI_WIDTH", "OLMW_ONLY_T_PORT",
+                                      "OLMW_ONLY_TOUT_PORT"}});
+    EXPECT_EQ(r.pages, (std::vector<std::string>{"Transmitter Setup", "Tristate Output", "Summary"}));
+    // With the options on, and a ratio that takes two blocks a bit.
+    RenderAll("ssio_rx", {}, {{"ISER.OLMW_ONLY_USE_DELAY", "TRUE"}, {"ISER.DATA_WIDTH", "10"}, {"IDLY.OLMW_ONLY_DELAY_PS", "940"}},
+              "_on");
+    RenderAll("ssio_tx", {}, {{"OSER.OLMW_ONLY_USE_TRISTATE", "TRUE"}, {"OSER.DATA_WIDTH", "10"}, {"OSER.OLMW_ONLY_BUS_WIDTH", "64"}},
+              "_on");
 }
 
 }  // namespace
