@@ -50,7 +50,8 @@ SsioRxWizard::SsioRxWizard(bool batchMode)
         const TapPlan taps = Taps(values);
         if (!taps.ok) return taps.message;
         return "Each line is delayed by " + std::to_string(taps.taps) + " taps of " + SsioTiming::Number(taps.tapPs) +
-               " ps = " + SsioTiming::Number(taps.delayPs) + " ps; one IDLYCTRL calibrates the IDLYs of all lines.";
+               " ps = " + SsioTiming::Number(taps.delayPs) + " ps (" + values.Text("OLMW_ONLY_DELAY_PS") +
+               " ps asked); one IDLYCTRL calibrates the IDLYs of all lines.";
     });
 }
 

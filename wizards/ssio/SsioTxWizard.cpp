@@ -60,12 +60,13 @@ SsioTxWizard::SsioTxWizard(bool batchMode)
                    std::to_string(ratio) + " bits.";
         return std::string();
     });
-    tristate.AddNote([](const Olm_FieldValues& values) {
+    tristate.AddNote([this](const Olm_FieldValues& values) {
         if (!TristateOn(values)) return std::string("No tristate control: the serial lines always drive.");
-        const std::string width = values.Text("TRI_WIDTH");
-        return "Each OSER takes " + width + " tristate bit" + (width == "1" ? "" : "s") + " per word from " +
-               values.Text(Olm_Field::PortAttribute("T")) + " and drives the output enable of its line on " +
-               values.Text(Olm_Field::PortAttribute("TOUT")) + ".";
+        const int width = values.Int("TRI_WIDTH"), lines = BusWidth(values);
+        const std::string w = std::to_string(width), port = values.Text(Olm_Field::PortAttribute("T"));
+        return "Line b takes its tristate word from " + port + "[" + w + "b+" + std::to_string(width - 1) + ":" + w +
+               "b] (" + port + "[" + std::to_string(lines * width - 1) + ":0] in all) and drives its output enable on " +
+               values.Text(Olm_Field::PortAttribute("TOUT")) + "[b].";
     });
 }
 

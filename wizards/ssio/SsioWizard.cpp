@@ -62,25 +62,33 @@ SsioWizard::SsioWizard(Role role, bool batchMode, const std::string& setupTitle,
         const ClockPlan plan = Plan(values);
         return plan.ok ? std::string() : plan.message;
     });
+    // The clocks, or why there are none; then the blocks and the word layout.
     m_setup->AddNote([this](const Olm_FieldValues& values) {
         const ClockPlan plan = Plan(values);
         if (!plan.ok) return plan.message;
         return "Fast clock " + values.Text(Olm_Field::PortAttribute("CLK")) + ": " + SsioTiming::Number(plan.fastMHz) +
-               " MHz (" + (Ddr(values) ? "two bits" : "one bit") + " per cycle); word clock " +
-               values.Text(Olm_Field::PortAttribute("CLKWORD")) + ": " + SsioTiming::Number(plan.wordMHz) + " MHz.";
+               " MHz, " + (Ddr(values) ? "two bits per cycle (DDR)." : "one bit per cycle (SDR).");
     });
     m_setup->AddNote([this](const Olm_FieldValues& values) {
-        const int bits = BusWidth(values), ratio = Ratio(values);
         const ClockPlan plan = Plan(values);
-        if (bits < 1 || !plan.ok) return std::string();
+        if (!plan.ok) return std::string();
+        return "Word clock " + values.Text(Olm_Field::PortAttribute("CLKWORD")) + ": " +
+               SsioTiming::Number(plan.wordMHz) + " MHz, a word of " + std::to_string(Ratio(values)) +
+               " bits per cycle.";
+    });
+    m_setup->AddNote([this](const Olm_FieldValues& values) {
+        const int lines = BusWidth(values), ratio = Ratio(values);
+        const ClockPlan plan = Plan(values);
+        if (lines < 1 || !plan.ok) return std::string();
         const std::string prim = m_role.primType;
         const std::string blocks =
-            plan.cascade ? Plural(2 * bits, prim) + ", a master and a slave per bit, as one " + prim +
-                               " handles at most " + std::to_string(m_timing.GetLimits().blockRatio) + " bits per word"
-                         : Plural(bits, prim) + ", one per bit";
-        return blocks + "; the parallel word port " + values.Text(Olm_Field::PortAttribute(m_role.wordPin)) + "[" +
-               std::to_string(bits * ratio - 1) + ":0] holds the word of bit b at [" + std::to_string(ratio) +
-               "b+" + std::to_string(ratio - 1) + ":" + std::to_string(ratio) + "b].";
+            plan.cascade ? Plural(2 * lines, prim) + ": a master and a slave per line, as one " + prim +
+                               " handles at most " + std::to_string(m_timing.GetLimits().blockRatio) + " bits per word. "
+                         : Plural(lines, prim) + ": one per line. ";
+        const std::string r = std::to_string(ratio);
+        return blocks + "Parallel data port " + values.Text(Olm_Field::PortAttribute(m_role.wordPin)) + "[" +
+               std::to_string(lines * ratio - 1) + ":0]: the word of line b at [" + r + "b+" +
+               std::to_string(ratio - 1) + ":" + r + "b].";
     });
 }
 
@@ -216,9 +224,10 @@ std::vector<std::string> SsioWizard::FeatureLines() {
     const int bits = BusWidth(values);
     const std::string prim = m_role.primType;
     if (!plan.ok) return {plan.message};
-    return {Plural(plan.cascade ? 2 * bits : bits, prim) + " " + m_role.verb + " a bus of " + Plural(bits, "bit") +
+    const int blocks = plan.cascade ? 2 * bits : bits;
+    return {Plural(blocks, prim) + " " + m_role.verb + (blocks == 1 ? "s" : "") + " a bus of " + Plural(bits, "line") +
             " in " + (Ddr(values) ? "DDR" : "SDR") + ", " + std::to_string(Ratio(values)) + " bits per word" +
-            (plan.cascade ? ", each bit on a master and a slave " + prim : std::string()) + ": " +
+            (plan.cascade ? ", each line on a master and a slave " + prim : std::string()) + ": " +
             SsioTiming::Number(values.Number("OLMW_ONLY_BIT_RATE")) + " Mb/s per line, fast clock " + Port("CLK") +
             " " + SsioTiming::Number(plan.fastMHz) + " MHz, word clock " + Port("CLKWORD") + " " +
             SsioTiming::Number(plan.wordMHz) + " MHz."};
