@@ -151,9 +151,11 @@ TEST(RefWizardPages, SourceSynchronousPagesRenderTidily) {
                                       "OLMW_ONLY_TOUT_PORT"}});
     EXPECT_EQ(r.pages, (std::vector<std::string>{"Transmitter Setup", "Tristate Output", "Summary"}));
     // With the options on, and a ratio that takes two blocks a bit.
-    RenderAll("ssio_rx", {}, {{"ISER.OLMW_ONLY_USE_DELAY", "TRUE"}, {"ISER.DATA_WIDTH", "10"}, {"IDLY.OLMW_ONLY_DELAY_PS", "940"}},
+    RenderAll("ssio_rx", {},
+              {{"ISER.OLMW_ONLY_USE_DELAY", "TRUE"}, {"ISER.DATA_WIDTH", "10"}, {"IDLY.OLMW_ONLY_DELAY_PS", "940"}},
               "_on");
-    RenderAll("ssio_tx", {}, {{"OSER.OLMW_ONLY_USE_TRISTATE", "TRUE"}, {"OSER.DATA_WIDTH", "10"}, {"OSER.OLMW_ONLY_BUS_WIDTH", "64"}},
+    RenderAll("ssio_tx", {},
+              {{"OSER.OLMW_ONLY_USE_TRISTATE", "TRUE"}, {"OSER.DATA_WIDTH", "10"}, {"OSER.OLMW_ONLY_BUS_WIDTH", "16"}},
               "_on");
 }
 

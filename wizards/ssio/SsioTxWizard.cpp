@@ -65,8 +65,8 @@ SsioTxWizard::SsioTxWizard(bool batchMode)
         const int width = values.Int("TRI_WIDTH"), lines = BusWidth(values);
         const std::string w = std::to_string(width), port = values.Text(Olm_Field::PortAttribute("T"));
         return "Line b takes its tristate word from " + port + "[" + w + "b+" + std::to_string(width - 1) + ":" + w +
-               "b] (" + port + "[" + std::to_string(lines * width - 1) + ":0] in all) and drives its output enable on " +
-               values.Text(Olm_Field::PortAttribute("TOUT")) + "[b].";
+               "b] (" + port + "[" + std::to_string(lines * width - 1) + ":0] in all) and drives its output enable " +
+               "on " + values.Text(Olm_Field::PortAttribute("TOUT")) + "[b].";
     });
 }
 

@@ -83,7 +83,8 @@ SsioWizard::SsioWizard(Role role, bool batchMode, const std::string& setupTitle,
         const std::string prim = m_role.primType;
         const std::string blocks =
             plan.cascade ? Plural(2 * lines, prim) + ": a master and a slave per line, as one " + prim +
-                               " handles at most " + std::to_string(m_timing.GetLimits().blockRatio) + " bits per word. "
+                               " handles at most " + std::to_string(m_timing.GetLimits().blockRatio) +
+                               " bits per word. "
                          : Plural(lines, prim) + ": one per line. ";
         const std::string r = std::to_string(ratio);
         return blocks + "Parallel data port " + values.Text(Olm_Field::PortAttribute(m_role.wordPin)) + "[" +
@@ -203,7 +204,8 @@ bool SsioWizard::Apply() {
         if (plan.cascade) {
             slave = netlist.NewInstance(*templ, bits + bit + 1);
             Olm_ModelEdit::SetValue(slave, "CASCADE_ROLE", "SLAVE");
-            SsioNetlist::ConnectBits(*slave, m_role.wordPin, ratio - masterBits - 1, 0, wordNet, bit * ratio + ratio - 1);
+            SsioNetlist::ConnectBits(*slave, m_role.wordPin, ratio - masterBits - 1, 0, wordNet,
+                                     bit * ratio + ratio - 1);
             netlist.Cascade(*master, *slave, bit, bits);
         }
         WireBit(netlist, bit, *master, slave);

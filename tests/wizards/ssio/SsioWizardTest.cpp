@@ -122,9 +122,10 @@ TEST(SsioMatrix, EveryConfigurationWiresItsBlocksAndPassesTheHdlTools) {
     const fs::path vdir = dir.Path() / "verilog", hdir = dir.Path() / "vhdl";
     for (const char* wiz : {"rx", "tx"}) {
         for (const auto& [folder, lang, ext] : {std::tuple{vdir, "verilog", ".v"}, std::tuple{hdir, "vhdl", ".vhd"}}) {
-            const olmtest::CommandResult r = RunIn(folder, {OLMWIZ_PATH, "hdl", "--kfz", wiz + std::string("8_ddr4_opt.kfz"),
-                                                            "--lang", lang, "-o", std::string("again") + ext, "--stubs",
-                                                            wiz + std::string("_stubs") + ext});
+            const std::string w = wiz;
+            const olmtest::CommandResult r = RunIn(folder, {OLMWIZ_PATH, "hdl", "--kfz", w + "8_ddr4_opt.kfz",
+                                                            "--lang", lang, "-o", "again" + w + ext, "--stubs",
+                                                            w + "_stubs" + ext});
             ASSERT_EQ(r.code, 0) << r.output;
         }
     }
@@ -185,7 +186,8 @@ TEST_P(SsioExample, MakesTheSameFilesAgainAndFromItsDesignFile) {
     for (const std::string& part : c.verilog) EXPECT_TRUE(Contains(verilog, part)) << part;
     EXPECT_TRUE(Contains(ReadFile(dir.File("first/core_olmw.pkx")), c.pkx));
     ASSERT_TRUE(RunWizard(dir.Path(), c.wizType, "core", options, "second").Succeeded());
-    ASSERT_TRUE(RunWizard(dir.Path(), c.wizType, "core", "", "third", "verilog", dir.File("first/core.kfz")).Succeeded());
+    ASSERT_TRUE(
+        RunWizard(dir.Path(), c.wizType, "core", "", "third", "verilog", dir.File("first/core.kfz")).Succeeded());
     for (const std::string file : {"core.kfz", "core.v", "core_olmw.pkx"}) {
         EXPECT_EQ(ReadFile(dir.File("second/" + file)), ReadFile(dir.File("first/" + file))) << file;
         EXPECT_EQ(ReadFile(dir.File("third/" + file)), ReadFile(dir.File("first/" + file))) << file;
@@ -213,8 +215,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "Tristate control per line: 4 bits per word from tx_tri (DDR), output enables on tx_tq."},
                 {") OSER_INST3 (\n        .CLK(tx_clk),\n        .CLKWORD(tx_clk_div),\n        .D(tx_word[27:20]),\n"
                  "        .T(tx_tri[11:8]),",
-                 ") OSER_INST11 (\n        .CLK(tx_clk),\n        .CLKWORD(tx_clk_div),\n        .D({6'b0, tx_word[29:28]}),\n"
-                 "        .T(4'b0),",
+                 ") OSER_INST11 (\n        .CLK(tx_clk),\n        .CLKWORD(tx_clk_div),\n"
+                 "        .D({6'b0, tx_word[29:28]}),\n        .T(4'b0),",
                  ".CASC_DIN1(OSER_CASC1[2]),\n        .CASC_DIN2(OSER_CASC2[2]),\n        .DOUT(tx_p[2]),\n"
                  "        .TOUT(tx_tq[2]),",
                  ".CASC_DOUT1(OSER_CASC1[2]),\n        .CASC_DOUT2(OSER_CASC2[2])"},
