@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QThreadPool>
 
 #include <filesystem>
 
@@ -117,6 +118,9 @@ Rendered RenderAll(const std::string& wizType, const std::vector<std::vector<std
         if (i + 1 < pages.size()) wizard->next();
     }
     delete wizard;
+    // Qt converts large images on threads of its global pool, which would
+    // otherwise still be idling when the program ends.
+    QThreadPool::globalInstance()->waitForDone();
     return rendered;
 }
 
