@@ -22,7 +22,7 @@ public:
     // The name of instance n of a primitive: "<TYPE>_INST<n>".
     static std::string InstanceName(const std::string& primType, int instNum);
     // Whether a name (letter case folded) has the form of an instance name
-    // of one of the types, "ISER_INST12".
+    // of the type: "iser_inst12" for ISER.
     static bool IsInstanceName(const std::string& name, const std::string& primType);
 
     // Deletes every block of the type but its installed template, the first
