@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # valgrind memcheck on a built tree: the model tests, the GUI tests and the
-# end-to-end batch runs of the reference wizards (with the HDL child process).
+# end-to-end batch runs of the wizards.
 # Any invalid access or leak of ours fails the script.
 #   scripts/memcheck.sh [BUILD_DIR]
 set -euo pipefail
@@ -35,6 +35,10 @@ memcheck "dsp_mult batch run" "$build/bin/olmwiz" run --wizard dsp_mult --family
   --options "$here/examples/dsp_mult_small.opt" --hdl vhdl --outdir "$work/dsp_mult" --batch --silent
 memcheck "hsx batch run" "$build/bin/olmwiz" run --wizard hsx --family korvo4 --design dual \
   --options "$here/examples/hsx_korvo4_bonded.opt" --outdir "$work/hsx" --batch --silent
-for f in tkl_pll/clkgen.kfz tkl_pll/clkgen.v dsp_mult/mult.kfz dsp_mult/mult.vhd hsx/dual.kfz hsx/dual.v; do
+for w in rx tx; do
+  memcheck "ssio_$w batch run" "$build/bin/olmwiz" run --wizard "ssio_$w" --family korvo5 --design "lvds_$w" \
+    --options "$here/examples/ssio_${w}_lvds8.opt" --outdir "$work/ssio_$w" --batch --silent
+done
+for f in tkl_pll/clkgen.kfz tkl_pll/clkgen.v dsp_mult/mult.kfz dsp_mult/mult.vhd hsx/dual.kfz hsx/dual.v ssio_rx/lvds_rx.v ssio_tx/lvds_tx.v; do
   [ -s "$work/$f" ] || { echo "memcheck: the batch run did not write $f"; exit 1; }
 done

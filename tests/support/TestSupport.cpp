@@ -96,7 +96,7 @@ std::vector<std::string> HdlToolFindings(const std::filesystem::path& dir, const
             expect("iverilog", r, r.output.empty());
         }
         if (OnPath("verilator")) {
-            std::ofstream(dir / "black_boxes.vlt") << "`verilator_config\nlint_off -file \"*_stubs.v\"\n";
+            std::ofstream(dir / "black_boxes.vlt") << kStubLintConfig;
             const CommandResult r = RunIn(dir, {"verilator", "--lint-only", "-Wall", "--Mdir", "obj_" + design,
                                                 "--top-module", design, "black_boxes.vlt", v, vStubs});
             expect("verilator", r, r.output.find("%Warning") == std::string::npos);

@@ -20,6 +20,9 @@ expect_exit(2 ${OLMWIZ} run --wizard tkl_pll --family korvo5 --design d --hdl ed
 expect_exit(2 ${OLMWIZ} run --wizard tkl_nope --family korvo5 --design d --batch)
 expect_exit(2 ${OLMWIZ} run --wizard tkl_pll --family korvo5 --design d --bogus)
 expect_exit(0 ${OLMWIZ} run --help)
+if(NOT last_out MATCHES "ssio_rx .*ssio_tx ")
+  message(FATAL_ERROR "run --help does not list the source-synchronous wizards:\n${last_out}")
+endif()
 
 # No display and no platform named: the run picks the offscreen platform.
 set(ENV{DISPLAY} "")

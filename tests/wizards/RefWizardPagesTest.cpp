@@ -1,7 +1,7 @@
 // Renders every page of the wizards to PNG (offscreen) into the build folder
-// and checks the layout: the window fits a 1024x768 screen, nothing is clipped
-// or outside its page, and the keyboard moves through the fields from top to
-// bottom.
+// and checks the layout: the window fits a 1024x768 screen, nothing is
+// clipped or outside its page, and the keyboard moves through the fields
+// from top to bottom.
 #include "WizardTable.h"
 
 #include "OlmKit.h"
@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QPixmap>
+#include <QThreadPool>
 
 #include <filesystem>
 #include <functional>
@@ -82,6 +83,8 @@ struct Render {
     std::string name;
     std::string dataType;
     std::function<void(Olm_WizData&)> setup;
+    // Block attributes ("TYPE.ATTRIBUTE", value) set on every block of the type.
+    std::vector<std::pair<std::string, std::string>> settings;
     std::function<void(int, QWidget*)> onPage;
 };
 
@@ -102,6 +105,11 @@ Rendered RenderAll(const std::string& wizard_, const std::vector<std::vector<std
     EXPECT_TRUE(bridge.SetupWizData());
     std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
     if (setup) setup(*data);
+    for (const auto& [key, value] : how.settings) {
+        const std::string type = key.substr(0, key.find('.')), attribute = key.substr(key.find('.') + 1);
+        for (Olm_Block* block : data->GetBlkList())
+            if (block->GetPrimType() == type.c_str()) block->AddAttribute(attribute.c_str(), value.c_str());
+    }
     std::unique_ptr<Olm_KitMain> main = olmwiz::FactoryOf(*olmwiz::FindWizard(wizard_), wizType)(false);
     main->SetFamily(family.c_str());
     main->SetDesignName("demo");
@@ -144,6 +152,9 @@ Rendered RenderAll(const std::string& wizard_, const std::vector<std::vector<std
     }
     rendered.features = main->FeatureLines();
     delete wizard;
+    // Qt converts large images on threads of its global pool, which would
+    // otherwise still be idling when the program ends.
+    QThreadPool::globalInstance()->waitForDone();
     return rendered;
 }
 
@@ -232,6 +243,27 @@ TEST(RefWizardPages, GenericPagesRenderTidilyForEveryDataFile) {
     EXPECT_EQ(pages("ssio_any").size(), 5u);
     EXPECT_EQ(pages("hsx").size(), 3u);
     EXPECT_EQ(pages("hsx", "korvo4").size(), 2u);
+}
+
+TEST(RefWizardPages, SourceSynchronousPagesRenderTidily) {
+    const std::vector<std::string> setup = {"OLMW_ONLY_BUS_WIDTH", "DATA_WIDTH", "OLMW_ONLY_BIT_RATE",
+                                            "OLMW_ONLY_CLK_PORT", "OLMW_ONLY_CLKWORD_PORT", "OLMW_ONLY_RST_PORT"};
+    Rendered r = RenderAll("ssio_rx", {setup, {"OLMW_ONLY_USE_DELAY", "OLMW_ONLY_DELAY_PS", "REF_FREQ",
+                                               "OLMW_ONLY_REFCLK_PORT", "OLMW_ONLY_READY_PORT"}});
+    EXPECT_EQ(r.pages, (std::vector<std::string>{"Receiver Setup", "Input Delay", "Summary"}));
+    r = RenderAll("ssio_tx", {setup, {"OLMW_ONLY_USE_TRISTATE", "DATA_RATE_TRI", "TRI_WIDTH", "OLMW_ONLY_T_PORT",
+                                      "OLMW_ONLY_TOUT_PORT"}});
+    EXPECT_EQ(r.pages, (std::vector<std::string>{"Transmitter Setup", "Tristate Output", "Summary"}));
+    // With the options on, and a ratio that takes two blocks a bit.
+    Render rxOn;
+    rxOn.name = "ssio_rx_on";
+    rxOn.settings = {{"ISER.OLMW_ONLY_USE_DELAY", "TRUE"}, {"ISER.DATA_WIDTH", "10"}, {"IDLY.OLMW_ONLY_DELAY_PS", "940"}};
+    RenderAll("ssio_rx", {}, rxOn);
+    Render txOn;
+    txOn.name = "ssio_tx_on";
+    txOn.settings = {{"OSER.OLMW_ONLY_USE_TRISTATE", "TRUE"}, {"OSER.DATA_WIDTH", "10"},
+                     {"OSER.OLMW_ONLY_BUS_WIDTH", "16"}};
+    RenderAll("ssio_tx", {}, txOn);
 }
 
 }  // namespace

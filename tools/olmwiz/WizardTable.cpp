@@ -4,6 +4,8 @@
 #include "HsxWizard.h"
 #include "MultWizard.h"
 #include "PllWizard.h"
+#include "SsioRxWizard.h"
+#include "SsioTxWizard.h"
 
 namespace olmwiz {
 
@@ -21,6 +23,8 @@ const std::vector<WizardEntry>& Wizards() {
         {"tkl_pll", "a phase-locked loop with up to six output clocks", Make<TklPll::PllWizard>()},
         {"dsp_mult", "a DSP block used as a pipelined multiplier", Make<DspMult::MultWizard>()},
         {"hsx", "transceiver lanes: line rate, data path, clock compensation, bonding", Make<Hsx::HsxWizard>()},
+        {"ssio_rx", "a source-synchronous receiver: a deserializer per line of a bus", Make<Ssio::SsioRxWizard>()},
+        {"ssio_tx", "a source-synchronous transmitter: a serializer per line of a bus", Make<Ssio::SsioTxWizard>()},
         {"generic", "any installed data (--type TYPE): a page per block type, a field per attribute", nullptr,
          [](const std::string& dataType) -> Olm_RunSession::Factory {
              return [dataType](bool batch) { return std::unique_ptr<Olm_KitMain>(new Generic::GenericWizard(dataType, batch)); };

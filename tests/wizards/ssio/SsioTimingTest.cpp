@@ -1,0 +1,116 @@
+// The clock and tap arithmetic of the source-synchronous I/O wizards, against
+// values worked by hand and against searches by trial.
+#include "SsioTiming.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The limits of olm_ssio.dev.
+Ssio::SsioTiming DataTiming() {
+    Ssio::Limits l;
+    l.block = "ISER";
+    l.fastClock = {10.0, 800.0};
+    l.wordClock = {2.5, 300.0};
+    l.sdrRatios = {2, 3, 4, 5, 6, 7, 8};
+    l.ddrRatios = {4, 6, 8, 10};
+    return Ssio::SsioTiming(l);
+}
+
+TEST(SsioClocks, WorkedByHand) {
+    const struct {
+        double bitRate;
+        bool ddr;
+        int ratio;
+        double fast, word;  // 0: refused
+        bool cascade;
+    } cases[] = {
+        {800, true, 8, 400, 100, false},    // 800 / 2 = 400, 800 / 8 = 100
+        {600, false, 6, 600, 100, false},   // SDR: the bit rate; 600 / 6 = 100
+        {1250, true, 10, 625, 125, true},   // 1250 / 2, 1250 / 10; 10 > 8: a master and a slave
+        {1600, true, 8, 800, 200, false},   // 1600 / 2 = 800, just the fast clock's limit
+        {1600.002, true, 8, 0, 0, false},   // 800.001 MHz, beyond it
+        {600, false, 2, 600, 300, false},   // 600 / 2 = 300, just the word clock's limit
+        {601, false, 2, 0, 0, false},       // 300.5 MHz, beyond it
+        {20, false, 8, 20, 2.5, false},     // 20 / 8 = 2.5, just the word clock's lowest
+        {19.9, true, 4, 0, 0, false},       // 19.9 / 2 = 9.95 MHz, below the fast clock's 10
+        {800, true, 5, 0, 0, false},        // DDR takes even ratios only
+        {800, false, 10, 0, 0, false},      // SDR stops at 8
+    };
+    const Ssio::SsioTiming timing = DataTiming();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bitRate) + (c.ddr ? " DDR " : " SDR ") + std::to_string(c.ratio));
+        const Ssio::ClockPlan plan = timing.Clocks(c.bitRate, c.ddr, c.ratio);
+        ASSERT_EQ(plan.ok, c.fast > 0.0) << plan.message;
+        if (!plan.ok) continue;
+        EXPECT_DOUBLE_EQ(plan.fastMHz, c.fast);
+        EXPECT_DOUBLE_EQ(plan.wordMHz, c.word);
+        EXPECT_EQ(plan.cascade, c.cascade);
+    }
+}
+
+// For every data rate and ratio the bit rates accepted, found by trying every
+// 0.25 Mb/s, are one interval whose ends follow from the limits by hand:
+// from max(10 * k, 2.5 * R) to min(800 * k, 300 * R) Mb/s, k = 2 in DDR.
+TEST(SsioClocks, AcceptedBitRatesFoundByTrialAreTheLimitsInterval) {
+    const Ssio::SsioTiming timing = DataTiming();
+    for (bool ddr : {false, true}) {
+        for (int ratio = 1; ratio <= 12; ++ratio) {
+            double lo = 0.0, hi = 0.0;
+            int gaps = 0;
+            for (int q = 1; q <= 8000; ++q) {
+                if (!timing.Clocks(q / 4.0, ddr, ratio).ok) continue;
+                gaps += hi > 0.0 && q / 4.0 - hi > 0.25;
+                lo = lo > 0.0 ? lo : q / 4.0;
+                hi = q / 4.0;
+            }
+            const std::vector<int>& allowed = timing.Ratios(ddr);
+            const bool runs = std::find(allowed.begin(), allowed.end(), ratio) != allowed.end();
+            const double k = ddr ? 2.0 : 1.0;
+            SCOPED_TRACE(std::string(ddr ? "DDR " : "SDR ") + std::to_string(ratio));
+            EXPECT_EQ(gaps, 0);
+            EXPECT_EQ(lo, runs ? std::max(10.0 * k, 2.5 * ratio) : 0.0);
+            EXPECT_EQ(hi, runs ? std::min(800.0 * k, 300.0 * ratio) : 0.0);
+        }
+    }
+}
+
+TEST(SsioTaps, WorkedByHand) {
+    const struct {
+        double delayPs, refMHz;
+        int taps;  // -1: refused
+    } cases[] = {
+        {937.5, 200, 12},      // a tap is 1e6 / (64 * 200) = 78.125 ps; 937.5 / 78.125 = 12
+        {500, 200, 6},         // 6.4 taps
+        {117.1875, 200, 2},    // 1.5 taps: half a tap rounds up
+        {2549, 190, 31},       // a tap is 1e6 / 12160 = 82.2368 ps: 30.996 taps
+        {2421.875, 200, 31},   // 31 taps, the longest delay line
+        {2460.9375, 200, -1},  // 31.5 taps: 32
+    };
+    const Ssio::SsioTiming timing = DataTiming();
+    for (const auto& c : cases) {
+        const Ssio::TapPlan plan = timing.Taps(c.delayPs, c.refMHz);
+        EXPECT_EQ(plan.ok ? plan.taps : -1, c.taps) << c.delayPs << " ps at " << c.refMHz << " MHz";
+    }
+}
+
+// The taps of a delay are the count whose delay lies nearest to it, the
+// larger of two equally near, found by trying every count.
+TEST(SsioTaps, NearestCountFoundByTrial) {
+    const Ssio::SsioTiming timing = DataTiming();
+    for (double ref : {190.0, 195.5, 200.0, 210.0}) {
+        const double tap = 1e6 / (64 * ref);
+        for (double delay = 0.0; delay < 2700.0; delay += 3.7) {
+            int best = 0;
+            for (int k = 1; k <= 40; ++k)
+                if (std::fabs(k * tap - delay) <= std::fabs(best * tap - delay) + 1e-9) best = k;
+            const Ssio::TapPlan plan = timing.Taps(delay, ref);
+            ASSERT_EQ(plan.ok ? plan.taps : -1, best <= 31 ? best : -1) << delay << " ps at " << ref << " MHz";
+        }
+    }
+}
+
+}  // namespace

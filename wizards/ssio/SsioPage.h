@@ -1,0 +1,32 @@
+#pragma once
+
+#include "OlmKit.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace Ssio {
+
+class SsioWizard;
+
+// A page of the source-synchronous I/O wizards: bound fields, and checks
+// across them that name what is wrong. Its port names must also differ from
+// the names of the blocks and nets that the wizard makes itself.
+class SsioPage : public Olm_KitPage {
+public:
+    // A check across the page's values: empty when they are fine, else what
+    // is wrong.
+    using Rule = std::function<std::string(const Olm_FieldValues&)>;
+
+    SsioPage(Olm_KitMain* main, SsioWizard* wizard, std::string title, std::string intro);
+
+    void AddRule(Rule rule);
+    bool Check(const Olm_FieldValues& values) override;
+
+private:
+    SsioWizard* m_wizard;
+    std::vector<Rule> m_rules;
+};
+
+}  // namespace Ssio
