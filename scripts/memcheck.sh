@@ -26,7 +26,7 @@ memcheck() {
   echo "memcheck: $name clean ($((SECONDS - start)) s)"
 }
 
-for t in model_tests gui_nx_tests wizard_tests waitdlg_tests ref_wizard_pages_tests; do
+for t in model_tests gui_nx_tests wizard_tests waitdlg_tests kit_tests ref_wizard_pages_tests; do
   memcheck "$t" "$build/bin/$t" --gtest_brief=1
 done
 memcheck "tkl_pll batch run" "$build/bin/olmwiz" run --wizard tkl_pll --family korvo5 --design clkgen \
@@ -39,6 +39,8 @@ for w in rx tx; do
   memcheck "ssio_$w batch run" "$build/bin/olmwiz" run --wizard "ssio_$w" --family korvo5 --design "lvds_$w" \
     --options "$here/examples/ssio_${w}_lvds8.opt" --outdir "$work/ssio_$w" --batch --silent
 done
-for f in tkl_pll/clkgen.kfz tkl_pll/clkgen.v dsp_mult/mult.kfz dsp_mult/mult.vhd hsx/dual.kfz hsx/dual.v ssio_rx/lvds_rx.v ssio_tx/lvds_tx.v; do
+memcheck "generic batch run" "$build/bin/olmwiz" run --wizard generic --type tkl_any --family korvo5 --design clocks \
+  --options "$here/examples/generic_tkl.opt" --outdir "$work/generic" --batch --silent
+for f in generic/clocks.v tkl_pll/clkgen.kfz tkl_pll/clkgen.v dsp_mult/mult.kfz dsp_mult/mult.vhd hsx/dual.kfz hsx/dual.v ssio_rx/lvds_rx.v ssio_tx/lvds_tx.v; do
   [ -s "$work/$f" ] || { echo "memcheck: the batch run did not write $f"; exit 1; }
 done

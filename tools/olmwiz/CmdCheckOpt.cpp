@@ -18,7 +18,7 @@ namespace olmwiz {
 namespace {
 
 constexpr const char* kHelp =
-    "Usage: olmwiz check-opt [-q] --wizard TYPE --family FAMILY FILE...\n\n"
+    "Usage: olmwiz check-opt [-q] --wizard TYPE [--type TYPE] --family FAMILY FILE...\n\n"
     "Checks option files against the installed data of a wizard type, without\n"
     "applying them: every statement that names a block type, attribute or pin\n"
     "that the data does not define, or a value outside an attribute's choices or\n"
@@ -27,6 +27,7 @@ constexpr const char* kHelp =
     "as defined. Prints one line per file without findings, unless -q is given.\n\n"
     "Options:\n"
     "  -w, --wizard TYPE    the wizard type whose installed data is used\n"
+    "  -t, --type TYPE      with --wizard generic: the type of the installed data\n"
     "  -f, --family FAMILY  the device family (it chooses the transceiver data)\n"
     "  -q, --quiet          print nothing for files without findings\n"
     "  -h, --help           show this help\n\n"
@@ -40,19 +41,27 @@ int RunCheckOpt(const std::vector<std::string>& args) {
     parser.AddOption("wizard", 'w', true);
     parser.AddOption("family", 'f', true);
     parser.AddOption("quiet", 'q', false);
+    parser.AddOption("type", 't', true);
     if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
     for (const char* required : {"wizard", "family"}) {
         if (!parser.Has(required) || parser.Value(required).empty())
             return parser.Usage(std::string("--") + required + " is required");
     }
     if (parser.Positional().empty()) return parser.Usage("no option file given");
-    const std::string wizType = parser.Value("wizard");
+    const WizardEntry* wizard = FindWizard(parser.Value("wizard"));
+    if (wizard && wizard->forType && parser.Value("type").empty())
+        return parser.Usage("--wizard " + parser.Value("wizard") + " needs --type TYPE");
+    const std::string wizType = wizard && wizard->forType ? parser.Value("type") : parser.Value("wizard");
     const StderrReports reports;
     Olm_Data data;
     if (!data.ReadDataFile(wizType, parser.Value("family")) || !data.GetWizData())
         return parser.Fail("cannot load the installed data of the wizard type '" + wizType + "'");
     Olm_OptFileCheck check(*data.GetWizData());
-    if (const WizardEntry* wizard = FindWizard(wizType)) wizard->make(true)->DeclareAttributes(check);
+    if (wizard) {
+        const std::unique_ptr<Olm_KitMain> main = FactoryOf(*wizard, wizType)(true);
+        main->Declare(*data.GetWizData());
+        main->DeclareAttributes(check);
+    }
     bool clean = true;
     for (const std::string& path : parser.Positional()) {
         std::string unreadable;

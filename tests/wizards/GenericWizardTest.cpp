@@ -1,0 +1,67 @@
+// The generic wizard on every installed data file: a batch run in both
+// languages, with several instances of a block, and the HDL it writes
+// passes the HDL tools.
+#include "WizardTable.h"
+
+#include "TestSupport.h"
+
+#include "OlmKit.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct DataCase {
+    const char* type;
+    const char* family;
+    const char* options;   // more instances of a block, or none
+    const char* features;  // what the run reports it made
+};
+
+class GenericWizard : public ::testing::TestWithParam<DataCase> {};
+
+TEST_P(GenericWizard, WritesHdlThatTheToolsTake) {
+    const DataCase& c = GetParam();
+    const olmtest::ScratchDir dir;
+    Olm_RunSession session;
+    for (const char* hdl : {"verilog", "vhdl"}) {
+        Olm_RunRequest request;
+        request.wizType = c.type;
+        request.family = c.family;
+        request.design = "top";
+        request.hdl = hdl;
+        request.outputDir = dir.File("out");
+        request.batch = request.silent = true;
+        if (*c.options) request.optionFile = dir.Write("more.opt", c.options);
+        const Olm_RunOutcome outcome = session.Run(request, olmwiz::FactoryOf(*olmwiz::FindWizard("generic"), c.type));
+        ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
+        EXPECT_EQ(outcome.features.back(), c.features);
+        const std::string ext = std::string(hdl) == "verilog" ? ".v" : ".vhd";
+        const olmtest::CommandResult r = olmtest::RunIn(
+            dir.File("out"), {OLMWIZ_PATH, "hdl", "--kfz", "top.kfz", "--lang", hdl, "-o", "again" + ext, "--stubs",
+                              "top_stubs" + ext});
+        ASSERT_EQ(r.code, 0) << r.output;
+        EXPECT_EQ(olmtest::ReadFile(dir.File("out/again" + ext)), olmtest::ReadFile(dir.File("out/top" + ext)));
+    }
+    for (const std::string& finding : olmtest::HdlToolFindings(dir.Path() / "out", "top")) ADD_FAILURE() << finding;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    InstalledData, GenericWizard,
+    ::testing::Values(
+        DataCase{"tkl_any", "korvo5", "BlockProp: RKO_ADV.*.OLMW_ONLY_INST_COUNT=3;\nBlockProp: TKL.*.OLMW_ONLY_INST_COUNT=0;\n",
+                 "From the installed data of tkl_any: 1 TKL_SP, 1 TKL_ADV, 1 RKO_BASE, 3 RKO_ADV, 1 KDIV."},
+        DataCase{"dsp_any", "korvo5", "BlockProp: DSP.*.OLMW_ONLY_INST_COUNT=2;\n",
+                 "From the installed data of dsp_any: 2 DSP."},
+        DataCase{"ssio_any", "korvo5", "", "From the installed data of ssio_any: 1 OSER, 1 ISER, 1 IDLY, 1 IDLYCTRL."},
+        DataCase{"hsx", "korvo5", "", "From the installed data of hsx: 1 HSX3, 1 HSX10."},
+        DataCase{"hsx", "korvo4", "", "From the installed data of hsx: 1 HSX11."}),
+    [](const ::testing::TestParamInfo<DataCase>& info) {
+        return std::string(info.param.type) + "_" + info.param.family;
+    });
+
+}  // namespace
