@@ -2,13 +2,13 @@
 
 #include "engine/Olm_Engine.h"
 #include "kfz/Olm_KfzWizData.h"
+#include "pal/File.h"
 #include "pal/Process.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #ifndef OLM_HDL_TOOL_REL_PATH
@@ -38,14 +38,6 @@ public:
 private:
     std::string m_path;
 };
-
-bool WriteText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return !out.fail();
-}
 
 std::string Joined(const std::vector<std::string>& names) {
     std::string text;
@@ -121,7 +113,7 @@ bool Olm_Finisher::Run(const std::string& constraintText) {
         moves.emplace_back((staged / fs::path(HdlFile()).filename()).string(), HdlFile());
         if (!WriteHdl(moves[0].first, moves.back().first)) return false;
         moves.emplace_back((staged / fs::path(ConstraintFile()).filename()).string(), ConstraintFile());
-        if (!WriteText(moves.back().first, constraintText))
+        if (!Pal::File::writeText(moves.back().first.c_str(), constraintText))
             return Fail("Could not write the constraint template " + ConstraintFile() + ".");
     }
 
@@ -156,7 +148,7 @@ bool Olm_Finisher::WriteHdl(const std::string& stagedKfz, const std::string& sta
         std::string text, error;
         if (!m_generator->Write(written.GetDesign(), m_design, m_language, text, nullptr, error))
             return Fail("Could not write the HDL file " + HdlFile() + ": " + error);
-        if (!WriteText(stagedHdl, text)) return Fail("Could not write the HDL file " + HdlFile() + ".");
+        if (!Pal::File::writeText(stagedHdl.c_str(), text)) return Fail("Could not write the HDL file " + HdlFile() + ".");
         return true;
     }
 

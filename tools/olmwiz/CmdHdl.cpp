@@ -8,6 +8,7 @@
 
 #include "engine/Olm_Engine.h"
 #include "kit/Olm_HdlGenerator.h"
+#include "pal/File.h"
 #include "translator/Olm_HdlDesign.h"
 
 #include <cstdio>
@@ -35,14 +36,6 @@ constexpr const char* kHelp =
     "($OLMW_DATA_DIR when it is set, otherwise the installation's data folder).\n\n"
     "Exit codes: 0 written, 1 the design could not be read or the files not\n"
     "written, 2 wrong usage.\n";
-
-bool WriteText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return !out.fail();
-}
 
 }  // namespace
 
@@ -94,8 +87,8 @@ int RunHdl(const std::vector<std::string>& args) {
         return parser.Fail(std::string("cannot write the ") + (lang == "verilog" ? "Verilog" : "VHDL") + " of '" +
                            kfzPath + "': " + error);
     }
-    if (!WriteText(outPath, wrapper)) return parser.Fail("cannot write '" + outPath + "'");
-    if (parser.Has("stubs") && !WriteText(stubsPath, stubs)) return parser.Fail("cannot write '" + stubsPath + "'");
+    if (!Pal::File::writeText(outPath.c_str(), wrapper)) return parser.Fail("cannot write '" + outPath + "'");
+    if (parser.Has("stubs") && !Pal::File::writeText(stubsPath.c_str(), stubs)) return parser.Fail("cannot write '" + stubsPath + "'");
     return kExitOk;
 }
 

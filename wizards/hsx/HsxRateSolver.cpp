@@ -56,16 +56,6 @@ const char* LimitName(Limit limit) {
     return "";
 }
 
-std::string Num(double value) {
-    if (!std::isfinite(value)) return "?";
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.6f", value);
-    std::string text = buffer;
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return text == "-0" ? "0" : text;
-}
-
 std::string PllSetting::Describe(double refMHz) const {
     return Num(refMHz) + " MHz x " + std::to_string(mult) + " / " + std::to_string(refDiv) + " = VCO " + Num(vcoMHz) +
            " MHz, rate divider " + std::to_string(rateDiv);

@@ -21,6 +21,8 @@
 // standard library only; the wizard fills PllLimits from the data file.
 #pragma once
 
+#include "pal/StrUtil.h"
+
 #include <string>
 #include <vector>
 
@@ -102,6 +104,6 @@ FabricResult CheckFabricClock(const PllLimits& limits, const char* direction, do
                               const std::vector<int>& widths);
 
 // A number for messages and the design: at most six decimals, no trailing zeros.
-std::string Num(double value);
+inline std::string Num(double value) { return Pal::StrUtil::FormatNumber(value); }
 
 }  // namespace Hsx

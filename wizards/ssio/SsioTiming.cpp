@@ -32,15 +32,6 @@ SsioTiming::SsioTiming(Limits limits) : m_limits(std::move(limits)) {}
 
 const std::vector<int>& SsioTiming::Ratios(bool ddr) const { return ddr ? m_limits.ddrRatios : m_limits.sdrRatios; }
 
-std::string SsioTiming::Number(double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.6f", value);
-    std::string text = buffer;
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return text == "-0" ? "0" : text;
-}
-
 ClockPlan SsioTiming::Clocks(double bitRateMbps, bool ddr, int ratio) const {
     ClockPlan plan;
     const std::string& block = m_limits.block;

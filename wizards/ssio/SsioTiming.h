@@ -19,6 +19,8 @@
 // limits from the installed data (SsioWizard::ReadLimits).
 #pragma once
 
+#include "pal/StrUtil.h"
+
 #include <string>
 #include <vector>
 
@@ -74,7 +76,7 @@ public:
     TapPlan Taps(double delayPs, double refMHz) const;
 
     // A number for messages and notes: up to six decimals, no trailing zeros.
-    static std::string Number(double value);
+    static std::string Number(double value) { return Pal::StrUtil::FormatNumber(value); }
 
 private:
     Limits m_limits;

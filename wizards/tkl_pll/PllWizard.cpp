@@ -107,13 +107,6 @@ private:
 
 }  // namespace
 
-std::string FormatMHz(double mhz) {
-    std::string text = Fixed(mhz, 6);
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return text == "-0" ? "0" : text;
-}
-
 PllWizard::PllWizard(bool batchMode) : Olm_KitMain("tkl_pll", batchMode, "Olm Wizard - Single PLL") {
     SetTKLPrimName(kPrim);
     SetTKLAdvSupport(true);

@@ -48,6 +48,6 @@ private:
 
 // A frequency for display and for the design: up to six decimals, no
 // trailing zeros.
-std::string FormatMHz(double mhz);
+inline std::string FormatMHz(double mhz) { return Pal::StrUtil::FormatNumber(mhz); }
 
 }  // namespace TklPll

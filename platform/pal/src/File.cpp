@@ -1,5 +1,7 @@
 #include "pal/File.h"
 
+#include <fstream>
+
 #include "pal/Stream.h"
 
 #include <cerrno>
@@ -172,6 +174,14 @@ bool File::readInput(const char* path, std::uint64_t maxBytes, std::string& cont
     content.resize(used);
     check.size = used;
     return true;
+}
+
+bool File::writeText(const char* path, const std::string& text) {
+    std::ofstream out(path ? path : "", std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    return !out.fail();
 }
 
 bool File::close(Stream* stream) {

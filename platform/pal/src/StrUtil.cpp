@@ -3,6 +3,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <system_error>
 
@@ -115,6 +116,18 @@ bool StrUtil::ParseNumber(std::string_view text, double& value) {
     if (ec != std::errc() || end != body.data() + body.size() || !std::isfinite(parsed)) return false;
     value = parsed;
     return true;
+}
+
+std::string StrUtil::FormatNumber(double value, int maxDecimals) {
+    if (!std::isfinite(value)) return "?";
+    char buffer[400];  // room for the largest double in fixed point
+    std::snprintf(buffer, sizeof buffer, "%.*f", maxDecimals < 0 ? 0 : maxDecimals, value);
+    std::string text = buffer;
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    return text == "-0" ? "0" : text;
 }
 
 }  // namespace Pal

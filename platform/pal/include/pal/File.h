@@ -55,6 +55,9 @@ public:
     // The same check, then the whole file into content. A file that grows
     // past maxBytes while it is read counts as too large.
     static bool readInput(const char* path, std::uint64_t maxBytes, std::string& content, InputCheck& check);
+    // Writes text to a file as it is (creating or truncating it); false when
+    // it could not be written whole.
+    static bool writeText(const char* path, const std::string& text);
 };
 
 }  // namespace Pal

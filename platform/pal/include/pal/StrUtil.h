@@ -3,6 +3,7 @@
 #include "pal/PalExport.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace Pal {
@@ -46,6 +47,11 @@ public:
     // the value is left unchanged.
     static bool ParseInt(std::string_view text, int& value);
     static bool ParseNumber(std::string_view text, double& value);
+    // A number for messages and for the design: fixed point with at most
+    // maxDecimals decimals, trailing zeros dropped ("100", "62.5",
+    // "3.125"), without a locale; "-0" is written "0", a value that is not
+    // finite "?".
+    static std::string FormatNumber(double value, int maxDecimals = 6);
 };
 
 }  // namespace Pal
