@@ -35,5 +35,6 @@ int WriteDump(Olm_WizData& data, const std::string* output);
 int RunRun(const std::vector<std::string>& args);
 int RunCheckOpt(const std::vector<std::string>& args);
 int RunHdl(const std::vector<std::string>& args);
+int RunRegen(const std::vector<std::string>& args);
 
 }  // namespace olmwiz
