@@ -40,7 +40,7 @@ constexpr const char* kHelp =
     "Options:\n"
     "  -j, --jobs N       run the jobs in N worker processes (default: the number\n"
     "                     of cores); a worker runs one job after the other\n"
-    "  -n, --ninja FILE   do not run the jobs: write a ninja build file with one\n"
+    "      --ninja FILE   do not run the jobs: write a ninja build file with one\n"
     "                     edge per job, so that `ninja -f FILE` reruns the jobs\n"
     "                     whose option file, design file, installed data or\n"
     "                     olmwiz changed\n"
@@ -105,11 +105,11 @@ bool WriteJson(const std::string& path, const Manifest& manifest, const std::vec
 int RunRegen(const std::vector<std::string>& args) {
     CommandLine parser("olmwiz regen", kHelp);
     parser.Option("-j,--jobs");
-    parser.Option("-n,--ninja");
+    parser.Option("--ninja");
     parser.Option("--json");
     if (const int exitCode = parser.ParseCommand(args); exitCode != CommandLine::kParsed) return exitCode;
     if (parser.Positional().size() != 1) return parser.Usage("give exactly one manifest");
-    long workers = ::sysconf(_SC_NPROCESSORS_ONLN);
+    long workers = std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN));
     if (parser.Has("jobs")) {
         const std::string text = parser.Value("jobs");
         char* end = nullptr;

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include <fcntl.h>
@@ -101,6 +102,39 @@ Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
     ::_exit(exitCode);
 }
 
+// The output folders of the jobs, made before any job runs, with their
+// missing parents; those still empty at the end are removed again. A run
+// removes an output folder it made when it fails; two jobs in one folder (or
+// below one new folder) running at the same time would otherwise race: one
+// removing the folder that the other has just found in place.
+class SharedFolders {
+public:
+    explicit SharedFolders(const std::vector<RegenJob>& jobs) {
+        std::error_code ec;
+        for (const RegenJob& job : jobs) {
+            std::vector<std::filesystem::path> missing;
+            for (std::filesystem::path p = job.request.outputDir; !p.empty() && !std::filesystem::exists(p, ec);
+                 p = p.parent_path()) {
+                missing.push_back(p);
+                if (p == p.parent_path()) break;
+            }
+            for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+                if (!std::filesystem::create_directory(*it, ec)) break;  // the job will say why
+                m_made.push_back(*it);
+            }
+        }
+    }
+    ~SharedFolders() {
+        std::error_code ec;
+        for (auto it = m_made.rbegin(); it != m_made.rend(); ++it) std::filesystem::remove(*it, ec);  // when empty
+    }
+    SharedFolders(const SharedFolders&) = delete;
+    SharedFolders& operator=(const SharedFolders&) = delete;
+
+private:
+    std::vector<std::filesystem::path> m_made;  // parents first
+};
+
 std::string HowItEnded(int status) {
     if (WIFSIGNALED(status)) return "signal " + std::to_string(WTERMSIG(status)) + ": " + ::strsignal(WTERMSIG(status));
     return "exit code " + std::to_string(WEXITSTATUS(status));
@@ -124,6 +158,7 @@ JobResult FromJson(const Json& result) {
 std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCount,
                                const std::function<void(int done, int failed)>& progress) {
     std::vector<JobResult> results(jobs.size());
+    const SharedFolders folders(jobs);
     std::vector<Worker> workers;
     std::size_t next = 0;
     int done = 0;

@@ -26,6 +26,8 @@ struct JobResult {
 // batch mode and silently; it asks for the next job whenever it has sent the
 // result of its last one, as one line of JSON over a pipe. A worker that
 // ends during a job fails that job only: a new worker takes over the rest.
+// The output folders are made before the first job, and those that end up
+// empty (the folders of failed jobs) removed after the last.
 // progress is called after every result with the jobs done and failed so far.
 std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workers,
                                const std::function<void(int done, int failed)>& progress);
