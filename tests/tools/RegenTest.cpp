@@ -150,6 +150,7 @@ TEST_F(Regen, AMalformedManifestIsNamedByFileAndLineAndNothingRuns) {
         {good + " --bogus", "unknown option '--bogus'"},
         {good + " --log", "option '--log' needs a value"},
         {"--family korvo5 --design d", "--wizard is required"},
+        {"--wizard= --family korvo5 --design d", "--wizard is required"},
         {"--wizard tkl_pll --design d", "--family is required"},
         {"--wizard tkl_pll --family korvo5", "--design is required"},
         {"--wizard tkl_nope --family korvo5 --design d", "unknown wizard type 'tkl_nope'"},

@@ -67,7 +67,20 @@ std::string CommandLine::Parse(const std::vector<std::string>& args) {
     // Everything after "--" is positional; CLI11 sees what comes before, in
     // the reversed order it takes a vector in.
     const auto end = std::find(args.begin(), args.end(), std::string("--"));
-    std::vector<std::string> options(std::make_reverse_iterator(end), args.rend());
+    std::vector<std::string> options;
+    for (auto arg = args.begin(); arg != end; ++arg) {
+        // CLI11 reads "--name=" as "--name" and takes the next argument as the
+        // value; an empty value is meant.
+        const std::string name = arg->size() > 3 && arg->rfind("--", 0) == 0 && arg->back() == '='
+                                     ? arg->substr(2, arg->size() - 3)
+                                     : std::string();
+        if (!name.empty() && name.find('=') == std::string::npos && m_values.count(name)) {
+            options.insert(options.end(), {"--" + name, ""});
+        } else {
+            options.push_back(*arg);
+        }
+    }
+    std::reverse(options.begin(), options.end());
     try {
         m_app->parse(options);
     } catch (const CLI::ParseError& error) {
