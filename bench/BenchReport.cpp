@@ -114,7 +114,7 @@ struct Report {
     std::ostringstream doc;      // markdown for docs/performance.md
     std::ostringstream summary;  // the console summary
     std::ostringstream plot;     // blocks, then microseconds per block of each operation
-    std::ostringstream regenPlot;  // jobs in the manifest, then jobs per second of each way
+    std::ostringstream regenPlot;  // jobs in the manifest, then jobs per second of each way in each folder
 };
 
 void Reader(const Json& results, Report& report) {
@@ -246,15 +246,16 @@ void EndToEnd(const Json& results, Report& report) {
                    << ")\n";
 }
 
-void Regen(const Json& results, Report& report) {
-    const int jobs = results.at("jobs").get<int>();
-    const double single = results.at("regen_jobs1_per_s").get<double>();
-    const double pair = results.at("regen_jobs2_per_s").get<double>();
-    const double separate = results.at("processes_per_s").get<double>();
+// One folder of the regen benchmark: its way side by side, its rates by
+// manifest size and the memory of a worker.
+void RegenIn(const Json& place, int jobs, int cores, Report& report) {
+    const std::string where = "`" + place.at("folder").get<std::string>() + "` (" +
+                              place.at("filesystem").get<std::string>() + ")";
+    const double single = place.at("regen_jobs1_per_s").get<double>();
+    const double pair = place.at("regen_jobs2_per_s").get<double>();
+    const double separate = place.at("processes_per_s").get<double>();
     const double speedup = single / separate;
-    report.doc << "### Regenerating a project: `olmwiz regen`\n\n"
-               << "A manifest of " << jobs << " jobs (both reference wizards, both languages, option files and "
-               << "defaults), medians of " << results.at("rounds").get<int>() << " rounds run in turn.\n\n"
+    report.doc << "#### In " << where << "\n\n"
                << "| way | jobs per second | ms per job |\n|---|---:|---:|\n"
                << "| `olmwiz regen --jobs 1` | " << Fixed(single, 1) << " | " << Fixed(1000 / single, 1) << " |\n"
                << "| `olmwiz regen --jobs 2` | " << Fixed(pair, 1) << " | " << Fixed(1000 / pair, 1) << " |\n"
@@ -262,34 +263,62 @@ void Regen(const Json& results, Report& report) {
                << Fixed(1000 / separate, 1) << " |\n\n"
                << "`--jobs 1` against separate processes: **" << Fixed(speedup, 1) << "×** (target at least 10×: "
                << Met(speedup >= kRegenTarget) << "); `--jobs 2` against `--jobs 1`: **" << Fixed(pair / single, 2)
-               << "×** on " << results.at("cores").get<int>() << " cores.\n\n"
+               << "×** on " << cores << " cores.\n\n"
                << "| jobs in the manifest | `--jobs 1` jobs/s | `--jobs 2` jobs/s |\n|---:|---:|---:|\n";
-    report.regenPlot << "# jobs, then jobs per second of: regen --jobs 1, regen --jobs 2, separate processes\n";
-    for (const Json& size : results.at("by_size")) {
-        const double one = size.at("jobs1_per_s").get<double>();
-        const double two = size.at("jobs2_per_s").get<double>();
-        report.doc << "| " << Thousands(size.at("jobs").get<int>()) << " | " << Fixed(one, 1) << " | " << Fixed(two, 1)
-                   << " |\n";
-        report.regenPlot << size.at("jobs").get<int>() << "  " << Fixed(one, 2) << "  " << Fixed(two, 2) << "  "
-                         << Fixed(separate, 2) << "\n";
+    for (const Json& size : place.at("by_size")) {
+        report.doc << "| " << Thousands(size.at("jobs").get<int>()) << " | "
+                   << Fixed(size.at("jobs1_per_s").get<double>(), 1) << " | "
+                   << Fixed(size.at("jobs2_per_s").get<double>(), 1) << " |\n";
     }
-    report.doc << "\n![jobs per second against manifest size](performance-regen.png)\n\n";
-    report.summary << Label("regen") << Fixed(single, 1) << " jobs/s vs " << Fixed(separate, 1)
+    report.doc << "\n";
+    const std::string key = place.at("filesystem").get<std::string>();
+    report.summary << Label("regen") << key << ": " << Fixed(single, 1) << " jobs/s vs " << Fixed(separate, 1)
                    << " jobs/s of separate processes: " << Fixed(speedup, 1) << "x (target >= 10, "
                    << Verdict(speedup >= kRegenTarget) << "); --jobs 2 " << Fixed(pair / single, 2) << "x --jobs 1\n";
 
-    const Json& memory = results.at("memory");
+    const Json& memory = place.at("memory");
     if (!memory.contains("peak_kb_1000")) return;
-    const auto mb = [&](const char* key) { return Fixed(memory.at(key).get<double>() / 1024, 1); };
+    const auto mb = [&](const char* name) { return Fixed(memory.at(name).get<double>() / 1024, 1); };
     const double growth = memory.at("peak_kb_1000").get<double>() / memory.at("peak_kb_100").get<double>();
-    report.doc << "| one worker of `--jobs 1` | after 100 jobs | after 1,000 jobs |\n|---|---:|---:|\n"
+    report.doc << "| the worker of `--jobs 1` | after 100 jobs | after 1,000 jobs |\n|---|---:|---:|\n"
                << "| resident MB | " << mb("rss_kb_100") << " | " << mb("rss_kb_1000") << " |\n"
                << "| peak resident MB (max RSS) | " << mb("peak_kb_100") << " | " << mb("peak_kb_1000") << " |\n\n"
                << "Max RSS after 1,000 jobs / after 100: **" << Fixed(growth, 3) << "** (target at most 1.10: "
                << Met(growth <= kRegenMemoryTarget) << ").\n\n";
-    report.summary << Label("regen mem") << "worker max RSS " << mb("peak_kb_100") << " MB after 100 jobs, "
+    report.summary << Label("regen mem") << key << ": worker max RSS " << mb("peak_kb_100") << " MB after 100 jobs, "
                    << mb("peak_kb_1000") << " MB after 1000: " << Fixed(growth, 3) << " (target <= 1.10, "
                    << Verdict(growth <= kRegenMemoryTarget) << ")\n";
+}
+
+void Regen(const Json& results, Report& report) {
+    const int jobs = results.at("jobs").get<int>();
+    const Json& places = results.at("places");
+    report.doc << "### Regenerating a project: `olmwiz regen`\n\n"
+               << "A manifest of " << jobs << " jobs (both reference wizards, both languages, option files and "
+               << "defaults), medians of " << results.at("rounds").get<int>() << " rounds run in turn, in "
+               << places.size() << (places.size() == 1 ? " folder" : " folders") << ".\n\n";
+    for (const Json& place : places) RegenIn(place, jobs, results.at("cores").get<int>(), report);
+    report.doc << "![jobs per second against manifest size](performance-regen.png)\n\n";
+
+    // A header row of titles, then per manifest size the rates of every way in every folder.
+    report.regenPlot << "jobs";
+    for (const Json& place : places) {
+        const std::string in = " in " + place.at("folder").get<std::string>() + " (" +
+                               place.at("filesystem").get<std::string>() + ")";
+        report.regenPlot << " \"regen --jobs 1" << in << "\" \"regen --jobs 2" << in << "\" \"" << jobs
+                         << " separate processes" << in << "\"";
+    }
+    report.regenPlot << "\n";
+    for (std::size_t row = 0; row < places.front().at("by_size").size(); ++row) {
+        report.regenPlot << places.front().at("by_size").at(row).at("jobs").get<int>();
+        for (const Json& place : places) {
+            const Json& size = place.at("by_size").at(row);
+            report.regenPlot << "  " << Fixed(size.at("jobs1_per_s").get<double>(), 2) << "  "
+                             << Fixed(size.at("jobs2_per_s").get<double>(), 2) << "  "
+                             << Fixed(place.at("processes_per_s").get<double>(), 2);
+        }
+        report.regenPlot << "\n";
+    }
 }
 
 void Memory(const Json& results, Report& report) {

@@ -18,8 +18,9 @@ extern char** environ;
 
 namespace olmbench {
 
-TempDir::TempDir(const std::string& prefix) {
-    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "_XXXXXX")).string();
+TempDir::TempDir(const std::string& prefix, const std::filesystem::path& parent) {
+    const std::filesystem::path folder = parent.empty() ? std::filesystem::temp_directory_path() : parent;
+    std::string pattern = (folder / (prefix + "_XXXXXX")).string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (!::mkdtemp(buffer.data())) throw std::system_error(errno, std::generic_category(), "mkdtemp " + pattern);

@@ -9,11 +9,11 @@
 
 namespace olmbench {
 
-// A fresh folder below the system's temporary folder, removed with its
-// contents when the object goes.
+// A fresh folder below the system's temporary folder (or below parent),
+// removed with its contents when the object goes.
 class TempDir {
 public:
-    explicit TempDir(const std::string& prefix);
+    explicit TempDir(const std::string& prefix, const std::filesystem::path& parent = {});
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
