@@ -2,7 +2,8 @@
 // summary that scripts/bench.sh prints, the data file of the per-block plot
 // and the generated part of docs/performance.md (between the lines
 // "<!-- results:begin -->" and "<!-- results:end -->").
-//   bench_report --reader F --sync F --e2e F --memory F [--plot-data F] [--doc F]
+//   bench_report --reader F --sync F --e2e F --memory F --regen F [--plot-data F]
+//                [--regen-plot-data F] [--doc F]
 
 #include "BenchSupport.h"
 
@@ -36,6 +37,10 @@ constexpr const char* kEnd = "<!-- results:end -->";
 constexpr double kReaderTarget = 1.0 / 3.0;
 constexpr double kGrowthTarget = 3.0;
 constexpr double kEndToEndTarget = 1.5;
+// olmwiz regen --jobs 1 at least 10 times the rate of separate processes; a
+// worker's resident size after 1,000 jobs within 10% of that after 100.
+constexpr double kRegenTarget = 10.0;
+constexpr double kRegenMemoryTarget = 1.10;
 
 Json ReadJson(const std::string& path) {
     std::ifstream in(path);
@@ -109,6 +114,7 @@ struct Report {
     std::ostringstream doc;      // markdown for docs/performance.md
     std::ostringstream summary;  // the console summary
     std::ostringstream plot;     // blocks, then microseconds per block of each operation
+    std::ostringstream regenPlot;  // jobs in the manifest, then jobs per second of each way in each folder
 };
 
 void Reader(const Json& results, Report& report) {
@@ -149,8 +155,12 @@ struct Row {
 };
 
 std::string Thousands(int value) {
-    std::string text = std::to_string(value);
-    for (int i = static_cast<int>(text.size()) - 3; i > 0; i -= 3) text.insert(static_cast<std::size_t>(i), ",");
+    const std::string digits = std::to_string(value);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && digits[i - 1] != '-' && (digits.size() - i) % 3 == 0) text += ',';
+        text += digits[i];
+    }
     return text;
 }
 
@@ -236,6 +246,81 @@ void EndToEnd(const Json& results, Report& report) {
                    << ")\n";
 }
 
+// One folder of the regen benchmark: its way side by side, its rates by
+// manifest size and the memory of a worker.
+void RegenIn(const Json& place, int jobs, int cores, Report& report) {
+    const std::string where = "`" + place.at("folder").get<std::string>() + "` (" +
+                              place.at("filesystem").get<std::string>() + ")";
+    const double single = place.at("regen_jobs1_per_s").get<double>();
+    const double pair = place.at("regen_jobs2_per_s").get<double>();
+    const double separate = place.at("processes_per_s").get<double>();
+    const double speedup = single / separate;
+    report.doc << "#### In " << where << "\n\n"
+               << "| way | jobs per second | ms per job |\n|---|---:|---:|\n"
+               << "| `olmwiz regen --jobs 1` | " << Fixed(single, 1) << " | " << Fixed(1000 / single, 1) << " |\n"
+               << "| `olmwiz regen --jobs 2` | " << Fixed(pair, 1) << " | " << Fixed(1000 / pair, 1) << " |\n"
+               << "| " << jobs << " separate `olmwiz run --batch` processes | " << Fixed(separate, 1) << " | "
+               << Fixed(1000 / separate, 1) << " |\n\n"
+               << "`--jobs 1` against separate processes: **" << Fixed(speedup, 1) << "×** (target at least 10×: "
+               << Met(speedup >= kRegenTarget) << "); `--jobs 2` against `--jobs 1`: **" << Fixed(pair / single, 2)
+               << "×** on " << cores << " cores.\n\n"
+               << "| jobs in the manifest | `--jobs 1` jobs/s | `--jobs 2` jobs/s |\n|---:|---:|---:|\n";
+    for (const Json& size : place.at("by_size")) {
+        report.doc << "| " << Thousands(size.at("jobs").get<int>()) << " | "
+                   << Fixed(size.at("jobs1_per_s").get<double>(), 1) << " | "
+                   << Fixed(size.at("jobs2_per_s").get<double>(), 1) << " |\n";
+    }
+    report.doc << "\n";
+    const std::string key = place.at("filesystem").get<std::string>();
+    report.summary << Label("regen") << key << ": " << Fixed(single, 1) << " jobs/s vs " << Fixed(separate, 1)
+                   << " jobs/s of separate processes: " << Fixed(speedup, 1) << "x (target >= 10, "
+                   << Verdict(speedup >= kRegenTarget) << "); --jobs 2 " << Fixed(pair / single, 2) << "x --jobs 1\n";
+
+    const Json& memory = place.at("memory");
+    if (!memory.contains("peak_kb_1000")) return;
+    const auto mb = [&](const char* name) { return Fixed(memory.at(name).get<double>() / 1024, 1); };
+    const double growth = memory.at("peak_kb_1000").get<double>() / memory.at("peak_kb_100").get<double>();
+    report.doc << "| the worker of `--jobs 1` | after 100 jobs | after 1,000 jobs |\n|---|---:|---:|\n"
+               << "| resident MB | " << mb("rss_kb_100") << " | " << mb("rss_kb_1000") << " |\n"
+               << "| peak resident MB (max RSS) | " << mb("peak_kb_100") << " | " << mb("peak_kb_1000") << " |\n\n"
+               << "Max RSS after 1,000 jobs / after 100: **" << Fixed(growth, 3) << "** (target at most 1.10: "
+               << Met(growth <= kRegenMemoryTarget) << ").\n\n";
+    report.summary << Label("regen mem") << key << ": worker max RSS " << mb("peak_kb_100") << " MB after 100 jobs, "
+                   << mb("peak_kb_1000") << " MB after 1000: " << Fixed(growth, 3) << " (target <= 1.10, "
+                   << Verdict(growth <= kRegenMemoryTarget) << ")\n";
+}
+
+void Regen(const Json& results, Report& report) {
+    const int jobs = results.at("jobs").get<int>();
+    const Json& places = results.at("places");
+    report.doc << "### Regenerating a project: `olmwiz regen`\n\n"
+               << "A manifest of " << jobs << " jobs (both reference wizards, both languages, option files and "
+               << "defaults), medians of " << results.at("rounds").get<int>() << " rounds run in turn, in "
+               << places.size() << (places.size() == 1 ? " folder" : " folders") << ".\n\n";
+    for (const Json& place : places) RegenIn(place, jobs, results.at("cores").get<int>(), report);
+    report.doc << "![jobs per second against manifest size](performance-regen.png)\n\n";
+
+    // A header row of titles, then per manifest size the rates of every way in every folder.
+    report.regenPlot << "jobs";
+    for (const Json& place : places) {
+        const std::string in = " in " + place.at("folder").get<std::string>() + " (" +
+                               place.at("filesystem").get<std::string>() + ")";
+        report.regenPlot << " \"regen --jobs 1" << in << "\" \"regen --jobs 2" << in << "\" \"" << jobs
+                         << " separate processes" << in << "\"";
+    }
+    report.regenPlot << "\n";
+    for (std::size_t row = 0; row < places.front().at("by_size").size(); ++row) {
+        report.regenPlot << places.front().at("by_size").at(row).at("jobs").get<int>();
+        for (const Json& place : places) {
+            const Json& size = place.at("by_size").at(row);
+            report.regenPlot << "  " << Fixed(size.at("jobs1_per_s").get<double>(), 2) << "  "
+                             << Fixed(size.at("jobs2_per_s").get<double>(), 2) << "  "
+                             << Fixed(place.at("processes_per_s").get<double>(), 2);
+        }
+        report.regenPlot << "\n";
+    }
+}
+
 void Memory(const Json& results, Report& report) {
     report.doc << "### Memory of a " << results.at("blocks").get<int>() << "-block design\n\n"
                << "| step | retained MB | bytes per block | peak MB during the step | peak bytes per block |\n"
@@ -271,12 +356,16 @@ int main(int argc, char** argv) {
         Reader(ReadJson(Option(argc, argv, "--reader")), report);
         SyncSave(ReadJson(Option(argc, argv, "--sync")), report);
         EndToEnd(ReadJson(Option(argc, argv, "--e2e")), report);
+        Regen(ReadJson(Option(argc, argv, "--regen")), report);
         Memory(ReadJson(Option(argc, argv, "--memory")), report);
         report.doc << kEnd;
 
         std::cout << report.summary.str();
         if (const std::string plot = Option(argc, argv, "--plot-data"); !plot.empty()) {
             olmbench::WriteText(plot, report.plot.str());
+        }
+        if (const std::string plot = Option(argc, argv, "--regen-plot-data"); !plot.empty()) {
+            olmbench::WriteText(plot, report.regenPlot.str());
         }
         if (const std::string docPath = Option(argc, argv, "--doc"); !docPath.empty()) {
             std::string doc = ReadText(docPath);

@@ -10,8 +10,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,44 +19,7 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
-
 namespace {
-
-// Runs the program with its output thrown away; the wall time in
-// milliseconds, or a negative value when it could not start or failed.
-double TimeRun(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return -1;
-    }
-    const auto end = std::chrono::steady_clock::now();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
-    return std::chrono::duration<double, std::milli>(end - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 std::string Option(int argc, char** argv, const char* name, const char* fallback) {
     for (int i = 1; i + 1 < argc; ++i) {
@@ -92,9 +53,10 @@ int main(int argc, char** argv) {
     auto runWizard = [&](int n) {
         const std::filesystem::path out = scratch.Path() / ("out" + std::to_string(n));
         std::filesystem::create_directory(out);
-        const double ms = TimeRun({olmwiz, "run", "--wizard", "tkl_pll", "--family", "korvo5", "--design", "clkgen",
-                                   "--options", example, "--hdl", "verilog", "--outdir", out.string(), "--batch",
-                                   "--log", (out / "clkgen.log").string()});
+        const double ms =
+            olmbench::TimeRun({olmwiz, "run", "--wizard", "tkl_pll", "--family", "korvo5", "--design", "clkgen",
+                               "--options", example, "--hdl", "verilog", "--outdir", out.string(), "--batch", "--log",
+                               (out / "clkgen.log").string()});
         // A run that left out a file did not do the whole job.
         for (const char* file : {"clkgen.kfz", "clkgen.v", "clkgen_olmw.pkx"}) {
             if (!std::filesystem::exists(out / file)) return -1.0;
@@ -102,7 +64,7 @@ int main(int argc, char** argv) {
         std::filesystem::remove_all(out);
         return ms;
     };
-    auto runMinimal = [&] { return TimeRun({minimal}); };
+    auto runMinimal = [&] { return olmbench::TimeRun({minimal}); };
 
     // One untimed round warms the file cache.
     if (runWizard(-1) < 0 || runMinimal() < 0) {
@@ -123,14 +85,14 @@ int main(int argc, char** argv) {
         wizard.push_back(w);
         floor.push_back(m);
     }
-    const double wizardMedian = Median(wizard);
-    const double floorMedian = Median(floor);
+    const double wizardMedian = olmbench::Median(wizard);
+    const double floorMedian = olmbench::Median(floor);
     std::vector<double> ratios;
     for (int i = 0; i < pairs; ++i) ratios.push_back(wizard[i] / floor[i]);
     std::printf("pairs %d: olmwiz run --batch median %.1f ms (min %.1f), minimal QApplication median %.1f ms "
                 "(min %.1f), ratio of medians %.2f, median of pair ratios %.2f\n",
                 pairs, wizardMedian, *std::min_element(wizard.begin(), wizard.end()), floorMedian,
-                *std::min_element(floor.begin(), floor.end()), wizardMedian / floorMedian, Median(ratios));
+                *std::min_element(floor.begin(), floor.end()), wizardMedian / floorMedian, olmbench::Median(ratios));
     if (!jsonPath.empty()) {
         nlohmann::json json = {{"pairs", pairs},
                                {"olmwiz_ms", wizard},
@@ -138,7 +100,7 @@ int main(int argc, char** argv) {
                                {"olmwiz_median_ms", wizardMedian},
                                {"minimal_median_ms", floorMedian},
                                {"ratio_of_medians", wizardMedian / floorMedian},
-                               {"median_pair_ratio", Median(ratios)}};
+                               {"median_pair_ratio", olmbench::Median(ratios)}};
         olmbench::WriteText(jsonPath, json.dump(2) + "\n");
     }
     return 0;

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Builds the benchmarks, runs them all, prints a summary table and rewrites
-# the results of docs/performance.md and its plot docs/performance-per-block.png.
+# the results of docs/performance.md and its plots docs/performance-per-block.png
+# and docs/performance-regen.png.
 #   scripts/bench.sh [BUILD_DIR]            (default: build-bench)
 # REPS (default 5) sets the repetitions of the Google Benchmark programs,
-# PAIRS (default 30) the alternate end-to-end runs. The comparisons are made
+# PAIRS (default 30) the alternate end-to-end runs, ROUNDS (default 3) the
+# rounds of olmwiz regen against separate processes. The comparisons are made
 # side by side within one run, so their ratios hold on a busy machine.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build-bench}"
 reps="${REPS:-5}"
 pairs="${PAIRS:-30}"
+rounds="${ROUNDS:-3}"
 results="$build/bench-results"
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOLM_BUILD_TESTS=OFF \
@@ -28,14 +31,23 @@ echo "== synchronise, save and load ($reps repetitions, interleaved)"
 echo "== end to end ($pairs pairs)"
 "$bin/end_to_end_bench" --olmwiz "$bin/olmwiz" --minimal "$bin/minimal_qt_app" \
   --example "$here/examples/tkl_pll_clkgen.opt" --pairs "$pairs" --json "$results/e2e.json"
+echo "== olmwiz regen against separate processes ($rounds rounds)"
+# In the temporary folder (a disk, as a rule) and, when there is one, in a
+# file system in memory, where the engine's flushes to disk cost nothing.
+regen_in="${TMPDIR:-/tmp}"
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then regen_in="$regen_in,/dev/shm"; fi
+"$bin/regen_bench" --olmwiz "$bin/olmwiz" --examples "$here/examples" --in "$regen_in" --rounds "$rounds" \
+  --json "$results/regen.json"
 echo "== memory"
 "$bin/memory_bench" --blocks 10000 --json "$results/memory.json"
 
 echo
 echo "== summary"
 "$bin/bench_report" --reader "$results/reader.json" --sync "$results/sync.json" \
-  --e2e "$results/e2e.json" --memory "$results/memory.json" \
-  --plot-data "$results/per-block.dat" --doc "$here/docs/performance.md"
+  --e2e "$results/e2e.json" --memory "$results/memory.json" --regen "$results/regen.json" \
+  --plot-data "$results/per-block.dat" --regen-plot-data "$results/regen-rate.dat" --doc "$here/docs/performance.md"
 gnuplot -e "datafile='$results/per-block.dat'; outfile='$here/docs/performance-per-block.png'" \
   "$here/bench/per-block.gp"
-echo "docs/performance.md and docs/performance-per-block.png rewritten"
+gnuplot -e "datafile='$results/regen-rate.dat'; outfile='$here/docs/performance-regen.png'" \
+  "$here/bench/regen-rate.gp"
+echo "docs/performance.md, docs/performance-per-block.png and docs/performance-regen.png rewritten"

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libcli11-dev
   ghdl iverilog verilator
   xvfb xauth valgrind
   clang libclang-rt-14-dev gnuplot-nox

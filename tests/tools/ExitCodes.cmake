@@ -34,6 +34,13 @@ expect(1 show-kfz ${SAMPLE}.absent)
 expect(2 show-kfz)
 expect(2 show-kfz ${SAMPLE} ${SAMPLE})
 
+expect(0 regen --help)
+expect(2 regen)
+expect(2 regen ${SAMPLE} ${SAMPLE})
+expect(2 regen ${SAMPLE} --jobs 0)
+expect(2 regen ${SAMPLE} --jobs two)
+expect(2 regen ${SAMPLE}.absent)
+
 # olmwiz-hdl takes the arguments of `olmwiz hdl` and answers each command
 # line with the same exit code, output and messages.
 function(expect_hdl code)

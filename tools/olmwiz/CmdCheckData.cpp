@@ -1,7 +1,7 @@
 // olmwiz check-data FILE...: reads each wizard data file with the data-file
 // reader and reports its errors; exit 1 when any file has errors.
 
-#include "ArgParser.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "StderrReports.h"
 
@@ -48,9 +48,9 @@ bool CheckFile(const std::string& path, bool quiet) {
 }  // namespace
 
 int RunCheckData(const std::vector<std::string>& args) {
-    ArgParser parser("olmwiz check-data", kHelp);
-    parser.AddOption("quiet", 'q', false);
-    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
+    CommandLine parser("olmwiz check-data", kHelp);
+    parser.Flag("-q,--quiet");
+    if (const int exitCode = parser.ParseCommand(args); exitCode != CommandLine::kParsed) return exitCode;
     if (parser.Positional().empty()) return parser.Usage("no data file given");
     // The reader's messages already name the file and the line.
     const StderrReports reports;

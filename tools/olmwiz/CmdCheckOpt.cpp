@@ -1,7 +1,7 @@
 // olmwiz check-opt --wizard TYPE --family FAMILY FILE...: checks option files
 // against the installed data of a wizard type without applying them.
 
-#include "ArgParser.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "StderrReports.h"
 #include "WizardTable.h"
@@ -37,12 +37,12 @@ constexpr const char* kHelp =
 }  // namespace
 
 int RunCheckOpt(const std::vector<std::string>& args) {
-    ArgParser parser("olmwiz check-opt", kHelp);
-    parser.AddOption("wizard", 'w', true);
-    parser.AddOption("family", 'f', true);
-    parser.AddOption("quiet", 'q', false);
-    parser.AddOption("type", 't', true);
-    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
+    CommandLine parser("olmwiz check-opt", kHelp);
+    parser.Option("-w,--wizard");
+    parser.Option("-f,--family");
+    parser.Flag("-q,--quiet");
+    parser.Option("-t,--type");
+    if (const int exitCode = parser.ParseCommand(args); exitCode != CommandLine::kParsed) return exitCode;
     for (const char* required : {"wizard", "family"}) {
         if (!parser.Has(required) || parser.Value(required).empty())
             return parser.Usage(std::string("--") + required + " is required");

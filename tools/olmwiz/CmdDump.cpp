@@ -3,7 +3,7 @@
 // With --kfz FILE instead of --family, the data is synchronised with a design
 // file first (CmdDumpKfz.cpp).
 
-#include "ArgParser.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "StderrReports.h"
 
@@ -37,18 +37,18 @@ constexpr const char* kHelp =
 }  // namespace
 
 int RunDump(const std::vector<std::string>& args) {
-    ArgParser parser("olmwiz dump", kHelp);
-    parser.AddOption("wizard", 'w', true);
-    parser.AddOption("family", 'f', true);
-    parser.AddOption("output", 'o', true);
-    parser.AddOption("kfz", 'k', true);
-    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
+    CommandLine parser("olmwiz dump", kHelp);
+    parser.Option("-w,--wizard");
+    parser.Option("-f,--family");
+    parser.Option("-o,--output");
+    parser.Option("-k,--kfz");
+    if (const int exitCode = parser.ParseCommand(args); exitCode != CommandLine::kParsed) return exitCode;
     if (parser.Has("kfz") && parser.Has("family")) return parser.Usage("give either --family or --kfz, not both");
     const char* missing = !parser.Has("wizard")                          ? "--wizard"
                           : !parser.Has("family") && !parser.Has("kfz") ? "--family or --kfz"
                                                                         : nullptr;
     if (missing) return parser.Usage(std::string(missing) + " is required");
-    if (const int exitCode = parser.RejectPositional(); exitCode != ArgParser::kParsed) return exitCode;
+    if (const int exitCode = parser.RejectPositional(); exitCode != CommandLine::kParsed) return exitCode;
 
     const std::string output = parser.Value("output");
     const std::string* outputPath = parser.Has("output") ? &output : nullptr;

@@ -2,7 +2,7 @@
 // the HDL wrapper of a design file and, on request, black-box declarations of
 // the primitives it uses, built from the installed wizard data files.
 
-#include "ArgParser.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "StderrReports.h"
 
@@ -40,18 +40,18 @@ constexpr const char* kHelp =
 }  // namespace
 
 int RunHdl(const std::vector<std::string>& args) {
-    ArgParser parser("olmwiz hdl", kHelp);
-    parser.AddOption("kfz", 'k', true);
-    parser.AddOption("lang", 'l', true);
-    parser.AddOption("output", 'o', true);
-    parser.AddOption("stubs", 's', true);
-    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
+    CommandLine parser("olmwiz hdl", kHelp);
+    parser.Option("-k,--kfz");
+    parser.Option("-l,--lang");
+    parser.Option("-o,--output");
+    parser.Option("-s,--stubs");
+    if (const int exitCode = parser.ParseCommand(args); exitCode != CommandLine::kParsed) return exitCode;
     const char* missing = !parser.Has("kfz")      ? "--kfz"
                           : !parser.Has("lang")   ? "--lang"
                           : !parser.Has("output") ? "-o"
                                                   : nullptr;
     if (missing) return parser.Usage(std::string(missing) + " is required");
-    if (const int exitCode = parser.RejectPositional(); exitCode != ArgParser::kParsed) return exitCode;
+    if (const int exitCode = parser.RejectPositional(); exitCode != CommandLine::kParsed) return exitCode;
     const std::string lang = parser.Value("lang");
     if (lang != "verilog" && lang != "vhdl") return parser.Usage("unknown language '" + lang + "' (verilog or vhdl)");
     const std::string kfzPath = parser.Value("kfz");

@@ -3,8 +3,9 @@
 //            [--silent] [--log FILE] [--strict]
 // Runs a wizard in its window or in batch mode: a shell over Olm_RunSession.
 
-#include "ArgParser.h"
+#include "CommandLine.h"
 #include "Commands.h"
+#include "RunArguments.h"
 #include "StderrReports.h"
 #include "WizardTable.h"
 
@@ -20,7 +21,7 @@ std::string Help() {
     for (const WizardEntry& entry : Wizards()) wizards += "  " + std::string(entry.type) + std::string(12 - std::string(entry.type).size(), ' ') + entry.summary + "\n";
     return "Usage: olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]\n"
            "                  [--options FILE] [--hdl verilog|vhdl] [--outdir DIR]\n"
-           "                  [--batch] [--silent] [--log FILE] [--strict]\n\n"
+           "                  [--batch] [--silent] [--log FILE] [--strict] [--type TYPE]\n\n"
            "Runs a wizard and writes the design file NAME.kfz, the HDL wrapper NAME.v\n"
            "or NAME.vhd and the constraint template NAME_olmw.pkx into the output folder.\n\n"
            "Wizards:\n" +
@@ -51,51 +52,62 @@ std::string Help() {
 
 }  // namespace
 
+void DeclareRunOptions(CommandLine& line) {
+    line.Option("-w,--wizard");
+    line.Option("-f,--family");
+    line.Option("-d,--design");
+    line.Option("--kfz");
+    line.Option("--options");
+    line.Option("--hdl");
+    line.Option("--outdir");
+    line.Flag("--batch");
+    line.Flag("--silent");
+    line.Option("--log");
+    line.Flag("--strict");
+    line.Option("-t,--type");
+}
+
+std::string RunRequestFrom(const CommandLine& line, Olm_RunRequest& request, const WizardEntry*& wizard) {
+    for (const char* required : {"wizard", "family", "design"}) {
+        if (!line.Has(required) || line.Value(required).empty()) return std::string("--") + required + " is required";
+    }
+    if (!line.Positional().empty()) return "unexpected argument '" + line.Positional().front() + "'";
+    request = Olm_RunRequest();
+    request.hdl = line.Has("hdl") ? line.Value("hdl") : "verilog";
+    if (request.hdl != "verilog" && request.hdl != "vhdl")
+        return "--hdl must be verilog or vhdl, not '" + request.hdl + "'";
+    request.wizType = line.Value("wizard");
+    wizard = FindWizard(request.wizType);
+    if (!wizard) return "unknown wizard type '" + request.wizType + "' (known: " + WizardTypes() + ")";
+    if (wizard->forType) {
+        if (line.Value("type").empty()) return "--wizard " + request.wizType + " needs --type TYPE";
+        request.wizType = line.Value("type");
+    } else if (line.Has("type")) {
+        return "--type goes with --wizard generic only";
+    }
+    request.design = line.Value("design");
+    if (request.design.find('/') != std::string::npos)
+        return "--design takes a name, not a path: '" + request.design + "'";
+    request.family = line.Value("family");
+    request.designFile = line.Value("kfz");
+    request.optionFile = line.Value("options");
+    request.outputDir = line.Value("outdir");
+    request.logFile = line.Value("log");
+    request.batch = line.Has("batch");
+    request.silent = line.Has("silent");
+    request.strict = line.Has("strict");
+    return {};
+}
+
 int RunRun(const std::vector<std::string>& args) {
     static const std::string help = Help();
-    ArgParser parser("olmwiz run", help.c_str());
-    parser.AddOption("wizard", 'w', true);
-    parser.AddOption("family", 'f', true);
-    parser.AddOption("design", 'd', true);
-    parser.AddOption("kfz", 0, true);
-    parser.AddOption("options", 0, true);
-    parser.AddOption("hdl", 0, true);
-    parser.AddOption("outdir", 0, true);
-    parser.AddOption("batch", 0, false);
-    parser.AddOption("silent", 0, false);
-    parser.AddOption("log", 0, true);
-    parser.AddOption("strict", 0, false);
-    parser.AddOption("type", 't', true);
-    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
-    for (const char* required : {"wizard", "family", "design"}) {
-        if (!parser.Has(required) || parser.Value(required).empty())
-            return parser.Usage(std::string("--") + required + " is required");
-    }
-    if (const int exitCode = parser.RejectPositional(); exitCode != ArgParser::kParsed) return exitCode;
+    CommandLine parser("olmwiz run", help);
+    DeclareRunOptions(parser);
+    if (const int exitCode = parser.ParseCommand(args); exitCode != CommandLine::kParsed) return exitCode;
     Olm_RunRequest request;
-    request.hdl = parser.Has("hdl") ? parser.Value("hdl") : "verilog";
-    if (request.hdl != "verilog" && request.hdl != "vhdl")
-        return parser.Usage("--hdl must be verilog or vhdl, not '" + request.hdl + "'");
-    request.wizType = parser.Value("wizard");
-    const WizardEntry* wizard = FindWizard(request.wizType);
-    if (!wizard) return parser.Usage("unknown wizard type '" + request.wizType + "' (known: " + WizardTypes() + ")");
-    if (wizard->forType) {
-        if (parser.Value("type").empty()) return parser.Usage("--wizard " + request.wizType + " needs --type TYPE");
-        request.wizType = parser.Value("type");
-    } else if (parser.Has("type")) {
-        return parser.Usage("--type goes with --wizard generic only");
-    }
-    request.design = parser.Value("design");
-    if (request.design.find('/') != std::string::npos)
-        return parser.Usage("--design takes a name, not a path: '" + request.design + "'");
-    request.family = parser.Value("family");
-    request.designFile = parser.Value("kfz");
-    request.optionFile = parser.Value("options");
-    request.outputDir = parser.Value("outdir");
-    request.logFile = parser.Value("log");
-    request.batch = parser.Has("batch");
-    request.silent = parser.Has("silent");
-    request.strict = parser.Has("strict");
+    const WizardEntry* wizard = nullptr;
+    if (const std::string problem = RunRequestFrom(parser, request, wizard); !problem.empty())
+        return parser.Usage(problem);
 
     // The data-file reader reports through the message manager: to stderr.
     const StderrReports reports;

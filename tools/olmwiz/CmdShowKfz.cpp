@@ -1,7 +1,7 @@
 // olmwiz show-kfz FILE: prints a design file as a readable outline: device
 // settings, blocks with their pins and properties, signals.
 
-#include "ArgParser.h"
+#include "CommandLine.h"
 #include "Commands.h"
 
 #include "engine/Olm_Engine.h"
@@ -67,8 +67,8 @@ void PrintOutline(const char* path, const Olm_KfzDesign& design) {
 }  // namespace
 
 int RunShowKfz(const std::vector<std::string>& args) {
-    ArgParser parser("olmwiz show-kfz", kHelp);
-    if (const int exitCode = parser.ParseCommand(args); exitCode != ArgParser::kParsed) return exitCode;
+    CommandLine parser("olmwiz show-kfz", kHelp);
+    if (const int exitCode = parser.ParseCommand(args); exitCode != CommandLine::kParsed) return exitCode;
     if (parser.Positional().size() != 1) return parser.Usage("give exactly one design file");
     const std::string& path = parser.Positional().front();
     Olm_Engine engine;

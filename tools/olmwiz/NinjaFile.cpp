@@ -1,0 +1,87 @@
+#include "NinjaFile.h"
+
+#include "ShellWords.h"
+
+#include "datafiles/Olm_Data.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace olmwiz {
+
+namespace {
+
+// A variable's value: only $ is special to ninja there.
+std::string NinjaValue(const std::string& text) {
+    std::string out;
+    for (const char c : text) out += c == '$' ? std::string("$$") : std::string(1, c);
+    return out;
+}
+
+}  // namespace
+
+std::string NinjaPath(const std::string& path) {
+    std::string out;
+    for (const char c : path) {
+        if (c == '$' || c == ':' || c == ' ') out += '$';
+        out += c;
+    }
+    return out;
+}
+
+std::string WriteNinjaFile(const std::string& file, const Manifest& manifest, const std::string& olmwiz) {
+    std::string source = manifest.path;
+    for (char& c : source) c = c == '\n' || c == '\r' ? ' ' : c;  // one comment line
+    std::ostringstream text;
+    text << "# Written by olmwiz regen from the manifest " << source << ": one edge per job.\n"
+         << "# ninja -f THIS_FILE reruns the jobs whose option file, design file, installed\n"
+         << "# data or olmwiz changed; after a change of the manifest, write it again.\n\n"
+         << "rule olmwiz_run\n  command = $cmd\n  description = $desc\n";
+    Olm_Data data;
+    for (const RegenJob& job : manifest.jobs) {
+        const Olm_RunRequest& request = job.request;
+        const char* dataName = Olm_Data::DataFileName(request.wizType, request.family);
+        Pal::String dataFile;
+        if (!dataName || !data.GetDataFileName(dataName, dataFile)) {
+            return manifest.path + ":" + std::to_string(job.line) + ": the installed data file of the wizard type '" +
+                   request.wizType + "' is not found";
+        }
+        const std::vector<std::string> outputs = job.Outputs();
+        const std::set<std::string> written(outputs.begin(), outputs.end());
+        text << "\nbuild";
+        for (const std::string& output : outputs) text << " " << NinjaPath(output);
+        text << ": olmwiz_run";
+        // A design file regenerated in place is an output only: as an input
+        // too it would make the edge depend on itself.
+        for (const std::string& input : {request.optionFile, request.designFile, dataFile.str(), olmwiz}) {
+            if (!input.empty() && !written.count(input)) text << " " << NinjaPath(input);
+        }
+        std::string command = ShellQuoted(olmwiz);
+        for (const std::string& arg : job.RunArguments()) command += " " + ShellQuoted(arg);
+        text << "\n  cmd = " << NinjaValue(command) << "\n  desc = olmwiz run " << NinjaValue(request.design) << " ("
+             << NinjaValue(request.wizType) << ", " << request.hdl << "), line " << job.line << "\n";
+    }
+
+    const std::string temporary = file + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text.str();
+        out.close();
+        if (!out) {
+            std::remove(temporary.c_str());
+            return "cannot write '" + file + "'";
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, file, ec);
+    if (ec) {
+        std::remove(temporary.c_str());
+        return "cannot write '" + file + "': " + ec.message();
+    }
+    return {};
+}
+
+}  // namespace olmwiz

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Manifest.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace olmwiz {
+
+// What became of one job of `olmwiz regen`.
+struct JobResult {
+    bool succeeded = false;
+    std::string failure;                // why it failed
+    std::vector<std::string> files;     // written, with full paths
+    std::vector<std::string> messages;  // every message of the run
+    double ms = 0;                      // the run's time in its worker
+    long worker = 0;                    // the worker's process id
+    long residentKb = 0;                // the worker's resident size after the job
+    long peakKb = 0;                    // and its peak resident size until then
+};
+
+// Runs the jobs in worker processes forked from this one, at most `workers`
+// at a time. Each worker keeps one Olm_RunSession for all its jobs (the
+// installed data and the HDL primitives are read once) and runs every job in
+// batch mode and silently; it asks for the next job whenever it has sent the
+// result of its last one, as one line of JSON over a pipe. A worker that
+// ends during a job fails that job only: a new worker takes over the rest.
+// The output folders are made before the first job, and those that end up
+// empty (the folders of failed jobs) removed after the last.
+// progress is called after every result with the jobs done and failed so far.
+std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workers,
+                               const std::function<void(int done, int failed)>& progress);
+
+}  // namespace olmwiz
