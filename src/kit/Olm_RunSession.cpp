@@ -250,6 +250,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
     if (!main) return fail("'" + request.wizType + "' is not a wizard type of this program");
 
     Olm_Engine engine;
+    engine.SetFlushOnSave(m_flushEachFile);
     const bool existing = !kfzIn.empty();
     if (existing) {
         Pal::String error;

@@ -57,11 +57,18 @@ public:
     // Whether the session holds the QApplication of the process.
     bool OwnsApplication() const { return m_application != nullptr; }
 
+    // Whether each design file is flushed to disk as it is saved (on by
+    // default, see Olm_Engine::SetFlushOnSave). A program that runs many
+    // requests may turn it off and flush once at the end (sync), as
+    // `olmwiz regen` does.
+    void SetFlushEachFile(bool flush) { m_flushEachFile = flush; }
+
 private:
     Olm_WizData* InstalledData(const std::string& wizType, const std::string& family, std::string& error);
     Olm_HdlGenerator& Generator(const std::string& family);
 
     std::unique_ptr<QApplication> m_application;
+    bool m_flushEachFile = true;
     std::map<std::string, std::unique_ptr<Olm_WizData>> m_installed;         // by data file
     std::map<std::string, std::unique_ptr<Olm_HdlGenerator>> m_generators;  // by family
 };

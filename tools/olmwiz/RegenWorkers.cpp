@@ -82,7 +82,10 @@ Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
     Pal::MsgMan::setHandler([](const Pal::MsgMan::Report&) {});
     int exitCode = 0;
     {
+        // The files of all jobs are flushed to disk once, at the end, rather
+        // than each design file as it is saved (two waits for the disk a job).
         Olm_RunSession session;
+        session.SetFlushEachFile(false);
         FILE* in = ::fdopen(commands, "r");
         char* line = nullptr;
         std::size_t capacity = 0;
@@ -98,6 +101,7 @@ Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
         std::free(line);
         if (in) std::fclose(in);
     }
+    ::sync();
     // No static destructors and no stdio buffers of the parent: they are not the worker's.
     ::_exit(exitCode);
 }

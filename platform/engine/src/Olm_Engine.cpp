@@ -522,7 +522,7 @@ bool Olm_Engine::Save(const char* path, Pal::String* error) {
         failure = std::string("cannot set permissions: ") + std::strerror(errno);
     } else if (errno = 0; !WriteBytes(fd, text.data(), text.size())) {
         failure = errno != 0 ? std::string("write failed: ") + std::strerror(errno) : std::string("write failed");
-    } else if (::fsync(fd) != 0) {
+    } else if (m_flushOnSave && ::fsync(fd) != 0) {
         failure = std::string("cannot flush to disk: ") + std::strerror(errno);
     }
     if (::close(fd) != 0 && failure.empty()) failure = std::string("close failed: ") + std::strerror(errno);
@@ -535,8 +535,10 @@ bool Olm_Engine::Save(const char* path, Pal::String* error) {
     }
 
     // Make the rename itself durable.
-    const ScopedFd dirFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dirFd.Get() >= 0) ::fsync(dirFd.Get());
+    if (m_flushOnSave) {
+        const ScopedFd dirFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dirFd.Get() >= 0) ::fsync(dirFd.Get());
+    }
     RemoveStaleTempFiles(folder, targetName);
     return true;
 }

@@ -77,6 +77,12 @@ public:
     // folder is written, flushed to disk and renamed over the target. On
     // failure the earlier file is untouched and the result is false.
     bool Save(const char* path, Pal::String* error = nullptr);
+    // Whether Save flushes the file and its folder to disk (on by default),
+    // so that a saved design survives a power cut. A program that writes many
+    // design files and flushes once when all are written turns it off; the
+    // rename that replaces the file stays atomic either way.
+    void SetFlushOnSave(bool flush) { m_flushOnSave = flush; }
+    bool GetFlushOnSave() const { return m_flushOnSave; }
 
 protected:
     // Writes the bytes to the open file descriptor; false on failure. Save
@@ -128,4 +134,5 @@ private:
     mutable std::vector<std::uint64_t> m_signalStamps;
     std::uint64_t m_nextStamp = 0;
     mutable bool m_signalMovePending = false;
+    bool m_flushOnSave = true;
 };
