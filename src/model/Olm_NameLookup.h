@@ -46,9 +46,7 @@ public:
 private:
     // The name folded as Pal::String::Compare folds it without case.
     static std::string Key(const Pal::String& name) {
-        std::string key = name.c_str();  // up to the first NUL, as Compare reads it
-        for (char& c : key) c = Pal::StrUtil::FoldCase(c);
-        return key;
+        return Pal::StrUtil::UpperAscii(name.c_str());  // up to the first NUL, as Compare reads it
     }
 
     const std::vector<Item*>& m_list;

@@ -3,6 +3,7 @@
 // one run session each, or writes a ninja file that runs them.
 
 #include "CommandLine.h"
+#include "pal/StrUtil.h"
 #include "Commands.h"
 #include "Manifest.h"
 #include "NinjaFile.h"
@@ -112,9 +113,10 @@ int RunRegen(const std::vector<std::string>& args) {
     long workers = std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN));
     if (parser.Has("jobs")) {
         const std::string text = parser.Value("jobs");
-        char* end = nullptr;
-        workers = std::strtol(text.c_str(), &end, 10);
-        if (text.empty() || *end != '\0' || text[0] == '+' || workers < 1 || workers > 1024)
+        int count = 0;
+        const bool number = Pal::StrUtil::ParseInt(text, count) && text.find_first_of("+ \t") == std::string::npos;
+        workers = count;
+        if (!number || workers < 1 || workers > 1024)
             return parser.Usage("--jobs takes a whole number from 1 to 1024, not '" + text + "'");
     }
     if (parser.Has("ninja") && parser.Has("json"))

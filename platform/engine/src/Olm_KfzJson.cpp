@@ -1,4 +1,5 @@
 #include "Olm_KfzJson.h"
+#include "pal/StrUtil.h"
 
 #include "Olm_KfzNameIndex.h"
 
@@ -288,13 +289,8 @@ std::string Shown(const Json& value) {
     return value.dump();
 }
 
-// The text with ASCII letters in lower case, as names are compared.
-std::string Folded(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
+// The text as names are compared: ASCII letters in one case.
+std::string Folded(const std::string& text) { return Pal::StrUtil::UpperAscii(text); }
 
 // Reading: every step returns false with a description of the problem.
 class Reader {

@@ -1,12 +1,8 @@
 #include "Olm_KfzNameIndex.h"
 
-std::string Olm_KfzNameIndex::Key(const char* name) {
-    std::string key(name);
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return key;
-}
+#include "pal/StrUtil.h"
+
+std::string Olm_KfzNameIndex::Key(const char* name) { return Pal::StrUtil::UpperAscii(name); }
 
 std::size_t Olm_KfzNameIndex::Find(const char* name) const {
     if (!name) return kNone;

@@ -94,6 +94,20 @@ bool StrUtil::EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string StrUtil::UpperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = FoldCase(c);
+    return out;
+}
+
+std::string StrUtil::LowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
 bool StrUtil::StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
 }

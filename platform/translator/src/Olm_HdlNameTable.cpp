@@ -1,15 +1,12 @@
 #include "Olm_HdlNameTable.h"
 
+#include "pal/StrUtil.h"
+
 Olm_HdlNameTable::Olm_HdlNameTable(std::function<bool(const std::string&, std::string&)> legal, bool foldCase)
     : m_legal(std::move(legal)), m_foldCase(foldCase) {}
 
 std::string Olm_HdlNameTable::Key(const std::string& name) const {
-    if (!m_foldCase) return name;
-    std::string key = name;
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return key;
+    return m_foldCase ? Pal::StrUtil::UpperAscii(name) : name;
 }
 
 bool Olm_HdlNameTable::Has(const std::string& name) const { return m_taken.count(Key(name)) != 0; }

@@ -1,4 +1,5 @@
 #include "Olm_IdentifierText.h"
+#include "pal/StrUtil.h"
 
 #include <algorithm>
 #include <string>
@@ -48,10 +49,7 @@ bool CheckPlain(const std::string& text, const char* escapedReason, bool (*isNam
 bool InSortedList(const std::string_view* first, const std::string_view* last,
                   std::string_view word, bool foldCase) {
     if (!foldCase) return std::binary_search(first, last, word);
-    std::string lower(word);
-    for (char& ch : lower) {
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-    }
+    const std::string lower = Pal::StrUtil::LowerAscii(word);  // the lists are in lower case
     return std::binary_search(first, last, std::string_view(lower));
 }
 

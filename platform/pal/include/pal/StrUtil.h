@@ -36,6 +36,10 @@ public:
     // The one case rule of the project: texts are 8-bit and carry no locale.
     static constexpr char FoldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
     static bool EqualNoCase(std::string_view a, std::string_view b);
+    // The text with its ASCII letters in upper or in lower case: a key under
+    // which names that differ only in letter case meet.
+    static std::string UpperAscii(std::string_view text);
+    static std::string LowerAscii(std::string_view text);
     static bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
     // Strict readers of numbers that users type (option files, wizard fields).
