@@ -1,4 +1,4 @@
-#include "EngineTestUtil.h"
+#include "EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 

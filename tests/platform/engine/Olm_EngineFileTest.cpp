@@ -1,4 +1,4 @@
-#include "EngineTestUtil.h"
+#include "EngineTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

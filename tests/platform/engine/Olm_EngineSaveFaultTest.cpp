@@ -2,7 +2,7 @@
 // a write fail, and a process killed at random moments while it saves. The
 // design file on disk is always either the old one or the new one, whole.
 
-#include "EngineTestUtil.h"
+#include "EngineTestSupport.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
