@@ -1,7 +1,8 @@
 #pragma once
 
-// Helpers for driving an engine in tests: short command calls, a sample
-// design, and a walk of the whole design through the iteration commands.
+// Helpers for driving a design-file engine in tests: short command calls, a
+// sample design, and a walk of the whole design through the iteration
+// commands.
 
 #include "engine/Olm_Engine.h"
 
@@ -9,38 +10,46 @@
 
 namespace enginetest {
 
-inline std::string Cmd(Olm_Engine& e, const char* cmd, const char* a1 = nullptr, const char* a2 = nullptr,
-                       const char* a3 = nullptr, const char* a4 = nullptr, const char* a5 = nullptr) {
-    return e.Execute(cmd, a1, a2, a3, a4, a5).str();
+// One engine command; the arguments not given are null.
+template <typename... Args>
+std::string Cmd(Olm_Engine& e, const char* cmd, const Args&... args) {
+    static_assert(sizeof...(Args) <= 5, "the engine takes five arguments");
+    const std::string given[] = {std::string(args)..., ""};
+    const char* a[5] = {};
+    for (std::size_t i = 0; i < sizeof...(Args); ++i) a[i] = given[i].c_str();
+    return e.Execute(cmd, a[0], a[1], a[2], a[3], a[4]).str();
+}
+
+// Calls each(name) for every name an iteration of the kind answers.
+template <typename Each, typename... Owners>
+void ForEach(Olm_Engine& e, const char* kind, Each each, const Owners&... owners) {
+    for (std::string n = Cmd(e, "getfirst", kind, owners...); !n.empty(); n = Cmd(e, "getnext", kind, owners...))
+        each(n);
 }
 
 // Every block, pin, signal and property the engine reports, one per line,
 // gathered with nested iterations and queries in between.
 inline std::string Walk(Olm_Engine& e) {
     std::string out = "version=" + Cmd(e, "get", "kfzVersion") + " family=" + Cmd(e, "get", "family") + "\n";
-    for (std::string b = Cmd(e, "getfirst", "block"); !b.empty(); b = Cmd(e, "getnext", "block")) {
-        out += "block " + b + " type=" + Cmd(e, "get", "primtype", b.c_str()) + "\n";
-        for (std::string p = Cmd(e, "getfirst", "blkprop", b.c_str()); !p.empty();
-             p = Cmd(e, "getnext", "blkprop", b.c_str())) {
-            out += "  blkprop " + p + "=" + Cmd(e, "get", "blkprop", b.c_str(), p.c_str()) + "\n";
-        }
-        for (std::string pin = Cmd(e, "getfirst", "pin", b.c_str()); !pin.empty();
-             pin = Cmd(e, "getnext", "pin", b.c_str())) {
-            out += "  pin " + pin + " dir=" + Cmd(e, "get", "pindir", pin.c_str(), b.c_str()) +
-                   " signal=" + Cmd(e, "get", "signal", pin.c_str(), b.c_str()) + "\n";
-            for (std::string k = Cmd(e, "getfirst", "pinprop", pin.c_str(), b.c_str()); !k.empty();
-                 k = Cmd(e, "getnext", "pinprop", pin.c_str(), b.c_str())) {
-                out += "    pinprop " + k + "=" + Cmd(e, "get", "pinprop", pin.c_str(), b.c_str(), k.c_str()) + "\n";
-            }
-        }
-    }
-    for (std::string s = Cmd(e, "getfirst", "signal"); !s.empty(); s = Cmd(e, "getnext", "signal")) {
+    ForEach(e, "block", [&](const std::string& b) {
+        out += "block " + b + " type=" + Cmd(e, "get", "primtype", b) + "\n";
+        ForEach(e, "blkprop", [&](const std::string& p) {
+            out += "  blkprop " + p + "=" + Cmd(e, "get", "blkprop", b, p) + "\n";
+        }, b);
+        ForEach(e, "pin", [&](const std::string& pin) {
+            out += "  pin " + pin + " dir=" + Cmd(e, "get", "pindir", pin, b) + " signal=" +
+                   Cmd(e, "get", "signal", pin, b) + "\n";
+            ForEach(e, "pinprop", [&](const std::string& k) {
+                out += "    pinprop " + k + "=" + Cmd(e, "get", "pinprop", pin, b, k) + "\n";
+            }, pin, b);
+        }, b);
+    });
+    ForEach(e, "signal", [&](const std::string& s) {
         out += "signal " + s + "\n";
-        for (std::string k = Cmd(e, "getfirst", "sigprop", s.c_str()); !k.empty();
-             k = Cmd(e, "getnext", "sigprop", s.c_str())) {
-            out += "  sigprop " + k + "=" + Cmd(e, "get", "sigprop", s.c_str(), k.c_str()) + "\n";
-        }
-    }
+        ForEach(e, "sigprop", [&](const std::string& k) {
+            out += "  sigprop " + k + "=" + Cmd(e, "get", "sigprop", s, k) + "\n";
+        }, s);
+    });
     return out;
 }
 
@@ -69,6 +78,24 @@ inline void BuildSample(Olm_Engine& e) {
     Cmd(e, "add", "signal", "gnd");
     Cmd(e, "set", "gndsig", "gnd");
     Cmd(e, "set", "vccsig", "gnd");
+}
+
+// A design of `blocks` blocks, each with a property TAG=tag and four bus
+// pins, each pin active and on a signal of its own.
+inline void BuildBlocks(Olm_Engine& e, int blocks, const std::string& tag) {
+    e.SetFamily("korvo5");
+    Cmd(e, "set", "kfzVersion", "2.1");
+    for (int b = 0; b < blocks; ++b) {
+        const std::string name = "B" + std::to_string(b);
+        Cmd(e, "add", "block", name, "TKL_ADV", "1");
+        Cmd(e, "add", "blkprop", name, "TAG", tag);
+        for (const std::string pin : {"P0", "P1", "P2", "P3"}) {
+            Cmd(e, "add", "pin", "input", pin, name);
+            Cmd(e, "set", "pinwidth", pin, name, "[7:0]");
+            Cmd(e, "connect", "signal", name + "_s" + pin, pin, name);
+            Cmd(e, "add", "pinprop", pin, name, "PROP_PINISACTIVE", "TRUE");
+        }
+    }
 }
 
 }  // namespace enginetest

@@ -6,38 +6,41 @@
 
 using Pal::Process;
 
-TEST(PalProcess, ReportsTheExitCodeOfANormalEnd) {
+// How a child ends, and what the Process reports after Wait.
+struct EndCase {
+    std::vector<Pal::String> argv;
+    int status;   // Wait() and ChildProcStatus()
+    int retcode;  // GetChildRetcode()
+};
+
+class PalProcessEnd : public testing::TestWithParam<EndCase> {};
+
+TEST_P(PalProcessEnd, WaitReportsHowTheChildEnded) {
     Process p;
     EXPECT_EQ(p.ChildProcStatus(), Process::kNotStarted);
-    ASSERT_TRUE(p.Start({"sh", "-c", "exit 3"}));
-    EXPECT_EQ(p.Wait(), Process::kEnded);
-    EXPECT_EQ(p.ChildProcStatus(), 0);
-    EXPECT_EQ(p.GetChildRetcode(), 3);
+    ASSERT_TRUE(p.Start(GetParam().argv)) << p.GetError().c_str();
+    EXPECT_EQ(p.Wait(), GetParam().status);
+    EXPECT_EQ(p.ChildProcStatus(), GetParam().status);
+    EXPECT_EQ(p.GetChildRetcode(), GetParam().retcode);
 }
 
-TEST(PalProcess, ArgumentsReachTheChildUnchangedWithoutAShell) {
-    Process p;
-    // With a shell in between, the quotes and the semicolon would be interpreted.
-    ASSERT_TRUE(p.Start({"test", "a;b 'c'", "=", "a;b 'c'"}));
-    EXPECT_EQ(p.Wait(), Process::kEnded);
-    EXPECT_EQ(p.GetChildRetcode(), 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Children, PalProcessEnd,
+    testing::Values(EndCase{{"sh", "-c", "exit 3"}, Process::kEnded, 3},
+                    // Without a shell in between the quotes and the semicolon reach the child unchanged.
+                    EndCase{{"test", "a;b 'c'", "=", "a;b 'c'"}, Process::kEnded, 0},
+                    EndCase{{"sh", "-c", "kill -SEGV $$"}, Process::kCrashed, -1}));
 
-TEST(PalProcess, ACrashIsNeitherRunningNorANormalEnd) {
-    Process p;
-    ASSERT_TRUE(p.Start({"sh", "-c", "kill -SEGV $$"}));
-    EXPECT_EQ(p.Wait(), Process::kCrashed);
-    EXPECT_EQ(p.GetChildRetcode(), -1);
-}
-
-TEST(PalProcess, RunningUntilKilledAndFailedStarts) {
+TEST(PalProcess, OneChildAtATimeUntilKilled) {
     Process p;
     ASSERT_TRUE(p.Start({"sleep", "30"}));
     EXPECT_EQ(p.ChildProcStatus(), Process::kRunning);
-    EXPECT_FALSE(p.Start({"true"}));  // one child at a time
+    EXPECT_FALSE(p.Start({"true"}));
     p.Kill();
     EXPECT_EQ(p.Wait(), Process::kCrashed);
+}
 
+TEST(PalProcess, FailedStartsLeaveItNotStartedWithAReason) {
     Process missing;
     EXPECT_FALSE(missing.Start({"/no/such/program"}));
     EXPECT_EQ(missing.ChildProcStatus(), Process::kNotStarted);

@@ -7,32 +7,48 @@
 
 #include <gtest/gtest.h>
 
-TEST(PalStream, ReadLineDropsBothKindsOfLineEnd) {
+TEST(PalStream, StringReadLineDropsBothKindsOfLineEnd) {
     Pal::MemoryStream in("one\r\ntwo\n\nlast");
     Pal::String line;
-    ASSERT_TRUE(line.ReadLine(&in));
-    EXPECT_STREQ(line, "one");
-    ASSERT_TRUE(line.ReadLine(&in));
-    EXPECT_STREQ(line, "two");
-    ASSERT_TRUE(line.ReadLine(&in));
-    EXPECT_STREQ(line, "");
-    ASSERT_TRUE(line.ReadLine(&in));
-    EXPECT_STREQ(line, "last");
+    for (const char* want : {"one", "two", "", "last"}) {
+        ASSERT_TRUE(line.ReadLine(&in));
+        EXPECT_STREQ(line, want);
+    }
     EXPECT_FALSE(line.ReadLine(&in));
     EXPECT_FALSE(line.ReadLine(nullptr));
 }
 
-TEST(PalStream, PiecesSplitLongLinesAndOnlyTheLastCarriesTheLineEnd) {
-    Pal::MemoryStream in(std::string(300, 'x') + "\nshort\n");
-    std::string piece;
-    ASSERT_TRUE(in.ReadPiece(piece, 255));
-    EXPECT_EQ(piece, std::string(255, 'x'));
-    ASSERT_TRUE(in.ReadPiece(piece, 255));
-    EXPECT_EQ(piece, std::string(45, 'x') + "\n");
-    ASSERT_TRUE(in.ReadPiece(piece, 255));
-    EXPECT_EQ(piece, "short\n");
-    EXPECT_FALSE(in.ReadPiece(piece, 255));
+// Reading from a file (true) and from memory (false): lines keep their line
+// ends, zero bytes and any length, and pieces go on where the lines stopped.
+class StreamReading : public testing::TestWithParam<bool> {};
+
+TEST_P(StreamReading, LinesKeepEverythingAndPiecesStayInStep) {
+    const std::string longLine(5000, 'y');  // longer than any first read buffer
+    const std::string text = "a\r\n" + std::string("b\0c\n", 4) + "\n" + longLine + "\nxyz\nlast\r";
+    olmtest::ScratchDir dir;
+    Pal::MemoryStream memory(text);
+    Pal::Stream* in = GetParam() ? Pal::File::open(dir.Write("in.txt", text).c_str(), Pal::File::kRead, false) : &memory;
+    ASSERT_NE(in, nullptr);
+    std::string line;
+    for (const std::string& want : {std::string("a\r\n"), std::string("b\0c\n", 4), std::string("\n"), longLine + "\n"}) {
+        ASSERT_TRUE(in->ReadLine(line));
+        EXPECT_EQ(line, want);
+    }
+    ASSERT_TRUE(in->ReadPiece(line, 2));
+    EXPECT_EQ(line, "xy");
+    ASSERT_TRUE(in->ReadPiece(line, 3));
+    EXPECT_EQ(line, "z\n");  // a piece ends with its line
+    ASSERT_TRUE(in->ReadLine(line));
+    EXPECT_EQ(line, "last\r");  // the last line keeps what it has, without a line end
+    EXPECT_FALSE(in->ReadLine(line));
+    EXPECT_EQ(line, "");
+    EXPECT_FALSE(in->ReadPiece(line, 2));
+    if (GetParam()) {
+        EXPECT_TRUE(Pal::File::close(in));
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(FileOrMemory, StreamReading, testing::Bool());
 
 TEST(PalFile, WriteThenReadBackAndRefuseWhatCannotOpen) {
     olmtest::ScratchDir dir;
@@ -50,45 +66,13 @@ TEST(PalFile, WriteThenReadBackAndRefuseWhatCannotOpen) {
     EXPECT_FALSE(Pal::File::getcwd().IsEmpty());
 }
 
-TEST(PalFile, ReadLineKeepsLineEndsZeroBytesAndLongLinesAndStaysInStepWithPieces) {
-    olmtest::ScratchDir dir;
-    const std::string path = dir.File("in.txt");
-    const std::string longLine(5000, 'y');  // longer than any first read buffer
-    const std::string text = "a\r\n" + std::string("b\0c\n", 4) + "\n" + longLine + "\nxyz\nlast\r";
-    Pal::Stream* out = Pal::File::open(path.c_str(), Pal::File::kWriteTruncate, true);
-    ASSERT_NE(out, nullptr);
-    out->Write(text.data(), text.size());
-    ASSERT_TRUE(Pal::File::close(out));
-
-    Pal::Stream* in = Pal::File::open(path.c_str(), Pal::File::kRead, false);
-    ASSERT_NE(in, nullptr);
-    std::string line;
-    const std::string expected[] = {"a\r\n", std::string("b\0c\n", 4), "\n", longLine + "\n"};
-    for (const std::string& want : expected) {
-        ASSERT_TRUE(in->ReadLine(line));
-        EXPECT_EQ(line, want);
-    }
-    ASSERT_TRUE(in->ReadPiece(line, 2));  // pieces go on where the lines stopped
-    EXPECT_EQ(line, "xy");
-    ASSERT_TRUE(in->ReadLine(line));
-    EXPECT_EQ(line, "z\n");
-    ASSERT_TRUE(in->ReadLine(line));
-    EXPECT_EQ(line, "last\r");  // the last line keeps what it has, without a line end
-    EXPECT_FALSE(in->ReadLine(line));
-    EXPECT_EQ(line, "");
-    EXPECT_FALSE(in->ReadLine(line));
-    EXPECT_TRUE(Pal::File::close(in));
-}
-
 TEST(PalMsgMan, HandlerReceivesTheWholeReport) {
     olmtest::MsgCapture capture;
     Pal::MsgMan::createObject("DesignEntry", "../s/Reader", 12, "$revision 1.1$").issueError("boom\n");
     ASSERT_EQ(capture.Reports().size(), 1u);
     const auto& r = capture.Reports()[0];
-    EXPECT_STREQ(r.category, "DesignEntry");
-    EXPECT_STREQ(r.source, "../s/Reader");
-    EXPECT_EQ(r.line, 12);
-    EXPECT_STREQ(r.text, "boom\n");
+    EXPECT_EQ(r.category.str() + "|" + r.source.str() + "|" + std::to_string(r.line) + "|" + r.text.str(),
+              "DesignEntry|../s/Reader|12|boom\n");
 }
 
 TEST(PalMsgMan, DefaultWritesTheTextUnchangedToStandardError) {

@@ -5,14 +5,14 @@
 
 #include "TestSupport.h"
 
-#include "pal/Process.h"
+#include "pal/StrUtil.h"
 #include "translator/Olm_VerilogTranslator.h"
 #include "translator/Olm_VhdlTranslator.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <deque>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <random>
@@ -65,37 +65,20 @@ const std::set<std::string> kPslWords = {
     "restrict_guarantee", "sequence", "strong", "vmode", "vprop", "vunit",
 };
 
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Capitalised(std::string s) {
-    if (!s.empty()) s[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(s[0])));
-    return s;
-}
-
 std::vector<std::string> Corpus() {
     std::set<std::string> seen;
     std::vector<std::string> names;
     auto add = [&](const std::string& n) {
         if (seen.insert(n).second) names.push_back(n);
     };
-    for (const char* w : kVhdlWords) {
+    auto addWord = [&](std::string w) {
         add(w);
-        add(Upper(w));
-        add(Capitalised(w));
-    }
-    for (const char* w : kVerilogWords) {
+        add(Pal::StrUtil::UpperAscii(w));
+        w[0] = Pal::StrUtil::FoldCase(w[0]);
         add(w);
-        add(Upper(w));
-        add(Capitalised(w));
-    }
+    };
+    for (const char* w : kVhdlWords) addWord(w);
+    for (const char* w : kVerilogWords) addWord(w);
     // Every printable character that is no letter or digit, inside a name, at
     // its start and at its end. Blanks stay inside: at either end the compiler
     // takes them as white space around the name, not as a part of it.
@@ -123,120 +106,78 @@ std::vector<std::string> Corpus() {
     std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
     for (int i = 0; i < 150; ++i) {
         std::string n;
-        const int len = length(rng);
-        for (int k = 0; k < len; ++k) n += alphabet[pick(rng)];
+        for (int k = length(rng); k > 0; --k) n += alphabet[pick(rng)];
         add(n);
     }
     return names;
 }
 
-// Runs the jobs with at most `parallel` children at a time; the verdict of a
-// job is whether its child ended normally with exit code 0.
-std::vector<bool> RunAll(const std::vector<std::vector<Pal::String>>& jobs, std::size_t parallel) {
-    std::vector<bool> ok(jobs.size(), false);
-    struct Running {
-        std::size_t index;
-        std::unique_ptr<Pal::Process> process;
-    };
-    std::deque<Running> running;
-    std::size_t next = 0;
-    while (next < jobs.size() || !running.empty()) {
-        while (next < jobs.size() && running.size() < parallel) {
-            auto p = std::make_unique<Pal::Process>();
-            if (p->Start(jobs[next])) running.push_back({next, std::move(p)});
-            ++next;
-        }
-        if (running.empty()) continue;
-        Running r = std::move(running.front());
-        running.pop_front();
-        ok[r.index] = r.process->Wait() == Pal::Process::kEnded && r.process->GetChildRetcode() == 0;
-    }
-    return ok;
+// The files among `files` that the compiler command, run in dir, rejects.
+// All files go to one run; when it fails, a file counts as rejected when an
+// error line of the output names it. A failed run cannot prove that the
+// files it did not name compile, so each of those is compiled on its own.
+std::set<std::string> Rejected(const fs::path& dir, const std::string& command, const std::vector<std::string>& files,
+                               std::size_t& singles) {
+    std::vector<std::string> argv = {"sh", "-c", command + " \"$@\"", "sh"};
+    argv.insert(argv.end(), files.begin(), files.end());
+    const olmtest::CommandResult all = olmtest::RunIn(dir, argv);
+    std::set<std::string> rejected;
+    if (all.code == 0) return rejected;
+    std::istringstream out(all.output);
+    for (std::string line; std::getline(out, line);)
+        if (line.find("warning") == std::string::npos) rejected.insert(line.substr(0, line.find(':')));
+    argv = {"sh", "-c", "for f; do " + command + " \"$f\" >/dev/null 2>&1 || echo \"$f\"; done", "sh"};
+    for (const std::string& f : files)
+        if (!rejected.count(f)) argv.push_back(f);
+    singles += argv.size() - 4;
+    std::istringstream alone(olmtest::RunIn(dir, argv).output);
+    for (std::string line; std::getline(alone, line);) rejected.insert(line);
+    return rejected;
 }
-
-// One compiler, asked about one source file per name. Compiling each file on
-// its own is slow, so the files go to the compiler in a few large batches
-// (run side by side), and a file counts as rejected when the batch output
-// holds an error that names it. A batch cannot prove that a file compiles
-// when its neighbours fail, so every file without an error of its own in a
-// failed batch is compiled again on its own.
-class Compiler {
-public:
-    Compiler(const fs::path& dir, std::string command) : m_dir(dir), m_command(std::move(command)) {}
-
-    std::vector<bool> Verdicts(const std::vector<std::string>& files) {
-        constexpr std::size_t kBatch = 250;
-        std::vector<std::vector<Pal::String>> jobs;
-        std::vector<std::string> logs;
-        for (std::size_t first = 0; first < files.size(); first += kBatch) {
-            const std::string log = "batch" + std::to_string(m_batches++) + ".log";
-            logs.push_back(log);
-            std::vector<Pal::String> job = {"sh", "-c",
-                                            "cd \"$1\" && log=$2 && shift 2 && exec " + m_command + " \"$@\" >\"$log\" 2>&1",
-                                            "sh", m_dir.string(), log};
-            for (std::size_t i = first; i < std::min(files.size(), first + kBatch); ++i) job.push_back(files[i]);
-            jobs.push_back(std::move(job));
-        }
-        const std::vector<bool> batchOk = RunAll(jobs, 2);
-
-        std::vector<bool> ok(files.size(), true);
-        std::vector<std::size_t> recheck;
-        for (std::size_t b = 0; b < jobs.size(); ++b) {
-            if (batchOk[b]) continue;
-            std::set<std::string> failed;
-            std::istringstream out(olmtest::ReadFile((m_dir / logs[b]).string()));
-            std::string line;
-            while (std::getline(out, line)) {
-                const std::size_t colon = line.find(':');
-                if (colon == std::string::npos || line.find("warning") != std::string::npos) continue;
-                failed.insert(line.substr(0, colon));
-            }
-            for (std::size_t i = b * kBatch; i < std::min(files.size(), (b + 1) * kBatch); ++i) {
-                if (failed.count(files[i])) {
-                    ok[i] = false;
-                } else {
-                    recheck.push_back(i);
-                }
-            }
-        }
-        std::vector<std::vector<Pal::String>> single;
-        for (std::size_t i : recheck) {
-            single.push_back({"sh", "-c", "cd \"$1\" && exec " + m_command + " \"$2\" >/dev/null 2>&1", "sh",
-                              m_dir.string(), files[i]});
-        }
-        const std::vector<bool> singleOk = RunAll(single, 4);
-        for (std::size_t k = 0; k < recheck.size(); ++k) ok[recheck[k]] = singleOk[k];
-        m_singleRuns += recheck.size();
-        return ok;
-    }
-
-    std::size_t SingleRuns() const { return m_singleRuns; }
-
-private:
-    fs::path m_dir;
-    std::string m_command;
-    std::size_t m_batches = 0;
-    std::size_t m_singleRuns = 0;
-};
 
 std::string Printable(const std::string& s) {
-    std::string out;
+    std::string out = "[";
     for (unsigned char c : s) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            out += buf;
-        }
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        out += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : std::string(hex);
     }
-    return "[" + out + "]";
+    return out + "]";
 }
 
-struct Outcome {
-    std::size_t checked = 0;
-    std::size_t legal = 0;
-    std::vector<std::string> looserCompiler;  // accepted by the compiler, illegal by the rule, as allowed
+// A language: its rule, how a one-port unit is written, the compiler, and
+// the names on which the compiler may be looser than the rule.
+struct Language {
+    const char* name;
+    bool (*rule)(Pal::String&, Pal::String&);
+    const char* extension;
+    std::string (*unit)(const std::string& unit, const std::string& port);
+    const char* compiler;
+    bool (*looser)(const std::string& name);
+};
+
+bool HasComma(const std::string& n) { return n.find(',') != std::string::npos; }  // the compiler sees two ports
+
+const Language kLanguages[] = {
+    {"VHDL", Olm_VhdlTranslator::IsPortnameLegal, ".vhd",
+     [](const std::string& unit, const std::string& port) {
+         return "entity " + unit + " is\n  port (" + port + " : in bit);\nend entity " + unit + ";\n";
+     },
+     // GHDL stops after a hundred errors unless told otherwise.
+     "ghdl -s --std=08 -fmax-errors=100000",
+     // The rule's reserved PSL words, an extended identifier.
+     [](const std::string& n) {
+         return kPslWords.count(Pal::StrUtil::LowerAscii(n)) || HasComma(n) || (n.size() > 1 && n.front() == '\\');
+     }},
+    {"Verilog", Olm_VerilogTranslator::IsPortnameLegal, ".v",
+     [](const std::string& unit, const std::string& port) {
+         return "module " + unit + "(" + port + ");\n  input " + port + ";\nendmodule\n";
+     },
+     // Plain IEEE 1364-2005, without the compiler's own types, Verilog-AMS or
+     // assertions; -t null only checks.
+     "iverilog -g2005 -gno-xtypes -gno-verilog-ams -gno-assertions -t null -o /dev/null",
+     // A back quote calls a text macro; an undefined one only draws a warning.
+     [](const std::string& n) { return HasComma(n) || n.find('`') != std::string::npos; }},
 };
 
 }  // namespace
@@ -248,106 +189,38 @@ TEST(CompilerAgreement, PortNamesAgreeWithGhdlAndIcarusVerilog) {
     olmtest::ScratchDir dir;
     const std::vector<std::string> names = Corpus();
     ASSERT_GT(names.size(), 600u);
-
-    // One file per name and language, named after the name's index.
-    std::vector<std::string> vhdlFiles;
-    std::vector<std::string> verilogFiles;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string unit = "olmchk" + std::to_string(i);
-        dir.Write(unit + ".vhd", "entity " + unit + " is\n  port (" + names[i] + " : in bit);\nend entity " +
-                                     unit + ";\n");
-        dir.Write(unit + ".v", "module " + unit + "(" + names[i] + ");\n  input " + names[i] + ";\nendmodule\n");
-        vhdlFiles.push_back(unit + ".vhd");
-        verilogFiles.push_back(unit + ".v");
-    }
-    // Names the rule accepts and names it rejects go to separate batches, so
-    // that a batch of accepted names is expected to compile as a whole.
-    const auto ask = [&](Compiler& compiler, const std::vector<std::string>& files, auto rule) {
-        std::vector<std::size_t> order[2];
+    for (const Language& lang : kLanguages) {
+        // Names the rule accepts and names it refuses go to separate runs, so
+        // that a run of accepted names is expected to compile as a whole.
+        std::vector<std::string> files, reasons, byVerdict[2];
+        std::vector<bool> ours;
         for (std::size_t i = 0; i < names.size(); ++i) {
-            Pal::String name(names[i]);
-            Pal::String reason;
-            order[rule(name, reason) ? 0 : 1].push_back(i);
+            Pal::String name(names[i]), reason;
+            ours.push_back(lang.rule(name, reason));
+            reasons.push_back(reason.str());
+            files.push_back("olmchk" + std::to_string(i) + lang.extension);
+            dir.Write(files.back(), lang.unit("olmchk" + std::to_string(i), names[i]));
+            byVerdict[ours.back()].push_back(files.back());
         }
-        std::vector<bool> verdicts(names.size(), false);
-        for (const auto& group : order) {
-            std::vector<std::string> groupFiles;
-            for (std::size_t i : group) groupFiles.push_back(files[i]);
-            const std::vector<bool> ok = compiler.Verdicts(groupFiles);
-            for (std::size_t k = 0; k < group.size(); ++k) verdicts[group[k]] = ok[k];
-        }
-        return verdicts;
-    };
-    // GHDL stops after a hundred errors unless told otherwise.
-    Compiler ghdl(dir.Path(), "ghdl -s --std=08 -fmax-errors=100000");
-    // Plain IEEE 1364-2005, without the compiler's own types, Verilog-AMS or
-    // assertions; -t null only checks.
-    Compiler iverilog(dir.Path(), "iverilog -g2005 -gno-xtypes -gno-verilog-ams -gno-assertions -t null -o /dev/null");
-    const std::vector<bool> ghdlOk = ask(ghdl, vhdlFiles, Olm_VhdlTranslator::IsPortnameLegal);
-    const std::vector<bool> iverilogOk = ask(iverilog, verilogFiles, Olm_VerilogTranslator::IsPortnameLegal);
-
-    // Control: a plainly legal and a plainly illegal name must give the
-    // expected answers, or the harness itself is broken.
-    const auto indexOf = [&](const std::string& n) {
-        return static_cast<std::size_t>(std::find(names.begin(), names.end(), n) - names.begin());
-    };
-    ASSERT_TRUE(ghdlOk[indexOf("clk0")]);
-    ASSERT_TRUE(iverilogOk[indexOf("clk0")]);
-    ASSERT_FALSE(ghdlOk[indexOf("1a")]);
-    ASSERT_FALSE(iverilogOk[indexOf("1a")]);
-
-    Outcome vhdl;
-    Outcome verilog;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string& n = names[i];
-        const bool hasComma = n.find(',') != std::string::npos;
-        {
-            Pal::String name(n);
-            Pal::String reason;
-            const bool ours = Olm_VhdlTranslator::IsPortnameLegal(name, reason);
-            const bool theirs = ghdlOk[i];
-            ++vhdl.checked;
-            vhdl.legal += ours;
-            // Allowed: the rule's reserved PSL words,
-            // a comma (the compiler sees two ports), an extended identifier.
-            const bool allowed = !ours && theirs &&
-                                 (kPslWords.count(Lower(n)) || hasComma || (n.size() > 1 && n.front() == '\\'));
-            if (allowed) {
-                vhdl.looserCompiler.push_back(n);
+        std::size_t singles = 0;
+        std::set<std::string> rejected = Rejected(dir.Path(), lang.compiler, byVerdict[true], singles);
+        rejected.merge(Rejected(dir.Path(), lang.compiler, byVerdict[false], singles));
+        // Control: a plainly legal and a plainly illegal name must give the
+        // expected answers, or the harness itself is broken.
+        const auto fileOf = [&](const std::string& n) { return files[std::find(names.begin(), names.end(), n) - names.begin()]; };
+        ASSERT_FALSE(rejected.count(fileOf("clk0"))) << lang.name;
+        ASSERT_TRUE(rejected.count(fileOf("1a"))) << lang.name;
+        std::string looser;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const bool theirs = !rejected.count(files[i]);
+            if (!ours[i] && theirs && lang.looser(names[i])) {
+                looser += " " + Printable(names[i]);
             } else {
-                EXPECT_EQ(ours, theirs) << "VHDL " << Printable(n) << ": ours " << ours << " (" << reason.str()
-                                        << "), ghdl " << theirs;
+                EXPECT_EQ(ours[i], theirs) << lang.name << " " << Printable(names[i]) << ": ours " << ours[i] << " ("
+                                           << reasons[i] << "), " << lang.compiler << " " << theirs;
             }
         }
-        {
-            Pal::String name(n);
-            Pal::String reason;
-            const bool ours = Olm_VerilogTranslator::IsPortnameLegal(name, reason);
-            const bool theirs = iverilogOk[i];
-            ++verilog.checked;
-            verilog.legal += ours;
-            // Allowed: a comma (two ports); a back quote, which calls a text
-            // macro (an undefined one only draws a warning).
-            const bool allowed = !ours && theirs && (hasComma || n.find('`') != std::string::npos);
-            if (allowed) {
-                verilog.looserCompiler.push_back(n);
-            } else {
-                EXPECT_EQ(ours, theirs) << "Verilog " << Printable(n) << ": ours " << ours << " ("
-                                        << reason.str() << "), iverilog " << theirs;
-            }
-        }
+        std::cout << "[ " << lang.name << " ] " << names.size() << " names, the compiler looser on:" << looser << "; "
+                  << singles << " files compiled on their own\n";
     }
-    auto list = [](const std::vector<std::string>& v) {
-        std::string s;
-        for (const std::string& n : v) s += " " + Printable(n);
-        return s;
-    };
-    std::cout << "[ corpus   ] " << names.size() << " names\n"
-              << "[ vhdl     ] " << vhdl.checked << " checked, " << vhdl.legal << " legal, compiler looser on "
-              << vhdl.looserCompiler.size() << ":" << list(vhdl.looserCompiler) << "\n"
-              << "[ verilog  ] " << verilog.checked << " checked, " << verilog.legal
-              << " legal, compiler looser on " << verilog.looserCompiler.size() << ":"
-              << list(verilog.looserCompiler) << "\n"
-              << "[ singles  ] ghdl " << ghdl.SingleRuns() << ", iverilog " << iverilog.SingleRuns()
-              << " files compiled on their own\n";
 }

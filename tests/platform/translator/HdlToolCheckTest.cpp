@@ -6,12 +6,12 @@
 // nature, are exempt through a configuration file given on the command line
 // only), and the VHDL wrapper must analyse and elaborate with GHDL.
 // Also the command line: help, usage errors, unreadable input, unwritable
-// output, an illegal design name, byte-identical reruns.
+// output, an illegal design name, a primitive the data files do not know.
 
+#include "EngineTestSupport.h"
 #include "TestSupport.h"
 
 #include "datafiles/Olm_DataFileReader.h"
-#include "engine/Olm_Engine.h"
 #include "model/Olm_Attribute.h"
 #include "model/Olm_Block.h"
 #include "model/Olm_Pin.h"
@@ -19,8 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,8 +30,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using enginetest::Cmd;
 using Result = olmtest::CommandResult;
-using olmtest::RunIn;
 
 // Points the tool at the data files of the source tree.
 class HdlTool : public ::testing::Test {
@@ -39,17 +41,11 @@ protected:
     Result Hdl(const std::vector<std::string>& args, std::string* err = nullptr) {
         std::vector<std::string> argv{OLMWIZ_PATH, "hdl"};
         argv.insert(argv.end(), args.begin(), args.end());
-        return RunIn(m_dir.Path(), argv, err);
+        return olmtest::RunIn(m_dir.Path(), argv, err);
     }
 
     olmtest::ScratchDir m_dir;
 };
-
-std::string Cmd(Olm_Engine& engine, const char* cmd, const char* a1, const std::string& a2 = {},
-                const std::string& a3 = {}, const std::string& a4 = {}, const std::string& a5 = {}) {
-    auto arg = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
-    return engine.Execute(cmd, a1, arg(a2), arg(a3), arg(a4), arg(a5)).str();
-}
 
 // Writes the design of one data-file block into the engine; see the file
 // comment. The tie pattern of a pin ("OLM_PIN_TIE") is written the way the
@@ -57,40 +53,37 @@ std::string Cmd(Olm_Engine& engine, const char* cmd, const char* a1, const std::
 void MakeDesign(Olm_Engine& engine, Olm_Block& block) {
     const std::string name = block.GetName().str();
     Cmd(engine, "add", "block", name, block.GetPrimType().str(), "1");
-    for (int i = 0; i < block.GetFlagList().GetSize(); ++i) {
+    for (int i = 0; i < block.GetFlagList().GetSize(); ++i)
         Cmd(engine, "add", "blkprop", name, "PROP_" + block.GetFlagList().GetAt(i).str(), "TRUE");
-    }
     for (Olm_Attribute* attr : block.GetAttributeList()) {
-        if (attr->IsActive() && !attr->GetCurrentValue().IsEmpty()) {
+        if (attr->IsActive() && !attr->GetCurrentValue().IsEmpty())
             Cmd(engine, "add", "blkprop", name, attr->GetName().str(), attr->GetCurrentValue().str());
-        }
     }
-    bool vccTieDone = false;
-    bool bitTieDone = false;
-    bool narrowDone = false;
-    bool vccaUsed = false;
-    bool gndaUsed = false;
+    bool vccTieDone = false, bitTieDone = false, narrowDone = false;
+    std::set<std::string> tieSignals;
     int inputs = 0;
-    auto external = [&](const std::string& sig, int width) {
+    auto connectExternal = [&](const std::string& sig, const std::string& pin, int width) {
         Cmd(engine, "add", "signal", sig);
         Cmd(engine, "set", "externalsig", sig, sig);
         if (width > 0) Cmd(engine, "set", "bus", sig, std::to_string(width));
+        Cmd(engine, "connect", "signal", sig, pin, name);
     };
     auto bitTies = [&](const std::string& pin, int top, const std::string& bits) {
         for (std::size_t i = 0; i < bits.size(); ++i) {
-            const int bit = top - static_cast<int>(i);
-            const std::string sig = bits[i] == '1' ? "VCCa" : "GNDa";
-            (bits[i] == '1' ? vccaUsed : gndaUsed) = true;
-            Cmd(engine, "add", "pinprop", pin, name,
-                "OLMW_ONLY_PIN_SIG_BIT_" + std::to_string(bit) + ":" + std::to_string(bit), sig + "[0:0]");
+            const std::string bit = std::to_string(top - static_cast<int>(i));
+            tieSignals.insert(bits[i] == '1' ? "VCCa" : "GNDa");
+            Cmd(engine, "add", "pinprop", pin, name, "OLMW_ONLY_PIN_SIG_BIT_" + bit + ":" + bit,
+                (bits[i] == '1' ? "VCCa" : "GNDa") + std::string("[0:0]"));
         }
         Cmd(engine, "connect", "signal", bits[0] == '1' ? "VCCa" : "GNDa", pin, name);
+        bitTieDone = true;
     };
     for (Olm_Pin* pin : block.GetPinList()) {
         const std::string pinName = pin->GetName().str();
-        const std::string dir = pin->GetDirection() == "OUT" ? "output" : pin->GetDirection() == "INOUT" ? "bidir"
-                                                                                                           : "input";
+        const std::string dir = pin->GetDirection() == "OUT" ? "output" : pin->GetDirection() == "INOUT" ? "bidir" : "input";
         const int width = pin->GetWidth();
+        const int top = std::max(pin->GetStartBit(), pin->GetEndBit());
+        const int busWidth = pin->HasBus() ? width : 0;
         Cmd(engine, "add", "pin", dir, pinName, name);
         Cmd(engine, "set", "pinwidth", pinName, name,
             "[" + std::to_string(pin->GetStartBit()) + ":" + std::to_string(pin->GetEndBit()) + "]");
@@ -98,54 +91,37 @@ void MakeDesign(Olm_Engine& engine, Olm_Block& block) {
         Cmd(engine, "add", "pinprop", pinName, name, "PROP_PINISACTIVE", "TRUE");
         const std::string tie = pin->GetAttributeValue("OLM_PIN_TIE").str();
         const std::size_t b = tie.find("'b");
-        if (pin->IsVcc()) {
-            Cmd(engine, "set", "vccpin", pinName, name);
-        } else if (pin->IsGrounded()) {
-            Cmd(engine, "set", "gndpin", pinName, name);
+        if (pin->IsVcc() || pin->IsGrounded()) {
+            Cmd(engine, "set", pin->IsVcc() ? "vccpin" : "gndpin", pinName, name);
         } else if (b != std::string::npos && tie.find('0') != std::string::npos && tie.find('1', b) != std::string::npos) {
-            bitTies(pinName, std::max(pin->GetStartBit(), pin->GetEndBit()), tie.substr(b + 2));
-            bitTieDone = true;
+            bitTies(pinName, top, tie.substr(b + 2));
         } else if (dir == "output") {
-            const std::string sig = "o_" + pinName;
             // One output bus one bit narrower than its pin.
-            int sigWidth = pin->HasBus() ? width : 0;
-            if (!narrowDone && width >= 2) {
-                sigWidth = width - 1;
-                narrowDone = true;
-            }
-            external(sig, sigWidth);
-            Cmd(engine, "connect", "signal", sig, pinName, name);
+            const bool narrow = !narrowDone && width >= 2;
+            narrowDone = narrowDone || narrow;
+            connectExternal("o_" + pinName, pinName, narrow ? width - 1 : busWidth);
         } else if (dir == "bidir") {
-            external("io_" + pinName, pin->HasBus() ? width : 0);
-            Cmd(engine, "connect", "signal", "io_" + pinName, pinName, name);
+            connectExternal("io_" + pinName, pinName, busWidth);
         } else if (!vccTieDone && width == 1) {
             Cmd(engine, "set", "vccpin", pinName, name);
             vccTieDone = true;
         } else if (!bitTieDone && width >= 2) {
             std::string bits;
             for (int i = 0; i < width; ++i) bits += i % 2 ? '0' : '1';
-            bitTies(pinName, std::max(pin->GetStartBit(), pin->GetEndBit()), bits);
-            bitTieDone = true;
+            bitTies(pinName, top, bits);
         } else if (inputs++ % 2 == 0) {
-            external("i_" + pinName, pin->HasBus() ? width : 0);
-            Cmd(engine, "connect", "signal", "i_" + pinName, pinName, name);
+            connectExternal("i_" + pinName, pinName, busWidth);
         }
     }
-    if (vccaUsed) {
-        Cmd(engine, "add", "signal", "VCCa");
-        Cmd(engine, "set", "vccsig", "VCCa");
-    }
-    if (gndaUsed) {
-        Cmd(engine, "add", "signal", "GNDa");
-        Cmd(engine, "set", "gndsig", "GNDa");
+    for (const std::string& sig : tieSignals) {
+        Cmd(engine, "add", "signal", sig);
+        Cmd(engine, "set", sig == "VCCa" ? "vccsig" : "gndsig", sig);
     }
 }
 
 TEST_F(HdlTool, EveryInstalledPrimitivePassesTheHdlTools) {
     if (!olmtest::OnPath("iverilog") && !olmtest::OnPath("verilator") && !olmtest::OnPath("ghdl"))
         GTEST_SKIP() << "no HDL tool installed";
-    const fs::path dir = m_dir.Path();
-
     int designs = 0;
     for (const auto& entry : fs::directory_iterator(OLM_DATA_SOURCE_DIR)) {
         if (entry.path().extension() != ".dev") continue;
@@ -164,68 +140,71 @@ TEST_F(HdlTool, EveryInstalledPrimitivePassesTheHdlTools) {
             engine.SetFamily(stem == "olm_hsx11" ? "korvo4" : "korvo5");
             MakeDesign(engine, *block);
             Pal::String error;
-            ASSERT_TRUE(engine.Save((dir / (design + ".kfz")).c_str(), &error)) << error.c_str();
-
-            std::string err;
-            Result r = Hdl({"--kfz", design + ".kfz", "--lang", "verilog", "-o", design + ".v", "--stubs",
-                            design + "_stubs.v"}, &err);
-            ASSERT_EQ(r.code, 0) << err;
-            EXPECT_EQ(err, "");  // every pin and parameter is known from the data
-            r = Hdl({"--kfz", design + ".kfz", "--lang", "vhdl", "-o", design + ".vhd", "--stubs",
-                     design + "_stubs.vhd"}, &err);
-            ASSERT_EQ(r.code, 0) << err;
-            const std::string verilogText = olmtest::ReadFile((dir / (design + ".v")).string());
+            ASSERT_TRUE(engine.Save(m_dir.File(design + ".kfz").c_str(), &error)) << error.c_str();
+            for (const auto& [lang, ext] : {std::pair{"verilog", ".v"}, std::pair{"vhdl", ".vhd"}}) {
+                std::string err;
+                const Result r = Hdl({"--kfz", design + ".kfz", "--lang", lang, "-o", design + ext, "--stubs",
+                                      design + "_stubs" + ext}, &err);
+                ASSERT_EQ(r.code, 0) << err;
+                EXPECT_EQ(err, "");  // every pin and parameter is known from the data
+            }
+            const std::string verilogText = olmtest::ReadFile(m_dir.File(design + ".v"));
             EXPECT_NE(verilogText.find("1'b1"), std::string::npos) << "the VCC tie is missing";
-            EXPECT_NE(verilogText.find("'b"), std::string::npos);
-
-            for (const std::string& finding : olmtest::HdlToolFindings(dir, design)) ADD_FAILURE() << finding;
+            for (const std::string& finding : olmtest::HdlToolFindings(m_dir.Path(), design)) ADD_FAILURE() << finding;
         }
     }
     EXPECT_GE(designs, 15);
 }
 
-TEST_F(HdlTool, CommandLine) {
-    Result r = Hdl({"--help"});
+TEST_F(HdlTool, HelpShowsTheUsage) {
+    const Result r = Hdl({"--help"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.output.rfind("Usage: olmwiz hdl --kfz FILE --lang verilog|vhdl -o FILE [--stubs FILE]\n", 0), 0u);
+}
 
-    std::string err;
-    EXPECT_EQ(Hdl({"--lang", "vhdl", "-o", "x.vhd"}, &err).code, 2);
-    EXPECT_EQ(err.rfind("olmwiz hdl: --kfz is required\n", 0), 0u) << err;
-    EXPECT_EQ(Hdl({"--kfz", "a.kfz", "--lang", "edif", "-o", "x"}, &err).code, 2);
-    EXPECT_EQ(err.rfind("olmwiz hdl: unknown language 'edif' (verilog or vhdl)\n", 0), 0u) << err;
-    EXPECT_EQ(Hdl({"--kfz", "a.kfz", "--lang", "vhdl", "-o", "x", "extra"}, &err).code, 2);
-    EXPECT_EQ(Hdl({"--kfz", "a.kfz", "--bogus"}, &err).code, 2);
+// A command line refused: its exit code, a piece of its message, and no
+// output file written.
+struct Refusal {
+    std::vector<std::string> args;
+    int code;
+    const char* message;
+};
 
-    // A missing design file: the message names it; nothing is written.
-    r = Hdl({"--kfz", "missing.kfz", "--lang", "verilog", "-o", "out.v"}, &err);
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(err.find("'missing.kfz'"), std::string::npos) << err;
-    EXPECT_FALSE(fs::exists(m_dir.Path() / "out.v"));
+void PrintTo(const Refusal& c, std::ostream* os) { *os << c.message; }
 
-    // A design file named so that the design name is no identifier.
+class HdlToolRefusal : public HdlTool, public testing::WithParamInterface<Refusal> {};
+
+TEST_P(HdlToolRefusal, ExitsWithTheCodeAndMessageAndWritesNothing) {
     Olm_Engine engine;
     Cmd(engine, "add", "block", "U1", "INV", "1");
     ASSERT_TRUE(engine.Save(m_dir.File("9top.kfz").c_str()));
-    r = Hdl({"--kfz", "9top.kfz", "--lang", "vhdl", "-o", "out.vhd"}, &err);
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(err.find("olmwiz hdl: cannot write the VHDL of '9top.kfz': the design name '9top' begins with a digit\n"),
-              std::string::npos)
-        << err;
-    EXPECT_FALSE(fs::exists(m_dir.Path() / "out.vhd"));
-
     ASSERT_TRUE(engine.Save(m_dir.File("top.kfz").c_str()));
-    r = Hdl({"--kfz", "top.kfz", "--lang", "verilog", "-o", "no_such_dir/out.v"}, &err);
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(err.find("olmwiz hdl: cannot write 'no_such_dir/out.v'\n"), std::string::npos) << err;
+    std::string err;
+    EXPECT_EQ(Hdl(GetParam().args, &err).code, GetParam().code);
+    EXPECT_NE(err.find(GetParam().message), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(m_dir.Path() / "out.v") || fs::exists(m_dir.Path() / "out.vhd"));
+}
 
-    // The same design file gives the same bytes; the primitive unknown to the
-    // data files is declared from the design, with a warning.
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, HdlToolRefusal,
+    testing::Values(
+        Refusal{{"--lang", "vhdl", "-o", "out.vhd"}, 2, "olmwiz hdl: --kfz is required\n"},
+        Refusal{{"--kfz", "top.kfz", "--lang", "edif", "-o", "out.v"}, 2, "olmwiz hdl: unknown language 'edif' (verilog or vhdl)\n"},
+        Refusal{{"--kfz", "top.kfz", "--bogus"}, 2, "olmwiz hdl: unknown option '--bogus'\n"},
+        Refusal{{"--kfz", "top.kfz", "--lang", "vhdl", "-o", "out.vhd", "extra"}, 2, "olmwiz hdl: unexpected argument 'extra'\n"},
+        Refusal{{"--kfz", "missing.kfz", "--lang", "verilog", "-o", "out.v"}, 1, "'missing.kfz'"},
+        Refusal{{"--kfz", "9top.kfz", "--lang", "vhdl", "-o", "out.vhd"}, 1,
+                "olmwiz hdl: cannot write the VHDL of '9top.kfz': the design name '9top' begins with a digit\n"},
+        Refusal{{"--kfz", "top.kfz", "--lang", "verilog", "-o", "no_such_dir/out.v"}, 1,
+                "olmwiz hdl: cannot write 'no_such_dir/out.v'\n"}));
+
+TEST_F(HdlTool, PrimitiveUnknownToTheDataFilesIsDeclaredFromTheDesignWithAWarning) {
+    Olm_Engine engine;
+    Cmd(engine, "add", "block", "U1", "INV", "1");
+    ASSERT_TRUE(engine.Save(m_dir.File("top.kfz").c_str()));
+    std::string err;
     ASSERT_EQ(Hdl({"--kfz", "top.kfz", "--lang", "verilog", "-o", "a.v", "--stubs", "a_stubs.v"}, &err).code, 0);
     EXPECT_NE(err.find("primitive 'INV' is not among the known primitives"), std::string::npos) << err;
-    ASSERT_EQ(Hdl({"--kfz", m_dir.File("top.kfz"), "--lang", "verilog", "-o", "b.v", "--stubs", "b_stubs.v"}).code, 0);
-    EXPECT_EQ(olmtest::ReadFile(m_dir.File("a.v")), olmtest::ReadFile(m_dir.File("b.v")));
-    EXPECT_EQ(olmtest::ReadFile(m_dir.File("a_stubs.v")), olmtest::ReadFile(m_dir.File("b_stubs.v")));
     EXPECT_NE(olmtest::ReadFile(m_dir.File("a_stubs.v")).find("module INV;"), std::string::npos);
 }
 
