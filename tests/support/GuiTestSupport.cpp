@@ -6,41 +6,29 @@
 namespace guitest {
 
 ModalDriver::ModalDriver(Handler handler) : m_handler(std::move(handler)) {
-    m_timer.setInterval(5);
     QObject::connect(&m_timer, &QTimer::timeout, [this] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            if (modal->isVisible()) m_handler(modal);
-        }
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) m_handler(modal);
     });
-    m_timer.start();
+    m_timer.start(5);  // the timer stops with the driver
 }
-
-ModalDriver::~ModalDriver() { m_timer.stop(); }
 
 BoxAnswerer::BoxAnswerer(QStringList answers)
     : m_answers(std::move(answers)), m_driver([this](QWidget* modal) {
           auto* box = qobject_cast<QMessageBox*>(modal);
           if (!box) return;
           m_boxes.push_back(Describe(box));
-          QAbstractButton* button = nullptr;
-          if (!m_answers.isEmpty()) button = ButtonWithText(box, m_answers.takeFirst());
+          QAbstractButton* button = m_answers.isEmpty() ? nullptr : ButtonWithText(box, m_answers.takeFirst());
           if (!button && !box->buttons().isEmpty()) button = box->buttons().first();
           if (button) button->click();
       }) {}
 
 SeenBox Describe(QMessageBox* box) {
-    SeenBox seen;
-    seen.title = box->windowTitle();
-    seen.text = box->text();
-    seen.format = box->textFormat();
-    seen.icon = box->icon();
+    SeenBox seen{box->windowTitle(), box->text(), box->textFormat(), box->icon(), {}};
     // buttons() lists by role; the order of creation is the order of the
     // children.
-    for (QObject* child : box->findChildren<QAbstractButton*>()) {
-        auto* button = static_cast<QAbstractButton*>(child);
-        if (box->buttonRole(button) != QMessageBox::InvalidRole)
-            seen.buttons << button->text().remove(QLatin1Char('&'));
-    }
+    for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
+        if (box->buttonRole(button) != QMessageBox::InvalidRole) seen.buttons << button->text().remove(QLatin1Char('&'));
     return seen;
 }
 
@@ -54,8 +42,7 @@ QStringList TopLevelWidgets() {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QStringList names;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        names << QString::fromLatin1(widget->metaObject()->className()) + QLatin1Char(' ') +
-                     widget->objectName();
+        names << QString::fromLatin1(widget->metaObject()->className()) + QLatin1Char(' ') + widget->objectName();
     return names;
 }
 

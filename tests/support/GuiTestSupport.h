@@ -33,7 +33,6 @@ class ModalDriver {
 public:
     using Handler = std::function<void(QWidget* modal)>;
     explicit ModalDriver(Handler handler);
-    ~ModalDriver();
     ModalDriver(const ModalDriver&) = delete;
     ModalDriver& operator=(const ModalDriver&) = delete;
 

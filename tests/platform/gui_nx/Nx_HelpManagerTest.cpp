@@ -24,21 +24,21 @@ protected:
         help->closeHelpWindow();
         GuiTest::TearDown();
     }
+    // The file name of the page a topic of a map leads to.
+    std::string Page(const char* map, const char* topic, Nx_HelpManager::TopicPrefix prefix) {
+        return QFileInfo(help->topicPage(map, topic, prefix)).fileName().toStdString();
+    }
     Nx_HelpManager* help = Nx_HelpManager::getInstance();
 };
 
 TEST_F(NxHelpManagerTest, ShippedMapIsFoundBesideTheLibrary) {
     EXPECT_TRUE(QFileInfo(Nx_HelpManager::helpDirectory() + "/olmw.map").isFile());
     ASSERT_TRUE(help->addHelpFile("olmw.map"));
-    const auto page = [&](const char* topic, Nx_HelpManager::TopicPrefix prefix) {
-        return QFileInfo(help->topicPage("olmw.map", topic, prefix)).fileName().toStdString();
-    };
     // The reference wizards' pages, for any family through the category default.
-    EXPECT_EQ(page("General Setup korvo5", Nx_HelpManager::TopicOrCategory), "general_setup.html");
-    EXPECT_EQ(page("Output Clocks korvo4", Nx_HelpManager::TopicOrCategory), "output_clocks.html");
-    EXPECT_EQ(page("General Setup - Multiplier korvo5", Nx_HelpManager::TopicOrCategory), "dsp_mult.html");
-    EXPECT_EQ(page("General Setup korvo5", Nx_HelpManager::ExactTopic), "");
-
+    EXPECT_EQ(Page("olmw.map", "General Setup korvo5", Nx_HelpManager::TopicOrCategory), "general_setup.html");
+    EXPECT_EQ(Page("olmw.map", "Output Clocks korvo4", Nx_HelpManager::TopicOrCategory), "output_clocks.html");
+    EXPECT_EQ(Page("olmw.map", "General Setup - Multiplier korvo5", Nx_HelpManager::TopicOrCategory), "dsp_mult.html");
+    EXPECT_EQ(Page("olmw.map", "General Setup korvo5", Nx_HelpManager::ExactTopic), "");
     ASSERT_TRUE(help->showHelpTopic("olmw.map", "Output Clocks korvo5", Nx_HelpManager::TopicOrCategory));
     ASSERT_NE(help->helpWindow(), nullptr);
     EXPECT_TRUE(help->helpWindow()->isVisible());
@@ -64,17 +64,17 @@ TEST_F(NxHelpManagerTest, MapFormatAndMissingMapsOrTopics) {
                "Twice = page.html\n"
                "twice = sub/other.html\n");
     ASSERT_TRUE(help->addHelpFile("test.map"));
-    const auto page = [&](const char* topic, Nx_HelpManager::TopicPrefix prefix) {
-        return QFileInfo(help->topicPage("test.map", topic, prefix)).fileName().toStdString();
+    const std::tuple<const char*, Nx_HelpManager::TopicPrefix, const char*> topics[] = {
+        {"clocking  setup", Nx_HelpManager::ExactTopic, "page.html"},
+        {"Clocking korvo5", Nx_HelpManager::TopicOrCategory, "other.html"},
+        {"Clocking korvo5", Nx_HelpManager::CategoryOnly, "other.html"},
+        {"Clocking Setup korvo5", Nx_HelpManager::TopicOrCategory, "page.html"},
+        {"Clocking", Nx_HelpManager::CategoryOnly, ""},
+        {"comment", Nx_HelpManager::ExactTopic, ""},
+        {"Twice", Nx_HelpManager::ExactTopic, "other.html"},
+        {"Gone korvo5", Nx_HelpManager::ExactTopic, ""},  // its page does not exist
     };
-    EXPECT_EQ(page("clocking  setup", Nx_HelpManager::ExactTopic), "page.html");
-    EXPECT_EQ(page("Clocking korvo5", Nx_HelpManager::TopicOrCategory), "other.html");
-    EXPECT_EQ(page("Clocking korvo5", Nx_HelpManager::CategoryOnly), "other.html");
-    EXPECT_EQ(page("Clocking Setup korvo5", Nx_HelpManager::TopicOrCategory), "page.html");
-    EXPECT_EQ(page("Clocking", Nx_HelpManager::CategoryOnly), "");
-    EXPECT_EQ(page("comment", Nx_HelpManager::ExactTopic), "");
-    EXPECT_EQ(page("Twice", Nx_HelpManager::ExactTopic), "other.html");
-    EXPECT_EQ(page("Gone korvo5", Nx_HelpManager::ExactTopic), "");  // its page does not exist
+    for (const auto& [topic, prefix, page] : topics) EXPECT_EQ(Page("test.map", topic, prefix), page) << topic;
     EXPECT_FALSE(help->showHelpTopic("test.map", "Gone korvo5", Nx_HelpManager::ExactTopic));
     EXPECT_EQ(help->helpWindow(), nullptr);
 

@@ -11,37 +11,48 @@ namespace {
 
 using guitest::BoxAnswerer;
 
-class NxMessageBoxTest : public guitest::GuiTest {};
+// A box shown, the button pressed, and what the box showed and returned.
+struct BoxCase {
+    const char* name;
+    int (*show)();
+    QString answer;
+    int result;
+    QMessageBox::Icon icon;
+    Qt::TextFormat format;
+    QStringList buttons;
+};
 
-TEST_F(NxMessageBoxTest, BoxesShowTextIconAndButtonsAndReturnTheButtonCode) {
-    BoxAnswerer answerer({"OK", "OK", "No"});
-    EXPECT_EQ(Nx_MessageBox::critical("<qt>Bad <b>value</b>", 1, 0, 0), Nx_MessageBox::Ok);
-    EXPECT_EQ(Nx_MessageBox::warning("a <b> plain text", 0, 0, 0), Nx_MessageBox::Ok);
-    EXPECT_EQ(Nx_MessageBox::information("x", Nx_MessageBox::Yes, Nx_MessageBox::No), Nx_MessageBox::No);
-    ASSERT_EQ(answerer.Boxes().size(), 3u);
-    EXPECT_EQ(answerer.Boxes()[0].text, "<qt>Bad <b>value</b>");
-    EXPECT_EQ(answerer.Boxes()[0].format, Qt::RichText);
-    EXPECT_EQ(answerer.Boxes()[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(answerer.Boxes()[0].buttons, QStringList{"OK"});
-    // Only "<qt>" makes rich text; without buttons there is still an OK.
-    EXPECT_EQ(answerer.Boxes()[1].format, Qt::PlainText);
-    EXPECT_EQ(answerer.Boxes()[1].icon, QMessageBox::Warning);
-    EXPECT_EQ(answerer.Boxes()[1].buttons, QStringList{"OK"});
-    EXPECT_EQ(answerer.Boxes()[2].buttons, (QStringList{"Yes", "No"}));
+void PrintTo(const BoxCase& c, std::ostream* os) { *os << c.name; }
+
+class NxMessageBoxTest : public guitest::GuiTest, public testing::WithParamInterface<BoxCase> {};
+
+TEST_P(NxMessageBoxTest, ShowsTextIconAndButtonsAndReturnsTheButtonChosen) {
+    BoxAnswerer answerer({GetParam().answer});
+    EXPECT_EQ(GetParam().show(), GetParam().result);
+    ASSERT_EQ(answerer.Boxes().size(), 1u);
+    EXPECT_EQ(answerer.Boxes()[0].icon, GetParam().icon);
+    EXPECT_EQ(answerer.Boxes()[0].format, GetParam().format);  // only "<qt>" makes rich text
+    EXPECT_EQ(answerer.Boxes()[0].buttons, GetParam().buttons);
 }
 
-TEST_F(NxMessageBoxTest, QuestionReturnsTheIndexOfTheButtonChosen) {
-    BoxAnswerer answerer({"No", "Yes", "Later"});
-    EXPECT_EQ(Nx_MessageBox::question("<qt>Go on?", "Yes", "No", QString(), 0, -1), 1);
-    EXPECT_EQ(Nx_MessageBox::question("<qt>Go on?", "Yes", "No", QString(), 0, -1), 0);
-    EXPECT_EQ(Nx_MessageBox::question("Which?", "Now", "Never", "Later", 0, -1), 2);
-    ASSERT_EQ(answerer.Boxes().size(), 3u);
-    EXPECT_EQ(answerer.Boxes()[0].buttons, (QStringList{"Yes", "No"}));
-    EXPECT_EQ(answerer.Boxes()[0].icon, QMessageBox::Question);
-    EXPECT_EQ(answerer.Boxes()[2].buttons, (QStringList{"Now", "Never", "Later"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, NxMessageBoxTest,
+    testing::Values(
+        BoxCase{"critical", [] { return Nx_MessageBox::critical("<qt>Bad <b>value</b>", 1, 0, 0); }, "OK",
+                Nx_MessageBox::Ok, QMessageBox::Critical, Qt::RichText, {"OK"}},
+        // Without buttons there is still an OK.
+        BoxCase{"warning", [] { return Nx_MessageBox::warning("a <b> plain text", 0, 0, 0); }, "OK", Nx_MessageBox::Ok,
+                QMessageBox::Warning, Qt::PlainText, {"OK"}},
+        BoxCase{"information", [] { return Nx_MessageBox::information("x", Nx_MessageBox::Yes, Nx_MessageBox::No); },
+                "No", Nx_MessageBox::No, QMessageBox::Information, Qt::PlainText, {"Yes", "No"}},
+        BoxCase{"question", [] { return Nx_MessageBox::question("<qt>Go on?", "Yes", "No", QString(), 0, -1); }, "No", 1,
+                QMessageBox::Question, Qt::RichText, {"Yes", "No"}},
+        BoxCase{"question3", [] { return Nx_MessageBox::question("Which?", "Now", "Never", "Later", 0, -1); }, "Later",
+                2, QMessageBox::Question, Qt::PlainText, {"Now", "Never", "Later"}}));
 
-TEST_F(NxMessageBoxTest, EscapeLeavesOnlyWhenThereIsAnEscapeButton) {
+class NxQuestionTest : public guitest::GuiTest {};
+
+TEST_F(NxQuestionTest, EscapeLeavesOnlyWhenThereIsAnEscapeButton) {
     int escapes = 0;
     bool defaultIsYes = false;
     guitest::ModalDriver driver([&](QWidget* modal) {

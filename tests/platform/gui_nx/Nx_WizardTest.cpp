@@ -13,10 +13,10 @@
 
 namespace {
 
-using guitest::ModalDriver;
 using Log = std::vector<std::string>;
 
-// A page that logs every call of the wizard and answers the moves as told.
+// A page that logs every call of the wizard and refuses each move as often
+// as told.
 class LoggingPage : public Nx_WizardPage {
     Q_OBJECT
 public:
@@ -24,17 +24,17 @@ public:
         setPageName(name);
         setPageWidget(new QLabel(name, parent));
     }
-    bool allowNext = true, allowBack = true, allowCancel = true, allowFinish = true;
+    int refuseNext = 0, refuseBack = 0, refuseCancel = 0, refuseFinish = 0;
     int advanced = 0;
 
     int advancedSupport() override { return advanced; }
     void dataToWidgets() override { note("dataToWidgets"); }
     void widgetsToData() override { note("widgetsToData"); }
     void onActive() override { note("onActive"); }
-    bool onCancel() override { return note("onCancel"), allowCancel; }
-    bool onBack() override { return note("onBack"), allowBack; }
-    bool onNext() override { return note("onNext"), allowNext; }
-    bool onFinish() override { return note("onFinish"), allowFinish; }
+    bool onCancel() override { return note("onCancel"), refuseCancel-- <= 0; }
+    bool onBack() override { return note("onBack"), refuseBack-- <= 0; }
+    bool onNext() override { return note("onNext"), refuseNext-- <= 0; }
+    bool onFinish() override { return note("onFinish"), refuseFinish-- <= 0; }
     void onMoreInfo() override { note("onMoreInfo"); }
     void onAdvanced() override { note("onAdvanced"); }
 
@@ -52,17 +52,31 @@ public slots:
     void init() { note("init"); }
 };
 
-// Runs `step(n)` for the n-th time the running wizard is seen.
+// Runs step(n) the n-th time the running wizard is seen.
 struct Steps {
     Steps(Nx_Wizard& wizard, std::function<void(int)> step)
         : driver([&wizard, step, this](QWidget* modal) {
               if (modal == &wizard) step(count++);
           }) {}
     int count = 0;
-    ModalDriver driver;
+    guitest::ModalDriver driver;
 };
 
-long Count(const Log& log, const char* entry) { return std::count(log.begin(), log.end(), entry); }
+// Presses the buttons in turn, one each time the running wizard is seen.
+struct Presses : Steps {
+    Presses(Nx_Wizard& wizard, std::vector<QWizard::WizardButton> buttons)
+        : Steps(wizard, [&wizard, buttons](int n) {
+              if (n < static_cast<int>(buttons.size())) wizard.button(buttons[n])->click();
+          }) {}
+};
+
+// The entries of the log for the slots named.
+Log Only(const Log& log, const std::vector<std::string>& wanted) {
+    Log kept;
+    for (const std::string& entry : log)
+        if (std::count(wanted.begin(), wanted.end(), entry.substr(entry.find(':') + 1))) kept.push_back(entry);
+    return kept;
+}
 
 class NxWizardTest : public guitest::GuiTest {
 protected:
@@ -80,10 +94,9 @@ TEST_F(NxWizardTest, WizardOwnsItsPagesWhichJoinInOrderAndLeaveWhenDeleted) {
         auto* second = new LoggingPage(&wizard, "Second", log);
         auto* third = new LoggingPage(&wizard, "Third", log);
         ASSERT_EQ(wizard.nxPages(), (QList<Nx_WizardPage*>{first, second, third}));
-        EXPECT_EQ(first->pageBackName(), "");
-        EXPECT_EQ(second->pageBackName(), "First");
-        EXPECT_EQ(second->pageNextName(), "Third");
-        EXPECT_EQ(third->pageNextName(), "");
+        EXPECT_EQ(first->pageBackName() + "|" + second->pageBackName() + "|" + second->pageNextName() + "|" +
+                      third->pageNextName(),
+                  "|First|Third|");
         delete second;
         EXPECT_EQ(wizard.nxPages(), (QList<Nx_WizardPage*>{first, third}));
         EXPECT_EQ(wizard.pageIds().size(), 2);
@@ -94,8 +107,9 @@ TEST_F(NxWizardTest, WizardOwnsItsPagesWhichJoinInOrderAndLeaveWhenDeleted) {
     }
     EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(body.isNull());
+}
 
-    // Without a wizard the page only keeps the widget.
+TEST_F(NxWizardTest, PageWithoutAWizardOnlyKeepsItsWidget) {
     QWidget owner;
     LoggingPage alone(&owner, "Alone", log);
     EXPECT_EQ(alone.wizard(), nullptr);
@@ -106,9 +120,7 @@ TEST_F(NxWizardTest, FinishedRunCallsTheSlotsInOrderAndReturnsOne) {
     Nx_Wizard wizard("W");
     new LoggingPage(&wizard, "A", log);
     new InitPage(&wizard, "B", log);
-    Steps steps(wizard, [&](int n) {
-        if (n < 2) wizard.button(n == 0 ? QWizard::NextButton : QWizard::FinishButton)->click();
-    });
+    Presses presses(wizard, {QWizard::NextButton, QWizard::FinishButton});
     EXPECT_EQ(wizard.exec(), 1);
     EXPECT_EQ(log, (Log{"A:dataToWidgets", "A:onActive", "A:onNext", "A:widgetsToData", "B:init",
                         "B:dataToWidgets", "B:onActive", "B:onFinish", "B:widgetsToData"}));
@@ -118,80 +130,50 @@ TEST_F(NxWizardTest, InitRunsOnceAndOnActiveEachTimeThePageBecomesCurrent) {
     Nx_Wizard wizard("W");
     new InitPage(&wizard, "A", log);
     new InitPage(&wizard, "B", log);
-    const QWizard::WizardButton presses[] = {QWizard::NextButton, QWizard::BackButton,
-                                             QWizard::NextButton, QWizard::CancelButton};
-    Steps steps(wizard, [&](int n) {
-        if (n < 4) wizard.button(presses[n])->click();
-    });
+    Presses presses(wizard, {QWizard::NextButton, QWizard::BackButton, QWizard::NextButton, QWizard::CancelButton});
     EXPECT_EQ(wizard.exec(), 0);
-    EXPECT_EQ(Count(log, "A:init"), 1);
-    EXPECT_EQ(Count(log, "B:init"), 1);
-    EXPECT_EQ(Count(log, "A:onActive"), 2);
-    EXPECT_EQ(Count(log, "B:onActive"), 2);
-    EXPECT_LT(std::find(log.begin(), log.end(), "B:init"), std::find(log.begin(), log.end(), "B:onActive"));
-    EXPECT_EQ(Count(log, "B:onBack"), 1);
-    EXPECT_EQ(Count(log, "B:onCancel"), 1);
+    EXPECT_EQ(Only(log, {"init", "onActive", "onBack", "onCancel"}),
+              (Log{"A:init", "A:onActive", "B:init", "B:onActive", "B:onBack", "A:onActive", "B:onActive", "B:onCancel"}));
 }
 
 TEST_F(NxWizardTest, PagesCanRefuseEveryMove) {
     Nx_Wizard wizard("W");
     auto* first = new LoggingPage(&wizard, "A", log);
     auto* last = new LoggingPage(&wizard, "B", log);
-    first->allowNext = false;
-    last->allowBack = last->allowCancel = last->allowFinish = false;
-    Steps steps(wizard, [&](int n) {
-        switch (n) {
-        case 0: wizard.button(QWizard::NextButton)->click(); break;  // refused
-        case 1:
-            first->allowNext = true;
-            wizard.button(QWizard::NextButton)->click();
-            break;
-        case 2: wizard.button(QWizard::BackButton)->click(); break;    // refused
-        case 3: wizard.button(QWizard::CancelButton)->click(); break;  // refused
-        case 4: wizard.button(QWizard::FinishButton)->click(); break;  // refused
-        case 5:
-            EXPECT_EQ(wizard.currentNxPage(), last);
-            last->allowCancel = true;
-            wizard.reject();
-            break;
-        default: break;
-        }
-    });
+    first->refuseNext = last->refuseBack = last->refuseCancel = last->refuseFinish = 1;
+    // Next is refused, then taken; Back, Cancel and Finish on B are refused,
+    // and the second Cancel ends the run.
+    Presses presses(wizard, {QWizard::NextButton, QWizard::NextButton, QWizard::BackButton, QWizard::CancelButton,
+                             QWizard::FinishButton, QWizard::CancelButton});
     EXPECT_EQ(wizard.exec(), 0);
-    EXPECT_EQ(Count(log, "A:onNext"), 2);
-    EXPECT_EQ(Count(log, "A:widgetsToData"), 1);
-    EXPECT_EQ(Count(log, "A:onActive"), 1);
-    EXPECT_EQ(Count(log, "B:onActive"), 1);
-    EXPECT_EQ(Count(log, "B:onFinish"), 1);
-    EXPECT_EQ(Count(log, "B:onCancel"), 2);
+    EXPECT_EQ(log, (Log{"A:dataToWidgets", "A:onActive", "A:onNext", "A:onNext", "A:widgetsToData", "B:dataToWidgets",
+                        "B:onActive", "B:onBack", "B:onCancel", "B:onFinish", "B:onCancel"}));
 }
 
 TEST_F(NxWizardTest, MoreInfoAndAdvancedButtonsFollowTheWizardAndThePage) {
     Nx_Wizard wizard("W");
     auto* first = new LoggingPage(&wizard, "A", log);
-    auto* second = new LoggingPage(&wizard, "B", log);
-    second->enableMoreInfo(Nx_WizardPage::DisplayOff);
+    new LoggingPage(&wizard, "B", log);
+    wizard.nxPages()[1]->enableMoreInfo(Nx_WizardPage::DisplayOff);
     first->advanced = 1;
     wizard.showMoreInfo(true);
-    bool helpOnA = false, advancedOnA = false, enabledOnB = true, advancedOnB = true;
+    // Help and Advanced on A: shown and pressed; on B: help disabled, no Advanced.
+    std::vector<bool> seen;
     Steps steps(wizard, [&](int n) {
         if (n == 0) {
-            helpOnA = wizard.testOption(QWizard::HaveHelpButton);
-            advancedOnA = wizard.testOption(QWizard::HaveCustomButton1);
+            seen = {wizard.testOption(QWizard::HaveHelpButton), wizard.testOption(QWizard::HaveCustomButton1)};
             wizard.button(QWizard::HelpButton)->click();
             wizard.button(QWizard::CustomButton1)->click();
             wizard.button(QWizard::NextButton)->click();
         } else if (n == 1) {
-            enabledOnB = wizard.button(QWizard::HelpButton)->isEnabled();
-            advancedOnB = wizard.testOption(QWizard::HaveCustomButton1);
+            seen.push_back(wizard.button(QWizard::HelpButton)->isEnabled());
+            seen.push_back(wizard.testOption(QWizard::HaveCustomButton1));
             wizard.reject();
         }
     });
     wizard.exec();
-    EXPECT_TRUE(helpOnA && advancedOnA);
-    EXPECT_FALSE(enabledOnB || advancedOnB);
-    EXPECT_EQ(Count(log, "A:onMoreInfo"), 1);
-    EXPECT_EQ(Count(log, "A:onAdvanced"), 1);
+    EXPECT_EQ(seen, (std::vector<bool>{true, true, false, false}));
+    EXPECT_EQ(Only(log, {"onMoreInfo", "onAdvanced"}), (Log{"A:onMoreInfo", "A:onAdvanced"}));
 
     first->showMoreInfo(Nx_WizardPage::DisplayOff);
     wizard.restart();

@@ -66,61 +66,49 @@ Olm_KfzDesign TinyDesign() {
     return kfz;
 }
 
-const Texts& Tiny() {
-    static const Texts t = Write(TinyDesign(), "tiny");
-    return t;
-}
+Texts Tiny() { return Write(TinyDesign(), "tiny"); }
 
 // Direction from the pins on the signal: an output pin drives it, a bidir
 // pin makes it inout even beside an output, inputs alone make an input, and
 // a port no pin reaches stays an input.
-const Texts& Directions() {
-    static const Texts t = [] {
-        Olm_KfzDesign kfz;
-        kfz.nets = {Signal("a", "pa"), Signal("b", "pb"), Signal("c", "pc"), Signal("d", "pd")};
-        kfz.blocks = {Block("U1", "P", {Pin("I", "input", "[0:0]", "a"), Pin("O", "output", "[0:0]", "b"),
-                                        Pin("IO", "bidir", "[0:0]", "c"), Pin("I2", "input", "[0:0]", "b")}),
-                      Block("U2", "Q", {Pin("O", "output", "[0:0]", "c")})};
-        return Write(kfz, "dirs");
-    }();
-    return t;
+Texts Directions() {
+    Olm_KfzDesign kfz;
+    kfz.nets = {Signal("a", "pa"), Signal("b", "pb"), Signal("c", "pc"), Signal("d", "pd")};
+    kfz.blocks = {Block("U1", "P", {Pin("I", "input", "[0:0]", "a"), Pin("O", "output", "[0:0]", "b"),
+                                    Pin("IO", "bidir", "[0:0]", "c"), Pin("I2", "input", "[0:0]", "b")}),
+                  Block("U2", "Q", {Pin("O", "output", "[0:0]", "c")})};
+    return Write(kfz, "dirs");
 }
 
 // Bit ties on a 4-bit input: bit 3 from net bit, bit 2 VCC, bits 1..0 from
 // a bus; the pin's own connection is the tie signal GNDa as the wizard's
 // save leaves it. Ties to whole pins become all ones / all zeros; a pin with
 // only bits 2 and 0 tied takes bit 1 from its connection (VCCa).
-const Texts& Ties() {
-    static const Texts t = [] {
-        Olm_KfzDesign kfz;
-        Olm_KfzSignal vcc = Signal("VCCa"), gnd = Signal("GNDa");
-        vcc.isVcc = gnd.isGnded = true;
-        kfz.nets = {Signal("a", "a", 2), Signal("b", "b", 3), vcc, gnd};
-        kfz.blocks = {Block("U1", "P",
-                            {Pin("MODE", "input", "[3:0]", "GNDa",
-                                 {{"OLMW_ONLY_PIN_SIG_BIT_3:3", "a[1:1]"}, {"OLMW_ONLY_PIN_SIG_BIT_2:2", "VCCa[0:0]"},
-                                  {"OLMW_ONLY_PIN_SIG_BIT_1:0", "b[2:1]"}}),
-                             Tied(Pin("ONES", "input", "[5:0]"), true), Tied(Pin("ZEROS", "input", "[5:0]"), false),
-                             Pin("PART", "input", "[2:0]", "VCCa",
-                                 {{"OLMW_ONLY_PIN_SIG_BIT_2:2", "GNDa[0:0]"}, {"OLMW_ONLY_PIN_SIG_BIT_0:0", "GNDa[0:0]"}})})};
-        return Write(kfz, "ties");
-    }();
-    return t;
+Texts Ties() {
+    Olm_KfzDesign kfz;
+    Olm_KfzSignal vcc = Signal("VCCa"), gnd = Signal("GNDa");
+    vcc.isVcc = gnd.isGnded = true;
+    kfz.nets = {Signal("a", "a", 2), Signal("b", "b", 3), vcc, gnd};
+    kfz.blocks = {Block("U1", "P",
+                        {Pin("MODE", "input", "[3:0]", "GNDa",
+                             {{"OLMW_ONLY_PIN_SIG_BIT_3:3", "a[1:1]"}, {"OLMW_ONLY_PIN_SIG_BIT_2:2", "VCCa[0:0]"},
+                              {"OLMW_ONLY_PIN_SIG_BIT_1:0", "b[2:1]"}}),
+                         Tied(Pin("ONES", "input", "[5:0]"), true), Tied(Pin("ZEROS", "input", "[5:0]"), false),
+                         Pin("PART", "input", "[2:0]", "VCCa",
+                             {{"OLMW_ONLY_PIN_SIG_BIT_2:2", "GNDa[0:0]"}, {"OLMW_ONLY_PIN_SIG_BIT_0:0", "GNDa[0:0]"}})})};
+    return Write(kfz, "ties");
 }
 
 // A bus narrower than an input pin is zero-extended; an output pin wider
 // than its bus sends its upper bits to an unused wire (Verilog) or through a
 // pin signal (VHDL); a bus wider than an input pin gives its low bits.
-const Texts& Widths() {
-    static const Texts t = [] {
-        Olm_KfzDesign kfz;
-        kfz.nets = {Signal("n", "narrow", 3), Signal("p", "p", 5), Signal("w", "wide", 8), Signal("s", "s")};
-        kfz.blocks = {Block("U1", "PRIM", {Pin("A", "input", "[5:0]", "n"), Pin("Y", "output", "[7:0]", "p"),
-                                           Pin("B", "input", "[3:0]", "w"), Pin("C", "input", "[1:0]", "s"),
-                                           Pin("UNUSED_OUT", "output", "[2:0]")})};
-        return Write(kfz, "widths");
-    }();
-    return t;
+Texts Widths() {
+    Olm_KfzDesign kfz;
+    kfz.nets = {Signal("n", "narrow", 3), Signal("p", "p", 5), Signal("w", "wide", 8), Signal("s", "s")};
+    kfz.blocks = {Block("U1", "PRIM", {Pin("A", "input", "[5:0]", "n"), Pin("Y", "output", "[7:0]", "p"),
+                                       Pin("B", "input", "[3:0]", "w"), Pin("C", "input", "[1:0]", "s"),
+                                       Pin("UNUSED_OUT", "output", "[2:0]")})};
+    return Write(kfz, "widths");
 }
 
 // A library primitive with a parameter of each kind.
@@ -136,29 +124,23 @@ Olm_HdlPrimitive Pll() {
 
 // Parameters take the kind of the primitive's parameter: an integer value of
 // a real parameter is written as a real; ignored properties are left out.
-const Texts& Kinds() {
-    static const Texts t = [] {
-        Olm_KfzDesign kfz;
-        kfz.blocks = {Block("U1", "PLL", {},
-                            {{"FREQ", "100"}, {"DIV", "-4"}, {"PROP_HSX10", "TRUE"}, {"OLM_X", "1"}, {"NAME", "say \"hi\""}})};
-        return Write(kfz, "kinds", {Pll()});
-    }();
-    return t;
+Texts Kinds() {
+    Olm_KfzDesign kfz;
+    kfz.blocks = {Block("U1", "PLL", {},
+                        {{"FREQ", "100"}, {"DIV", "-4"}, {"PROP_HSX10", "TRUE"}, {"OLM_X", "1"}, {"NAME", "say \"hi\""}})};
+    return Write(kfz, "kinds", {Pll()});
 }
 
 // Internal blocks are left out; a block named like its primitive keeps its
 // name in Verilog and gets a label of its own in VHDL.
-const Texts& Labels() {
-    static const Texts t = [] {
-        Olm_KfzDesign kfz;
-        kfz.blocks = {Block("TOPBLK", "OLM_TOP", {Pin("X", "input")}), Block("DSP", "DSP", {Pin("X", "input")})};
-        return Write(kfz, "labels");
-    }();
-    return t;
+Texts Labels() {
+    Olm_KfzDesign kfz;
+    kfz.blocks = {Block("TOPBLK", "OLM_TOP", {Pin("X", "input")}), Block("DSP", "DSP", {Pin("X", "input")})};
+    return Write(kfz, "labels");
 }
 
 struct Fragment {
-    const Texts& (*design)();
+    Texts (*design)();
     std::string Texts::*text;
     const char* part;
     bool present = true;
@@ -169,7 +151,7 @@ void PrintTo(const Fragment& f, std::ostream* os) { *os << (f.present ? "" : "no
 class HdlWriterFragment : public testing::TestWithParam<Fragment> {};
 
 TEST_P(HdlWriterFragment, IsWrittenOrLeftOut) {
-    const Texts& t = GetParam().design();
+    const Texts t = GetParam().design();
     ASSERT_TRUE(t.ok) << t.error;
     const std::string& text = t.*GetParam().text;
     EXPECT_EQ(text.find(GetParam().part) != std::string::npos, GetParam().present) << text;
@@ -179,48 +161,38 @@ using T = Texts;
 INSTANTIATE_TEST_SUITE_P(
     Designs, HdlWriterFragment,
     testing::ValuesIn(std::vector<Fragment>{
-        {Tiny, &T::verilog, "        .EN(1'b1)\n"},
-        {Tiny, &T::vhdl, "            EN => '1'\n"},
+        {Tiny, &T::verilog, "        .EN(1'b1)\n"}, {Tiny, &T::vhdl, "            EN => '1'\n"},
         {Tiny, &T::verilog, "OLMW_ONLY", false},
         {Directions, &T::verilog, "    input wire pa,\n    output wire pb,\n    inout wire pc,\n    input wire pd\n"},
         {Directions, &T::vhdl, "        pa : in std_logic;\n        pb : out std_logic;\n        pc : inout std_logic;\n"},
         {Ties, &T::verilog, "        .MODE({a[1], 1'b1, b[2:1]}),\n"},
-        {Ties, &T::verilog, "        .ONES({6{1'b1}}),\n"},
-        {Ties, &T::verilog, "        .ZEROS(6'b0),\n"},
+        {Ties, &T::verilog, "        .ONES({6{1'b1}}),\n"}, {Ties, &T::verilog, "        .ZEROS(6'b0),\n"},
         {Ties, &T::verilog, "        .PART(3'b010)\n"},
         {Ties, &T::verilog, "VCCa", false},  // the tie signals are constants, never nets
         {Ties, &T::vhdl, "    signal U1_MODE : std_logic_vector(3 downto 0);\n"},  // the mixed pin's own signal
         {Ties, &T::vhdl, "    U1_MODE(3) <= a(1);\n    U1_MODE(2) <= '1';\n    U1_MODE(1 downto 0) <= b(2 downto 1);\n"},
-        {Ties, &T::vhdl, "            MODE => U1_MODE,\n"},
-        {Ties, &T::vhdl, "            ONES => (others => '1'),\n"},
-        {Ties, &T::vhdl, "            ZEROS => (others => '0'),\n"},
-        {Ties, &T::vhdl, "            PART => \"010\"\n"},
-        {Ties, &T::vhdl, "VCCa", false},
-        {Widths, &T::verilog, "        .A({3'b0, narrow}),\n"},
+        {Ties, &T::vhdl, "            MODE => U1_MODE,\n"}, {Ties, &T::vhdl, "            ONES => (others => '1'),\n"},
+        {Ties, &T::vhdl, "            ZEROS => (others => '0'),\n"}, {Ties, &T::vhdl, "            PART => \"010\"\n"},
+        {Ties, &T::vhdl, "VCCa", false}, {Widths, &T::verilog, "        .A({3'b0, narrow}),\n"},
         {Widths, &T::verilog, "    wire [7:0] U1_Y_unused;\n"},
         {Widths, &T::verilog, "        .Y({U1_Y_unused[7:5], p}),\n"},
-        {Widths, &T::verilog, "        .B(wide[3:0]),\n"},
-        {Widths, &T::verilog, "        .C({1'b0, s}),\n"},
+        {Widths, &T::verilog, "        .B(wide[3:0]),\n"}, {Widths, &T::verilog, "        .C({1'b0, s}),\n"},
         {Widths, &T::verilog, "        .UNUSED_OUT(U1_UNUSED_OUT_unused)\n"},
-        {Widths, &T::vhdl, "    p <= U1_Y(4 downto 0);\n"},
-        {Widths, &T::vhdl, "            B => wide(3 downto 0),\n"},
-        {Widths, &T::vhdl, "    U1_C(0) <= s;\n"},
-        {Widths, &T::vhdl, "            UNUSED_OUT => open\n"},
+        {Widths, &T::vhdl, "    p <= U1_Y(4 downto 0);\n"}, {Widths, &T::vhdl, "            B => wide(3 downto 0),\n"},
+        {Widths, &T::vhdl, "    U1_C(0) <= s;\n"}, {Widths, &T::vhdl, "            UNUSED_OUT => open\n"},
         {Kinds, &T::verilog, "        .FREQ(100.0),\n        .DIV(-4),\n        .NAME(\"say \\\"hi\\\"\")\n"},
         {Kinds, &T::verilog, "        .CLK(1'b0)\n"},  // the library primitive's unconnected input is still named
-        {Kinds, &T::verilog, "PROP_HSX10", false},
-        {Kinds, &T::verilog, "OLM_X", false},
+        {Kinds, &T::verilog, "PROP_HSX10", false}, {Kinds, &T::verilog, "OLM_X", false},
         {Kinds, &T::verilogStubs, "    parameter real FREQ = 10.000,\n    parameter integer DIV = 1,\n"},
         {Kinds, &T::vhdl, "            NAME => \"say \"\"hi\"\"\"\n"},
-        {Kinds, &T::vhdlStubs, "        FREQ : real := 10.000;\n"},
-        {Labels, &T::verilog, "    DSP DSP (\n"},
-        {Labels, &T::vhdl, "    DSP_inst : DSP\n"},
-        {Labels, &T::verilog, "OLM_TOP", false},
+        {Kinds, &T::vhdlStubs, "        FREQ : real := 10.000;\n"}, {Labels, &T::verilog, "    DSP DSP (\n"},
+        {Labels, &T::vhdl, "    DSP_inst : DSP\n"}, {Labels, &T::verilog, "OLM_TOP", false},
     }));
 
 TEST(HdlWriter, StubsDeclareThePrimitivesWithTheKindsOfTheirParameters) {
-    ASSERT_TRUE(Tiny().ok) << Tiny().error;
-    EXPECT_EQ(Tiny().verilogStubs,
+    const Texts t = Tiny();
+    ASSERT_TRUE(t.ok) << t.error;
+    EXPECT_EQ(t.verilogStubs,
               "// Black-box declarations of the primitives used by design 'tiny'.\n"
               "\n"
               "module BUF4 #(\n"
