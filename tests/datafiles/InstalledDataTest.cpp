@@ -55,7 +55,7 @@ TEST_P(InstalledData, ReadsCleanlyAndHoldsWhatTheWizardsUse) {
             const std::size_t eq = attribute.find("={");
             Olm_Attribute* a = block->GetNamedAttribute(attribute.substr(0, eq).c_str());
             ASSERT_NE(a, nullptr) << p.type << "." << attribute;
-            if (eq != std::string::npos) EXPECT_EQ("{" + dftest::Possible(a) + "}", attribute.substr(eq + 1));
+            if (eq != std::string::npos) EXPECT_EQ("{" + olmtest::Possible(*a) + "}", attribute.substr(eq + 1));
         }
     }
 }

@@ -1,13 +1,14 @@
 #pragma once
 
-// Builders of model objects shared by the model, data-file and bridge tests:
-// attributes in one call, a sample container with every kind of setting, and
-// the dump of a container as text.
+// Model helpers shared by the model, data-file and bridge tests: attributes
+// in one call, a sample container with every kind of setting, the dump of a
+// container as text, and a short description of a container to compare.
 
 #include "model/Olm_WizData.h"
 #include "pal/Stream.h"
 
 #include <initializer_list>
+#include <sstream>
 #include <string>
 
 namespace olmtest {
@@ -70,6 +71,69 @@ inline void BuildSample(Olm_WizData& data) {
     clk->SetIsGrounded(true);
     clk->AddAttribute(MakeAttribute("SA", "x", {"x", "y"}, "y"));
     data.AddSignal("n2", false, "")->SetIsActive(false);
+}
+
+// The possible values of an attribute joined by "|".
+inline std::string Possible(const Olm_Attribute& attribute) {
+    std::string joined;
+    const Olm_StrArray& values = attribute.GetPossibleValues();
+    for (int i = 0; i < values.GetSize(); ++i) joined += (i ? "|" : "") + values.GetAt(i).str();
+    return joined;
+}
+
+// One line per block, pin, attribute and signal; properties at their
+// defaults are left out. An attribute: "attr NAME =DEFAULT[ current=VALUE]
+// COUNT{POSSIBLE}[ fixed][ off]", its current value shown when it differs
+// from the default.
+namespace describe {
+inline std::string Flags(const Olm_StrArray& flags) {
+    std::string text;
+    for (int i = 0; i < flags.GetSize(); ++i) text += (i ? ";" : " flags=") + flags.GetAt(i).str();
+    return text;
+}
+inline void Attributes(std::ostream& s, const Olm_AttributeList& attributes, const char* indent) {
+    for (const Olm_Attribute* a : attributes) {
+        s << indent << "attr " << a->GetName().str() << " =" << a->GetDefaultValue().str();
+        if (a->GetCurrentValue().str() != a->GetDefaultValue().str()) s << " current=" << a->GetCurrentValue().str();
+        s << " " << a->GetPossibleValues().GetSize() << "{" << Possible(*a) << "}" << (a->IsModifiable() ? "" : " fixed")
+          << (a->IsActive() ? "" : " off") << "\n";
+    }
+}
+}  // namespace describe
+
+inline std::string Describe(const Olm_Block& b) {
+    std::ostringstream s;
+    s << "block " << b.GetName().str() << " " << b.GetPrimType().str() << (b.IsActive() ? "" : " off")
+      << describe::Flags(b.GetFlagList()) << "\n";
+    for (const Olm_Pin* p : b.GetPinList()) {
+        s << " pin " << p->GetName().str() << " " << p->GetDirection().str() << " " << p->GetStartBit() << ":"
+          << p->GetEndBit() << (p->HasBus() ? " bus" : "");
+        if (!p->GetSigName().IsEmpty()) s << " sig=" << p->GetSigName().str();
+        s << (p->IsGrounded() ? " gnd" : "") << (p->IsVcc() ? " vcc" : "") << (p->IsActive() ? "" : " off")
+          << describe::Flags(p->GetFlagList()) << "\n";
+        describe::Attributes(s, p->GetAttributeList(), "  ");
+    }
+    describe::Attributes(s, b.GetAttributeList(), " ");
+    return s.str();
+}
+
+inline std::string Describe(const Olm_Signal& g) {
+    std::ostringstream s;
+    s << "signal " << g.GetName().str() << (g.IsExternal() ? " ext" : "");
+    if (!g.GetDirection().IsEmpty()) s << " port=" << g.GetDirection().str();
+    if (g.IsBus()) s << " bus";
+    if (g.GetWidth() != 1) s << " w=" << g.GetWidth();
+    s << (g.IsGrounded() ? " gnd" : "") << (g.IsVcc() ? " vcc" : "") << (g.IsActive() ? "" : " off") << "\n";
+    describe::Attributes(s, g.GetAttributeList(), " ");
+    return s.str();
+}
+
+// "wiz TYPE vVERSION", then the blocks and the signals.
+inline std::string Describe(const Olm_WizData& data) {
+    std::string text = "wiz " + data.GetWizType().str() + " v" + data.GetVersion().str() + "\n";
+    for (const Olm_Block* block : data.GetBlkList()) text += Describe(*block);
+    for (const Olm_Signal* signal : data.GetSigList()) text += Describe(*signal);
+    return text;
 }
 
 }  // namespace olmtest
