@@ -43,8 +43,9 @@ TEST_P(InstalledData, ReadsCleanlyAndHoldsWhatTheWizardsUse) {
     EXPECT_FALSE(wd->GetSigList().empty());
     for (Olm_Block* block : wd->GetBlkList()) {
         for (Olm_Pin* pin : block->GetPinList()) {
-            if (!pin->GetSigName().IsEmpty())
+            if (!pin->GetSigName().IsEmpty()) {
                 EXPECT_NE(wd->GetNamedSignal(pin->GetSigName()), nullptr) << block->GetName().str() << "." << pin->GetName().str();
+            }
         }
     }
     for (const Primitive& p : GetParam().primitives) {
@@ -55,7 +56,9 @@ TEST_P(InstalledData, ReadsCleanlyAndHoldsWhatTheWizardsUse) {
             const std::size_t eq = attribute.find("={");
             Olm_Attribute* a = block->GetNamedAttribute(attribute.substr(0, eq).c_str());
             ASSERT_NE(a, nullptr) << p.type << "." << attribute;
-            if (eq != std::string::npos) EXPECT_EQ("{" + olmtest::Possible(*a) + "}", attribute.substr(eq + 1));
+            if (eq != std::string::npos) {
+                EXPECT_EQ("{" + olmtest::Possible(*a) + "}", attribute.substr(eq + 1));
+            }
         }
     }
 }

@@ -1,5 +1,5 @@
-// The dump writer: the exact full and short dumps of a sample container, the
-// short dump read back by the reader, the lines only the dump writes, and the
+// The dump writer: the exact full and short dumps of a sample container
+// (golden files beside this one), the short dump read back by the reader, the lines only the dump writes, and the
 // entry points that dump to a file.
 
 #include "ModelBuilders.h"
@@ -18,40 +18,9 @@ using olmtest::DumpText;
 
 namespace {
 
-// The lines of one attribute; the current value only in a full dump.
-std::string Attr(const char* name, const char* def, const char* possible, const char* current, bool full,
-                 bool modifiable = true, bool saved = true) {
-    return std::string("    Attribute: ") + name + ";\n      DefaultValue: " + def + ";\n      PossibleValues: " +
-           possible + ";\n" + (full ? std::string("      CurrentValue: ") + current + ";\n" : "") +
-           "      IsModifiable: " + (modifiable ? "TRUE" : "FALSE") + ";\n      SaveToKFZ: " +
-           (saved ? "TRUE" : "FALSE") + ";\n    EndAttribute;\n";
-}
-
-std::string SampleDump(bool f) {
-    const std::string head = "WizData: tkl;\n  Version: 2.1;\n  WizType: tkl;\n  Block: B1;\n    Primitive: RKO_BASE;\n"
-                             "    BlkFlags: F1; F2; F3;\n";
-    const std::string attrs = Attr("MULT", "1", "4,8", "4", f, false) + Attr("A2", "d", "", "d", f) +
-                              Attr("RANGE", "8", "OLMRANGE=1:56,x y", "12", f) + "  EndBlock;\n  Block: B2;\n"
-                              "    Primitive: RKO_ADV;\n    SaveToKFZ: FALSE;\n" + Attr("EMPTY", "", "", "", f, true, false) +
-                              "  EndBlock;\n  Signal: clk;\n    External: CLK_PORT;\n    Bus: 4;\n    Grounded: TRUE;\n" +
-                              (f ? "    VCC: FALSE;\n" : "");
-    const std::string tail = Attr("SA", "x", "x,y", "y", f) + "  EndSignal;\n  Signal: n2;\n";
-    if (f)
-        return head + "    SaveToKFZ: TRUE;\n"
-               "    InputPin: CLKIN; Width=1; Signal=clk; HasBus=FALSE; Grounded=FALSE; VCC=FALSE; Flag=DATAWIDTH; "
-               "SaveToKFZ=TRUE;\n" + Attr("IOSTD", "", "LVDS", "LVDS", f) +
-               "    OutputPin: D; Width=[0:7]; HasBus=TRUE; Grounded=FALSE; VCC=TRUE; SaveToKFZ=FALSE;\n"
-               "    OutputPin: G; Width=1; HasBus=FALSE; Grounded=TRUE; VCC=FALSE; SaveToKFZ=TRUE;\n"
-               "    InputPin: T; Width=[3:0]; HasBus=TRUE; Grounded=FALSE; VCC=FALSE; SaveToKFZ=TRUE;\n" +
-               Attr("OLM_PIN_TIE", "", "4'b1010", "4'b1010", f) +
-               "    BidirPin: IO; Width=1; HasBus=FALSE; Grounded=FALSE; VCC=FALSE; SaveToKFZ=TRUE;\n" + attrs +
-               "    SaveToKFZ: TRUE;\n" + tail +
-               "    External: FALSE;\n    Bus: FALSE;\n    Grounded: FALSE;\n    VCC: FALSE;\n    SaveToKFZ: FALSE;\n"
-               "  EndSignal;\nEndWizData;\n";
-    return head + "    InputPin: CLKIN; Signal=clk; Flag=DATAWIDTH;\n" + Attr("IOSTD", "", "LVDS", "LVDS", f) +
-           "    OutputPin: D; Width=[0:7]; HasBus=TRUE; VCC=TRUE; SaveToKFZ=FALSE;\n    OutputPin: G; Grounded=TRUE;\n"
-           "    InputPin: T; Width=[3:0]; HasBus=TRUE;\n" + Attr("OLM_PIN_TIE", "", "4'b1010", "4'b1010", f) +
-           "    BidirPin: IO;\n" + attrs + tail + "    SaveToKFZ: FALSE;\n  EndSignal;\nEndWizData;\n";
+// The exact dumps of the sample, in golden/sample_full.dmp and sample_short.dmp.
+std::string SampleDump(bool full) {
+    return olmtest::ReadFile(std::string(OLM_DATAFILES_GOLDEN_DIR) + (full ? "/sample_full.dmp" : "/sample_short.dmp"));
 }
 
 // Blocks, pins, signals and attributes dump their own pieces of it too.

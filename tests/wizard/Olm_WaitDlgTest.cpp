@@ -110,39 +110,33 @@ TEST_F(WaitDialogs, WithoutAProcessTheDialogWaitsForCancel) {
     EXPECT_FALSE(timer->isSingleShot());
 }
 
-// The child is left running; its later end changes nothing.
-TEST_F(WaitDialogs, CancelWhileAChildRunsIsFinal) {
-    Pal::Process child;
-    ASSERT_TRUE(child.Start({"sleep", "30"}));
-    FakeProcess later(1000, Pal::Process::kEnded, 0);
-    Olm_WaitDlg dlg;
-    dlg.SetProcessPtr(&later);
-    WhenModal(ClickCancel);
-    EXPECT_EQ(dlg.Run(), 0);
-    later.End();
-    SpinEventLoop(1200);
-    EXPECT_EQ(later.polls, 0);
-    EXPECT_EQ(dlg.GetExitCode(), 1);
-    EXPECT_EQ(child.ChildProcStatus(), Pal::Process::kRunning);
-    child.Kill();
-    child.Wait();
-}
+// Cancel ends the wait with exit code 1; Escape rejects the dialog the
+// ordinary way and leaves the exit code as it was. Either way the closed
+// dialog polls no more, and the child's later end changes nothing.
+struct Closing {
+    void (*close)(QWidget*);
+    int exitCode;
+};
 
-// Escape rejects the dialog the ordinary way; the closed dialog no longer polls.
-TEST_F(WaitDialogs, EscapeRejectsWithoutTouchingTheExitCode) {
+class WaitDialogClosed : public WaitDialogs, public ::testing::WithParamInterface<Closing> {};
+
+TEST_P(WaitDialogClosed, WhileTheChildRuns) {
     FakeProcess child(1000, Pal::Process::kEnded, 7);
     Olm_WaitDlg dlg;
     dlg.SetProcessPtr(&child);
-    WhenModal([](QWidget* d) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(d, &press);
-    });
+    WhenModal(GetParam().close);
     EXPECT_EQ(dlg.Run(), 0);
     child.End();
     SpinEventLoop(1200);
     EXPECT_EQ(child.polls, 0);
-    EXPECT_EQ(dlg.GetExitCode(), 2000);
+    EXPECT_EQ(dlg.GetExitCode(), GetParam().exitCode);
 }
+
+INSTANTIATE_TEST_SUITE_P(By, WaitDialogClosed,
+                         ::testing::Values(Closing{ClickCancel, 1}, Closing{[](QWidget* d) {
+                                               QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                                               QApplication::sendEvent(d, &press);
+                                           }, 2000}));
 
 // The text set is shown by the next Run; an empty text keeps the one shown.
 TEST_F(WaitDialogs, ModelessDialogShowsItsTextUntilQuit) {
