@@ -26,7 +26,7 @@ memcheck() {
   echo "memcheck: $name clean ($((SECONDS - start)) s)"
 }
 
-for t in model_tests gui_nx_tests wizard_tests waitdlg_tests kit_tests ref_wizard_pages_tests; do
+for t in model_tests gui_nx_tests wizard_tests kit_tests ref_wizard_pages_tests; do
   memcheck "$t" "$build/bin/$t" --gtest_brief=1
 done
 memcheck "tkl_pll batch run" "$build/bin/olmwiz" run --wizard tkl_pll --family korvo5 --design clkgen \

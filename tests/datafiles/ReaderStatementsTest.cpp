@@ -76,6 +76,11 @@ TEST(ReaderStatements, ReadsEachStatementIntoTheModel) {
          " attr IOSTANDARD =LVCMOS 1{LVCMOS}\n"
          "signal T bus w=0\n"
          "signal U bus w=12\n"},
+        {"a section of a signal, in any spelling, fills the first signal of the name, also one read before",
+         "WizData: w;\nSignal: Pre;\nEndSignal;\nEndWizData;\nWizData: w;\nSignal: PRE;\nBus: 8;\nEndSignal;\n"
+         "Signal: A;\nBus: 2;\nEndSignal;\nSignal: B;\nBus: 3;\nEndSignal;\nSignal: a;\nBus: 4;\nEndSignal;\n"
+         "Signal: b;\nExternal: pad;\nEndSignal;\nSignal: C;\nBus: 5;\nEndSignal;\nSignal: c;\nBus: 6;\nEndSignal;\n",
+         "wiz w vkept\nsignal Pre bus w=8\nsignal A bus w=4\nsignal B ext port=pad bus w=3\nsignal C bus w=6\n"},
         {"later WizData sections append; Version after EndWizData; a file ending inside a block keeps it",
          "WizData: first;\nBlock: A;\nEndBlock;\nEndWizData;\nWizData: second;\nBlock: B;\nEndBlock;\nEndWizData;\n"
          "Version: 2.5;\nWizData: third;\nBlock: C;\nPrimitive: P;\n",

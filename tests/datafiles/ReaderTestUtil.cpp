@@ -2,7 +2,6 @@
 
 #include "datafiles/Olm_DataFileReader.h"
 
-#include <sstream>
 
 namespace dftest {
 
@@ -63,60 +62,6 @@ std::string MissingPossible(int line) {
 std::string MissingWizData() {
     return "ERROR in reading file \n" + kFile +
            ":\nMissing the WizData statement.  Cannot process file without the WizData statement.\n";
-}
-
-std::string Possible(Olm_Attribute* attribute) {
-    std::string joined;
-    const Olm_StrArray& values = attribute->GetPossibleValues();
-    for (int i = 0; i < values.GetSize(); ++i) joined += (i ? "|" : "") + values.GetAt(i).str();
-    return joined;
-}
-
-namespace {
-
-std::string Flags(const Olm_StrArray& flags) {
-    std::string text;
-    for (int i = 0; i < flags.GetSize(); ++i) text += (i ? ";" : " flags=") + flags.GetAt(i).str();
-    return text;
-}
-
-void DescribeAttributes(std::ostream& s, const Olm_AttributeList& attributes, const char* indent) {
-    for (Olm_Attribute* a : attributes) {
-        s << indent << "attr " << a->GetName().str() << " =" << a->GetDefaultValue().str();
-        if (a->GetCurrentValue().str() != a->GetDefaultValue().str()) s << " current=" << a->GetCurrentValue().str();
-        s << " " << a->GetPossibleValues().GetSize() << "{" << Possible(a) << "}" << (a->IsModifiable() ? "" : " fixed") << (a->IsActive() ? "" : " off")
-          << "\n";
-    }
-}
-
-}  // namespace
-
-std::string Describe(Olm_WizData& wd) {
-    std::ostringstream s;
-    s << "wiz " << wd.GetWizType().str() << " v" << wd.GetVersion().str() << "\n";
-    for (Olm_Block* b : wd.GetBlkList()) {
-        s << "block " << b->GetName().str() << " " << b->GetPrimType().str() << (b->IsActive() ? "" : " off")
-          << Flags(b->GetFlagList()) << "\n";
-        for (Olm_Pin* p : b->GetPinList()) {
-            s << " pin " << p->GetName().str() << " " << p->GetDirection().str() << " " << p->GetStartBit() << ":"
-              << p->GetEndBit() << (p->HasBus() ? " bus" : "");
-            if (!p->GetSigName().IsEmpty()) s << " sig=" << p->GetSigName().str();
-            s << (p->IsGrounded() ? " gnd" : "") << (p->IsVcc() ? " vcc" : "") << (p->IsActive() ? "" : " off")
-              << Flags(p->GetFlagList()) << "\n";
-            DescribeAttributes(s, p->GetAttributeList(), "  ");
-        }
-        DescribeAttributes(s, b->GetAttributeList(), " ");
-    }
-    for (Olm_Signal* g : wd.GetSigList()) {
-        s << "signal " << g->GetName().str();
-        if (g->IsExternal()) s << " ext";
-        if (!g->GetDirection().IsEmpty()) s << " port=" << g->GetDirection().str();
-        if (g->IsBus()) s << " bus";
-        if (g->GetWidth() != 1) s << " w=" << g->GetWidth();
-        s << (g->IsGrounded() ? " gnd" : "") << (g->IsVcc() ? " vcc" : "") << (g->IsActive() ? "" : " off") << "\n";
-        DescribeAttributes(s, g->GetAttributeList(), " ");
-    }
-    return s.str();
 }
 
 }  // namespace dftest

@@ -1,8 +1,9 @@
 #pragma once
 
-// Helpers of the data-file tests: read a data file written at run time, look
-// at what the reader reported, and describe a container in a few lines.
+// Helpers of the data-file tests: read a data file written at run time and
+// look at what the reader reported.
 
+#include "ModelBuilders.h"
 #include "TestSupport.h"
 
 #include "model/Olm_WizData.h"
@@ -38,10 +39,6 @@ std::string MissingWizData();
 // text with kFile replaced by path.
 std::string WithPath(std::string text, const std::string& path);
 
-// The possible values of an attribute joined by "|".
-std::string Possible(Olm_Attribute* attribute);
-// The container, one line per block, pin, attribute (with the number of its
-// possible values) and signal; properties at their defaults are left out.
-std::string Describe(Olm_WizData& wizData);
+using olmtest::Describe;
 
 }  // namespace dftest

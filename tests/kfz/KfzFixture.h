@@ -1,11 +1,13 @@
 #pragma once
 
 // A bridge over a container loaded from a small data file written for the
-// test, and a scripted engine answering the family.
+// test, and a scripted engine answering the family; data-file text helpers.
 
-#include "KfzTestSupport.h"
+#include "DataDir.h"
+#include "ScriptedEngine.h"
 #include "TestSupport.h"
 #include "kfz/Olm_KfzWizData.h"
+#include "model/Olm_WizData.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +22,7 @@ protected:
     void Setup(const char* wizType, const std::string& fileName, const std::string& dataText,
                const char* family = "korvo5") {
         m_dataDir.Write(fileName, dataText);
-        m_override = std::make_unique<DataDirOverride>(m_dataDir.Path().string());
+        m_override = std::make_unique<olmtest::DataDirOverride>(m_dataDir.Path().string());
         engine.SetFamily(family);
         bridge = std::make_unique<Olm_KfzWizData>(&engine, Pal::String(wizType));
         ASSERT_TRUE(bridge->SetupWizData());
@@ -31,18 +33,24 @@ protected:
 
     void TearDown() override { delete data; }
 
-    ScriptedEngine engine;
+    olmtest::ScriptedEngine engine;
     std::unique_ptr<Olm_KfzWizData> bridge;
     Olm_WizData* data = nullptr;  // owned by the test, as by a wizard
 
 private:
     olmtest::ScratchDir m_dataDir;
-    std::unique_ptr<DataDirOverride> m_override;
+    std::unique_ptr<olmtest::DataDirOverride> m_override;
 };
 
-// A data file without blocks or signals, for tests that build the container by hand.
-inline std::string EmptyData(const char* wizName) {
-    return std::string("Version: 1.0;\nWizData: ") + wizName + ";\nEndWizData;\n";
+// A data file of the given WizData name and body.
+inline std::string Data(const char* wizName, const std::string& body = "") {
+    return std::string("Version: 1.0;\nWizData: ") + wizName + ";\n" + body + "EndWizData;\n";
+}
+
+// A data-file attribute whose only possible value is its default.
+inline std::string Attr(const char* name, const char* value) {
+    return std::string("    Attribute: ") + name + ";\n      PossibleValues: " + value + ";\n      DefaultValue: " +
+           value + ";\n      IsModifiable: TRUE;\n      SaveToKFZ: TRUE;\n    EndAttribute;\n";
 }
 
 }  // namespace kfztest

@@ -1,6 +1,8 @@
-#include "KfzTestSupport.h"
+#include "DataDir.h"
+#include "ModelBuilders.h"
 #include "TestSupport.h"
 #include "kfz/Olm_KfzWizData.h"
+#include "engine/Olm_Engine.h"
 #include "pal/Version.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +56,7 @@ class KfzRoundTrip : public ::testing::TestWithParam<Installed> {};
 
 TEST_P(KfzRoundTrip, InstalledDataComesBackFromItsDesignFile) {
     const Installed& installed = GetParam();
-    kfztest::DataDirOverride useBuildTreeData("");
+    olmtest::DataDirOverride useBuildTreeData("");
     olmtest::ScratchDir dir;
     const std::string path = dir.File("design.kfz");
 
@@ -79,7 +81,7 @@ TEST_P(KfzRoundTrip, InstalledDataComesBackFromItsDesignFile) {
     loader.SyncWizDataWithKFZ();
 
     ExpectFromDesign(*saved);
-    EXPECT_EQ(kfztest::Dump(*saved), kfztest::Dump(*loaded));
+    EXPECT_EQ(olmtest::DumpText(*saved), olmtest::DumpText(*loaded));
 
     // Saved into fresh designs, both containers give the same file.
     first.NewDesign();

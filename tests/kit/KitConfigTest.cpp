@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -16,14 +17,14 @@ namespace fs = std::filesystem;
 using olmtest::ReadFile;
 using olmtest::ScratchDir;
 
-Olm_Attribute DataAttribute(const std::string& possible, const std::string& defaultValue) {
+// An attribute as the data file gives it: possible values, comma-separated, and a default.
+Olm_Attribute DataAttribute(const std::string& possible, const char* defaultValue) {
     Olm_Attribute attribute;
-    attribute.SetName("X");
-    std::string rest = possible;
-    for (std::size_t comma; (comma = rest.find(',')) != std::string::npos; rest.erase(0, comma + 1))
-        attribute.AddPossibleValue(rest.substr(0, comma).c_str());
-    if (!rest.empty()) attribute.AddPossibleValue(rest.c_str());
-    attribute.SetDefaultValue(defaultValue.c_str());
+    for (std::size_t at = 0, comma; at <= possible.size(); at = comma + 1) {
+        comma = std::min(possible.find(',', at), possible.size());
+        attribute.AddPossibleValue(possible.substr(at, comma - at).c_str());
+    }
+    attribute.SetDefaultValue(defaultValue);
     return attribute;
 }
 

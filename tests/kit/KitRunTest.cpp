@@ -50,15 +50,16 @@ public:
     int applied = 0;
 };
 
+// A silent batch run into dir/out, its log (and the option file, if any)
+// beside the scratch folder's top.
 Olm_RunRequest Request(const ScratchDir& dir, const std::string& options, const std::string& out = "out") {
     Olm_RunRequest request;
     request.wizType = "dsp_demo";
     request.family = "korvo5";
     request.design = "demo";
-    request.batch = true;
-    request.silent = true;
+    request.batch = request.silent = true;
     request.outputDir = dir.File(out);
-    std::string stem = out;  // the log and the option file lie beside the scratch folder's top
+    std::string stem = out;
     std::replace(stem.begin(), stem.end(), '/', '_');
     request.logFile = dir.File(stem + ".log");
     if (!options.empty()) request.optionFile = dir.Write(stem + ".opt", options);
@@ -126,21 +127,6 @@ TEST(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
     EXPECT_EQ(outcome.result, -1);
     EXPECT_NE(outcome.failure.find("names what the installed data does not allow"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.File("strict")));
-}
-
-TEST(KitRun, RunsOfOneSessionDoNotSeeEachOther) {
-    const ScratchDir dir;
-    Olm_RunSession session;
-    const std::string wide = "BlockProp: DSP.*.A_WIDTH=12;\nBlockProp: DSP.*.OLMW_ONLY_A_PORT=x;\n";
-    ASSERT_TRUE(session.Run<DemoWizard>(Request(dir, wide, "a1")).Succeeded());
-    ASSERT_TRUE(session.Run<DemoWizard>(Request(dir, "", "b1")).Succeeded());
-    ASSERT_TRUE(session.Run<DemoWizard>(Request(dir, wide, "a2")).Succeeded());
-    Olm_RunSession fresh;
-    ASSERT_TRUE(fresh.Run<DemoWizard>(Request(dir, "", "b2")).Succeeded());
-    for (const char* file : {"demo.kfz", "demo.v", "demo_olmw.pkx"}) {
-        EXPECT_EQ(ReadFile(dir.File(std::string("a1/") + file)), ReadFile(dir.File(std::string("a2/") + file)));
-        EXPECT_EQ(ReadFile(dir.File(std::string("b1/") + file)), ReadFile(dir.File(std::string("b2/") + file)));
-    }
 }
 
 TEST(KitRun, SetUpProblemsAreExplained) {

@@ -42,12 +42,3 @@ TEST(Olm_AttributeTest, RangeValuesSplitAtTheFirstEqualsAndColon) {
     EXPECT_FALSE(a.IsValueRange("0:9"));
     EXPECT_FALSE(a.IsValueRange("olmrange=0:9"));
 }
-
-TEST(Olm_AttributeTest, CopiesShareNothing) {
-    Olm_Attribute source("A", "1");
-    source.SetIsModifiable(false);
-    Olm_Attribute copy(source);
-    copy.AddPossibleValue("2");
-    EXPECT_EQ(source.GetPossibleValues().GetSize(), 1);
-    EXPECT_FALSE(copy.IsModifiable());
-}

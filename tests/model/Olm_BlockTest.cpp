@@ -69,21 +69,3 @@ TEST(Olm_BlockTest, PinSignalAndClockBufferClearing) {
     ASSERT_EQ(sig->GetAttributeList().size(), 1u);
     EXPECT_EQ(sig->GetAttributeList()[0]->GetName(), "X_OLM_CLKBUF");
 }
-
-TEST(Olm_BlockTest, CopyAndAssignmentAreDeep) {
-    auto* source = new Olm_Block("B", "T");
-    source->AddFlag("F");
-    source->AddAttribute("A", "1");
-    source->AddPin("P", "IN")->AddAttribute("PA", "x");
-    Olm_Block target("Old", "U");
-    target.AddPin("OldPin", "IN");
-    target = *source;
-    delete source;  // the target must not share anything with it
-    EXPECT_EQ(target.GetName(), "B");
-    EXPECT_EQ(target.GetNamedPin("OldPin"), nullptr);
-    EXPECT_EQ(target.GetNamedPin("P")->GetAttributeValue("PA"), "x");
-    EXPECT_TRUE(target.HasFlag("F"));
-    Olm_Block& alias = target;
-    target = alias;
-    EXPECT_EQ(target.GetAttributeValue("A"), "1");
-}

@@ -1,4 +1,5 @@
 #include "OlmBase.h"
+#include "ModelBuilders.h"
 
 #include <gtest/gtest.h>
 
@@ -58,27 +59,21 @@ TEST_F(Olm_ConversionTest, InstanceZeroActivatesTheTemplate) {
     EXPECT_EQ(data.ConvertActiveBlk("RKO_BASE", "RKO_ADV", 0), nullptr);  // old block now inactive
 }
 
-TEST_F(Olm_ConversionTest, AttributesCarryOverWithOneWayRenames) {
+// Values and active connections carry over; renames run one way
+// (CLKFBOUT_MULT gets 9 from its own name, then 4 from FBCLKOUT_MULT); an old
+// block's attribute that the template lacks is dropped, an old pin's is
+// created; an old pin without a signal leaves the template's tie, an inactive
+// one its signal. The old block keeps its values.
+TEST_F(Olm_ConversionTest, TheTemplateReceivesTheOldBlocksValues) {
+    const std::string before = olmtest::Describe(*base);
     Olm_Block* target = data.ConvertActiveBlk("RKO_BASE", "RKO_ADV", 0);
-    // CLKFBOUT_MULT gets 9 from its own name, then 4 through the later rename.
-    EXPECT_EQ(target->GetAttributeValue("CLKFBOUT_MULT"), "4");
-    EXPECT_FALSE(target->GetNamedAttribute("CLKFBOUT_MULT")->IsActive());  // only the value moves
-    EXPECT_EQ(target->GetAttributeValue("FBCLKOUT_MULT"), "4");
-    EXPECT_EQ(target->GetAttributeValue("FBCLKOUT_PHASE"), "0");  // no rename backwards
-    EXPECT_EQ(target->GetNamedAttribute("CLKFBOUT_PHASE"), nullptr);  // not created
-    EXPECT_EQ(target->GetAttributeValue("DIVCLK"), "2");
-    EXPECT_EQ(target->GetNamedAttribute("BASE_ONLY"), nullptr);
-    EXPECT_EQ(base->GetAttributeValue("DIVCLK"), "2");
-}
-
-TEST_F(Olm_ConversionTest, PinsCarryOverActiveConnectionsOnly) {
-    Olm_Block* target = data.ConvertActiveBlk("RKO_BASE", "RKO_ADV", 0);
-    Olm_Pin* in1 = target->GetNamedPin("CLKIN1");
-    EXPECT_EQ(in1->GetSigName(), "clk_in");
-    EXPECT_FALSE(in1->IsGrounded());
-    EXPECT_EQ(in1->GetAttributeValue("IOSTD"), "LVDS");  // created on the target pin
-    EXPECT_TRUE(target->GetNamedPin("CLKFBIN")->IsVcc());  // empty signal keeps the tie
-    EXPECT_EQ(target->GetNamedPin("CLKOUT0")->GetSigName(), "keep");  // old pin inactive
+    ASSERT_EQ(target, adv);
+    EXPECT_EQ(olmtest::Describe(*target),
+              "block ADV RKO_ADV\n pin CLKIN1 IN 0:0 sig=clk_in\n  attr IOSTD = current=LVDS 1{LVDS}\n"
+              " pin CLKFBIN IN 0:0 vcc\n pin CLKOUT0 OUT 0:0 sig=keep\n attr CLKFBOUT_MULT = current=4 1{1} off\n"
+              " attr FBCLKOUT_MULT = current=4 1{1}\n attr DIVCLK = current=2 1{1}\n attr FBCLKOUT_PHASE = current=0 1{0}\n");
+    base->SetIsActive(true);
+    EXPECT_EQ(olmtest::Describe(*base), before);
 }
 
 TEST_F(Olm_ConversionTest, ClkinIsRenamedOnlyFromTheBaseType) {

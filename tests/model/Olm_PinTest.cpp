@@ -111,19 +111,3 @@ TEST(Olm_PinTest, PrefixRemovalIsCaseSensitiveAndKeepsOrder) {
     pin.RemoveAllPropsWBase("");
     EXPECT_TRUE(pin.GetAttributeList().empty());
 }
-
-TEST(Olm_PinTest, CopyAndAssignmentAreDeep) {
-    Olm_Pin source("P", "OUT");
-    source.AddFlag("F");
-    source.AddAttribute("A", "1");
-    Olm_Pin target("T", "IN");
-    target.AddAttribute("Old", "x");
-    target = source;
-    target.GetAttributeList()[0]->SetCurrentValue("2");
-    EXPECT_EQ(source.GetAttributeValue("A"), "1");
-    EXPECT_EQ(target.GetNamedAttribute("Old"), nullptr);
-    EXPECT_TRUE(target.HasFlag("F"));
-    Olm_Pin& alias = target;
-    target = alias;
-    EXPECT_EQ(Olm_Pin(target).GetAttributeValue("A"), "2");
-}

@@ -99,22 +99,3 @@ TEST(Olm_WizDataTest, ContainerWideEdits) {
     EXPECT_TRUE(pin->IsGrounded());
     EXPECT_EQ(block->GetNamedPin("Q")->GetSigName(), "");
 }
-
-TEST(Olm_WizDataTest, CopyAndAssignmentAreDeep) {
-    Olm_WizData source("tkl");
-    source.SetVersion("1.0");
-    source.AddBlock("B", "T")->AddPin("P", "IN");
-    source.AddSignal("s", true, "S");
-    Olm_WizData copy(source);
-    copy.DeleteBlock(copy.GetNamedBlock("B"));
-    ASSERT_NE(source.GetNamedBlock("B"), nullptr);
-    EXPECT_NE(source.GetNamedBlock("B")->GetNamedPin("P"), nullptr);
-
-    Olm_WizData target("old");
-    target.AddBlock("Old", "T");
-    target = source;
-    EXPECT_EQ(target.GetVersion(), "1.0");
-    EXPECT_EQ(target.GetNamedBlock("Old"), nullptr);
-    EXPECT_NE(target.GetNamedBlock("B"), source.GetNamedBlock("B"));
-    EXPECT_NE(target.GetNamedSignal("s"), source.GetNamedSignal("s"));
-}

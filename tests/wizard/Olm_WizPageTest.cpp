@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QTextBrowser>
 
+
 namespace {
 
 using guitest::BoxAnswerer;
@@ -50,11 +51,20 @@ TEST_F(WizPageTest, BatchMessagesAndQuestionsGoToStdoutUnlessSilentAndToTheLog) 
     EXPECT_EQ(log.Text(), "ERROR: second flag\nOverwriting the file.\nquiet\nQuietly.\n");
 }
 
+// What a box showed: its icon, text, text format and buttons.
+std::string Shown(const guitest::SeenBox& box) {
+    const char* icon = box.icon == QMessageBox::Critical  ? "critical"
+                       : box.icon == QMessageBox::Warning ? "warning"
+                                                          : "other";
+    return std::string(icon) + " " + box.text.toStdString() + (box.format == Qt::RichText ? " (rich) " : " (plain) ") +
+           box.buttons.join("/").toStdString();
+}
+
 TEST_F(WizPageTest, GuiMessagesAndQuestionsShowBoxesAndWriteNothing) {
-    BoxAnswerer answerer({"OK", "OK", "OK", "OK", "No", "Yes"});
     TestWizMain main("dsp_mult", false);
     main.SetLogFilePtr(&log);
     TestPage page(&main, "P");
+    BoxAnswerer answerer({"OK", "OK", "OK", "OK", "No", "Yes"});
     Capture();
     Olm_WizPage::DoMessage("Bad <b>value</b>", false, &log, true, false, false);
     Olm_WizPage::DoMessage("Plain text", false, &log, true, false, true);
@@ -64,19 +74,12 @@ TEST_F(WizPageTest, GuiMessagesAndQuestionsShowBoxesAndWriteNothing) {
     EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", "note"), 1);
     EXPECT_EQ(Stdout(), "");
     EXPECT_EQ(log.Text(), "");
-    const std::vector<guitest::SeenBox>& boxes = answerer.Boxes();
-    ASSERT_EQ(boxes.size(), 6u);
-    EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(boxes[0].text, "<qt>Bad <b>value</b>");
-    EXPECT_EQ(boxes[0].format, Qt::RichText);
-    EXPECT_EQ(boxes[1].text, "Plain text");
-    EXPECT_EQ(boxes[1].format, Qt::PlainText);
-    EXPECT_EQ(boxes[2].icon, QMessageBox::Warning);
-    EXPECT_EQ(boxes[2].text, "<qt>Careful");
-    EXPECT_EQ(boxes[2].buttons, QStringList{"OK"});
-    EXPECT_EQ(boxes[3].icon, QMessageBox::Critical);
-    EXPECT_EQ(boxes[4].text, "<qt>Overwrite <i>x</i>?");
-    EXPECT_EQ(boxes[4].buttons, (QStringList{"Yes", "No"}));
+    std::vector<std::string> shown;
+    for (const guitest::SeenBox& box : answerer.Boxes()) shown.push_back(Shown(box));
+    EXPECT_EQ(shown, (std::vector<std::string>{"critical <qt>Bad <b>value</b> (rich) OK", "critical Plain text (plain) OK",
+                                               "warning <qt>Careful (rich) OK", "critical <qt>Second flag (rich) OK",
+                                               "other <qt>Overwrite <i>x</i>? (rich) Yes/No",
+                                               "other <qt>Overwrite? (rich) Yes/No"}));
 
     // A page without a main shows and writes nothing, and hears yes.
     TestPage orphan(nullptr, "O");
@@ -89,17 +92,17 @@ TEST_F(WizPageTest, GuiMessagesAndQuestionsShowBoxesAndWriteNothing) {
 }
 
 TEST_F(WizPageTest, ComboBoxTextsCompareExactly) {
-    QComboBox box;
+    QComboBox box, empty;
     box.addItems({"X", "Y", "X"});
     EXPECT_EQ(Olm_WizPage::GetComboBoxIndex(&box, "X"), 0);
     EXPECT_EQ(Olm_WizPage::GetComboBoxIndex(&box, "Z"), -1);
     EXPECT_EQ(Olm_WizPage::GetComboBoxIndex(&box, "x"), -1);
+    EXPECT_EQ(Olm_WizPage::GetComboBoxIndex(nullptr, "X"), -1);
     box.setCurrentIndex(2);
     EXPECT_TRUE(Olm_WizPage::SetComboBoxText(&box, "Y"));
     EXPECT_EQ(box.currentIndex(), 1);
     EXPECT_FALSE(Olm_WizPage::SetComboBoxText(&box, "Z"));
     EXPECT_EQ(box.currentIndex(), 0);
-    QComboBox empty;
     EXPECT_FALSE(Olm_WizPage::SetComboBoxText(&empty, "X"));
     EXPECT_EQ(empty.currentIndex(), -1);
     EXPECT_FALSE(Olm_WizPage::SetComboBoxText(nullptr, "X"));
@@ -116,6 +119,7 @@ TEST_F(WizPageTest, FindAndDeleteBlocks) {
     EXPECT_EQ(page.FindAndActivateBlk(&data, "PLL0", true), block);
     EXPECT_TRUE(block->IsActive());
     EXPECT_EQ(page.FindAndActivateBlk(&data, "NONE", false), nullptr);
+    EXPECT_EQ(page.FindAndActivateBlk(nullptr, "PLL0", true), nullptr);
     EXPECT_EQ(log.Text(), "");
     EXPECT_EQ(page.FindAndActivateBlk(&data, "NONE", true), nullptr);
     EXPECT_EQ(log.Text(), "ERROR: Olm Wizard internal data error\n");
@@ -139,10 +143,9 @@ TEST_F(WizPageTest, MoreInfoShowsTheCategoryAndFamilyTopicOrWarns) {
     main.SetHelp(true, nullptr);
     EXPECT_FALSE(page.InvokeMoreInfo("General Setup"));  // no help manager
     ASSERT_EQ(answerer.Boxes().size(), 2u);
-    for (const guitest::SeenBox& box : answerer.Boxes()) {
-        EXPECT_EQ(box.icon, QMessageBox::Warning);
-        EXPECT_EQ(box.text, "<qt>Unable to run the web browser in order to show the More Info requested.");
-    }
+    for (const guitest::SeenBox& box : answerer.Boxes())
+        EXPECT_EQ(Shown(box),
+                  "warning <qt>Unable to run the web browser in order to show the More Info requested. (rich) OK");
 
     olmtest::ScratchDir data;
     data.Write("help/clocking.html", "<html><body>Clocking help for korvo5</body></html>");

@@ -60,20 +60,18 @@ protected:
 };
 
 TEST_F(SummaryGuiTest, DspWizardsStartWithAllAttributesOthersWithChangedOnes) {
-    Make("dsp_mult");
-    EXPECT_EQ(summary->pageName(), "Summary - Multiplier");
-    EXPECT_EQ(Child<QRadioButton>("IDC_SUM_RADIO1")->text(), "Show all modifiable attributes");
-    EXPECT_EQ(Child<QRadioButton>("IDC_SUM_RADIO2")->text(),
-              "Show only the modifiable attributes whose values differ from the default");
-    summary->init();
-    EXPECT_EQ(summary->GetShowOnlyChanged(), 0);
-    EXPECT_TRUE(Child<QRadioButton>("IDC_SUM_RADIO1")->isChecked());
-    wizard.reset();
-    Make("ssi_rx");
-    summary->init();
-    EXPECT_EQ(summary->GetShowOnlyChanged(), 1);
-    EXPECT_TRUE(Child<QRadioButton>("IDC_SUM_RADIO2")->isChecked());
-    EXPECT_FALSE(Child<QRadioButton>("IDC_SUM_RADIO1")->isChecked());
+    for (const char* type : {"dsp_mult", "ssi_rx"}) {
+        Make(type);
+        summary->init();
+        const bool dsp = type[0] == 'd';
+        EXPECT_EQ(summary->GetShowOnlyChanged(), dsp ? 0 : 1);
+        auto* checked = Child<QRadioButton>(dsp ? "IDC_SUM_RADIO1" : "IDC_SUM_RADIO2");
+        EXPECT_TRUE(checked->isChecked());
+        EXPECT_EQ(checked->text(), dsp ? "Show all modifiable attributes"
+                                       : "Show only the modifiable attributes whose values differ from the default");
+        EXPECT_FALSE(Child<QRadioButton>(dsp ? "IDC_SUM_RADIO2" : "IDC_SUM_RADIO1")->isChecked());
+        wizard.reset();
+    }
 }
 
 TEST_F(SummaryGuiTest, BatchModeFillsNoPane) {
