@@ -20,9 +20,16 @@ endfunction()
 
 # A GoogleTest executable registered with CTest.
 #   olm_add_gtest(NAME name SOURCES ... LIBS ... [GUI])
-# GUI tests run on Qt's offscreen platform.
+# GUI tests run on Qt's offscreen platform. Every test of the calling folder
+# (and of its subfolders) is labelled with the folder's path below tests/, so
+# `ctest -L kfz` runs one area.
 function(olm_add_gtest)
   cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  file(RELATIVE_PATH area "${PROJECT_SOURCE_DIR}/tests" "${CMAKE_CURRENT_SOURCE_DIR}")
+  get_property(area_labels DIRECTORY PROPERTY LABELS)
+  if(area AND NOT area MATCHES "^\\.\\." AND NOT area IN_LIST area_labels)
+    set_property(DIRECTORY APPEND PROPERTY LABELS "${area}")
+  endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} olm_test_support GTest::gtest GTest::gtest_main)
   # Each property gets a single, non-empty value: the discovery script
