@@ -55,6 +55,13 @@ public:
         }
     }
 
+    // The golden copy of a text; empty when there is none.
+    std::string Text(const std::string& name) const {
+        for (const auto& [n, text] : m_texts)
+            if (n == name) return text;
+        return {};
+    }
+
     std::string head;
 
 private:
