@@ -29,8 +29,8 @@ public:
             const std::size_t nameAt = at + (at > 0) + 5, bodyAt = text.find('\n', nameAt);
             if (bodyAt == std::string::npos) break;
             at = text.find("\n==== ", bodyAt);
-            m_texts.emplace_back(text.substr(nameAt, bodyAt - nameAt),
-                                 text.substr(bodyAt + 1, at == std::string::npos ? std::string::npos : at + 1 - bodyAt - 1));
+            const std::size_t size = at == std::string::npos ? std::string::npos : at - bodyAt;
+            m_texts.emplace_back(text.substr(nameAt, bodyAt - nameAt), text.substr(bodyAt + 1, size));
         }
     }
     ~GoldenSections() {

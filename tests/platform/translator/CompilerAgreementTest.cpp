@@ -145,7 +145,8 @@ const Language kLanguages[] = {
      "ghdl -s --std=08 -fmax-errors=100000",
      // The rule's reserved PSL words, an extended identifier.
      [](const std::string& n) {
-         return kPslWords.find(" " + Pal::StrUtil::LowerAscii(n) + " ") != std::string::npos || HasComma(n) || (n.size() > 1 && n.front() == '\\');
+         const bool psl = kPslWords.find(" " + Pal::StrUtil::LowerAscii(n) + " ") != std::string::npos;
+         return psl || HasComma(n) || (n.size() > 1 && n.front() == '\\');
      }},
     {"Verilog", Olm_VerilogTranslator::IsPortnameLegal, ".v",
      [](const std::string& unit, const std::string& port) {
@@ -194,8 +195,8 @@ TEST(CompilerAgreement, PortNamesAgreeWithGhdlAndIcarusVerilog) {
             if (!ours[i] && theirs && lang.looser(names[i])) {
                 looser += " " + testing::PrintToString(names[i]);
             } else {
-                EXPECT_EQ(ours[i], theirs) << lang.name << " " << testing::PrintToString(names[i]) << ": ours " << ours[i] << " ("
-                                           << reasons[i] << "), " << lang.compiler << " " << theirs;
+                EXPECT_EQ(ours[i], theirs) << lang.name << " " << testing::PrintToString(names[i]) << ": ours " << ours[i]
+                                           << " (" << reasons[i] << "), " << lang.compiler << " " << theirs;
             }
         }
         std::cout << "[ " << lang.name << " ] " << names.size() << " names, the compiler looser on:" << looser << "; "
