@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,6 +56,23 @@ public:
         }
     }
 
+    // Checks a listing of answers, the named text: each line is "QUESTION =>
+    // ANSWER", or "QUESTION =>" for an empty answer, and answer(QUESTION) must
+    // give ANSWER; lines starting with "#" are comments.
+    template <typename Answer>
+    void CheckAnswers(const std::string& name, Answer answer) {
+        std::istringstream lines(Text(name));
+        std::string listed;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind('#', 0) != 0) {
+                const std::string question = line.substr(0, line.find(" =>")), given = answer(question);
+                line = question + (given.empty() ? " =>" : " => " + given);
+            }
+            listed += line + "\n";
+        }
+        Check(name, listed);
+    }
+
     // The golden copy of a text; empty when there is none.
     std::string Text(const std::string& name) const {
         for (const auto& [n, text] : m_texts)
@@ -69,5 +87,21 @@ private:
     std::vector<std::pair<std::string, std::string>> m_texts;
     bool m_update = false;
 };
+
+// A text with the escapes of listings undone: \t, \n, \r, \\ and \xNN.
+inline std::string Unescaped(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+        } else if (text[++i] == 'x') {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i] == 't' ? '\t' : text[i] == 'n' ? '\n' : text[i] == 'r' ? '\r' : text[i];
+        }
+    }
+    return out;
+}
 
 }  // namespace olmtest
