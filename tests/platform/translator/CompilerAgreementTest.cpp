@@ -3,6 +3,7 @@
 // compiled, and our verdict must match the compiler's, apart from the few
 // listed cases where the compiler is looser than the rule.
 
+#include "GoldenSections.h"
 #include "TestSupport.h"
 
 #include "pal/StrUtil.h"
@@ -24,30 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kVhdlWords =
-    "abs access after alias all and architecture array assert assume assume_guarantee attribute begin block body "
-    "buffer bus case component configuration constant context cover default disconnect downto else elsif end "
-    "entity exit fairness file for force function generate generic group guarded if impure in inertial inout is "
-    "label library linkage literal loop map mod nand new next nor not null of on open or others out package "
-    "parameter port postponed procedure process property protected pure range record register reject release rem "
-    "report restrict restrict_guarantee return rol ror select sequence severity shared signal sla sll sra srl "
-    "strong subtype then to transport type unaffected units until use variable vmode vprop vunit wait when while "
-    "with xnor xor";
-
-// The keywords of Verilog-2005, then words of neighbouring languages that are
-// plain identifiers there.
-const char* const kVerilogWords =
-    "always and assign automatic begin buf bufif0 bufif1 case casex casez cell cmos config deassign default "
-    "defparam design disable edge else end endcase endconfig endfunction endgenerate endmodule endprimitive "
-    "endspecify endtable endtask event for force forever fork function generate genvar highz0 highz1 if ifnone "
-    "incdir include initial inout input instance integer join large liblist library localparam macromodule medium "
-    "module nand negedge nmos nor noshowcancelled not notif0 notif1 or output parameter pmos posedge primitive "
-    "pull0 pull1 pulldown pullup pulsestyle_ondetect pulsestyle_onevent rcmos real realtime reg release repeat "
-    "rnmos rpmos rtran rtranif0 rtranif1 scalared showcancelled signed small specify specparam strong0 strong1 "
-    "supply0 supply1 table task time tran tranif0 tranif1 tri tri0 tri1 triand trior trireg unsigned use uwire "
-    "vectored wait wand weak0 weak1 while wire wor xnor xor wone logic bit byte int bool string interface assert "
-    "property always_ff std ieee work standard std_logic PATHPULSE$ PATHPULSE$a pathpulse$";
-
 // VHDL-2008 reserves these words for its property language (PSL); the analyser
 // accepts some of them as identifiers, the rule does not.
 const std::string kPslWords =
@@ -65,7 +42,8 @@ std::vector<std::string> Corpus() {
         w[0] = Pal::StrUtil::FoldCase(w[0]);
         add(w);
     };
-    std::istringstream words(std::string(kVhdlWords) + " " + kVerilogWords);
+    const olmtest::GoldenSections keywords(OLM_TRANSLATOR_GOLDEN_DIR "/keywords.txt");
+    std::istringstream words(keywords.Text("VHDL") + keywords.Text("Verilog") + keywords.Text("neighbours"));
     for (std::string w; words >> w;) addWord(w);
     // Every printable character that is no letter or digit, inside a name, at
     // its start and at its end. Blanks stay inside: at either end the compiler
