@@ -151,6 +151,9 @@ INSTANTIATE_TEST_SUITE_P(
                         {B::NextButton, B::NextButton, B::BackButton, B::CancelButton, B::FinishButton, B::CancelButton},
                         0}));
 
+// Help and Advanced on A: shown and pressed; on B: help disabled, no
+// Advanced; then help switched off and on for A and off for the wizard. The
+// state of the buttons joins the log.
 TEST_F(NxWizardTest, MoreInfoAndAdvancedButtonsFollowTheWizardAndThePage) {
     Nx_Wizard wizard("W");
     auto* first = new LoggingPage(&wizard, "A", log);
@@ -158,31 +161,29 @@ TEST_F(NxWizardTest, MoreInfoAndAdvancedButtonsFollowTheWizardAndThePage) {
     wizard.nxPages()[1]->enableMoreInfo(Nx_WizardPage::DisplayOff);
     first->advanced = 1;
     wizard.showMoreInfo(true);
-    // Help and Advanced on A: shown and pressed; on B: help disabled, no Advanced.
-    std::vector<bool> seen;
+    const auto buttons = [&] {
+        const bool help = wizard.testOption(QWizard::HaveHelpButton);
+        log += std::string("help ") + (!help ? "none" : wizard.button(QWizard::HelpButton)->isEnabled() ? "on" : "off") +
+               ", advanced " + (wizard.testOption(QWizard::HaveCustomButton1) ? "shown" : "none") + "\n";
+    };
     Steps steps(wizard, [&](int n) {
+        if (n < 2) buttons();
         if (n == 0) {
-            seen = {wizard.testOption(QWizard::HaveHelpButton), wizard.testOption(QWizard::HaveCustomButton1)};
-            wizard.button(QWizard::HelpButton)->click();
-            wizard.button(QWizard::CustomButton1)->click();
-            wizard.button(QWizard::NextButton)->click();
+            for (auto button : {QWizard::HelpButton, QWizard::CustomButton1, QWizard::NextButton})
+                wizard.button(button)->click();
         } else if (n == 1) {
-            seen.push_back(wizard.button(QWizard::HelpButton)->isEnabled());
-            seen.push_back(wizard.testOption(QWizard::HaveCustomButton1));
             wizard.reject();
         }
     });
     wizard.exec();
-    EXPECT_EQ(seen, (std::vector<bool>{true, true, false, false}));
-    golden.Check("more info and advanced", log);
-
     first->showMoreInfo(Nx_WizardPage::DisplayOff);
     wizard.restart();
-    EXPECT_FALSE(wizard.testOption(QWizard::HaveHelpButton));
+    buttons();
     first->showMoreInfo(Nx_WizardPage::DisplayOn);
-    EXPECT_TRUE(wizard.testOption(QWizard::HaveHelpButton));
+    buttons();
     wizard.showMoreInfo(false);
-    EXPECT_FALSE(wizard.testOption(QWizard::HaveHelpButton));
+    buttons();
+    golden.Check("more info and advanced", log);
 }
 
 }  // namespace
