@@ -63,14 +63,6 @@ struct Steps {
     guitest::ModalDriver driver;
 };
 
-// Presses the buttons in turn, one each time the running wizard is seen.
-struct Presses : Steps {
-    Presses(Nx_Wizard& wizard, std::vector<QWizard::WizardButton> buttons)
-        : Steps(wizard, [&wizard, buttons](int n) {
-              if (n < static_cast<int>(buttons.size())) wizard.button(buttons[n])->click();
-          }) {}
-};
-
 // The logs of the runs are compared with golden/wizard_runs.txt.
 class NxWizardTest : public guitest::GuiTest {
 protected:
@@ -134,7 +126,9 @@ TEST_P(NxWizardRun, CallsTheSlotsOfThePagesInTheLoggedOrder) {
         pages.push_back(*kind == 'I' ? new InitPage(&wizard, name, log) : new LoggingPage(&wizard, name, log));
     }
     if (GetParam().refusing) pages[0]->refuseNext = pages[1]->refuseBack = pages[1]->refuseCancel = pages[1]->refuseFinish = 1;
-    Presses presses(wizard, GetParam().presses);
+    Steps presses(wizard, [&](int n) {
+        if (n < static_cast<int>(GetParam().presses.size())) wizard.button(GetParam().presses[n])->click();
+    });
     EXPECT_EQ(wizard.exec(), GetParam().result);
     golden.Check(GetParam().name, log);
 }
