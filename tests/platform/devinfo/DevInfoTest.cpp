@@ -14,16 +14,13 @@
 namespace {
 
 TEST(DevInfo, WithoutTheVariableUsesTheInstallationDataFolder) {
-    ::unsetenv("OLMW_DATA_DIR");
     ::setenv("OLMW_DATA_DIR", "", 1);  // empty counts as unset
     DevPart part(nullptr, nullptr, nullptr);
     const char* path = part.getdatafilename(0, "olm_tkl.dev", 1, -1);
     ::unsetenv("OLMW_DATA_DIR");
     ASSERT_NE(path, nullptr) << "data folder: " << DevSpec::getdatadir();
     const std::filesystem::path found(path);
-    EXPECT_EQ(found.filename(), "olm_tkl.dev");
-    EXPECT_EQ(found.parent_path().filename(), "olmw");
-    EXPECT_EQ(found.parent_path().parent_path().filename(), "share");
+    EXPECT_EQ(found.lexically_relative(found.parent_path().parent_path().parent_path()), "share/olmw/olm_tkl.dev");
     EXPECT_TRUE(std::filesystem::is_regular_file(found));
 }
 

@@ -1,19 +1,20 @@
 #include "gui_nx/Nx_Wizard.h"
 #include "gui_nx/Nx_WizardPage.h"
 
+#include "GoldenSections.h"
 #include "GuiTestSupport.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Log = std::vector<std::string>;
+// The calls of the pages, one a line as "PAGE:SLOT".
+using Log = std::string;
 
 // A page that logs every call of the wizard and refuses each move as often
 // as told.
@@ -39,7 +40,7 @@ public:
     void onAdvanced() override { note("onAdvanced"); }
 
 protected:
-    void note(const char* what) { m_log.push_back(pageName().toStdString() + ":" + what); }
+    void note(const char* what) { m_log += pageName().toStdString() + ":" + what + "\n"; }
     Log& m_log;
 };
 
@@ -62,25 +63,11 @@ struct Steps {
     guitest::ModalDriver driver;
 };
 
-// Presses the buttons in turn, one each time the running wizard is seen.
-struct Presses : Steps {
-    Presses(Nx_Wizard& wizard, std::vector<QWizard::WizardButton> buttons)
-        : Steps(wizard, [&wizard, buttons](int n) {
-              if (n < static_cast<int>(buttons.size())) wizard.button(buttons[n])->click();
-          }) {}
-};
-
-// The entries of the log for the slots named.
-Log Only(const Log& log, const std::vector<std::string>& wanted) {
-    Log kept;
-    for (const std::string& entry : log)
-        if (std::count(wanted.begin(), wanted.end(), entry.substr(entry.find(':') + 1))) kept.push_back(entry);
-    return kept;
-}
-
+// The logs of the runs are compared with golden/wizard_runs.txt.
 class NxWizardTest : public guitest::GuiTest {
 protected:
     Log log;
+    olmtest::GoldenSections golden{OLM_GUI_NX_GOLDEN_DIR "/wizard_runs.txt"};
 };
 
 TEST_F(NxWizardTest, WizardOwnsItsPagesWhichJoinInOrderAndLeaveWhenDeleted) {
@@ -116,40 +103,51 @@ TEST_F(NxWizardTest, PageWithoutAWizardOnlyKeepsItsWidget) {
     EXPECT_EQ(alone.pageWidget()->parent(), &owner);
 }
 
-TEST_F(NxWizardTest, FinishedRunCallsTheSlotsInOrderAndReturnsOne) {
+// A run: the pages (L a logging page, I one with an init() slot), whether
+// the pages refuse once each move they are asked for (A Next, B Back, Cancel
+// and Finish), the buttons pressed in turn and what exec() returns.
+struct Run {
+    const char* name;
+    const char* pages;
+    bool refusing;
+    std::vector<QWizard::WizardButton> presses;
+    int result;
+};
+
+void PrintTo(const Run& r, std::ostream* os) { *os << r.name; }
+
+class NxWizardRun : public NxWizardTest, public testing::WithParamInterface<Run> {};
+
+TEST_P(NxWizardRun, CallsTheSlotsOfThePagesInTheLoggedOrder) {
     Nx_Wizard wizard("W");
-    new LoggingPage(&wizard, "A", log);
-    new InitPage(&wizard, "B", log);
-    Presses presses(wizard, {QWizard::NextButton, QWizard::FinishButton});
-    EXPECT_EQ(wizard.exec(), 1);
-    EXPECT_EQ(log, (Log{"A:dataToWidgets", "A:onActive", "A:onNext", "A:widgetsToData", "B:init",
-                        "B:dataToWidgets", "B:onActive", "B:onFinish", "B:widgetsToData"}));
+    std::vector<LoggingPage*> pages;
+    for (const char* kind = GetParam().pages; *kind; ++kind) {
+        const QString name(QChar('A' + static_cast<int>(pages.size())));
+        pages.push_back(*kind == 'I' ? new InitPage(&wizard, name, log) : new LoggingPage(&wizard, name, log));
+    }
+    if (GetParam().refusing) pages[0]->refuseNext = pages[1]->refuseBack = pages[1]->refuseCancel = pages[1]->refuseFinish = 1;
+    Steps presses(wizard, [&](int n) {
+        if (n < static_cast<int>(GetParam().presses.size())) wizard.button(GetParam().presses[n])->click();
+    });
+    EXPECT_EQ(wizard.exec(), GetParam().result);
+    golden.Check(GetParam().name, log);
 }
 
-TEST_F(NxWizardTest, InitRunsOnceAndOnActiveEachTimeThePageBecomesCurrent) {
-    Nx_Wizard wizard("W");
-    new InitPage(&wizard, "A", log);
-    new InitPage(&wizard, "B", log);
-    Presses presses(wizard, {QWizard::NextButton, QWizard::BackButton, QWizard::NextButton, QWizard::CancelButton});
-    EXPECT_EQ(wizard.exec(), 0);
-    EXPECT_EQ(Only(log, {"init", "onActive", "onBack", "onCancel"}),
-              (Log{"A:init", "A:onActive", "B:init", "B:onActive", "B:onBack", "A:onActive", "B:onActive", "B:onCancel"}));
-}
+using B = QWizard;
+INSTANTIATE_TEST_SUITE_P(
+    Runs, NxWizardRun,
+    testing::Values(Run{"finished", "LI", false, {B::NextButton, B::FinishButton}, 1},
+                    // init() runs once, onActive() each time the page becomes current.
+                    Run{"back and forth", "II", false, {B::NextButton, B::BackButton, B::NextButton, B::CancelButton}, 0},
+                    // Next is refused, then taken; Back, Cancel and Finish on B
+                    // are refused, and the second Cancel ends the run.
+                    Run{"refused moves", "LL", true,
+                        {B::NextButton, B::NextButton, B::BackButton, B::CancelButton, B::FinishButton, B::CancelButton},
+                        0}));
 
-TEST_F(NxWizardTest, PagesCanRefuseEveryMove) {
-    Nx_Wizard wizard("W");
-    auto* first = new LoggingPage(&wizard, "A", log);
-    auto* last = new LoggingPage(&wizard, "B", log);
-    first->refuseNext = last->refuseBack = last->refuseCancel = last->refuseFinish = 1;
-    // Next is refused, then taken; Back, Cancel and Finish on B are refused,
-    // and the second Cancel ends the run.
-    Presses presses(wizard, {QWizard::NextButton, QWizard::NextButton, QWizard::BackButton, QWizard::CancelButton,
-                             QWizard::FinishButton, QWizard::CancelButton});
-    EXPECT_EQ(wizard.exec(), 0);
-    EXPECT_EQ(log, (Log{"A:dataToWidgets", "A:onActive", "A:onNext", "A:onNext", "A:widgetsToData", "B:dataToWidgets",
-                        "B:onActive", "B:onBack", "B:onCancel", "B:onFinish", "B:onCancel"}));
-}
-
+// Help and Advanced on A: shown and pressed; on B: help disabled, no
+// Advanced; then help switched off and on for A and off for the wizard. The
+// state of the buttons joins the log.
 TEST_F(NxWizardTest, MoreInfoAndAdvancedButtonsFollowTheWizardAndThePage) {
     Nx_Wizard wizard("W");
     auto* first = new LoggingPage(&wizard, "A", log);
@@ -157,31 +155,29 @@ TEST_F(NxWizardTest, MoreInfoAndAdvancedButtonsFollowTheWizardAndThePage) {
     wizard.nxPages()[1]->enableMoreInfo(Nx_WizardPage::DisplayOff);
     first->advanced = 1;
     wizard.showMoreInfo(true);
-    // Help and Advanced on A: shown and pressed; on B: help disabled, no Advanced.
-    std::vector<bool> seen;
+    const auto buttons = [&] {
+        const bool help = wizard.testOption(QWizard::HaveHelpButton);
+        log += std::string("help ") + (!help ? "none" : wizard.button(QWizard::HelpButton)->isEnabled() ? "on" : "off") +
+               ", advanced " + (wizard.testOption(QWizard::HaveCustomButton1) ? "shown" : "none") + "\n";
+    };
     Steps steps(wizard, [&](int n) {
+        if (n < 2) buttons();
         if (n == 0) {
-            seen = {wizard.testOption(QWizard::HaveHelpButton), wizard.testOption(QWizard::HaveCustomButton1)};
-            wizard.button(QWizard::HelpButton)->click();
-            wizard.button(QWizard::CustomButton1)->click();
-            wizard.button(QWizard::NextButton)->click();
+            for (auto button : {QWizard::HelpButton, QWizard::CustomButton1, QWizard::NextButton})
+                wizard.button(button)->click();
         } else if (n == 1) {
-            seen.push_back(wizard.button(QWizard::HelpButton)->isEnabled());
-            seen.push_back(wizard.testOption(QWizard::HaveCustomButton1));
             wizard.reject();
         }
     });
     wizard.exec();
-    EXPECT_EQ(seen, (std::vector<bool>{true, true, false, false}));
-    EXPECT_EQ(Only(log, {"onMoreInfo", "onAdvanced"}), (Log{"A:onMoreInfo", "A:onAdvanced"}));
-
     first->showMoreInfo(Nx_WizardPage::DisplayOff);
     wizard.restart();
-    EXPECT_FALSE(wizard.testOption(QWizard::HaveHelpButton));
+    buttons();
     first->showMoreInfo(Nx_WizardPage::DisplayOn);
-    EXPECT_TRUE(wizard.testOption(QWizard::HaveHelpButton));
+    buttons();
     wizard.showMoreInfo(false);
-    EXPECT_FALSE(wizard.testOption(QWizard::HaveHelpButton));
+    buttons();
+    golden.Check("more info and advanced", log);
 }
 
 }  // namespace

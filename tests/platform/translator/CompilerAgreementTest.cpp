@@ -3,6 +3,7 @@
 // compiled, and our verdict must match the compiler's, apart from the few
 // listed cases where the compiler is looser than the rule.
 
+#include "GoldenSections.h"
 #include "TestSupport.h"
 
 #include "pal/StrUtil.h"
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <random>
@@ -25,45 +25,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kVhdlWords[] = {
-    "abs", "access", "after", "alias", "all", "and", "architecture", "array", "assert", "assume",
-    "assume_guarantee", "attribute", "begin", "block", "body", "buffer", "bus", "case", "component",
-    "configuration", "constant", "context", "cover", "default", "disconnect", "downto", "else", "elsif",
-    "end", "entity", "exit", "fairness", "file", "for", "force", "function", "generate", "generic", "group",
-    "guarded", "if", "impure", "in", "inertial", "inout", "is", "label", "library", "linkage", "literal",
-    "loop", "map", "mod", "nand", "new", "next", "nor", "not", "null", "of", "on", "open", "or", "others",
-    "out", "package", "parameter", "port", "postponed", "procedure", "process", "property", "protected",
-    "pure", "range", "record", "register", "reject", "release", "rem", "report", "restrict",
-    "restrict_guarantee", "return", "rol", "ror", "select", "sequence", "severity", "shared", "signal", "sla",
-    "sll", "sra", "srl", "strong", "subtype", "then", "to", "transport", "type", "unaffected", "units",
-    "until", "use", "variable", "vmode", "vprop", "vunit", "wait", "when", "while", "with", "xnor", "xor",
-};
-
-const char* const kVerilogWords[] = {
-    "always", "and", "assign", "automatic", "begin", "buf", "bufif0", "bufif1", "case", "casex", "casez",
-    "cell", "cmos", "config", "deassign", "default", "defparam", "design", "disable", "edge", "else", "end",
-    "endcase", "endconfig", "endfunction", "endgenerate", "endmodule", "endprimitive", "endspecify",
-    "endtable", "endtask", "event", "for", "force", "forever", "fork", "function", "generate", "genvar",
-    "highz0", "highz1", "if", "ifnone", "incdir", "include", "initial", "inout", "input", "instance",
-    "integer", "join", "large", "liblist", "library", "localparam", "macromodule", "medium", "module",
-    "nand", "negedge", "nmos", "nor", "noshowcancelled", "not", "notif0", "notif1", "or", "output",
-    "parameter", "pmos", "posedge", "primitive", "pull0", "pull1", "pulldown", "pullup",
-    "pulsestyle_ondetect", "pulsestyle_onevent", "rcmos", "real", "realtime", "reg", "release", "repeat",
-    "rnmos", "rpmos", "rtran", "rtranif0", "rtranif1", "scalared", "showcancelled", "signed", "small",
-    "specify", "specparam", "strong0", "strong1", "supply0", "supply1", "table", "task", "time", "tran",
-    "tranif0", "tranif1", "tri", "tri0", "tri1", "triand", "trior", "trireg", "unsigned", "use", "uwire",
-    "vectored", "wait", "wand", "weak0", "weak1", "while", "wire", "wor", "xnor", "xor",
-    // Words of neighbouring languages that are plain identifiers here.
-    "wone", "logic", "bit", "byte", "int", "bool", "string", "interface", "assert", "property", "always_ff",
-    "std", "ieee", "work", "standard", "std_logic", "PATHPULSE$", "PATHPULSE$a", "pathpulse$",
-};
-
 // VHDL-2008 reserves these words for its property language (PSL); the analyser
 // accepts some of them as identifiers, the rule does not.
-const std::set<std::string> kPslWords = {
-    "assume", "assume_guarantee", "cover", "default", "fairness", "property", "restrict",
-    "restrict_guarantee", "sequence", "strong", "vmode", "vprop", "vunit",
-};
+const std::string kPslWords =
+    " assume assume_guarantee cover default fairness property restrict restrict_guarantee sequence strong vmode vprop vunit ";
 
 std::vector<std::string> Corpus() {
     std::set<std::string> seen;
@@ -77,8 +42,9 @@ std::vector<std::string> Corpus() {
         w[0] = Pal::StrUtil::FoldCase(w[0]);
         add(w);
     };
-    for (const char* w : kVhdlWords) addWord(w);
-    for (const char* w : kVerilogWords) addWord(w);
+    const olmtest::GoldenSections keywords(OLM_TRANSLATOR_GOLDEN_DIR "/keywords.txt");
+    std::istringstream words(keywords.Text("VHDL") + keywords.Text("Verilog") + keywords.Text("neighbours"));
+    for (std::string w; words >> w;) addWord(w);
     // Every printable character that is no letter or digit, inside a name, at
     // its start and at its end. Blanks stay inside: at either end the compiler
     // takes them as white space around the name, not as a part of it.
@@ -135,16 +101,6 @@ std::set<std::string> Rejected(const fs::path& dir, const std::string& command, 
     return rejected;
 }
 
-std::string Printable(const std::string& s) {
-    std::string out = "[";
-    for (unsigned char c : s) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "\\x%02X", c);
-        out += c >= 0x20 && c < 0x7F ? std::string(1, static_cast<char>(c)) : std::string(hex);
-    }
-    return out + "]";
-}
-
 // A language: its rule, how a one-port unit is written, the compiler, and
 // the names on which the compiler may be looser than the rule.
 struct Language {
@@ -167,7 +123,8 @@ const Language kLanguages[] = {
      "ghdl -s --std=08 -fmax-errors=100000",
      // The rule's reserved PSL words, an extended identifier.
      [](const std::string& n) {
-         return kPslWords.count(Pal::StrUtil::LowerAscii(n)) || HasComma(n) || (n.size() > 1 && n.front() == '\\');
+         const bool psl = kPslWords.find(" " + Pal::StrUtil::LowerAscii(n) + " ") != std::string::npos;
+         return psl || HasComma(n) || (n.size() > 1 && n.front() == '\\');
      }},
     {"Verilog", Olm_VerilogTranslator::IsPortnameLegal, ".v",
      [](const std::string& unit, const std::string& port) {
@@ -214,10 +171,10 @@ TEST(CompilerAgreement, PortNamesAgreeWithGhdlAndIcarusVerilog) {
         for (std::size_t i = 0; i < names.size(); ++i) {
             const bool theirs = !rejected.count(files[i]);
             if (!ours[i] && theirs && lang.looser(names[i])) {
-                looser += " " + Printable(names[i]);
+                looser += " " + testing::PrintToString(names[i]);
             } else {
-                EXPECT_EQ(ours[i], theirs) << lang.name << " " << Printable(names[i]) << ": ours " << ours[i] << " ("
-                                           << reasons[i] << "), " << lang.compiler << " " << theirs;
+                EXPECT_EQ(ours[i], theirs) << lang.name << " " << testing::PrintToString(names[i]) << ": ours " << ours[i]
+                                           << " (" << reasons[i] << "), " << lang.compiler << " " << theirs;
             }
         }
         std::cout << "[ " << lang.name << " ] " << names.size() << " names, the compiler looser on:" << looser << "; "
