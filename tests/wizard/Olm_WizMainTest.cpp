@@ -5,18 +5,14 @@
 #include <QAbstractButton>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
-using guitest::GuiTest;
 using wiztest::Calls;
 using wiztest::TestPage;
 using wiztest::TestWizMain;
-
-class WizMainTest : public GuiTest {
-protected:
-    Calls calls;
-};
+using WizMainTest = guitest::GuiTest;
 
 TEST_F(WizMainTest, PageNamesAndDeviceNames) {
     const std::pair<const char*, const char*> names[] = {
@@ -43,30 +39,11 @@ TEST_F(WizMainTest, Korvo5FlagIsSetBySetupDataAndNeverCleared) {
     }
 }
 
-TEST_F(WizMainTest, CopiesShareEverythingTheyPointTo) {
-    Olm_WizData data;
-    Pal::MemoryStream log;
-    TestWizMain main("tkl_pll", true);
-    TestPage page(&main, "A");
-    main.GetPages()[0] = &page;
-    main.SetWizDataPtr(&data);
-    main.SetLogFilePtr(&log);
-    TestWizMain copy(main), assigned("dsp_mult", false);
-    assigned = main;
-    for (TestWizMain* m : {&copy, &assigned}) {
-        EXPECT_EQ(m->GetPages()[0], &page);
-        EXPECT_EQ(m->GetWizDataPtr(), &data);
-        EXPECT_EQ(m->GetLogFilePtr(), &log);
-        EXPECT_EQ(m->GetWizType(), "tkl_pll");
-        EXPECT_TRUE(m->IsBatchMode());
-    }
-}
-
 // The pages up to the first empty slot make their GUI pages, until one fails;
 // the summary page comes last even then.
 TEST_F(WizMainTest, CreateGuiDlgsAddsTheSummaryPageLastEvenAfterAFailure) {
-    TestWizMain main("tkl_pll", false, &calls);
-    TestPage a(&main, "A", &calls), b(&main, "B", &calls), c(&main, "C", &calls);
+    TestWizMain main("tkl_pll", false);
+    TestPage a(&main, "A"), b(&main, "B"), c(&main, "C");
     main.GetPages()[0] = &a;
     main.GetPages()[1] = &b;
     main.GetPages()[3] = &c;
@@ -75,34 +52,30 @@ TEST_F(WizMainTest, CreateGuiDlgsAddsTheSummaryPageLastEvenAfterAFailure) {
     Nx_Wizard wizard("Olm Wizard", nullptr, "OlmWiz", true, 0);
     EXPECT_TRUE(main.CreateGuiDlgs(&wizard));
     EXPECT_EQ(main.GetNxWizard(), &wizard);
-    EXPECT_EQ(calls, (Calls{"A:CreateGuiDlg", "B:CreateGuiDlg"}));
-    ASSERT_EQ(wizard.nxPages().size(), 3);
-    EXPECT_EQ(wizard.nxPages()[2], main.GetSummaryGui());
+    EXPECT_EQ(wizard.nxPages(), (QList<Nx_WizardPage*>{a.gui, b.gui, main.GetSummaryGui()}));
     EXPECT_EQ(b.gui->pageNextName(), "Summary");
 
-    calls.clear();
     a.createGui = false;
     Nx_Wizard second("Olm Wizard", nullptr, "OlmWiz", true, 0);
     EXPECT_FALSE(main.CreateGuiDlgs(&second));
-    EXPECT_EQ(calls, (Calls{"A:CreateGuiDlg"}));
-    ASSERT_EQ(second.nxPages().size(), 1);
-    EXPECT_EQ(second.nxPages()[0], main.GetSummaryGui());
+    EXPECT_EQ(main.calls, (Calls{"A:CreateGuiDlg", "B:CreateGuiDlg", "A:CreateGuiDlg"}));
+    EXPECT_EQ(second.nxPages(), QList<Nx_WizardPage*>{main.GetSummaryGui()});
 }
 
-// Presses the wizard's buttons, one press each time the page changes.
+// Presses the wizard's buttons, one press each time the page changes, and
+// notes the window and the page it pressed them on.
 class Presser {
 public:
     explicit Presser(std::vector<QWizard::WizardButton> presses)
         : m_presses(std::move(presses)), m_driver([this](QWidget* modal) {
               auto* wizard = qobject_cast<Nx_Wizard*>(modal);
               if (!wizard || m_next >= m_presses.size()) return;
-              seenWindow = wizard->windowTitle() + " " + wizard->objectName();
-              helpShown = wizard->testOption(QWizard::HaveHelpButton);
+              window = wizard->windowTitle() + " " + wizard->objectName() +
+                       (wizard->testOption(QWizard::HaveHelpButton) ? " with help" : "");
               pagesSeen.push_back(wizard->currentNxPage() ? wizard->currentNxPage()->pageName() : QString());
               wizard->button(m_presses[m_next++])->click();
           }) {}
-    QString seenWindow;
-    bool helpShown = false;
+    QString window;
     std::vector<QString> pagesSeen;
 
 private:
@@ -126,12 +99,16 @@ struct RunCase {
 
 class WizMainRun : public WizMainTest, public ::testing::WithParamInterface<RunCase> {};
 
+// Every run also sets the Korvo5 flag (SetupData is not called here); a GUI
+// run shows the Olm Wizard window with the help button (the shipped help map
+// is found) and forgets its window and summary page after the run.
 TEST_P(WizMainRun, CallsTheStepsInOrderAndReturnsTheOutcome) {
     const RunCase& c = GetParam();
-    TestWizMain main(c.type, c.batch, &calls);
-    TestPage a(&main, "A", &calls), unused(&main, "C", &calls);
+    TestWizMain main(c.type, c.batch);
+    TestPage a(&main, "A"), unused(&main, "C");
     main.GetPages()[0] = &a;
     main.GetPages()[2] = &unused;
+    main.SetFamily("qrkorvo5");
     main.finishResult = 42;
     main.initWizard = c.fails.find("InitWizard") == std::string::npos;
     main.initGuiDlgs = c.fails.find("InitGuiDlgs") == std::string::npos;
@@ -140,23 +117,29 @@ TEST_P(WizMainRun, CallsTheStepsInOrderAndReturnsTheOutcome) {
     a.refuseNext = c.fails.find("Next") != std::string::npos;
     Presser presser(c.presses);
     EXPECT_EQ(main.Run(), c.result);
-    EXPECT_EQ(calls, c.calls);
+    EXPECT_EQ(main.calls, c.calls);
     EXPECT_EQ(presser.pagesSeen, c.pagesSeen);
+    EXPECT_EQ(presser.window, c.presses.empty() ? "" : "Olm Wizard OlmWiz with help");
+    EXPECT_TRUE(main.IsKorvo5());
     // Only a clock-manager batch run keeps its window after the run.
     const bool keepsWindow = c.batch && std::string(c.type).rfind("tkl", 0) == 0 && c.fails != "InitWizard";
     EXPECT_EQ(main.GetNxWizard() != nullptr, keepsWindow);
+    EXPECT_EQ(main.GetSummaryGui() != nullptr, keepsWindow);
 }
 
 using B = QWizard::WizardButton;
 const B kNext = QWizard::NextButton, kFinish = QWizard::FinishButton, kCancel = QWizard::CancelButton;
 const char* const kInit = "InitWizard";
 const char* const kGui = "A:CreateGuiDlg";
+const char* const kSummary = "DoFinishAtSummaryStart";
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, WizMainRun,
     ::testing::Values(
-        RunCase{"tkl_pll", false, "", {kNext, kFinish}, {"A", "Summary"}, 42, {kInit, kGui, "InitGuiDlgs", "DoFinish"}},
-        RunCase{"dsp_mult", false, "", {kNext, kCancel}, {"A", "Summary - Multiplier"}, 1, {kInit, kGui, "InitGuiDlgs"}},
+        RunCase{"tkl_pll", false, "", {kNext, kFinish}, {"A", "Summary"}, 42,
+                {kInit, kGui, "InitGuiDlgs", kSummary, "DoFinish"}},
+        RunCase{"dsp_mult", false, "", {kNext, kCancel}, {"A", "Summary - Multiplier"}, 1,
+                {kInit, kGui, "InitGuiDlgs", kSummary}},
         RunCase{"dsp_mult", false, "Next", {kNext, kNext, kCancel}, {"A", "A", "A"}, 1, {kInit, kGui, "InitGuiDlgs"}},
         RunCase{"tkl_pll", false, "CreateGuiDlg", {}, {}, -1, {kInit, kGui}},
         RunCase{"tkl_pll", false, "InitGuiDlgs", {}, {}, -1, {kInit, kGui, "InitGuiDlgs"}},
@@ -169,42 +152,35 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"tkl_pll", true, "InitGuiDlgs", {}, {}, -1, {kInit, kGui, "InitGuiDlgs"}},
         RunCase{"tkl_pll", true, "CreateGuiDlg", {}, {}, -1, {kInit, kGui}}));
 
-TEST_F(WizMainTest, GuiRunShowsTheOlmWizardWindowWithHelpAndForgetsIt) {
-    TestWizMain main("tkl_pll", false, &calls);
-    TestPage a(&main, "A", &calls);
-    main.GetPages()[0] = &a;
-    main.SetFamily("qrkorvo5");  // Run sets the Korvo5 flag, SetupData was not called
-    Presser presser({QWizard::NextButton, QWizard::FinishButton});
-    EXPECT_EQ(main.Run(), 7);
-    EXPECT_TRUE(main.IsKorvo5());
-    EXPECT_EQ(presser.seenWindow, "Olm Wizard OlmWiz");
-    EXPECT_TRUE(presser.helpShown);  // the shipped help map is found
-    EXPECT_EQ(main.GetNxWizard(), nullptr);
-    EXPECT_EQ(main.GetSummaryGui(), nullptr);
-}
-
-TEST_F(WizMainTest, TklBatchWindowIsHiddenAndGoesWithTheLastCopy) {
+// A clock-manager batch run keeps its window, hidden, with its pages; copies
+// of the main share it and every other pointer, and the last one deletes it.
+TEST_F(WizMainTest, CopiesShareWhatTheyPointToAndTheLastDeletesTheBatchWindow) {
+    Olm_WizData data;
+    Pal::MemoryStream log;
     QPointer<Nx_Wizard> window;
     {
         TestWizMain main("tkl_bddeskew", true);
         TestPage a(&main, "A");
         main.GetPages()[0] = &a;
+        main.SetWizDataPtr(&data);
+        main.SetLogFilePtr(&log);
         EXPECT_EQ(main.Run(), 7);
         window = main.GetNxWizard();
         ASSERT_FALSE(window.isNull());
         EXPECT_EQ(main.initGuiWizard, window.data());
         EXPECT_FALSE(window->isVisible());
-        ASSERT_NE(main.GetSummaryGui(), nullptr);
-        EXPECT_EQ(window->nxPages().size(), 2);
-        EXPECT_EQ(a.GetGui()->wizard(), window.data());
+        EXPECT_EQ(window->nxPages(), (QList<Nx_WizardPage*>{a.gui, main.GetSummaryGui()}));
         auto copy = std::make_unique<TestWizMain>(main);
-        TestWizMain assigned("dsp_mult", true);
+        TestWizMain assigned("dsp_mult", false);
         assigned = main;
-        EXPECT_EQ(copy->GetNxWizard(), window.data());
+        const auto shared = [](TestWizMain& m) {
+            return std::make_tuple(m.GetPages()[0], m.GetWizDataPtr(), m.GetLogFilePtr(), m.GetWizType().str(),
+                                   m.IsBatchMode(), m.GetNxWizard());
+        };
+        EXPECT_EQ(shared(*copy), shared(main));
+        EXPECT_EQ(shared(assigned), shared(main));
         copy.reset();
         EXPECT_FALSE(window.isNull());
-        a.createGui = false;
-        EXPECT_EQ(main.InitializeTklBatchMode(), 0);
     }
     EXPECT_TRUE(window.isNull());
 }
