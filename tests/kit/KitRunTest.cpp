@@ -22,8 +22,6 @@ namespace fs = std::filesystem;
 using olmtest::ReadFile;
 using olmtest::ScratchDir;
 
-bool Registered(const Olm_FieldValues& v) { return v.Int("P_PIPE") > 0; }
-
 // Two pages on the DSP block: widths and ports, then a register page that
 // is skipped while OLMW_ONLY_SIMPLE is on.
 class DemoWizard : public Olm_KitMain {
@@ -38,7 +36,9 @@ public:
         setup.AddPort("A", "A port:").BusWidthFrom("A_WIDTH");
         Olm_KitPage& registers = AddPage("Registers");
         registers.AddField("P_PIPE", "Output register:");
-        registers.AddPort("CLK", "Clock port:").EnabledWhen(Registered).WhenDisabled(Olm_Field::Tie::Ground);
+        registers.AddPort("CLK", "Clock port:")
+            .EnabledWhen([](const Olm_FieldValues& v) { return v.Int("P_PIPE") > 0; })
+            .WhenDisabled(Olm_Field::Tie::Ground);
         registers.SkipWhen([](const Olm_FieldValues& v) { return v.IsOn("OLMW_ONLY_SIMPLE"); });
         registers.AddNote([](const Olm_FieldValues& v) { return "Latency " + v.Text("P_PIPE"); });
     }
@@ -147,7 +147,7 @@ TEST(KitRun, SetUpProblemsAreExplained) {
 }
 
 // The window: widgets from the data, conditions, checks on Next, skipping.
-class KitGui : public guitest::GuiTest {};
+using KitGui = guitest::GuiTest;
 
 TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
     Olm_Engine engine;
@@ -160,11 +160,11 @@ TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
     main.SetBridge(&bridge);
     main.SetHDLType("verilog");
     ASSERT_TRUE(main.InitWizard());
-    auto wizard = std::make_unique<Nx_Wizard>(QStringLiteral("Olm Wizard"), nullptr, QStringLiteral("OlmWiz"), true, 0);
-    ASSERT_TRUE(main.CreateGuiDlgs(wizard.get()));
-    wizard->show();
+    Nx_Wizard wizard(QStringLiteral("Olm Wizard"), nullptr, QStringLiteral("OlmWiz"), true, 0);
+    ASSERT_TRUE(main.CreateGuiDlgs(&wizard));
+    wizard.show();
     QApplication::processEvents();
-    QWidget* body = wizard->currentNxPage()->pageWidget();
+    QWidget* body = wizard.currentNxPage()->pageWidget();
     ASSERT_NE(body->findChild<QCheckBox*>("A_SIGNED"), nullptr);
     ASSERT_NE(body->findChild<QComboBox*>("RESET_TYPE"), nullptr);
     auto* width = body->findChild<QLineEdit*>("A_WIDTH");
@@ -175,15 +175,15 @@ TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
     width->setText("40");
     {
         const guitest::BoxAnswerer boxes;
-        wizard->next();
+        wizard.next();
         ASSERT_EQ(boxes.Boxes().size(), 1u);
         EXPECT_TRUE(boxes.Boxes()[0].text.contains("The value '40' of A_WIDTH (A width) is not allowed"));
     }
-    EXPECT_EQ(wizard->currentNxPage()->pageName(), "Setup - Accumulator") << "stays on the page";
+    EXPECT_EQ(wizard.currentNxPage()->pageName(), "Setup - Accumulator") << "stays on the page";
     width->setText("12");
-    wizard->next();
+    wizard.next();
     EXPECT_EQ(main.Block()->GetAttributeValue("A_WIDTH"), "12") << "Next writes the model";
-    EXPECT_EQ(wizard->currentNxPage()->pageName(), "Summary - Accumulator") << "the register page is skipped";
+    EXPECT_EQ(wizard.currentNxPage()->pageName(), "Summary - Accumulator") << "the register page is skipped";
     EXPECT_GT(main.applied, 0) << "the summary brings the model up to date";
 }
 
