@@ -4,7 +4,7 @@
 // option-file check, the constraint template and the finishing step.
 #include "OlmConfig.h"
 
-#include "TestSupport.h"
+#include "CaseTable.h"
 
 #include <gtest/gtest.h>
 
@@ -16,58 +16,23 @@ namespace fs = std::filesystem;
 using olmtest::ReadFile;
 using olmtest::ScratchDir;
 
-const std::string kData = OLM_KIT_TEST_DATA;
-
-// An attribute as the data file gives it (its possible values and default)
-// read as a rule.
-struct RuleCase {
-    std::vector<const char*> possible;
-    const char* defaultValue;
-    Olm_AllowedValues::Kind kind;
-    const char* described;
-    std::vector<std::string> allowed;
-    std::vector<std::string> refused;
-};
-
-class AllowedValues : public ::testing::TestWithParam<RuleCase> {};
+class AllowedValues : public ::testing::TestWithParam<olmtest::CaseRow> {};
 
 TEST_P(AllowedValues, ReadTheDataAsARule) {
-    const RuleCase& c = GetParam();
+    const olmtest::CaseRow& c = GetParam();  // possible values | default | kind | allowed | refused | described
     Olm_Attribute attribute;
-    for (const char* value : c.possible) attribute.AddPossibleValue(value);
-    attribute.SetDefaultValue(c.defaultValue);
+    for (const std::string& value : olmtest::Split(c.at(0), ",")) attribute.AddPossibleValue(value.c_str());
+    attribute.SetDefaultValue(c.at(1).c_str());
     const Olm_AllowedValues rule = Olm_AllowedValues::Of(attribute);
-    EXPECT_EQ(rule.GetKind(), c.kind);
-    EXPECT_EQ(rule.Describe(), c.described);
-    for (const std::string& value : c.allowed) EXPECT_TRUE(rule.IsAllowed(value)) << value;
-    for (const std::string& value : c.refused) EXPECT_FALSE(rule.IsAllowed(value)) << value;
+    const char* const kinds[] = {"Text", "Boolean", "Choice", "Integer", "Number"};  // in the order of Kind
+    EXPECT_EQ(kinds[static_cast<int>(rule.GetKind())], c.at(2));
+    for (const std::string& value : olmtest::Split(c.at(3), ",")) EXPECT_TRUE(rule.IsAllowed(value)) << value;
+    for (const std::string& value : olmtest::Split(c.at(4), ",")) EXPECT_FALSE(rule.IsAllowed(value)) << value;
+    EXPECT_EQ(rule.Describe(), c.at(5));
 }
 
-using K = Olm_AllowedValues::Kind;
-INSTANTIATE_TEST_SUITE_P(
-    Data, AllowedValues,
-    ::testing::Values(
-        RuleCase{{"TRUE", "FALSE"}, "TRUE", K::Boolean, "TRUE or FALSE", {"TRUE", "false"}, {"YES", "1", ""}},
-        RuleCase{{"0", "1", "2"}, "1", K::Choice, "one of 0, 1, 2", {"0", "2"}, {"3", "01", " 1"}},
-        RuleCase{{"OLMRANGE=2:18"}, "18", K::Integer, "a whole number from 2 to 18", {"2", " 18", "+5"},
-                 {"1", "19", "2.5", "+-5", "0x10", "1e1"}},
-        RuleCase{{"OLMRANGE=0.5:800.0"}, "100", K::Number, "a number from 0.5 to 800.0", {"0.5", "62.5", "8e2"},
-                 {"0.4", "800.1", "nan", "inf", "1e400"}},
-        RuleCase{{"AUTO", "OLMRANGE=1:8"}, "AUTO", K::Integer, "a whole number from 1 to 8, or one of AUTO",
-                 {"auto", "8"}, {"9", "MANUAL"}},
-        // A default outside the list stays allowed (an unset LOC is empty).
-        RuleCase{{"L0", "L1"}, "", K::Choice, "one of L0, L1", {"", "l1"}, {"L2"}},
-        // What the model records for an attribute made from a design or
-        // option file: its own value, no default. Any text.
-        RuleCase{{"sample"}, "", K::Text, "any text", {"other"}, {}}));
-
-TEST(AllowedValues, ProblemNamesValueAttributeAndRuleAndCanonicalKeepsTheDataSpelling) {
-    const Olm_AllowedValues rule = Olm_AllowedValues::Choices({"SYNC", "ASYNC"});
-    EXPECT_EQ(rule.Problem("RESET_TYPE", "sync"), "");
-    EXPECT_EQ(rule.Canonical("async"), "ASYNC");
-    EXPECT_EQ(rule.Problem("RESET_TYPE", "NONE"),
-              "The value 'NONE' of RESET_TYPE is not allowed: it must be one of SYNC, ASYNC.");
-}
+INSTANTIATE_TEST_SUITE_P(Data, AllowedValues,
+                         ::testing::ValuesIn(olmtest::ReadCases(OLM_KIT_TEST_DATA "/allowed_values.txt")));
 
 // A DSP-like block of installed data and a container copied from it.
 class Dsp : public ::testing::Test {
@@ -152,7 +117,7 @@ using OptFileCheck = Dsp;
 TEST_F(OptFileCheck, FindsWhatTheDataDoesNotDefineOrAllowWithFileAndLine) {
     Olm_OptFileCheck check(installed);
     check.AddWizardAttribute("DSP", "OLMW_ONLY_USE_CE", Olm_AllowedValues::Boolean());
-    const std::string path = kData + "/misspelt.opt";
+    const std::string path = OLM_KIT_TEST_DATA "/misspelt.opt";
     EXPECT_EQ(check.Check(path),
               (std::vector<std::string>{
                   path + ":3: block type 'DSP' has no attribute 'A_WIDHT' (did you mean A_WIDTH?)",
@@ -192,7 +157,7 @@ TEST(ConstraintTemplate, SitesClocksAndSectionsInThatOrder) {
     pkx.AddClock("clk", 4.0);
     pkx.AddClock("slow", 0.0);
     pkx.AddSection("Lanes", {"# lane 0 = ?;"});
-    EXPECT_EQ(pkx.Text(), ReadFile(kData + "/template.pkx"));
+    EXPECT_EQ(pkx.Text(), ReadFile(OLM_KIT_TEST_DATA "/template.pkx"));
 }
 
 // The finishing step on the installed DSP data into a folder, by the

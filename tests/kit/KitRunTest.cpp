@@ -3,7 +3,7 @@
 #include "OlmBase.h"
 
 #include "GuiTestSupport.h"
-#include "TestSupport.h"
+#include "CaseTable.h"
 
 #include <gtest/gtest.h>
 
@@ -82,35 +82,28 @@ TEST(KitRun, FinishedRunTellsFilesFeaturesAndSettingsAndLogsItsReport) {
 }
 
 // A refused run leaves nothing it made, and what was there stays as it was.
-struct Refused {
-    const char* options;
-    const char* failure;
-};
-
-class KitRunRefused : public ::testing::TestWithParam<Refused> {};
+class KitRunRefused : public ::testing::TestWithParam<olmtest::CaseRow> {};
 
 TEST_P(KitRunRefused, LeavesNothingBehind) {
+    const std::string& options = GetParam().at(0);
+    const std::string& failure = GetParam().at(1);
     const ScratchDir dir;
     Olm_RunSession session;
-    Olm_RunRequest fresh = Request(dir, GetParam().options, "new/deeper/out");
+    Olm_RunRequest fresh = Request(dir, options, "new/deeper/out");
     const Olm_RunOutcome outcome = session.Run<DemoWizard>(fresh);
     EXPECT_EQ(outcome.result, -1);
-    EXPECT_NE(outcome.failure.find(GetParam().failure), std::string::npos) << outcome.failure;
+    EXPECT_NE(outcome.failure.find(failure), std::string::npos) << outcome.failure;
     EXPECT_FALSE(fs::exists(dir.File("new"))) << "no output folder, nor its parents";
-    EXPECT_NE(ReadFile(fresh.logFile).find(GetParam().failure), std::string::npos);
+    EXPECT_NE(ReadFile(fresh.logFile).find(failure), std::string::npos);
 
     const std::string kept = dir.Write("old/demo.kfz", "the earlier design");
-    EXPECT_EQ(session.Run<DemoWizard>(Request(dir, GetParam().options, "old")).result, -1);
+    EXPECT_EQ(session.Run<DemoWizard>(Request(dir, options, "old")).result, -1);
     EXPECT_EQ(ReadFile(kept), "the earlier design");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("old")), fs::directory_iterator()), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, KitRunRefused,
-    ::testing::Values(Refused{"BlockProp: DSP.*.A_WIDTH=40;\n", "The value '40' of A_WIDTH (A width) is not allowed"},
-                      Refused{"BlockProp: DSP.*.A_SIGNED=YES;\n", "it must be TRUE or FALSE"},
-                      Refused{"BlockProp: DSP.*.OLMW_ONLY_A_PORT=DSP;\n", "is the name of a block of the design"},
-                      Refused{"Bogus: 1;\n", "cannot be applied:\nERROR: ERROR in reading"}));
+INSTANTIATE_TEST_SUITE_P(Inputs, KitRunRefused,
+                         ::testing::ValuesIn(olmtest::ReadCases(OLM_KIT_TEST_DATA "/refused_runs.txt")));
 
 TEST(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
     const ScratchDir dir;

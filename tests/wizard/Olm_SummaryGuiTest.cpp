@@ -1,5 +1,6 @@
 #include "WizardTestSupport.h"
 
+#include "CaseTable.h"
 #include "GuiTestSupport.h"
 
 #include "wizard/Olm_SummaryGui.h"
@@ -36,60 +37,31 @@ Olm_Block* AddBlock(Olm_WizData& data, const char* name, const char* type, std::
     return block;
 }
 
-// Instance 1 of the clock-manager type of the main, with the given attributes.
-void AddTklBlock(Olm_WizData& data, const std::vector<std::pair<const char*, const char*>>& attrs) {
+// Instance 1 of the clock-manager type of the main, with the given
+// attributes (NAME=VALUE).
+void AddTklBlock(Olm_WizData& data, const std::vector<std::string>& attrs) {
     Olm_Block* block = data.AddBlock("TKL0", "TKL_ADV");
     block->SetAttributeValue("OLMW_ONLY_INST_NUM", "1");
-    for (const auto& [name, value] : attrs) block->SetAttributeValue(name, value);
+    for (const std::string& attr : attrs)
+        block->SetAttributeValue(attr.substr(0, attr.find('=')).c_str(), attr.substr(attr.find('=') + 1).c_str());
 }
 
-// The features sentence of a clock-manager wizard type, extended by the
-// divider or clock-output sentence of its block.
-struct FeatureCase {
-    const char* type;
-    int support;  // 0 none, 1 TKL_SP, 2 TKL_ADV (and TKL_SP)
-    std::vector<std::pair<const char*, const char*>> attrs;  // of the TKL_ADV instance 1, if any
-    const char* expected;
-};
-
-class SummaryFeatures : public ::testing::TestWithParam<FeatureCase> {};
+class SummaryFeatures : public ::testing::TestWithParam<olmtest::CaseRow> {};
 
 TEST_P(SummaryFeatures, SentenceOfTheTypeAndItsBlock) {
-    const FeatureCase& c = GetParam();
+    const olmtest::CaseRow& c = GetParam();  // type | support | attributes | sentence
     Olm_WizData data("t");
-    TestWizMain main(c.type, false);
+    TestWizMain main(c.at(0).c_str(), false);
     main.SetTKLPrimName("TKL_ADV");
     main.SetWizDataPtr(&data);
-    main.SetTKLspSupport(c.support >= 1);
-    main.SetTKLAdvSupport(c.support >= 2);
-    if (!c.attrs.empty()) AddTklBlock(data, c.attrs);
-    EXPECT_EQ(Olm_SummaryGui::ClockManagerFeatures(main).str(), c.expected);
+    main.SetTKLspSupport(c.at(1) != "TKL");
+    main.SetTKLAdvSupport(c.at(1) == "TKL_ADV");
+    if (!c.at(2).empty()) AddTklBlock(data, olmtest::Split(c[2], " "));
+    EXPECT_EQ(Olm_SummaryGui::ClockManagerFeatures(main).str(), c.at(3));
 }
 
-const std::pair<const char*, const char*> kKdivSingle{"OLMW_ONLY_KDIV", "SINGLE"};
-
-INSTANTIATE_TEST_SUITE_P(
-    Types, SummaryFeatures,
-    ::testing::Values(
-        FeatureCase{"tkl_clkfwd", 1, {}, "1 TKL_SP configured for clock forwarding."},
-        FeatureCase{"tkl_bddeskew", 0, {}, "2 TKLs configured for board deskew with an internal deskew."},
-        FeatureCase{"TKL_CASCADING", 0, {}, "2 TKLs configured for cascading in series."},
-        FeatureCase{"tkl_pll", 2, {}, "1 RKO_ADV configured for Single PLL."},
-        FeatureCase{"tkl_other", 1, {}, "A single TKL_SP configured"},
-        FeatureCase{"tkl", 0, {}, "A single TKL configured"},
-        FeatureCase{"tkl_clkswitch", 2, {{"OLMW_ONLY_KDIV", "single"}},
-                    "2 TKL_ADVs configured for clock switching.\r\nA single KDIV configured"},
-        FeatureCase{"tkl_clkswitch", 2, {{"OLMW_ONLY_KDIV", "NONE"}}, "2 TKL_ADVs configured for clock switching."},
-        // Only instance 1 of the main's clock-manager type counts.
-        FeatureCase{"tkl_clkswitch", 2, {{"OLMW_ONLY_KDIV", "PARALLEL"}, {"OLMW_ONLY_INST_NUM", "2"}},
-                    "2 TKL_ADVs configured for clock switching."},
-        FeatureCase{"tkl_tkl2pll", 0, {kKdivSingle}, "1 TKL_ADV driving a RKO_ADV\r\nA single KDIV configured"},
-        FeatureCase{"tkl_tkl2pll", 0, {kKdivSingle, {"OLM_TKL2PLL_CLKOUT", "CLK0"}},
-                    "1 TKL_ADV driving a RKO_ADV to filter jitter on CLK0."},
-        FeatureCase{"tkl_pll2tkl", 0, {kKdivSingle}, "1 RKO_ADV filtering input clock to TKL_ADV\r\nA single KDIV configured"},
-        FeatureCase{"tkl_pll2tkl", 0, {{"OLMW_ONLY_KDIV", "PARALLEL"}, {"OLM_PLL2TKL_CLKOUT", "CLKOUT1"}},
-                    "1 RKO_ADV using CLKOUT1 to filter input clock to TKL_ADV."},
-        FeatureCase{"ssi_rx", 0, {kKdivSingle}, ""}));  // not a clock-manager wizard
+INSTANTIATE_TEST_SUITE_P(Types, SummaryFeatures,
+                         ::testing::ValuesIn(olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/summary_features.txt")));
 
 // A wizard main of the given type with its summary page in a wizard window.
 class SummaryGuiTest : public guitest::GuiTest {
@@ -123,6 +95,14 @@ protected:
 };
 
 const char* const kSummaryStart = "DoFinishAtSummaryStart";
+
+// A listing of the data folder with the panes' "\r\n" line ends.
+std::string Crlf(const char* name) {
+    std::string text;
+    for (char ch : olmtest::ReadFile(std::string(OLM_WIZARD_TEST_DATA "/") + name))
+        text += ch == '\n' ? "\r\n" : std::string(1, ch);
+    return text;
+}
 
 TEST_F(SummaryGuiTest, DspWizardsStartWithAllAttributesOthersWithChangedOnes) {
     for (const char* type : {"dsp_mult", "ssi_rx"}) {
@@ -165,7 +145,7 @@ TEST_F(SummaryGuiTest, FilesPane) {
 TEST_F(SummaryGuiTest, FeaturesPaneOfAClockManagerWizard) {
     Make("tkl_clkswitch");
     main->SetTKLAdvSupport(true);
-    AddTklBlock(data, {{"OLMW_ONLY_KDIV", "PARALLEL"}});
+    AddTklBlock(data, {"OLMW_ONLY_KDIV=PARALLEL"});
     summary->onActive();
     EXPECT_EQ(summary->GetFeaturesText().str(), "2 TKL_ADVs configured for clock switching.\r\n2 KDIVs configured in parallel");
     EXPECT_EQ(Pane("IDC_SUM_FEATURES_EDIT"), "2 TKL_ADVs configured for clock switching.\n2 KDIVs configured in parallel");
@@ -191,12 +171,7 @@ TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {
 
     summary->init();
     summary->onActive();
-    const std::string changedOnly =
-        "Attributes for RKO_ADV, blkname = PLL0\r\n"
-        "  CLKOUT0_DIVIDE = 4\r\n"
-        "  LOC = SITE_7\r\n"
-        "\r\nAttributes for GCLKBUF, blkname = BUF0\r\n"
-        "\r\nAttributes for GCLKBUF, blkname = BUF2\r\n";
+    const std::string changedOnly = Crlf("summary_changed.txt");
     EXPECT_EQ(summary->GetAttributesText().str(), changedOnly);
     EXPECT_EQ(main->calls, Calls{kSummaryStart});
 
@@ -205,14 +180,7 @@ TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {
     Child<QRadioButton>("IDC_SUM_RADIO1")->click();
     EXPECT_EQ(summary->GetShowOnlyChanged(), 0);
     EXPECT_EQ(main->calls, Calls(2, kSummaryStart));
-    EXPECT_EQ(summary->GetAttributesText().str(),
-              "Attributes for RKO_ADV, blkname = PLL0\r\n"
-              "  CLKOUT0_DIVIDE = 4\r\n"
-              "  LOOP_BW = OPTIMIZED\r\n"
-              "  LOC = SITE_7\r\n"
-              "\r\nAttributes for GCLKBUF, blkname = BUF0\r\n"
-              "\r\nAttributes for GCLKBUF, blkname = BUF2\r\n"
-              "  INIT = 0\r\n");
+    EXPECT_EQ(summary->GetAttributesText().str(), Crlf("summary_all.txt"));
     EXPECT_EQ(Pane("IDC_SUM_FILES_EDIT"), filesBefore);
     Child<QRadioButton>("IDC_SUM_RADIO2")->click();
     EXPECT_EQ(summary->GetShowOnlyChanged(), 1);

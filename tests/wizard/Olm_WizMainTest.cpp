@@ -1,5 +1,6 @@
 #include "WizardTestSupport.h"
 
+#include "CaseTable.h"
 #include "GuiTestSupport.h"
 
 #include <QAbstractButton>
@@ -72,11 +73,11 @@ public:
               if (!wizard || m_next >= m_presses.size()) return;
               window = wizard->windowTitle() + " " + wizard->objectName() +
                        (wizard->testOption(QWizard::HaveHelpButton) ? " with help" : "");
-              pagesSeen.push_back(wizard->currentNxPage() ? wizard->currentNxPage()->pageName() : QString());
+              pagesSeen.push_back(wizard->currentNxPage() ? wizard->currentNxPage()->pageName().toStdString() : "");
               wizard->button(m_presses[m_next++])->click();
           }) {}
     QString window;
-    std::vector<QString> pagesSeen;
+    std::vector<std::string> pagesSeen;
 
 private:
     std::vector<QWizard::WizardButton> m_presses;
@@ -84,73 +85,42 @@ private:
     guitest::ModalDriver m_driver;
 };
 
-// A run of a wizard main with page A in its first slot and page C after an
-// empty one: what each step answers, the buttons pressed in a GUI run, and
-// what comes out.
-struct RunCase {
-    const char* type;
-    bool batch;
-    std::string fails;  // the steps that answer false: InitWizard, InitGuiDlgs, CreateGuiDlg, RunBatch, Next
-    std::vector<QWizard::WizardButton> presses;
-    std::vector<QString> pagesSeen;
-    int result;
-    Calls calls;
-};
-
-class WizMainRun : public WizMainTest, public ::testing::WithParamInterface<RunCase> {};
+class WizMainRun : public WizMainTest, public ::testing::WithParamInterface<olmtest::CaseRow> {};
 
 // Every run also sets the Korvo5 flag (SetupData is not called here); a GUI
 // run shows the Olm Wizard window with the help button (the shipped help map
 // is found) and forgets its window and summary page after the run.
 TEST_P(WizMainRun, CallsTheStepsInOrderAndReturnsTheOutcome) {
-    const RunCase& c = GetParam();
-    TestWizMain main(c.type, c.batch);
+    const olmtest::CaseRow& c = GetParam();  // type | mode | failing steps | presses | pages | result | calls
+    const std::string& fails = c.at(2);
+    TestWizMain main(c.at(0).c_str(), c.at(1) == "batch");
     TestPage a(&main, "A"), unused(&main, "C");
     main.GetPages()[0] = &a;
     main.GetPages()[2] = &unused;
     main.SetFamily("qrkorvo5");
     main.finishResult = 42;
-    main.initWizard = c.fails.find("InitWizard") == std::string::npos;
-    main.initGuiDlgs = c.fails.find("InitGuiDlgs") == std::string::npos;
-    a.createGui = c.fails.find("CreateGuiDlg") == std::string::npos;
-    a.runBatch = c.fails.find("RunBatch") == std::string::npos;
-    a.refuseNext = c.fails.find("Next") != std::string::npos;
-    Presser presser(c.presses);
-    EXPECT_EQ(main.Run(), c.result);
-    EXPECT_EQ(main.calls, c.calls);
-    EXPECT_EQ(presser.pagesSeen, c.pagesSeen);
-    EXPECT_EQ(presser.window, c.presses.empty() ? "" : "Olm Wizard OlmWiz with help");
+    main.initWizard = fails != "InitWizard";
+    main.initGuiDlgs = fails != "InitGuiDlgs";
+    a.createGui = fails != "CreateGuiDlg";
+    a.runBatch = fails != "RunBatch";
+    a.refuseNext = fails == "Next";
+    std::vector<QWizard::WizardButton> presses;
+    for (const std::string& press : olmtest::Split(c.at(3), " "))
+        presses.push_back(press == "Next" ? QWizard::NextButton : press == "Finish" ? QWizard::FinishButton
+                                                                                   : QWizard::CancelButton);
+    Presser presser(presses);
+    EXPECT_EQ(main.Run(), std::stoi(c.at(5)));
+    EXPECT_EQ(main.calls, olmtest::Split(c.at(6), " "));
+    EXPECT_EQ(presser.pagesSeen, olmtest::Split(c.at(4), ", "));
+    EXPECT_EQ(presser.window, presses.empty() ? "" : "Olm Wizard OlmWiz with help");
     EXPECT_TRUE(main.IsKorvo5());
     // Only a clock-manager batch run keeps its window after the run.
-    const bool keepsWindow = c.batch && std::string(c.type).rfind("tkl", 0) == 0 && c.fails != "InitWizard";
+    const bool keepsWindow = main.IsBatchMode() && c[0].rfind("tkl", 0) == 0 && fails != "InitWizard";
     EXPECT_EQ(main.GetNxWizard() != nullptr, keepsWindow);
     EXPECT_EQ(main.GetSummaryGui() != nullptr, keepsWindow);
 }
 
-using B = QWizard::WizardButton;
-const B kNext = QWizard::NextButton, kFinish = QWizard::FinishButton, kCancel = QWizard::CancelButton;
-const char* const kInit = "InitWizard";
-const char* const kGui = "A:CreateGuiDlg";
-const char* const kSummary = "DoFinishAtSummaryStart";
-
-INSTANTIATE_TEST_SUITE_P(
-    Runs, WizMainRun,
-    ::testing::Values(
-        RunCase{"tkl_pll", false, "", {kNext, kFinish}, {"A", "Summary"}, 42,
-                {kInit, kGui, "InitGuiDlgs", kSummary, "DoFinish"}},
-        RunCase{"dsp_mult", false, "", {kNext, kCancel}, {"A", "Summary - Multiplier"}, 1,
-                {kInit, kGui, "InitGuiDlgs", kSummary}},
-        RunCase{"dsp_mult", false, "Next", {kNext, kNext, kCancel}, {"A", "A", "A"}, 1, {kInit, kGui, "InitGuiDlgs"}},
-        RunCase{"tkl_pll", false, "CreateGuiDlg", {}, {}, -1, {kInit, kGui}},
-        RunCase{"tkl_pll", false, "InitGuiDlgs", {}, {}, -1, {kInit, kGui, "InitGuiDlgs"}},
-        RunCase{"tkl_pll", false, "InitWizard", {}, {}, -1, {kInit}},
-        RunCase{"tkl_pll", true, "InitWizard", {}, {}, -1, {kInit}},
-        RunCase{"dsp_mult", true, "", {}, {}, 42, {kInit, "A:RunBatch", "DoFinish"}},
-        RunCase{"dsp_mult", true, "RunBatch", {}, {}, -1, {kInit, "A:RunBatch"}},
-        // Clock-manager wizards make their window, hidden, in batch mode too.
-        RunCase{"tkl_bddeskew", true, "", {}, {}, 42, {kInit, kGui, "InitGuiDlgs", "A:RunBatch", "DoFinish"}},
-        RunCase{"tkl_pll", true, "InitGuiDlgs", {}, {}, -1, {kInit, kGui, "InitGuiDlgs"}},
-        RunCase{"tkl_pll", true, "CreateGuiDlg", {}, {}, -1, {kInit, kGui}}));
+INSTANTIATE_TEST_SUITE_P(Runs, WizMainRun, ::testing::ValuesIn(olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/wizmain_runs.txt")));
 
 // A clock-manager batch run keeps its window, hidden, with its pages; copies
 // of the main share it and every other pointer, and the last one deletes it.

@@ -1,13 +1,14 @@
 #include "WizardTestSupport.h"
 
+#include "CaseTable.h"
 #include "GuiTestSupport.h"
-#include "TestSupport.h"
 
 #include "gui_nx/Nx_HelpManager.h"
+#include "translator/Olm_VerilogTranslator.h"
+#include "translator/Olm_VhdlTranslator.h"
 
 #include <QComboBox>
 #include <QTextBrowser>
-
 
 namespace {
 
@@ -15,15 +16,23 @@ using guitest::BoxAnswerer;
 using wiztest::TestPage;
 using wiztest::TestWizMain;
 
+// Page P of a silent batch wizard main whose messages land in a log.
 class WizPageTest : public guitest::GuiTest {
 protected:
+    WizPageTest() : main("tkl_pll", true), page(&main, "P") {
+        main.SetLogFilePtr(&log);
+        main.SetSilentMode(true);
+    }
     void TearDown() override {
         Nx_HelpManager::getInstance()->closeHelpWindow();
         GuiTest::TearDown();
     }
     static void Capture() { testing::internal::CaptureStdout(); }
     static std::string Stdout() { return testing::internal::GetCapturedStdout(); }
+
     Pal::MemoryStream log;
+    TestWizMain main;
+    TestPage page;
 };
 
 TEST_F(WizPageTest, BatchMessagesAndQuestionsGoToStdoutUnlessSilentAndToTheLog) {
@@ -36,10 +45,8 @@ TEST_F(WizPageTest, BatchMessagesAndQuestionsGoToStdoutUnlessSilentAndToTheLog) 
 
     // The page takes the main's settings; either flag makes an error; a
     // question is answered yes and writes its note, if any.
-    TestWizMain main("tkl_pll", true);
-    main.SetLogFilePtr(&log);
-    TestPage page(&main, "P");
     log.Clear();
+    main.SetSilentMode(false);
     Capture();
     page.IssueMessage("second flag", false, true, false);
     EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", "Overwriting the file."), 1);
@@ -61,9 +68,9 @@ std::string Shown(const guitest::SeenBox& box) {
 }
 
 TEST_F(WizPageTest, GuiMessagesAndQuestionsShowBoxesAndWriteNothing) {
-    TestWizMain main("dsp_mult", false);
-    main.SetLogFilePtr(&log);
-    TestPage page(&main, "P");
+    TestWizMain gui("dsp_mult", false);
+    gui.SetLogFilePtr(&log);
+    TestPage page(&gui, "G");
     BoxAnswerer answerer({"OK", "OK", "OK", "OK", "No", "Yes"});
     Capture();
     Olm_WizPage::DoMessage("Bad <b>value</b>", false, &log, true, false, false);
@@ -112,10 +119,6 @@ TEST_F(WizPageTest, FindAndDeleteBlocks) {
     Olm_WizData data("tkl_pll");
     Olm_Block* block = data.AddBlock("PLL0", "RKO_ADV");
     block->SetIsActive(false);
-    TestWizMain main("tkl_pll", true);
-    main.SetLogFilePtr(&log);
-    main.SetSilentMode(true);
-    TestPage page(&main, "P");
     EXPECT_EQ(page.FindAndActivateBlk(&data, "PLL0", true), block);
     EXPECT_TRUE(block->IsActive());
     EXPECT_EQ(page.FindAndActivateBlk(&data, "NONE", false), nullptr);
@@ -136,11 +139,11 @@ TEST_F(WizPageTest, FindAndDeleteBlocks) {
 TEST_F(WizPageTest, MoreInfoShowsTheCategoryAndFamilyTopicOrWarns) {
     BoxAnswerer answerer;
     Nx_HelpManager* help = Nx_HelpManager::getInstance();
-    TestWizMain main("tkl_pll", false);
-    main.SetFamily("korvo5");
-    TestPage page(&main, "P");
+    TestWizMain gui("tkl_pll", false);
+    gui.SetFamily("korvo5");
+    TestPage page(&gui, "G");
     EXPECT_FALSE(page.InvokeMoreInfo("General Setup"));  // help not available
-    main.SetHelp(true, nullptr);
+    gui.SetHelp(true, nullptr);
     EXPECT_FALSE(page.InvokeMoreInfo("General Setup"));  // no help manager
     ASSERT_EQ(answerer.Boxes().size(), 2u);
     for (const guitest::SeenBox& box : answerer.Boxes())
@@ -154,13 +157,90 @@ TEST_F(WizPageTest, MoreInfoShowsTheCategoryAndFamilyTopicOrWarns) {
     const bool added = help->addHelpFile("olmw.map");
     qunsetenv("OLMW_DATA_DIR");
     ASSERT_TRUE(added);
-    main.SetHelp(true, help);
-    main.SetFamily("korvo4");
+    gui.SetHelp(true, help);
+    gui.SetFamily("korvo4");
     EXPECT_FALSE(page.InvokeMoreInfo("Clocking"));
-    main.SetFamily("korvo5");
+    gui.SetFamily("korvo5");
     ASSERT_TRUE(page.InvokeMoreInfo("Clocking"));
     EXPECT_TRUE(help->helpWindow()->toPlainText().contains("Clocking help for korvo5"));
     EXPECT_TRUE(help->addHelpFile("olmw.map"));  // the shipped map again
+}
+
+Olm_StrArray Rows(const std::vector<std::string>& names) {
+    Olm_StrArray rows;
+    for (const std::string& name : names) rows.Add(name.c_str());
+    return rows;
+}
+
+// The reason the translator gives for an illegal name.
+std::string Reason(const char* name, bool verilog) {
+    Pal::String candidate = name, reason;
+    EXPECT_FALSE(verilog ? Olm_VerilogTranslator::IsPortnameLegal(candidate, reason)
+                         : Olm_VhdlTranslator::IsPortnameLegal(candidate, reason)) << name;
+    return reason.str();
+}
+
+TEST_F(WizPageTest, UniqueNameCheckReportsTheFirstProblemOnly) {
+    Olm_WizData data("tkl_pll");
+    data.AddBlock("PLL_BLK", "RKO_ADV");
+    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/unique_names.txt")) {
+        Olm_StrArray rows = Rows(olmtest::Split(c.at(0), ","));
+        for (bool show : {false, true}) {
+            log.Clear();
+            EXPECT_EQ(page.UniqueNameCheck(&data, &rows, show), c.at(1).empty()) << c[0];
+            EXPECT_EQ(log.Text(), show ? c[1] : "");
+        }
+    }
+    Olm_StrArray rows = Rows({"A", "A"});
+    EXPECT_FALSE(page.UniqueNameCheck(nullptr, &rows, true));
+    EXPECT_FALSE(page.UniqueNameCheck(&data, nullptr, true));
+    EXPECT_EQ(log.Text(), "");
+    TestPage orphan(nullptr, "O");
+    Capture();
+    EXPECT_FALSE(orphan.UniqueNameCheck(&data, &rows, true));
+    EXPECT_EQ(Stdout(), "");
+}
+
+// The heading, then a line per illegal row; selectors 0 and 1 ask the VHDL
+// translator, 2 the Verilog one, another checks nothing.
+TEST_F(WizPageTest, CheckIllegalPortnamesReport) {
+    const std::string heading =
+        "The names specified in the following rows are not legal portnames and must be changed:";
+    Pal::String report = "old";
+    EXPECT_TRUE(Olm_WizPage::CheckIllegalPortnames(nullptr, report, 0));
+    EXPECT_EQ(report.str(), "");
+    const struct {
+        std::vector<std::string> rows;
+        int hdl;
+        std::string report;
+    } cases[] = {
+        {{"clk_in", "CLKOUT0"}, 0, heading},
+        {{"ok_a", "1bad", "ok_b", "signal"}, 1,
+         heading + "\r\n  - row 2: 1bad: " + Reason("1bad", false) + "\r\n  - row 4: signal: " + Reason("signal", false)},
+        {{"signal", "module"}, 2, heading + "\r\n  - row 2: module: " + Reason("module", true)},
+        {{"a", ""}, 0, heading + "\r\n  - row 2: : " + Reason("", false)},  // empty rows are checked too
+        {{"1bad", "signal"}, 5, heading},
+    };
+    for (const auto& c : cases) {
+        Olm_StrArray rows = Rows(c.rows);
+        EXPECT_EQ(Olm_WizPage::CheckIllegalPortnames(&rows, report, c.hdl), c.report == heading);
+        EXPECT_EQ(report.str(), c.report);
+    }
+}
+
+TEST_F(WizPageTest, IsPortnameLegal) {
+    const struct {
+        const char* name;
+        int hdl;
+        std::string message;  // empty: legal
+    } cases[] = {{"", 0, ""}, {"signal", 0, "The name 'signal' is not a legal portname: " + Reason("signal", false)},
+                 {"signal", 2, ""}, {"9lives", 2, "The name '9lives' is not a legal portname: " + Reason("9lives", true)},
+                 {"9lives", 5, ""}};
+    for (const auto& c : cases) {
+        Pal::String name = c.name, message = "old";
+        EXPECT_EQ(Olm_WizPage::IsPortnameLegal(name, message, c.hdl), c.message.empty()) << c.name;
+        EXPECT_EQ(message.str(), c.message);
+    }
 }
 
 }  // namespace
