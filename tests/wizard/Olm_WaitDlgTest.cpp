@@ -90,53 +90,49 @@ INSTANTIATE_TEST_SUITE_P(Ends, WaitDialogChild,
                          ::testing::Values(Child{0, Pal::Process::kEnded, 0, 0}, Child{2, Pal::Process::kEnded, 3, 3},
                                            Child{0, Pal::Process::kCrashed, 3, 1}, Child{0, 7, 3, 1}));
 
-// Without a process the polls do nothing: only Cancel ends the wait.
-TEST_F(WaitDialogs, WithoutAProcessTheDialogWaitsForCancel) {
-    Olm_WaitDlg dlg;
-    QString title, text;
-    QTimer* timer = nullptr;
-    WhenModal([&](QWidget* d) {
-        timer = d->findChild<QTimer*>();
-        title = d->windowTitle();
-        text = d->findChild<QLabel*>("IDC_STATIC_WAIT_TEXT")->text();
-        ClickCancel(d);
-    }, 1300);
-    EXPECT_EQ(dlg.Run(), 0);
-    EXPECT_EQ(dlg.GetExitCode(), 1);
-    EXPECT_EQ(title, "Olm Wizard");
-    EXPECT_EQ(text, "Generating HDL file...");
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->interval(), 1000);
-    EXPECT_FALSE(timer->isSingleShot());
-}
-
 // Cancel ends the wait with exit code 1; Escape rejects the dialog the
 // ordinary way and leaves the exit code as it was. Either way the closed
-// dialog polls no more, and the child's later end changes nothing.
+// dialog polls no more, and the child's later end changes nothing. Without a
+// process the polls do nothing: only Cancel ends the wait.
 struct Closing {
     void (*close)(QWidget*);
     int exitCode;
+    bool withChild;
+    int afterMs;
 };
 
 class WaitDialogClosed : public WaitDialogs, public ::testing::WithParamInterface<Closing> {};
 
-TEST_P(WaitDialogClosed, WhileTheChildRuns) {
+TEST_P(WaitDialogClosed, ByTheUser) {
+    const Closing& c = GetParam();
     FakeProcess child(1000, Pal::Process::kEnded, 7);
     Olm_WaitDlg dlg;
-    dlg.SetProcessPtr(&child);
-    WhenModal(GetParam().close);
+    if (c.withChild) dlg.SetProcessPtr(&child);
+    QString shown;
+    WhenModal([&](QWidget* d) {
+        shown = d->windowTitle() + ": " + d->findChild<QLabel*>("IDC_STATIC_WAIT_TEXT")->text();
+        const QTimer* timer = d->findChild<QTimer*>();
+        ASSERT_NE(timer, nullptr);
+        EXPECT_EQ(timer->interval(), 1000);
+        EXPECT_FALSE(timer->isSingleShot());
+        c.close(d);
+    }, c.afterMs);
     EXPECT_EQ(dlg.Run(), 0);
+    EXPECT_EQ(shown, "Olm Wizard: Generating HDL file...");
     child.End();
     SpinEventLoop(1200);
     EXPECT_EQ(child.polls, 0);
-    EXPECT_EQ(dlg.GetExitCode(), GetParam().exitCode);
+    EXPECT_EQ(dlg.GetExitCode(), c.exitCode);
+}
+
+void PressEscape(QWidget* dlg) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(dlg, &press);
 }
 
 INSTANTIATE_TEST_SUITE_P(By, WaitDialogClosed,
-                         ::testing::Values(Closing{ClickCancel, 1}, Closing{[](QWidget* d) {
-                                               QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-                                               QApplication::sendEvent(d, &press);
-                                           }, 2000}));
+                         ::testing::Values(Closing{ClickCancel, 1, true, 50}, Closing{PressEscape, 2000, true, 50},
+                                           Closing{ClickCancel, 1, false, 1300}));
 
 // The text set is shown by the next Run; an empty text keeps the one shown.
 TEST_F(WaitDialogs, ModelessDialogShowsItsTextUntilQuit) {
