@@ -4,11 +4,11 @@
 #include "GuiTestSupport.h"
 
 #include "gui_nx/Nx_HelpManager.h"
-#include "translator/Olm_VerilogTranslator.h"
-#include "translator/Olm_VhdlTranslator.h"
 
 #include <QComboBox>
 #include <QTextBrowser>
+
+#include <tuple>
 
 namespace {
 
@@ -172,14 +172,6 @@ Olm_StrArray Rows(const std::vector<std::string>& names) {
     return rows;
 }
 
-// The reason the translator gives for an illegal name.
-std::string Reason(const char* name, bool verilog) {
-    Pal::String candidate = name, reason;
-    EXPECT_FALSE(verilog ? Olm_VerilogTranslator::IsPortnameLegal(candidate, reason)
-                         : Olm_VhdlTranslator::IsPortnameLegal(candidate, reason)) << name;
-    return reason.str();
-}
-
 TEST_F(WizPageTest, UniqueNameCheckReportsTheFirstProblemOnly) {
     Olm_WizData data("tkl_pll");
     data.AddBlock("PLL_BLK", "RKO_ADV");
@@ -201,45 +193,27 @@ TEST_F(WizPageTest, UniqueNameCheckReportsTheFirstProblemOnly) {
     EXPECT_EQ(Stdout(), "");
 }
 
-// The heading, then a line per illegal row; selectors 0 and 1 ask the VHDL
-// translator, 2 the Verilog one, another checks nothing.
 TEST_F(WizPageTest, CheckIllegalPortnamesReport) {
-    const std::string heading =
-        "The names specified in the following rows are not legal portnames and must be changed:";
     Pal::String report = "old";
     EXPECT_TRUE(Olm_WizPage::CheckIllegalPortnames(nullptr, report, 0));
     EXPECT_EQ(report.str(), "");
-    const struct {
-        std::vector<std::string> rows;
-        int hdl;
-        std::string report;
-    } cases[] = {
-        {{"clk_in", "CLKOUT0"}, 0, heading},
-        {{"ok_a", "1bad", "ok_b", "signal"}, 1,
-         heading + "\r\n  - row 2: 1bad: " + Reason("1bad", false) + "\r\n  - row 4: signal: " + Reason("signal", false)},
-        {{"signal", "module"}, 2, heading + "\r\n  - row 2: module: " + Reason("module", true)},
-        {{"a", ""}, 0, heading + "\r\n  - row 2: : " + Reason("", false)},  // empty rows are checked too
-        {{"1bad", "signal"}, 5, heading},
-    };
-    for (const auto& c : cases) {
-        Olm_StrArray rows = Rows(c.rows);
-        EXPECT_EQ(Olm_WizPage::CheckIllegalPortnames(&rows, report, c.hdl), c.report == heading);
-        EXPECT_EQ(report.str(), c.report);
+    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/illegal_portnames.txt")) {
+        Olm_StrArray rows = Rows(olmtest::Split(c.at(0), ","));
+        const bool legal = c.at(2).find("\r\n") == std::string::npos;
+        EXPECT_EQ(Olm_WizPage::CheckIllegalPortnames(&rows, report, std::stoi(c.at(1))), legal) << c[0];
+        EXPECT_EQ(report.str(), c[2]);
     }
 }
 
+// 0 asks the VHDL translator, 2 the Verilog one, another none.
 TEST_F(WizPageTest, IsPortnameLegal) {
-    const struct {
-        const char* name;
-        int hdl;
-        std::string message;  // empty: legal
-    } cases[] = {{"", 0, ""}, {"signal", 0, "The name 'signal' is not a legal portname: " + Reason("signal", false)},
-                 {"signal", 2, ""}, {"9lives", 2, "The name '9lives' is not a legal portname: " + Reason("9lives", true)},
-                 {"9lives", 5, ""}};
-    for (const auto& c : cases) {
-        Pal::String name = c.name, message = "old";
-        EXPECT_EQ(Olm_WizPage::IsPortnameLegal(name, message, c.hdl), c.message.empty()) << c.name;
-        EXPECT_EQ(message.str(), c.message);
+    const std::tuple<const char*, int, std::string> cases[] = {
+        {"", 0, ""}, {"signal", 0, "The name 'signal' is not a legal portname: is a reserved word"}, {"signal", 2, ""},
+        {"9lives", 2, "The name '9lives' is not a legal portname: begins with a digit"}, {"9lives", 5, ""}};
+    for (const auto& [candidate, hdl, expected] : cases) {
+        Pal::String name = candidate, message = "old";
+        EXPECT_EQ(Olm_WizPage::IsPortnameLegal(name, message, hdl), expected.empty()) << candidate;
+        EXPECT_EQ(message.str(), expected);
     }
 }
 
