@@ -117,14 +117,10 @@ using OptFileCheck = Dsp;
 TEST_F(OptFileCheck, FindsWhatTheDataDoesNotDefineOrAllowWithFileAndLine) {
     Olm_OptFileCheck check(installed);
     check.AddWizardAttribute("DSP", "OLMW_ONLY_USE_CE", Olm_AllowedValues::Boolean());
-    const std::string path = OLM_KIT_TEST_DATA "/misspelt.opt";
-    EXPECT_EQ(check.Check(path),
-              (std::vector<std::string>{
-                  path + ":3: block type 'DSP' has no attribute 'A_WIDHT' (did you mean A_WIDTH?)",
-                  path + ":4: the installed data has no block type 'DSPX' (did you mean DSP?); its types are DSP",
-                  path + ":5: The value '40' of A_WIDTH is not allowed: it must be a whole number from 2 to 18.",
-                  path + ":6: block type 'DSP' has no pin 'CEE' (did you mean CE?)",
-                  path + ":7: The value 'maybe' of olmw_only_use_ce is not allowed: it must be TRUE or FALSE."}));
+    std::string found;  // a line per finding, the folder left out
+    for (const std::string& line : check.Check(OLM_KIT_TEST_DATA "/misspelt.opt"))
+        found += line.substr(std::string(OLM_KIT_TEST_DATA "/").size()) + "\n";
+    EXPECT_EQ(found, ReadFile(OLM_KIT_TEST_DATA "/misspelt.txt"));
 }
 
 // The option-file reader reports through the message sink, here the batch

@@ -3,8 +3,6 @@
 #include "CaseTable.h"
 #include "GuiTestSupport.h"
 
-#include "wizard/Olm_SummaryGui.h"
-
 #include <QRadioButton>
 #include <QTextEdit>
 
@@ -15,26 +13,25 @@ namespace {
 using wiztest::Calls;
 using wiztest::TestWizMain;
 
-// An attribute of a test block: its current value, its default, whether it
-// may be changed and whether it is saved.
-struct Attr {
-    const char* name;
-    const char* value;
-    const char* defaultValue;
-    bool modifiable = true;
-    bool saved = true;
-};
-
-Olm_Block* AddBlock(Olm_WizData& data, const char* name, const char* type, std::initializer_list<Attr> attrs) {
-    Olm_Block* block = data.AddBlock(name, type);
-    for (const Attr& a : attrs) {
-        Olm_Attribute* attribute = block->AddAttribute(a.name, a.value);
-        attribute->SetDefaultValue(a.defaultValue);
-        attribute->SetCurrentValue(a.value);
-        attribute->SetIsModifiable(a.modifiable);
-        attribute->SetIsActive(a.saved);
+// Adds blocks to a container, one a row: "TYPE NAME[ off]", then its
+// attributes, each "NAME=VALUE/DEFAULT[ fixed][ unsaved]" (fixed: not
+// modifiable; unsaved: not saved).
+void AddBlocks(Olm_WizData& data, const std::vector<olmtest::CaseRow>& rows) {
+    for (const olmtest::CaseRow& row : rows) {
+        const std::vector<std::string> head = olmtest::Split(row.at(0), " ");
+        Olm_Block* block = data.AddBlock(head.at(1).c_str(), head.at(0).c_str());
+        block->SetIsActive(head.size() == 2);
+        for (std::size_t i = 1; i < row.size(); ++i) {
+            const std::string spec = olmtest::Split(row[i], " ").at(0);
+            const std::size_t equals = spec.find('='), slash = spec.find('/');
+            const std::string value = spec.substr(equals + 1, slash - equals - 1);
+            Olm_Attribute* attribute = block->AddAttribute(spec.substr(0, equals).c_str(), value.c_str());
+            attribute->SetDefaultValue(spec.substr(slash + 1).c_str());
+            attribute->SetCurrentValue(value.c_str());
+            attribute->SetIsModifiable(row[i].find(" fixed") == std::string::npos);
+            attribute->SetIsActive(row[i].find(" unsaved") == std::string::npos);
+        }
     }
-    return block;
 }
 
 // Instance 1 of the clock-manager type of the main, with the given
@@ -120,7 +117,7 @@ TEST_F(SummaryGuiTest, DspWizardsStartWithAllAttributesOthersWithChangedOnes) {
 
 TEST_F(SummaryGuiTest, BatchModeFillsNoPane) {
     Make("tkl_bddeskew", true);
-    AddBlock(data, "PLL0", "RKO_ADV", {{"CLKOUT_DIVIDE", "4", "1"}});
+    AddBlocks(data, olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/summary_blocks.txt"));
     summary->init();
     summary->onActive();
     for (const char* pane : {"IDC_SUM_FEATURES_EDIT", "IDC_SUM_FILES_EDIT", "IDC_SUM_PROPS_EDIT"})
@@ -156,19 +153,7 @@ TEST_F(SummaryGuiTest, FeaturesPaneOfAClockManagerWizard) {
 
 TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {
     Make("tkl_pll");
-    AddBlock(data, "CTRL", "OLM_CONTROL", {{"MODE", "A", "B"}});  // internal
-    AddBlock(data, "OFF", "GCLKBUF", {{"MODE", "A", "B"}})->SetIsActive(false);
-    AddBlock(data, "PLL0", "RKO_ADV",
-             {{"CLKOUT0_DIVIDE", "4", "1"},
-              {"LOOP_BW", "OPTIMIZED", "optimized"},  // equal to the default
-              {"LOC", "SITE_7", "SITE_7"},            // equal, but LOC is listed
-              {"FIXED", "1", "0", false},             // saved, not modifiable
-              {"UNSAVED", "1", "0", true, false},     // not saved
-              {"OLMW_ONLY_SECRET", "1", "0"}});       // ignored by the translator
-    AddBlock(data, "BUF0", "GCLKBUF", {{"FIXED", "1", "1", false}});
-    AddBlock(data, "BUF1", "GCLKBUF", {{"UNSAVED", "1", "0", true, false}});
-    AddBlock(data, "BUF2", "GCLKBUF", {{"INIT", "0", "0"}});
-
+    AddBlocks(data, olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/summary_blocks.txt"));
     summary->init();
     summary->onActive();
     const std::string changedOnly = Crlf("summary_changed.txt");
@@ -190,8 +175,7 @@ TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {
 
 TEST_F(SummaryGuiTest, BlockCounterCountsBlocksWithoutHeader) {
     Make("ssi_rx");
-    AddBlock(data, "EMPTY", "DLYLINE", {{"UNSAVED", "1", "0", true, false}});
-    AddBlock(data, "DESER0", "DESER", {{"DATA_WIDTH", "8", "4"}});
+    AddBlocks(data, {{"DLYLINE EMPTY", "UNSAVED=1/0 unsaved"}, {"DESER DESER0", "DATA_WIDTH=8/4"}});
     summary->init();
     summary->onActive();
     // The first counted block has no header, so the second one's header

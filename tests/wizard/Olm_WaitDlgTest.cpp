@@ -2,11 +2,9 @@
 // the Cancel button and the Escape key. Each run of the modal dialog lasts at
 // least one polling interval (1000 ms), so the runs are few.
 
-#include "GuiTestSupport.h"
+#include "OlmBase.h"
 
-#include "pal/Process.h"
-#include "wizard/Olm_Wait2Dlg.h"
-#include "wizard/Olm_WaitDlg.h"
+#include "GuiTestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

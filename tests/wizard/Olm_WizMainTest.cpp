@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 
+#include <map>
 #include <memory>
 #include <tuple>
 
@@ -16,11 +17,8 @@ using wiztest::TestWizMain;
 using WizMainTest = guitest::GuiTest;
 
 TEST_F(WizMainTest, PageNamesAndDeviceNames) {
-    const std::pair<const char*, const char*> names[] = {
-        {"dsp_mult", "General - Multiplier"}, {"DSP_MAC", "General - MACC"},
-        {"dsp_add", "General - Adder/Subtractor"}, {"dsp_counter", "General - Accumulator"},
-        {"tkl_bddeskew", "General"}, {"", "General"}};
-    for (const auto& [type, name] : names) EXPECT_EQ(Olm_WizMain::FormPageName("General", type), name) << type;
+    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/page_names.txt"))
+        EXPECT_EQ(Olm_WizMain::FormPageName("General", c.at(0).c_str()), c.at(1)) << c[0];
     TestWizMain main("tkl_pll", true);
     main.SetDevice("olmkv5lx30");
     EXPECT_EQ(main.GetDeviceNoPrefix(), "kv5lx30");
@@ -63,28 +61,6 @@ TEST_F(WizMainTest, CreateGuiDlgsAddsTheSummaryPageLastEvenAfterAFailure) {
     EXPECT_EQ(second.nxPages(), QList<Nx_WizardPage*>{main.GetSummaryGui()});
 }
 
-// Presses the wizard's buttons, one press each time the page changes, and
-// notes the window and the page it pressed them on.
-class Presser {
-public:
-    explicit Presser(std::vector<QWizard::WizardButton> presses)
-        : m_presses(std::move(presses)), m_driver([this](QWidget* modal) {
-              auto* wizard = qobject_cast<Nx_Wizard*>(modal);
-              if (!wizard || m_next >= m_presses.size()) return;
-              window = wizard->windowTitle() + " " + wizard->objectName() +
-                       (wizard->testOption(QWizard::HaveHelpButton) ? " with help" : "");
-              pagesSeen.push_back(wizard->currentNxPage() ? wizard->currentNxPage()->pageName().toStdString() : "");
-              wizard->button(m_presses[m_next++])->click();
-          }) {}
-    QString window;
-    std::vector<std::string> pagesSeen;
-
-private:
-    std::vector<QWizard::WizardButton> m_presses;
-    std::size_t m_next = 0;
-    guitest::ModalDriver m_driver;
-};
-
 class WizMainRun : public WizMainTest, public ::testing::WithParamInterface<olmtest::CaseRow> {};
 
 // Every run also sets the Korvo5 flag (SetupData is not called here); a GUI
@@ -104,15 +80,25 @@ TEST_P(WizMainRun, CallsTheStepsInOrderAndReturnsTheOutcome) {
     a.createGui = fails != "CreateGuiDlg";
     a.runBatch = fails != "RunBatch";
     a.refuseNext = fails == "Next";
-    std::vector<QWizard::WizardButton> presses;
-    for (const std::string& press : olmtest::Split(c.at(3), " "))
-        presses.push_back(press == "Next" ? QWizard::NextButton : press == "Finish" ? QWizard::FinishButton
-                                                                                   : QWizard::CancelButton);
-    Presser presser(presses);
+    const std::vector<std::string> presses = olmtest::Split(c.at(3), " ");
+    const std::map<std::string, QWizard::WizardButton> buttons{
+        {"Next", QWizard::NextButton}, {"Finish", QWizard::FinishButton}, {"Cancel", QWizard::CancelButton}};
+    // Presses the buttons, one each time the page changes, noting the window
+    // and the page.
+    std::vector<std::string> pagesSeen;
+    QString window;
+    guitest::ModalDriver presser([&](QWidget* modal) {
+        auto* wizard = qobject_cast<Nx_Wizard*>(modal);
+        if (!wizard || pagesSeen.size() >= presses.size()) return;
+        window = wizard->windowTitle() + " " + wizard->objectName() +
+                 (wizard->testOption(QWizard::HaveHelpButton) ? " with help" : "");
+        pagesSeen.push_back(wizard->currentNxPage() ? wizard->currentNxPage()->pageName().toStdString() : "");
+        wizard->button(buttons.at(presses[pagesSeen.size() - 1]))->click();
+    });
     EXPECT_EQ(main.Run(), std::stoi(c.at(5)));
     EXPECT_EQ(main.calls, olmtest::Split(c.at(6), " "));
-    EXPECT_EQ(presser.pagesSeen, olmtest::Split(c.at(4), ", "));
-    EXPECT_EQ(presser.window, presses.empty() ? "" : "Olm Wizard OlmWiz with help");
+    EXPECT_EQ(pagesSeen, olmtest::Split(c.at(4), ", "));
+    EXPECT_EQ(window, presses.empty() ? "" : "Olm Wizard OlmWiz with help");
     EXPECT_TRUE(main.IsKorvo5());
     // Only a clock-manager batch run keeps its window after the run.
     const bool keepsWindow = main.IsBatchMode() && c[0].rfind("tkl", 0) == 0 && fails != "InitWizard";
@@ -120,7 +106,8 @@ TEST_P(WizMainRun, CallsTheStepsInOrderAndReturnsTheOutcome) {
     EXPECT_EQ(main.GetSummaryGui() != nullptr, keepsWindow);
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, WizMainRun, ::testing::ValuesIn(olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/wizmain_runs.txt")));
+INSTANTIATE_TEST_SUITE_P(Runs, WizMainRun,
+                         ::testing::ValuesIn(olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/wizmain_runs.txt")));
 
 // A clock-manager batch run keeps its window, hidden, with its pages; copies
 // of the main share it and every other pointer, and the last one deletes it.

@@ -3,12 +3,8 @@
 #include "CaseTable.h"
 #include "GuiTestSupport.h"
 
-#include "gui_nx/Nx_HelpManager.h"
-
 #include <QComboBox>
 #include <QTextBrowser>
-
-#include <tuple>
 
 namespace {
 
@@ -81,12 +77,9 @@ TEST_F(WizPageTest, GuiMessagesAndQuestionsShowBoxesAndWriteNothing) {
     EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", "note"), 1);
     EXPECT_EQ(Stdout(), "");
     EXPECT_EQ(log.Text(), "");
-    std::vector<std::string> shown;
-    for (const guitest::SeenBox& box : answerer.Boxes()) shown.push_back(Shown(box));
-    EXPECT_EQ(shown, (std::vector<std::string>{"critical <qt>Bad <b>value</b> (rich) OK", "critical Plain text (plain) OK",
-                                               "warning <qt>Careful (rich) OK", "critical <qt>Second flag (rich) OK",
-                                               "other <qt>Overwrite <i>x</i>? (rich) Yes/No",
-                                               "other <qt>Overwrite? (rich) Yes/No"}));
+    std::string shown;  // a line per box: icon, text, format, buttons
+    for (const guitest::SeenBox& box : answerer.Boxes()) shown += Shown(box) + "\n";
+    EXPECT_EQ(shown, olmtest::ReadFile(OLM_WIZARD_TEST_DATA "/gui_boxes.txt"));
 
     // A page without a main shows and writes nothing, and hears yes.
     TestPage orphan(nullptr, "O");
@@ -205,15 +198,11 @@ TEST_F(WizPageTest, CheckIllegalPortnamesReport) {
     }
 }
 
-// 0 asks the VHDL translator, 2 the Verilog one, another none.
 TEST_F(WizPageTest, IsPortnameLegal) {
-    const std::tuple<const char*, int, std::string> cases[] = {
-        {"", 0, ""}, {"signal", 0, "The name 'signal' is not a legal portname: is a reserved word"}, {"signal", 2, ""},
-        {"9lives", 2, "The name '9lives' is not a legal portname: begins with a digit"}, {"9lives", 5, ""}};
-    for (const auto& [candidate, hdl, expected] : cases) {
-        Pal::String name = candidate, message = "old";
-        EXPECT_EQ(Olm_WizPage::IsPortnameLegal(name, message, hdl), expected.empty()) << candidate;
-        EXPECT_EQ(message.str(), expected);
+    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/portname_legal.txt")) {
+        Pal::String name = c.at(0).c_str(), message = "old";
+        EXPECT_EQ(Olm_WizPage::IsPortnameLegal(name, message, std::stoi(c.at(1))), c.at(2).empty()) << c[0];
+        EXPECT_EQ(message.str(), c[2]);
     }
 }
 

@@ -4,11 +4,6 @@
 // told and write what the library asks of them into one log on the main.
 
 #include "OlmBase.h"
-#include "wizard/Olm_WizMain.h"
-#include "wizard/Olm_WizPage.h"
-
-#include "gui_nx/Nx_Wizard.h"
-#include "gui_nx/Nx_WizardPage.h"
 
 #include <QLabel>
 
