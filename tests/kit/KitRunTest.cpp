@@ -63,9 +63,14 @@ Olm_RunRequest Request(const ScratchDir& dir, const std::string& options, const 
     return request;
 }
 
-TEST(KitRun, FinishedRunTellsFilesFeaturesAndSettingsAndLogsItsReport) {
+// A scratch folder and a run session for each test.
+class KitRun : public ::testing::Test {
+protected:
     const ScratchDir dir;
     Olm_RunSession session;
+};
+
+TEST_F(KitRun, FinishedRunTellsFilesFeaturesAndSettingsAndLogsItsReport) {
     const Olm_RunOutcome outcome = session.Run<DemoWizard>(Request(dir, "BlockProp: DSP.*.A_WIDTH=12;\n"));
     ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
     EXPECT_FALSE(session.OwnsApplication()) << "a batch run needs no QApplication";
@@ -79,13 +84,11 @@ TEST(KitRun, FinishedRunTellsFilesFeaturesAndSettingsAndLogsItsReport) {
 }
 
 // A refused run leaves nothing it made, and what was there stays as it was.
-class KitRunRefused : public ::testing::TestWithParam<olmtest::CaseRow> {};
+class KitRunRefused : public KitRun, public ::testing::WithParamInterface<olmtest::CaseRow> {};
 
 TEST_P(KitRunRefused, LeavesNothingBehind) {
     const std::string& options = GetParam().at(0);
     const std::string& failure = GetParam().at(1);
-    const ScratchDir dir;
-    Olm_RunSession session;
     Olm_RunRequest fresh = Request(dir, options, "new/deeper/out");
     const Olm_RunOutcome outcome = session.Run<DemoWizard>(fresh);
     EXPECT_EQ(outcome.result, -1);
@@ -102,9 +105,7 @@ TEST_P(KitRunRefused, LeavesNothingBehind) {
 INSTANTIATE_TEST_SUITE_P(Inputs, KitRunRefused,
                          ::testing::ValuesIn(olmtest::ReadCases(OLM_KIT_TEST_DATA "/refused_runs.txt")));
 
-TEST(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
-    const ScratchDir dir;
-    Olm_RunSession session;
+TEST_F(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
     Olm_RunRequest request = Request(dir, "BlockProp: DSP.*.A_WIDHT=12;\n");
     Olm_RunOutcome outcome = session.Run<DemoWizard>(request);
     ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
@@ -119,9 +120,7 @@ TEST(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
     EXPECT_FALSE(fs::exists(dir.File("strict")));
 }
 
-TEST(KitRun, SetUpProblemsAreExplained) {
-    const ScratchDir dir;
-    Olm_RunSession session;
+TEST_F(KitRun, SetUpProblemsAreExplained) {
     Olm_RunRequest request = Request(dir, "");
     request.design = "9lives";
     EXPECT_NE(session.Run<DemoWizard>(request).failure.find("the design name '9lives' is not a legal Verilog name"),

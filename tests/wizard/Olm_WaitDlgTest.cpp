@@ -17,22 +17,13 @@
 namespace {
 
 // A child that answers as told: running for the first `runningPolls` polls,
-// then the given status and exit code.
-class FakeProcess : public Pal::Process {
-public:
-    FakeProcess(int runningPolls, int status, int retcode)
-        : m_runningPolls(runningPolls), m_status(status), m_retcode(retcode) {}
-    int ChildProcStatus() override { return ++polls <= m_runningPolls ? kRunning : m_status; }
-    int GetChildRetcode() override { return m_retcode; }
-    // Lets the child end normally at the next poll.
-    void End() { m_runningPolls = 0; }
-
-    int polls = 0;
-
-private:
-    int m_runningPolls;
-    int m_status;
-    int m_retcode;
+// then the given status and exit code. Setting runningPolls to 0 lets it end
+// at the next poll.
+struct FakeProcess : Pal::Process {
+    FakeProcess(int running, int endStatus, int exitCode) : runningPolls(running), status(endStatus), retcode(exitCode) {}
+    int ChildProcStatus() override { return ++polls <= runningPolls ? kRunning : status; }
+    int GetChildRetcode() override { return retcode; }
+    int runningPolls, status, retcode, polls = 0;
 };
 
 // Runs `action` on the modal dialog once, `ms` after it has opened.
@@ -69,14 +60,10 @@ void PressEscape(QWidget* dlg) {
 // only Cancel ends the wait. Once closed, the dialog polls no more.
 struct Wait {
     bool withChild;
-    int runningPolls;
-    int status;
-    int retcode;
+    int runningPolls, status, retcode;
     void (*close)(QWidget*);  // null: the child's end closes the dialog
     int closeAfterMs;
-    int result;
-    int exitCode;
-    int polls;
+    int result, exitCode, polls;
 };
 
 class WaitDialog : public WaitDialogs, public ::testing::WithParamInterface<Wait> {};
@@ -101,7 +88,7 @@ TEST_P(WaitDialog, EndsWithTheChildOrTheUser) {
     EXPECT_EQ(dlg.Run(), c.result);
     EXPECT_EQ(pollsAtOpening, 0);
     EXPECT_EQ(shown, "Olm Wizard: Generating HDL file...");
-    child.End();
+    child.runningPolls = 0;
     SpinEventLoop(1200);
     EXPECT_EQ(child.polls, c.polls);
     EXPECT_EQ(dlg.GetExitCode(), c.exitCode);

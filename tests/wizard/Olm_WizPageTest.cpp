@@ -143,10 +143,7 @@ TEST_F(WizPageTest, MoreInfoShowsTheCategoryAndFamilyTopicOrWarns) {
         EXPECT_EQ(Shown(box),
                   "warning <qt>Unable to run the web browser in order to show the More Info requested. (rich) OK");
 
-    olmtest::ScratchDir data;
-    data.Write("help/clocking.html", "<html><body>Clocking help for korvo5</body></html>");
-    data.Write("help/olmw.map", "Clocking korvo5 = clocking.html\n");
-    qputenv("OLMW_DATA_DIR", QByteArray::fromStdString(data.Path().string()));
+    qputenv("OLMW_DATA_DIR", OLM_WIZARD_TEST_DATA);  // help/olmw.map: the topic "Clocking korvo5"
     const bool added = help->addHelpFile("olmw.map");
     qunsetenv("OLMW_DATA_DIR");
     ASSERT_TRUE(added);

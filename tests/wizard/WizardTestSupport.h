@@ -50,19 +50,16 @@ private:
 class TestGuiPage : public Nx_WizardPage {
     Q_OBJECT
 public:
-    TestGuiPage(Nx_Wizard* wizard, const QString& name, bool allowNext)
-        : Nx_WizardPage(wizard), m_allowNext(allowNext) {
+    TestGuiPage(Nx_Wizard* wizard, const QString& name, bool allowNext) : Nx_WizardPage(wizard), allowNext(allowNext) {
         setPageName(name);
         setPageWidget(new QLabel(name, wizard));
     }
     int advancedSupport() override { return 0; }
     void onActive() override {}
     bool onCancel() override { return true; }
-    bool onNext() override { return m_allowNext; }
+    bool onNext() override { return allowNext; }
     void onMoreInfo() override {}
-
-private:
-    bool m_allowNext;
+    const bool allowNext;
 };
 
 class TestPage : public Olm_WizPage {
