@@ -109,9 +109,9 @@ TEST_F(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
     Olm_RunRequest request = Request(dir, "BlockProp: DSP.*.A_WIDHT=12;\n");
     Olm_RunOutcome outcome = session.Run<DemoWizard>(request);
     ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
-    ASSERT_EQ(outcome.messages.size(), 1u);
-    EXPECT_EQ(outcome.messages[0], "WARNING: " + request.optionFile +
-                                       ":1: block type 'DSP' has no attribute 'A_WIDHT' (did you mean A_WIDTH?)");
+    EXPECT_EQ(outcome.messages,
+              std::vector<std::string>{"WARNING: " + request.optionFile +
+                                       ":1: block type 'DSP' has no attribute 'A_WIDHT' (did you mean A_WIDTH?)"});
     request.strict = true;
     request.outputDir = dir.File("strict");
     outcome = session.Run<DemoWizard>(request);

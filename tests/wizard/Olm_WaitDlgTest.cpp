@@ -37,13 +37,6 @@ void WhenModal(std::function<void(QWidget*)> action, int ms = 50) {
 
 void ClickCancel(QWidget* dlg) { dlg->findChild<QPushButton*>("IDCANCEL2")->click(); }
 
-// Lets polls that a closed dialog might still make happen.
-void SpinEventLoop(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 using WaitDialogs = guitest::GuiTest;
 
 void PressEscape(QWidget* dlg) {
@@ -89,7 +82,9 @@ TEST_P(WaitDialog, EndsWithTheChildOrTheUser) {
     EXPECT_EQ(pollsAtOpening, 0);
     EXPECT_EQ(shown, "Olm Wizard: Generating HDL file...");
     child.runningPolls = 0;
-    SpinEventLoop(1200);
+    QElapsedTimer clock;  // lets polls that a closed dialog might still make happen
+    clock.start();
+    while (clock.elapsed() < 1200) QApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(child.polls, c.polls);
     EXPECT_EQ(dlg.GetExitCode(), c.exitCode);
 }

@@ -11,7 +11,6 @@
 
 namespace {
 
-using wiztest::Calls;
 using wiztest::TestPage;
 using wiztest::TestWizMain;
 using WizMainTest = guitest::GuiTest;
@@ -57,7 +56,7 @@ TEST_F(WizMainTest, CreateGuiDlgsAddsTheSummaryPageLastEvenAfterAFailure) {
     a.createGui = false;
     Nx_Wizard second("Olm Wizard", nullptr, "OlmWiz", true, 0);
     EXPECT_FALSE(main.CreateGuiDlgs(&second));
-    EXPECT_EQ(main.calls, (Calls{"A:CreateGuiDlg", "B:CreateGuiDlg", "A:CreateGuiDlg"}));
+    EXPECT_EQ(main.calls, (wiztest::Calls{"A:CreateGuiDlg", "B:CreateGuiDlg", "A:CreateGuiDlg"}));
     EXPECT_EQ(second.nxPages(), QList<Nx_WizardPage*>{main.GetSummaryGui()});
 }
 

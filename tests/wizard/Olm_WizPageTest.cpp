@@ -8,7 +8,6 @@
 
 namespace {
 
-using guitest::BoxAnswerer;
 using wiztest::TestPage;
 using wiztest::TestWizMain;
 
@@ -67,7 +66,7 @@ TEST_F(WizPageTest, GuiMessagesAndQuestionsShowBoxesAndWriteNothing) {
     TestWizMain gui("dsp_mult", false);
     gui.SetLogFilePtr(&log);
     TestPage page(&gui, "G");
-    BoxAnswerer answerer({"OK", "OK", "OK", "OK", "No", "Yes"});
+    guitest::BoxAnswerer answerer({"OK", "OK", "OK", "OK", "No", "Yes"});
     Capture();
     Olm_WizPage::DoMessage("Bad <b>value</b>", false, &log, true, false, false);
     Olm_WizPage::DoMessage("Plain text", false, &log, true, false, true);
@@ -130,7 +129,7 @@ TEST_F(WizPageTest, FindAndDeleteBlocks) {
 }
 
 TEST_F(WizPageTest, MoreInfoShowsTheCategoryAndFamilyTopicOrWarns) {
-    BoxAnswerer answerer;
+    guitest::BoxAnswerer answerer;
     Nx_HelpManager* help = Nx_HelpManager::getInstance();
     TestWizMain gui("tkl_pll", false);
     gui.SetFamily("korvo5");

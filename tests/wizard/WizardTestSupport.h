@@ -19,8 +19,7 @@ public:
     using Olm_WizMain::Olm_WizMain;
 
     Calls calls;  // the overridden steps, in the order called; pages add "<page>:<step>"
-    bool initWizard = true;
-    bool initGuiDlgs = true;
+    bool initWizard = true, initGuiDlgs = true;  // the answers of the steps
     int finishResult = 7;
     Nx_Wizard* initGuiWizard = nullptr;
 
@@ -66,9 +65,7 @@ class TestPage : public Olm_WizPage {
 public:
     TestPage(TestWizMain* main, std::string name) : Olm_WizPage(main), m_main(main), m_name(std::move(name)) {}
 
-    bool runBatch = true;
-    bool createGui = true;
-    bool refuseNext = false;
+    bool runBatch = true, createGui = true, refuseNext = false;  // the answers of the steps
     TestGuiPage* gui = nullptr;
 
     bool RunBatch() override {
