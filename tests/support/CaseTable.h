@@ -5,6 +5,7 @@
 // empty field is nothing between two separators); blank lines and lines
 // starting with '#' are skipped; a line ending in " |" ends in an empty
 // field. In a field, \n and \r stand for a line feed and a carriage return.
+// A missing or empty file gives one row that no test can read.
 
 #include "TestSupport.h"
 
@@ -16,16 +17,16 @@ namespace olmtest {
 
 using CaseRow = std::vector<std::string>;
 
-// The parts of a text between separators; an empty text has no parts.
+// The pieces of a text between separators; an empty text has none.
 inline std::vector<std::string> Split(const std::string& text, const std::string& separator) {
-    std::vector<std::string> parts;
+    std::vector<std::string> pieces;
     for (std::size_t at = 0; !text.empty();) {
         const std::size_t next = text.find(separator, at);
-        parts.push_back(text.substr(at, next - at));
+        pieces.push_back(text.substr(at, next - at));
         if (next == std::string::npos) break;
         at = next + separator.size();
     }
-    return parts;
+    return pieces;
 }
 
 inline std::vector<CaseRow> ReadCases(const std::string& path) {
@@ -39,6 +40,7 @@ inline std::vector<CaseRow> ReadCases(const std::string& path) {
                 line.replace(at, 2, escape[1] == 'n' ? "\n" : "\r");
         rows.push_back(Split(line, " | "));
     }
+    if (rows.empty()) rows.push_back({"no cases in " + path});  // a row too short for any test: it fails
     return rows;
 }
 

@@ -22,11 +22,11 @@ void AddBlocks(Olm_WizData& data, const std::vector<olmtest::CaseRow>& rows) {
         Olm_Block* block = data.AddBlock(head.at(1).c_str(), head.at(0).c_str());
         block->SetIsActive(head.size() == 2);
         for (std::size_t i = 1; i < row.size(); ++i) {
-            const std::string spec = olmtest::Split(row[i], " ").at(0);
-            const std::size_t equals = spec.find('='), slash = spec.find('/');
-            const std::string value = spec.substr(equals + 1, slash - equals - 1);
-            Olm_Attribute* attribute = block->AddAttribute(spec.substr(0, equals).c_str(), value.c_str());
-            attribute->SetDefaultValue(spec.substr(slash + 1).c_str());
+            const std::string setting = olmtest::Split(row[i], " ").at(0);
+            const std::size_t equals = setting.find('='), slash = setting.find('/');
+            const std::string value = setting.substr(equals + 1, slash - equals - 1);
+            Olm_Attribute* attribute = block->AddAttribute(setting.substr(0, equals).c_str(), value.c_str());
+            attribute->SetDefaultValue(setting.substr(slash + 1).c_str());
             attribute->SetCurrentValue(value.c_str());
             attribute->SetIsModifiable(row[i].find(" fixed") == std::string::npos);
             attribute->SetIsActive(row[i].find(" unsaved") == std::string::npos);
@@ -138,7 +138,8 @@ TEST_F(SummaryGuiTest, FeaturesPaneOfAClockManagerWizard) {
     main->SetTKLAdvSupport(true);
     AddTklBlock(data, {"OLMW_ONLY_KDIV=PARALLEL"});
     summary->onActive();
-    EXPECT_EQ(Pane("IDC_SUM_FEATURES_EDIT"), "2 TKL_ADVs configured for clock switching.\n2 KDIVs configured in parallel");
+    EXPECT_EQ(Pane("IDC_SUM_FEATURES_EDIT"),
+              "2 TKL_ADVs configured for clock switching.\n2 KDIVs configured in parallel");
 }
 
 TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {

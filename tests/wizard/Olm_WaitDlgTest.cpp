@@ -20,7 +20,7 @@ namespace {
 // then the given status and exit code. Setting runningPolls to 0 lets it end
 // at the next poll.
 struct FakeProcess : Pal::Process {
-    FakeProcess(int running, int endStatus, int exitCode) : runningPolls(running), status(endStatus), retcode(exitCode) {}
+    FakeProcess(int running, int end, int code) : runningPolls(running), status(end), retcode(code) {}
     int ChildProcStatus() override { return ++polls <= runningPolls ? kRunning : status; }
     int GetChildRetcode() override { return retcode; }
     int runningPolls, status, retcode, polls = 0;

@@ -65,15 +65,15 @@ std::string Shown(const guitest::SeenBox& box) {
 TEST_F(WizPageTest, GuiMessagesAndQuestionsShowBoxesAndWriteNothing) {
     TestWizMain gui("dsp_mult", false);
     gui.SetLogFilePtr(&log);
-    TestPage page(&gui, "G");
+    TestPage guiPage(&gui, "G");
     guitest::BoxAnswerer answerer({"OK", "OK", "OK", "OK", "No", "Yes"});
     Capture();
     Olm_WizPage::DoMessage("Bad <b>value</b>", false, &log, true, false, false);
     Olm_WizPage::DoMessage("Plain text", false, &log, true, false, true);
-    page.IssueMessage("Careful", false, false, false);
-    page.IssueMessage("Second flag", false, true, false);
-    EXPECT_EQ(page.IssueYesNoQuestion("Overwrite <i>x</i>?", "note"), 0);
-    EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", "note"), 1);
+    guiPage.IssueMessage("Careful", false, false, false);
+    guiPage.IssueMessage("Second flag", false, true, false);
+    EXPECT_EQ(guiPage.IssueYesNoQuestion("Overwrite <i>x</i>?", "note"), 0);
+    EXPECT_EQ(guiPage.IssueYesNoQuestion("Overwrite?", "note"), 1);
     EXPECT_EQ(Stdout(), "");
     EXPECT_EQ(log.Text(), "");
     std::string shown;  // a line per box: icon, text, format, buttons
@@ -133,10 +133,10 @@ TEST_F(WizPageTest, MoreInfoShowsTheCategoryAndFamilyTopicOrWarns) {
     Nx_HelpManager* help = Nx_HelpManager::getInstance();
     TestWizMain gui("tkl_pll", false);
     gui.SetFamily("korvo5");
-    TestPage page(&gui, "G");
-    EXPECT_FALSE(page.InvokeMoreInfo("General Setup"));  // help not available
+    TestPage guiPage(&gui, "G");
+    EXPECT_FALSE(guiPage.InvokeMoreInfo("General Setup"));  // help not available
     gui.SetHelp(true, nullptr);
-    EXPECT_FALSE(page.InvokeMoreInfo("General Setup"));  // no help manager
+    EXPECT_FALSE(guiPage.InvokeMoreInfo("General Setup"));  // no help manager
     ASSERT_EQ(answerer.Boxes().size(), 2u);
     for (const guitest::SeenBox& box : answerer.Boxes())
         EXPECT_EQ(Shown(box),
@@ -148,9 +148,9 @@ TEST_F(WizPageTest, MoreInfoShowsTheCategoryAndFamilyTopicOrWarns) {
     ASSERT_TRUE(added);
     gui.SetHelp(true, help);
     gui.SetFamily("korvo4");
-    EXPECT_FALSE(page.InvokeMoreInfo("Clocking"));
+    EXPECT_FALSE(guiPage.InvokeMoreInfo("Clocking"));
     gui.SetFamily("korvo5");
-    ASSERT_TRUE(page.InvokeMoreInfo("Clocking"));
+    ASSERT_TRUE(guiPage.InvokeMoreInfo("Clocking"));
     EXPECT_TRUE(help->helpWindow()->toPlainText().contains("Clocking help for korvo5"));
     EXPECT_TRUE(help->addHelpFile("olmw.map"));  // the shipped map again
 }
