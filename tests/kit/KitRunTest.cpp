@@ -2,15 +2,12 @@
 // through the run session in batch mode and driven in its window.
 #include "OlmBase.h"
 
+#include "CaseTable.h"
 #include "GuiTestSupport.h"
-#include "TestSupport.h"
-
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -21,8 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using olmtest::ReadFile;
 using olmtest::ScratchDir;
-
-bool Registered(const Olm_FieldValues& v) { return v.Int("P_PIPE") > 0; }
 
 // Two pages on the DSP block: widths and ports, then a register page that
 // is skipped while OLMW_ONLY_SIMPLE is on.
@@ -38,7 +33,9 @@ public:
         setup.AddPort("A", "A port:").BusWidthFrom("A_WIDTH");
         Olm_KitPage& registers = AddPage("Registers");
         registers.AddField("P_PIPE", "Output register:");
-        registers.AddPort("CLK", "Clock port:").EnabledWhen(Registered).WhenDisabled(Olm_Field::Tie::Ground);
+        registers.AddPort("CLK", "Clock port:")
+            .EnabledWhen([](const Olm_FieldValues& v) { return v.Int("P_PIPE") > 0; })
+            .WhenDisabled(Olm_Field::Tie::Ground);
         registers.SkipWhen([](const Olm_FieldValues& v) { return v.IsOn("OLMW_ONLY_SIMPLE"); });
         registers.AddNote([](const Olm_FieldValues& v) { return "Latency " + v.Text("P_PIPE"); });
     }
@@ -66,61 +63,55 @@ Olm_RunRequest Request(const ScratchDir& dir, const std::string& options, const 
     return request;
 }
 
-TEST(KitRun, FinishedRunTellsFilesFeaturesAndSettingsAndLogsItsReport) {
+// A scratch folder and a run session for each test.
+class KitRun : public ::testing::Test {
+protected:
     const ScratchDir dir;
     Olm_RunSession session;
+};
+
+TEST_F(KitRun, FinishedRunTellsFilesFeaturesAndSettingsAndLogsItsReport) {
     const Olm_RunOutcome outcome = session.Run<DemoWizard>(Request(dir, "BlockProp: DSP.*.A_WIDTH=12;\n"));
     ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
     EXPECT_FALSE(session.OwnsApplication()) << "a batch run needs no QApplication";
-    EXPECT_EQ(outcome.files, (std::vector<std::string>{dir.File("out/demo.kfz"), dir.File("out/demo.v"),
-                                                       dir.File("out/demo_olmw.pkx")}));
-    EXPECT_EQ(outcome.features, std::vector<std::string>{"A 12 bits"});
-    EXPECT_EQ(outcome.changedSettings, std::vector<std::string>{"DSP.A_WIDTH = 12  (default 18)"});
     EXPECT_TRUE(outcome.messages.empty());
-    EXPECT_EQ(ReadFile(dir.File("out.log")), outcome.Report());
+    // The log holds the report of the features, the files and the settings.
+    const std::string out = dir.File("out/demo");
+    EXPECT_EQ(ReadFile(dir.File("out.log")),
+              "Configured: A 12 bits\nFiles:\n  " + out + ".kfz\n  " + out + ".v\n  " + out +
+                  "_olmw.pkx\nSettings that differ from the defaults:\n  DSP.A_WIDTH = 12  (default 18)\n");
     EXPECT_NE(ReadFile(dir.File("out/demo.v")).find("input wire [11:0] A"), std::string::npos);
 }
 
 // A refused run leaves nothing it made, and what was there stays as it was.
-struct Refused {
-    const char* options;
-    const char* failure;
-};
-
-class KitRunRefused : public ::testing::TestWithParam<Refused> {};
+class KitRunRefused : public KitRun, public ::testing::WithParamInterface<olmtest::CaseRow> {};
 
 TEST_P(KitRunRefused, LeavesNothingBehind) {
-    const ScratchDir dir;
-    Olm_RunSession session;
-    Olm_RunRequest fresh = Request(dir, GetParam().options, "new/deeper/out");
+    const std::string& options = GetParam().at(0);
+    const std::string& failure = GetParam().at(1);
+    Olm_RunRequest fresh = Request(dir, options, "new/deeper/out");
     const Olm_RunOutcome outcome = session.Run<DemoWizard>(fresh);
     EXPECT_EQ(outcome.result, -1);
-    EXPECT_NE(outcome.failure.find(GetParam().failure), std::string::npos) << outcome.failure;
+    EXPECT_NE(outcome.failure.find(failure), std::string::npos) << outcome.failure;
     EXPECT_FALSE(fs::exists(dir.File("new"))) << "no output folder, nor its parents";
-    EXPECT_NE(ReadFile(fresh.logFile).find(GetParam().failure), std::string::npos);
+    EXPECT_NE(ReadFile(fresh.logFile).find(failure), std::string::npos);
 
     const std::string kept = dir.Write("old/demo.kfz", "the earlier design");
-    EXPECT_EQ(session.Run<DemoWizard>(Request(dir, GetParam().options, "old")).result, -1);
+    EXPECT_EQ(session.Run<DemoWizard>(Request(dir, options, "old")).result, -1);
     EXPECT_EQ(ReadFile(kept), "the earlier design");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("old")), fs::directory_iterator()), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, KitRunRefused,
-    ::testing::Values(Refused{"BlockProp: DSP.*.A_WIDTH=40;\n", "The value '40' of A_WIDTH (A width) is not allowed"},
-                      Refused{"BlockProp: DSP.*.A_SIGNED=YES;\n", "it must be TRUE or FALSE"},
-                      Refused{"BlockProp: DSP.*.OLMW_ONLY_A_PORT=DSP;\n", "is the name of a block of the design"},
-                      Refused{"Bogus: 1;\n", "cannot be applied:\nERROR: ERROR in reading"}));
+INSTANTIATE_TEST_SUITE_P(Inputs, KitRunRefused,
+                         ::testing::ValuesIn(olmtest::ReadCases(OLM_KIT_TEST_DATA "/refused_runs.txt")));
 
-TEST(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
-    const ScratchDir dir;
-    Olm_RunSession session;
+TEST_F(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
     Olm_RunRequest request = Request(dir, "BlockProp: DSP.*.A_WIDHT=12;\n");
     Olm_RunOutcome outcome = session.Run<DemoWizard>(request);
     ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
-    ASSERT_EQ(outcome.messages.size(), 1u);
-    EXPECT_EQ(outcome.messages[0], "WARNING: " + request.optionFile +
-                                       ":1: block type 'DSP' has no attribute 'A_WIDHT' (did you mean A_WIDTH?)");
+    EXPECT_EQ(outcome.messages,
+              std::vector<std::string>{"WARNING: " + request.optionFile +
+                                       ":1: block type 'DSP' has no attribute 'A_WIDHT' (did you mean A_WIDTH?)"});
     request.strict = true;
     request.outputDir = dir.File("strict");
     outcome = session.Run<DemoWizard>(request);
@@ -129,9 +120,7 @@ TEST(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
     EXPECT_FALSE(fs::exists(dir.File("strict")));
 }
 
-TEST(KitRun, SetUpProblemsAreExplained) {
-    const ScratchDir dir;
-    Olm_RunSession session;
+TEST_F(KitRun, SetUpProblemsAreExplained) {
     Olm_RunRequest request = Request(dir, "");
     request.design = "9lives";
     EXPECT_NE(session.Run<DemoWizard>(request).failure.find("the design name '9lives' is not a legal Verilog name"),
@@ -147,7 +136,7 @@ TEST(KitRun, SetUpProblemsAreExplained) {
 }
 
 // The window: widgets from the data, conditions, checks on Next, skipping.
-class KitGui : public guitest::GuiTest {};
+using KitGui = guitest::GuiTest;
 
 TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
     Olm_Engine engine;
@@ -160,11 +149,11 @@ TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
     main.SetBridge(&bridge);
     main.SetHDLType("verilog");
     ASSERT_TRUE(main.InitWizard());
-    auto wizard = std::make_unique<Nx_Wizard>(QStringLiteral("Olm Wizard"), nullptr, QStringLiteral("OlmWiz"), true, 0);
-    ASSERT_TRUE(main.CreateGuiDlgs(wizard.get()));
-    wizard->show();
+    Nx_Wizard wizard(QStringLiteral("Olm Wizard"), nullptr, QStringLiteral("OlmWiz"), true, 0);
+    ASSERT_TRUE(main.CreateGuiDlgs(&wizard));
+    wizard.show();
     QApplication::processEvents();
-    QWidget* body = wizard->currentNxPage()->pageWidget();
+    QWidget* body = wizard.currentNxPage()->pageWidget();
     ASSERT_NE(body->findChild<QCheckBox*>("A_SIGNED"), nullptr);
     ASSERT_NE(body->findChild<QComboBox*>("RESET_TYPE"), nullptr);
     auto* width = body->findChild<QLineEdit*>("A_WIDTH");
@@ -175,15 +164,15 @@ TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
     width->setText("40");
     {
         const guitest::BoxAnswerer boxes;
-        wizard->next();
+        wizard.next();
         ASSERT_EQ(boxes.Boxes().size(), 1u);
         EXPECT_TRUE(boxes.Boxes()[0].text.contains("The value '40' of A_WIDTH (A width) is not allowed"));
     }
-    EXPECT_EQ(wizard->currentNxPage()->pageName(), "Setup - Accumulator") << "stays on the page";
+    EXPECT_EQ(wizard.currentNxPage()->pageName(), "Setup - Accumulator") << "stays on the page";
     width->setText("12");
-    wizard->next();
+    wizard.next();
     EXPECT_EQ(main.Block()->GetAttributeValue("A_WIDTH"), "12") << "Next writes the model";
-    EXPECT_EQ(wizard->currentNxPage()->pageName(), "Summary - Accumulator") << "the register page is skipped";
+    EXPECT_EQ(wizard.currentNxPage()->pageName(), "Summary - Accumulator") << "the register page is skipped";
     EXPECT_GT(main.applied, 0) << "the summary brings the model up to date";
 }
 

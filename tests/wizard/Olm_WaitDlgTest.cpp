@@ -1,13 +1,10 @@
-// The wait dialogs against real short-lived child processes, against the
-// Cancel button and the Escape key, and against a fake child where the
-// number of polls matters. Each run of the modal dialog lasts at least one
-// polling interval (1000 ms), so the runs are few.
+// The wait dialogs against a fake child, whose polls are counted, against
+// the Cancel button and the Escape key. Each run of the modal dialog lasts at
+// least one polling interval (1000 ms), so the runs are few.
+
+#include "OlmBase.h"
 
 #include "GuiTestSupport.h"
-
-#include "pal/Process.h"
-#include "wizard/Olm_Wait2Dlg.h"
-#include "wizard/Olm_WaitDlg.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,22 +17,13 @@
 namespace {
 
 // A child that answers as told: running for the first `runningPolls` polls,
-// then the given status and exit code.
-class FakeProcess : public Pal::Process {
-public:
-    FakeProcess(int runningPolls, int status, int retcode)
-        : m_runningPolls(runningPolls), m_status(status), m_retcode(retcode) {}
-    int ChildProcStatus() override { return ++polls <= m_runningPolls ? kRunning : m_status; }
-    int GetChildRetcode() override { return m_retcode; }
-    // Lets the child end normally at the next poll.
-    void End() { m_runningPolls = 0; }
-
-    int polls = 0;
-
-private:
-    int m_runningPolls;
-    int m_status;
-    int m_retcode;
+// then the given status and exit code. Setting runningPolls to 0 lets it end
+// at the next poll.
+struct FakeProcess : Pal::Process {
+    FakeProcess(int running, int end, int code) : runningPolls(running), status(end), retcode(code) {}
+    int ChildProcStatus() override { return ++polls <= runningPolls ? kRunning : status; }
+    int GetChildRetcode() override { return retcode; }
+    int runningPolls, status, retcode, polls = 0;
 };
 
 // Runs `action` on the modal dialog once, `ms` after it has opened.
@@ -49,94 +37,70 @@ void WhenModal(std::function<void(QWidget*)> action, int ms = 50) {
 
 void ClickCancel(QWidget* dlg) { dlg->findChild<QPushButton*>("IDCANCEL2")->click(); }
 
-// Lets polls that a closed dialog might still make happen.
-void SpinEventLoop(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 using WaitDialogs = guitest::GuiTest;
 
-// A child that runs for some polls and then ends with a status and return
-// code: the dialog polls it once a second, the first poll after one second,
-// and closes at its end with the exit code that the end gives.
-struct Child {
-    int runningPolls;
-    int status;
-    int retcode;
-    int exitCode;
+void PressEscape(QWidget* dlg) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(dlg, &press);
+}
+
+// A wait for a child that runs for some polls and then ends with a status and
+// return code, or that the user ends some time after the dialog opened. The
+// dialog polls the child once a second, the first poll after one second, and
+// closes at its end with the exit code that the end gives. Cancel ends the
+// wait with exit code 1; Escape rejects the dialog the ordinary way and
+// leaves the exit code as it was. Without a process the polls do nothing:
+// only Cancel ends the wait. Once closed, the dialog polls no more.
+struct Wait {
+    bool withChild;
+    int runningPolls, status, retcode;
+    void (*close)(QWidget*);  // null: the child's end closes the dialog
+    int closeAfterMs;
+    int result, exitCode, polls;
 };
 
-class WaitDialogChild : public WaitDialogs, public ::testing::WithParamInterface<Child> {};
+class WaitDialog : public WaitDialogs, public ::testing::WithParamInterface<Wait> {};
 
-TEST_P(WaitDialogChild, EndsWithTheChild) {
-    const Child& c = GetParam();
+TEST_P(WaitDialog, EndsWithTheChildOrTheUser) {
+    const Wait& c = GetParam();
     FakeProcess child(c.runningPolls, c.status, c.retcode);
     Olm_WaitDlg dlg;
     EXPECT_EQ(dlg.GetExitCode(), 2000);
-    dlg.SetProcessPtr(&child);
+    if (c.withChild) dlg.SetProcessPtr(&child);
     int pollsAtOpening = -1;
-    WhenModal([&](QWidget*) { pollsAtOpening = child.polls; });
-    EXPECT_EQ(dlg.Run(), 1);
-    EXPECT_EQ(dlg.GetExitCode(), c.exitCode);
+    QString shown;
+    WhenModal([&](QWidget* d) {
+        pollsAtOpening = child.polls;
+        shown = d->windowTitle() + ": " + d->findChild<QLabel*>("IDC_STATIC_WAIT_TEXT")->text();
+        const QTimer* timer = d->findChild<QTimer*>();
+        ASSERT_NE(timer, nullptr);
+        EXPECT_EQ(timer->interval(), 1000);
+        EXPECT_FALSE(timer->isSingleShot());
+        if (c.close) c.close(d);
+    }, c.closeAfterMs);
+    EXPECT_EQ(dlg.Run(), c.result);
     EXPECT_EQ(pollsAtOpening, 0);
-    EXPECT_EQ(child.polls, c.runningPolls + 1);
+    EXPECT_EQ(shown, "Olm Wizard: Generating HDL file...");
+    child.runningPolls = 0;
+    QElapsedTimer clock;  // lets polls that a closed dialog might still make happen
+    clock.start();
+    while (clock.elapsed() < 1200) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(child.polls, c.polls);
+    EXPECT_EQ(dlg.GetExitCode(), c.exitCode);
 }
+
+const int kEnded = Pal::Process::kEnded;
 
 // Ended normally with 0 or 3; crashed; any other status than running or a
-// normal end.
-INSTANTIATE_TEST_SUITE_P(Ends, WaitDialogChild,
-                         ::testing::Values(Child{0, Pal::Process::kEnded, 0, 0}, Child{2, Pal::Process::kEnded, 3, 3},
-                                           Child{0, Pal::Process::kCrashed, 3, 1}, Child{0, 7, 3, 1}));
-
-// Without a process the polls do nothing: only Cancel ends the wait.
-TEST_F(WaitDialogs, WithoutAProcessTheDialogWaitsForCancel) {
-    Olm_WaitDlg dlg;
-    QString title, text;
-    QTimer* timer = nullptr;
-    WhenModal([&](QWidget* d) {
-        timer = d->findChild<QTimer*>();
-        title = d->windowTitle();
-        text = d->findChild<QLabel*>("IDC_STATIC_WAIT_TEXT")->text();
-        ClickCancel(d);
-    }, 1300);
-    EXPECT_EQ(dlg.Run(), 0);
-    EXPECT_EQ(dlg.GetExitCode(), 1);
-    EXPECT_EQ(title, "Olm Wizard");
-    EXPECT_EQ(text, "Generating HDL file...");
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->interval(), 1000);
-    EXPECT_FALSE(timer->isSingleShot());
-}
-
-// Cancel ends the wait with exit code 1; Escape rejects the dialog the
-// ordinary way and leaves the exit code as it was. Either way the closed
-// dialog polls no more, and the child's later end changes nothing.
-struct Closing {
-    void (*close)(QWidget*);
-    int exitCode;
-};
-
-class WaitDialogClosed : public WaitDialogs, public ::testing::WithParamInterface<Closing> {};
-
-TEST_P(WaitDialogClosed, WhileTheChildRuns) {
-    FakeProcess child(1000, Pal::Process::kEnded, 7);
-    Olm_WaitDlg dlg;
-    dlg.SetProcessPtr(&child);
-    WhenModal(GetParam().close);
-    EXPECT_EQ(dlg.Run(), 0);
-    child.End();
-    SpinEventLoop(1200);
-    EXPECT_EQ(child.polls, 0);
-    EXPECT_EQ(dlg.GetExitCode(), GetParam().exitCode);
-}
-
-INSTANTIATE_TEST_SUITE_P(By, WaitDialogClosed,
-                         ::testing::Values(Closing{ClickCancel, 1}, Closing{[](QWidget* d) {
-                                               QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-                                               QApplication::sendEvent(d, &press);
-                                           }, 2000}));
+// normal end; then Cancel, Escape, and Cancel without a process.
+INSTANTIATE_TEST_SUITE_P(Waits, WaitDialog,
+                         ::testing::Values(Wait{true, 0, kEnded, 0, nullptr, 50, 1, 0, 1},
+                                           Wait{true, 2, kEnded, 3, nullptr, 50, 1, 3, 3},
+                                           Wait{true, 0, Pal::Process::kCrashed, 3, nullptr, 50, 1, 1, 1},
+                                           Wait{true, 0, 7, 3, nullptr, 50, 1, 1, 1},
+                                           Wait{true, 1000, kEnded, 7, ClickCancel, 50, 0, 1, 0},
+                                           Wait{true, 1000, kEnded, 7, PressEscape, 50, 0, 2000, 0},
+                                           Wait{false, 1000, kEnded, 7, ClickCancel, 1300, 0, 1, 0}));
 
 // The text set is shown by the next Run; an empty text keeps the one shown.
 TEST_F(WaitDialogs, ModelessDialogShowsItsTextUntilQuit) {

@@ -1,29 +1,23 @@
 #include "WizardTestSupport.h"
 
+#include "CaseTable.h"
 #include "GuiTestSupport.h"
 
 #include <QAbstractButton>
 
+#include <map>
 #include <memory>
+#include <tuple>
 
 namespace {
 
-using guitest::GuiTest;
-using wiztest::Calls;
 using wiztest::TestPage;
 using wiztest::TestWizMain;
-
-class WizMainTest : public GuiTest {
-protected:
-    Calls calls;
-};
+using WizMainTest = guitest::GuiTest;
 
 TEST_F(WizMainTest, PageNamesAndDeviceNames) {
-    const std::pair<const char*, const char*> names[] = {
-        {"dsp_mult", "General - Multiplier"}, {"DSP_MAC", "General - MACC"},
-        {"dsp_add", "General - Adder/Subtractor"}, {"dsp_counter", "General - Accumulator"},
-        {"tkl_bddeskew", "General"}, {"", "General"}};
-    for (const auto& [type, name] : names) EXPECT_EQ(Olm_WizMain::FormPageName("General", type), name) << type;
+    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/page_names.txt"))
+        EXPECT_EQ(Olm_WizMain::FormPageName("General", c.at(0).c_str()), c.at(1)) << c[0];
     TestWizMain main("tkl_pll", true);
     main.SetDevice("olmkv5lx30");
     EXPECT_EQ(main.GetDeviceNoPrefix(), "kv5lx30");
@@ -43,30 +37,11 @@ TEST_F(WizMainTest, Korvo5FlagIsSetBySetupDataAndNeverCleared) {
     }
 }
 
-TEST_F(WizMainTest, CopiesShareEverythingTheyPointTo) {
-    Olm_WizData data;
-    Pal::MemoryStream log;
-    TestWizMain main("tkl_pll", true);
-    TestPage page(&main, "A");
-    main.GetPages()[0] = &page;
-    main.SetWizDataPtr(&data);
-    main.SetLogFilePtr(&log);
-    TestWizMain copy(main), assigned("dsp_mult", false);
-    assigned = main;
-    for (TestWizMain* m : {&copy, &assigned}) {
-        EXPECT_EQ(m->GetPages()[0], &page);
-        EXPECT_EQ(m->GetWizDataPtr(), &data);
-        EXPECT_EQ(m->GetLogFilePtr(), &log);
-        EXPECT_EQ(m->GetWizType(), "tkl_pll");
-        EXPECT_TRUE(m->IsBatchMode());
-    }
-}
-
 // The pages up to the first empty slot make their GUI pages, until one fails;
 // the summary page comes last even then.
 TEST_F(WizMainTest, CreateGuiDlgsAddsTheSummaryPageLastEvenAfterAFailure) {
-    TestWizMain main("tkl_pll", false, &calls);
-    TestPage a(&main, "A", &calls), b(&main, "B", &calls), c(&main, "C", &calls);
+    TestWizMain main("tkl_pll", false);
+    TestPage a(&main, "A"), b(&main, "B"), c(&main, "C");
     main.GetPages()[0] = &a;
     main.GetPages()[1] = &b;
     main.GetPages()[3] = &c;
@@ -75,136 +50,93 @@ TEST_F(WizMainTest, CreateGuiDlgsAddsTheSummaryPageLastEvenAfterAFailure) {
     Nx_Wizard wizard("Olm Wizard", nullptr, "OlmWiz", true, 0);
     EXPECT_TRUE(main.CreateGuiDlgs(&wizard));
     EXPECT_EQ(main.GetNxWizard(), &wizard);
-    EXPECT_EQ(calls, (Calls{"A:CreateGuiDlg", "B:CreateGuiDlg"}));
-    ASSERT_EQ(wizard.nxPages().size(), 3);
-    EXPECT_EQ(wizard.nxPages()[2], main.GetSummaryGui());
+    EXPECT_EQ(wizard.nxPages(), (QList<Nx_WizardPage*>{a.gui, b.gui, main.GetSummaryGui()}));
     EXPECT_EQ(b.gui->pageNextName(), "Summary");
 
-    calls.clear();
     a.createGui = false;
     Nx_Wizard second("Olm Wizard", nullptr, "OlmWiz", true, 0);
     EXPECT_FALSE(main.CreateGuiDlgs(&second));
-    EXPECT_EQ(calls, (Calls{"A:CreateGuiDlg"}));
-    ASSERT_EQ(second.nxPages().size(), 1);
-    EXPECT_EQ(second.nxPages()[0], main.GetSummaryGui());
+    EXPECT_EQ(main.calls, (wiztest::Calls{"A:CreateGuiDlg", "B:CreateGuiDlg", "A:CreateGuiDlg"}));
+    EXPECT_EQ(second.nxPages(), QList<Nx_WizardPage*>{main.GetSummaryGui()});
 }
 
-// Presses the wizard's buttons, one press each time the page changes.
-class Presser {
-public:
-    explicit Presser(std::vector<QWizard::WizardButton> presses)
-        : m_presses(std::move(presses)), m_driver([this](QWidget* modal) {
-              auto* wizard = qobject_cast<Nx_Wizard*>(modal);
-              if (!wizard || m_next >= m_presses.size()) return;
-              seenWindow = wizard->windowTitle() + " " + wizard->objectName();
-              helpShown = wizard->testOption(QWizard::HaveHelpButton);
-              pagesSeen.push_back(wizard->currentNxPage() ? wizard->currentNxPage()->pageName() : QString());
-              wizard->button(m_presses[m_next++])->click();
-          }) {}
-    QString seenWindow;
-    bool helpShown = false;
-    std::vector<QString> pagesSeen;
+class WizMainRun : public WizMainTest, public ::testing::WithParamInterface<olmtest::CaseRow> {};
 
-private:
-    std::vector<QWizard::WizardButton> m_presses;
-    std::size_t m_next = 0;
-    guitest::ModalDriver m_driver;
-};
-
-// A run of a wizard main with page A in its first slot and page C after an
-// empty one: what each step answers, the buttons pressed in a GUI run, and
-// what comes out.
-struct RunCase {
-    const char* type;
-    bool batch;
-    std::string fails;  // the steps that answer false: InitWizard, InitGuiDlgs, CreateGuiDlg, RunBatch, Next
-    std::vector<QWizard::WizardButton> presses;
-    std::vector<QString> pagesSeen;
-    int result;
-    Calls calls;
-};
-
-class WizMainRun : public WizMainTest, public ::testing::WithParamInterface<RunCase> {};
-
+// Every run also sets the Korvo5 flag (SetupData is not called here); a GUI
+// run shows the Olm Wizard window with the help button (the shipped help map
+// is found) and forgets its window and summary page after the run.
 TEST_P(WizMainRun, CallsTheStepsInOrderAndReturnsTheOutcome) {
-    const RunCase& c = GetParam();
-    TestWizMain main(c.type, c.batch, &calls);
-    TestPage a(&main, "A", &calls), unused(&main, "C", &calls);
+    const olmtest::CaseRow& c = GetParam();  // type | mode | failing steps | presses | pages | result | calls
+    const std::string& fails = c.at(2);
+    TestWizMain main(c.at(0).c_str(), c.at(1) == "batch");
+    TestPage a(&main, "A"), unused(&main, "C");
     main.GetPages()[0] = &a;
     main.GetPages()[2] = &unused;
+    main.SetFamily("qrkorvo5");
     main.finishResult = 42;
-    main.initWizard = c.fails.find("InitWizard") == std::string::npos;
-    main.initGuiDlgs = c.fails.find("InitGuiDlgs") == std::string::npos;
-    a.createGui = c.fails.find("CreateGuiDlg") == std::string::npos;
-    a.runBatch = c.fails.find("RunBatch") == std::string::npos;
-    a.refuseNext = c.fails.find("Next") != std::string::npos;
-    Presser presser(c.presses);
-    EXPECT_EQ(main.Run(), c.result);
-    EXPECT_EQ(calls, c.calls);
-    EXPECT_EQ(presser.pagesSeen, c.pagesSeen);
-    // Only a clock-manager batch run keeps its window after the run.
-    const bool keepsWindow = c.batch && std::string(c.type).rfind("tkl", 0) == 0 && c.fails != "InitWizard";
-    EXPECT_EQ(main.GetNxWizard() != nullptr, keepsWindow);
-}
-
-using B = QWizard::WizardButton;
-const B kNext = QWizard::NextButton, kFinish = QWizard::FinishButton, kCancel = QWizard::CancelButton;
-const char* const kInit = "InitWizard";
-const char* const kGui = "A:CreateGuiDlg";
-
-INSTANTIATE_TEST_SUITE_P(
-    Runs, WizMainRun,
-    ::testing::Values(
-        RunCase{"tkl_pll", false, "", {kNext, kFinish}, {"A", "Summary"}, 42, {kInit, kGui, "InitGuiDlgs", "DoFinish"}},
-        RunCase{"dsp_mult", false, "", {kNext, kCancel}, {"A", "Summary - Multiplier"}, 1, {kInit, kGui, "InitGuiDlgs"}},
-        RunCase{"dsp_mult", false, "Next", {kNext, kNext, kCancel}, {"A", "A", "A"}, 1, {kInit, kGui, "InitGuiDlgs"}},
-        RunCase{"tkl_pll", false, "CreateGuiDlg", {}, {}, -1, {kInit, kGui}},
-        RunCase{"tkl_pll", false, "InitGuiDlgs", {}, {}, -1, {kInit, kGui, "InitGuiDlgs"}},
-        RunCase{"tkl_pll", false, "InitWizard", {}, {}, -1, {kInit}},
-        RunCase{"tkl_pll", true, "InitWizard", {}, {}, -1, {kInit}},
-        RunCase{"dsp_mult", true, "", {}, {}, 42, {kInit, "A:RunBatch", "DoFinish"}},
-        RunCase{"dsp_mult", true, "RunBatch", {}, {}, -1, {kInit, "A:RunBatch"}},
-        // Clock-manager wizards make their window, hidden, in batch mode too.
-        RunCase{"tkl_bddeskew", true, "", {}, {}, 42, {kInit, kGui, "InitGuiDlgs", "A:RunBatch", "DoFinish"}},
-        RunCase{"tkl_pll", true, "InitGuiDlgs", {}, {}, -1, {kInit, kGui, "InitGuiDlgs"}},
-        RunCase{"tkl_pll", true, "CreateGuiDlg", {}, {}, -1, {kInit, kGui}}));
-
-TEST_F(WizMainTest, GuiRunShowsTheOlmWizardWindowWithHelpAndForgetsIt) {
-    TestWizMain main("tkl_pll", false, &calls);
-    TestPage a(&main, "A", &calls);
-    main.GetPages()[0] = &a;
-    main.SetFamily("qrkorvo5");  // Run sets the Korvo5 flag, SetupData was not called
-    Presser presser({QWizard::NextButton, QWizard::FinishButton});
-    EXPECT_EQ(main.Run(), 7);
+    main.initWizard = fails != "InitWizard";
+    main.initGuiDlgs = fails != "InitGuiDlgs";
+    a.createGui = fails != "CreateGuiDlg";
+    a.runBatch = fails != "RunBatch";
+    a.refuseNext = fails == "Next";
+    const std::vector<std::string> presses = olmtest::Split(c.at(3), " ");
+    const std::map<std::string, QWizard::WizardButton> buttons{
+        {"Next", QWizard::NextButton}, {"Finish", QWizard::FinishButton}, {"Cancel", QWizard::CancelButton}};
+    // Presses the buttons, one each time the page changes, noting the window
+    // and the page.
+    std::vector<std::string> pagesSeen;
+    QString window;
+    guitest::ModalDriver presser([&](QWidget* modal) {
+        auto* wizard = qobject_cast<Nx_Wizard*>(modal);
+        if (!wizard || pagesSeen.size() >= presses.size()) return;
+        window = wizard->windowTitle() + " " + wizard->objectName() +
+                 (wizard->testOption(QWizard::HaveHelpButton) ? " with help" : "");
+        pagesSeen.push_back(wizard->currentNxPage() ? wizard->currentNxPage()->pageName().toStdString() : "");
+        wizard->button(buttons.at(presses[pagesSeen.size() - 1]))->click();
+    });
+    EXPECT_EQ(main.Run(), std::stoi(c.at(5)));
+    EXPECT_EQ(main.calls, olmtest::Split(c.at(6), " "));
+    EXPECT_EQ(pagesSeen, olmtest::Split(c.at(4), ", "));
+    EXPECT_EQ(window, presses.empty() ? "" : "Olm Wizard OlmWiz with help");
     EXPECT_TRUE(main.IsKorvo5());
-    EXPECT_EQ(presser.seenWindow, "Olm Wizard OlmWiz");
-    EXPECT_TRUE(presser.helpShown);  // the shipped help map is found
-    EXPECT_EQ(main.GetNxWizard(), nullptr);
-    EXPECT_EQ(main.GetSummaryGui(), nullptr);
+    // Only a clock-manager batch run keeps its window after the run.
+    const bool keepsWindow = main.IsBatchMode() && c[0].rfind("tkl", 0) == 0 && fails != "InitWizard";
+    EXPECT_EQ(main.GetNxWizard() != nullptr, keepsWindow);
+    EXPECT_EQ(main.GetSummaryGui() != nullptr, keepsWindow);
 }
 
-TEST_F(WizMainTest, TklBatchWindowIsHiddenAndGoesWithTheLastCopy) {
+INSTANTIATE_TEST_SUITE_P(Runs, WizMainRun,
+                         ::testing::ValuesIn(olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/wizmain_runs.txt")));
+
+// A clock-manager batch run keeps its window, hidden, with its pages; copies
+// of the main share it and every other pointer, and the last one deletes it.
+TEST_F(WizMainTest, CopiesShareWhatTheyPointToAndTheLastDeletesTheBatchWindow) {
+    Olm_WizData data;
+    Pal::MemoryStream log;
     QPointer<Nx_Wizard> window;
     {
         TestWizMain main("tkl_bddeskew", true);
         TestPage a(&main, "A");
         main.GetPages()[0] = &a;
+        main.SetWizDataPtr(&data);
+        main.SetLogFilePtr(&log);
         EXPECT_EQ(main.Run(), 7);
         window = main.GetNxWizard();
         ASSERT_FALSE(window.isNull());
         EXPECT_EQ(main.initGuiWizard, window.data());
         EXPECT_FALSE(window->isVisible());
-        ASSERT_NE(main.GetSummaryGui(), nullptr);
-        EXPECT_EQ(window->nxPages().size(), 2);
-        EXPECT_EQ(a.GetGui()->wizard(), window.data());
+        EXPECT_EQ(window->nxPages(), (QList<Nx_WizardPage*>{a.gui, main.GetSummaryGui()}));
         auto copy = std::make_unique<TestWizMain>(main);
-        TestWizMain assigned("dsp_mult", true);
+        TestWizMain assigned("dsp_mult", false);
         assigned = main;
-        EXPECT_EQ(copy->GetNxWizard(), window.data());
+        const auto shared = [](TestWizMain& m) {
+            return std::make_tuple(m.GetPages()[0], m.GetWizDataPtr(), m.GetLogFilePtr(), m.GetWizType().str(),
+                                   m.IsBatchMode(), m.GetNxWizard());
+        };
+        EXPECT_EQ(shared(*copy), shared(main));
+        EXPECT_EQ(shared(assigned), shared(main));
         copy.reset();
         EXPECT_FALSE(window.isNull());
-        a.createGui = false;
-        EXPECT_EQ(main.InitializeTklBatchMode(), 0);
     }
     EXPECT_TRUE(window.isNull());
 }

@@ -1,29 +1,33 @@
 #include "WizardTestSupport.h"
 
+#include "CaseTable.h"
 #include "GuiTestSupport.h"
-#include "TestSupport.h"
-
-#include "gui_nx/Nx_HelpManager.h"
 
 #include <QComboBox>
 #include <QTextBrowser>
 
-
 namespace {
 
-using guitest::BoxAnswerer;
 using wiztest::TestPage;
 using wiztest::TestWizMain;
 
+// Page P of a silent batch wizard main whose messages land in a log.
 class WizPageTest : public guitest::GuiTest {
 protected:
+    WizPageTest() : main("tkl_pll", true), page(&main, "P") {
+        main.SetLogFilePtr(&log);
+        main.SetSilentMode(true);
+    }
     void TearDown() override {
         Nx_HelpManager::getInstance()->closeHelpWindow();
         GuiTest::TearDown();
     }
     static void Capture() { testing::internal::CaptureStdout(); }
     static std::string Stdout() { return testing::internal::GetCapturedStdout(); }
+
     Pal::MemoryStream log;
+    TestWizMain main;
+    TestPage page;
 };
 
 TEST_F(WizPageTest, BatchMessagesAndQuestionsGoToStdoutUnlessSilentAndToTheLog) {
@@ -36,10 +40,8 @@ TEST_F(WizPageTest, BatchMessagesAndQuestionsGoToStdoutUnlessSilentAndToTheLog) 
 
     // The page takes the main's settings; either flag makes an error; a
     // question is answered yes and writes its note, if any.
-    TestWizMain main("tkl_pll", true);
-    main.SetLogFilePtr(&log);
-    TestPage page(&main, "P");
     log.Clear();
+    main.SetSilentMode(false);
     Capture();
     page.IssueMessage("second flag", false, true, false);
     EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", "Overwriting the file."), 1);
@@ -61,25 +63,22 @@ std::string Shown(const guitest::SeenBox& box) {
 }
 
 TEST_F(WizPageTest, GuiMessagesAndQuestionsShowBoxesAndWriteNothing) {
-    TestWizMain main("dsp_mult", false);
-    main.SetLogFilePtr(&log);
-    TestPage page(&main, "P");
-    BoxAnswerer answerer({"OK", "OK", "OK", "OK", "No", "Yes"});
+    TestWizMain gui("dsp_mult", false);
+    gui.SetLogFilePtr(&log);
+    TestPage guiPage(&gui, "G");
+    guitest::BoxAnswerer answerer({"OK", "OK", "OK", "OK", "No", "Yes"});
     Capture();
     Olm_WizPage::DoMessage("Bad <b>value</b>", false, &log, true, false, false);
     Olm_WizPage::DoMessage("Plain text", false, &log, true, false, true);
-    page.IssueMessage("Careful", false, false, false);
-    page.IssueMessage("Second flag", false, true, false);
-    EXPECT_EQ(page.IssueYesNoQuestion("Overwrite <i>x</i>?", "note"), 0);
-    EXPECT_EQ(page.IssueYesNoQuestion("Overwrite?", "note"), 1);
+    guiPage.IssueMessage("Careful", false, false, false);
+    guiPage.IssueMessage("Second flag", false, true, false);
+    EXPECT_EQ(guiPage.IssueYesNoQuestion("Overwrite <i>x</i>?", "note"), 0);
+    EXPECT_EQ(guiPage.IssueYesNoQuestion("Overwrite?", "note"), 1);
     EXPECT_EQ(Stdout(), "");
     EXPECT_EQ(log.Text(), "");
-    std::vector<std::string> shown;
-    for (const guitest::SeenBox& box : answerer.Boxes()) shown.push_back(Shown(box));
-    EXPECT_EQ(shown, (std::vector<std::string>{"critical <qt>Bad <b>value</b> (rich) OK", "critical Plain text (plain) OK",
-                                               "warning <qt>Careful (rich) OK", "critical <qt>Second flag (rich) OK",
-                                               "other <qt>Overwrite <i>x</i>? (rich) Yes/No",
-                                               "other <qt>Overwrite? (rich) Yes/No"}));
+    std::string shown;  // a line per box: icon, text, format, buttons
+    for (const guitest::SeenBox& box : answerer.Boxes()) shown += Shown(box) + "\n";
+    EXPECT_EQ(shown, olmtest::ReadFile(OLM_WIZARD_TEST_DATA "/gui_boxes.txt"));
 
     // A page without a main shows and writes nothing, and hears yes.
     TestPage orphan(nullptr, "O");
@@ -112,10 +111,6 @@ TEST_F(WizPageTest, FindAndDeleteBlocks) {
     Olm_WizData data("tkl_pll");
     Olm_Block* block = data.AddBlock("PLL0", "RKO_ADV");
     block->SetIsActive(false);
-    TestWizMain main("tkl_pll", true);
-    main.SetLogFilePtr(&log);
-    main.SetSilentMode(true);
-    TestPage page(&main, "P");
     EXPECT_EQ(page.FindAndActivateBlk(&data, "PLL0", true), block);
     EXPECT_TRUE(block->IsActive());
     EXPECT_EQ(page.FindAndActivateBlk(&data, "NONE", false), nullptr);
@@ -134,33 +129,77 @@ TEST_F(WizPageTest, FindAndDeleteBlocks) {
 }
 
 TEST_F(WizPageTest, MoreInfoShowsTheCategoryAndFamilyTopicOrWarns) {
-    BoxAnswerer answerer;
+    guitest::BoxAnswerer answerer;
     Nx_HelpManager* help = Nx_HelpManager::getInstance();
-    TestWizMain main("tkl_pll", false);
-    main.SetFamily("korvo5");
-    TestPage page(&main, "P");
-    EXPECT_FALSE(page.InvokeMoreInfo("General Setup"));  // help not available
-    main.SetHelp(true, nullptr);
-    EXPECT_FALSE(page.InvokeMoreInfo("General Setup"));  // no help manager
+    TestWizMain gui("tkl_pll", false);
+    gui.SetFamily("korvo5");
+    TestPage guiPage(&gui, "G");
+    EXPECT_FALSE(guiPage.InvokeMoreInfo("General Setup"));  // help not available
+    gui.SetHelp(true, nullptr);
+    EXPECT_FALSE(guiPage.InvokeMoreInfo("General Setup"));  // no help manager
     ASSERT_EQ(answerer.Boxes().size(), 2u);
     for (const guitest::SeenBox& box : answerer.Boxes())
         EXPECT_EQ(Shown(box),
                   "warning <qt>Unable to run the web browser in order to show the More Info requested. (rich) OK");
 
-    olmtest::ScratchDir data;
-    data.Write("help/clocking.html", "<html><body>Clocking help for korvo5</body></html>");
-    data.Write("help/olmw.map", "Clocking korvo5 = clocking.html\n");
-    qputenv("OLMW_DATA_DIR", QByteArray::fromStdString(data.Path().string()));
+    qputenv("OLMW_DATA_DIR", OLM_WIZARD_TEST_DATA);  // help/olmw.map: the topic "Clocking korvo5"
     const bool added = help->addHelpFile("olmw.map");
     qunsetenv("OLMW_DATA_DIR");
     ASSERT_TRUE(added);
-    main.SetHelp(true, help);
-    main.SetFamily("korvo4");
-    EXPECT_FALSE(page.InvokeMoreInfo("Clocking"));
-    main.SetFamily("korvo5");
-    ASSERT_TRUE(page.InvokeMoreInfo("Clocking"));
+    gui.SetHelp(true, help);
+    gui.SetFamily("korvo4");
+    EXPECT_FALSE(guiPage.InvokeMoreInfo("Clocking"));
+    gui.SetFamily("korvo5");
+    ASSERT_TRUE(guiPage.InvokeMoreInfo("Clocking"));
     EXPECT_TRUE(help->helpWindow()->toPlainText().contains("Clocking help for korvo5"));
     EXPECT_TRUE(help->addHelpFile("olmw.map"));  // the shipped map again
+}
+
+Olm_StrArray Rows(const std::vector<std::string>& names) {
+    Olm_StrArray rows;
+    for (const std::string& name : names) rows.Add(name.c_str());
+    return rows;
+}
+
+TEST_F(WizPageTest, UniqueNameCheckReportsTheFirstProblemOnly) {
+    Olm_WizData data("tkl_pll");
+    data.AddBlock("PLL_BLK", "RKO_ADV");
+    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/unique_names.txt")) {
+        Olm_StrArray rows = Rows(olmtest::Split(c.at(0), ","));
+        for (bool show : {false, true}) {
+            log.Clear();
+            EXPECT_EQ(page.UniqueNameCheck(&data, &rows, show), c.at(1).empty()) << c[0];
+            EXPECT_EQ(log.Text(), show ? c[1] : "");
+        }
+    }
+    Olm_StrArray rows = Rows({"A", "A"});
+    EXPECT_FALSE(page.UniqueNameCheck(nullptr, &rows, true));
+    EXPECT_FALSE(page.UniqueNameCheck(&data, nullptr, true));
+    EXPECT_EQ(log.Text(), "");
+    TestPage orphan(nullptr, "O");
+    Capture();
+    EXPECT_FALSE(orphan.UniqueNameCheck(&data, &rows, true));
+    EXPECT_EQ(Stdout(), "");
+}
+
+TEST_F(WizPageTest, CheckIllegalPortnamesReport) {
+    Pal::String report = "old";
+    EXPECT_TRUE(Olm_WizPage::CheckIllegalPortnames(nullptr, report, 0));
+    EXPECT_EQ(report.str(), "");
+    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/illegal_portnames.txt")) {
+        Olm_StrArray rows = Rows(olmtest::Split(c.at(0), ","));
+        const bool legal = c.at(2).find("\r\n") == std::string::npos;
+        EXPECT_EQ(Olm_WizPage::CheckIllegalPortnames(&rows, report, std::stoi(c.at(1))), legal) << c[0];
+        EXPECT_EQ(report.str(), c[2]);
+    }
+}
+
+TEST_F(WizPageTest, IsPortnameLegal) {
+    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/portname_legal.txt")) {
+        Pal::String name = c.at(0).c_str(), message = "old";
+        EXPECT_EQ(Olm_WizPage::IsPortnameLegal(name, message, std::stoi(c.at(1))), c.at(2).empty()) << c[0];
+        EXPECT_EQ(message.str(), c[2]);
+    }
 }
 
 }  // namespace

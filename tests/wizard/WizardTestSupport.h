@@ -1,14 +1,9 @@
 #pragma once
 
-// A concrete wizard for the tests: a wizard main and pages that record what
-// the library asks of them and answer as told.
+// A concrete wizard for the tests: a wizard main and pages that answer as
+// told and write what the library asks of them into one log on the main.
 
 #include "OlmBase.h"
-#include "wizard/Olm_WizMain.h"
-#include "wizard/Olm_WizPage.h"
-
-#include "gui_nx/Nx_Wizard.h"
-#include "gui_nx/Nx_WizardPage.h"
 
 #include <QLabel>
 
@@ -21,26 +16,21 @@ using Calls = std::vector<std::string>;
 
 class TestWizMain : public Olm_WizMain {
 public:
-    TestWizMain(Pal::String type, bool batch, Calls* calls = nullptr)
-        : Olm_WizMain(std::move(type), batch), m_calls(calls) {}
+    using Olm_WizMain::Olm_WizMain;
 
-    bool initWizard = true;
-    bool initGuiDlgs = true;
+    Calls calls;  // the overridden steps, in the order called; pages add "<page>:<step>"
+    bool initWizard = true, initGuiDlgs = true;  // the answers of the steps
     int finishResult = 7;
-    int finishCalls = 0;
-    int summaryStartCalls = 0;
-    int goBackCalls = 0;
     Nx_Wizard* initGuiWizard = nullptr;
 
-    int DoFinish() override { note("DoFinish"); ++finishCalls; return finishResult; }
+    bool InitWizard() override { return Note("InitWizard", initWizard); }
     bool InitGuiDlgs(Nx_Wizard* wizard) override {
-        note("InitGuiDlgs");
         initGuiWizard = wizard;
-        return initGuiDlgs;
+        return Note("InitGuiDlgs", initGuiDlgs);
     }
-    bool InitWizard() override { note("InitWizard"); return initWizard; }
-    bool DoFinishAtSummaryStart() override { ++summaryStartCalls; return Olm_WizMain::DoFinishAtSummaryStart(); }
-    void GoBackFromSummary() override { ++goBackCalls; }
+    int DoFinish() override { return Note("DoFinish", finishResult); }
+    bool DoFinishAtSummaryStart() override { return Note("DoFinishAtSummaryStart", true); }
+    void GoBackFromSummary() override { calls.push_back("GoBackFromSummary"); }
 
     // What RunGuiMode sets up, for pages that ask for help.
     void SetHelp(bool available, Nx_HelpManager* manager) {
@@ -49,50 +39,52 @@ public:
     }
 
 private:
-    void note(const char* what) { if (m_calls) m_calls->push_back(what); }
-    Calls* m_calls;
+    template <typename T> T Note(const char* step, T answer) {
+        calls.push_back(step);
+        return answer;
+    }
 };
 
 // A GUI page of a test page: a label, no more.
 class TestGuiPage : public Nx_WizardPage {
     Q_OBJECT
 public:
-    TestGuiPage(Nx_Wizard* wizard, const QString& name) : Nx_WizardPage(wizard) {
+    TestGuiPage(Nx_Wizard* wizard, const QString& name, bool allowNext) : Nx_WizardPage(wizard), allowNext(allowNext) {
         setPageName(name);
         setPageWidget(new QLabel(name, wizard));
     }
-    bool allowNext = true;
     int advancedSupport() override { return 0; }
     void onActive() override {}
     bool onCancel() override { return true; }
     bool onNext() override { return allowNext; }
     void onMoreInfo() override {}
+    const bool allowNext;
 };
 
 class TestPage : public Olm_WizPage {
 public:
-    TestPage(Olm_WizMain* main, std::string name, Calls* calls = nullptr)
-        : Olm_WizPage(main), m_name(std::move(name)), m_calls(calls) {}
+    TestPage(TestWizMain* main, std::string name) : Olm_WizPage(main), m_main(main), m_name(std::move(name)) {}
 
-    bool runBatch = true;
-    bool createGui = true;
-    bool refuseNext = false;
+    bool runBatch = true, createGui = true, refuseNext = false;  // the answers of the steps
     TestGuiPage* gui = nullptr;
 
-    bool RunBatch() override { note("RunBatch"); return runBatch; }
+    bool RunBatch() override {
+        Note("RunBatch");
+        return runBatch;
+    }
     bool CreateGuiDlg(Nx_Wizard* wizard) override {
-        note("CreateGuiDlg");
-        if (!createGui) return false;
-        gui = new TestGuiPage(wizard, QString::fromStdString(m_name));
-        gui->allowNext = !refuseNext;
-        return true;
+        Note("CreateGuiDlg");
+        if (createGui) gui = new TestGuiPage(wizard, QString::fromStdString(m_name), !refuseNext);
+        return createGui;
     }
     Nx_WizardPage* GetGui() override { return gui; }
 
 private:
-    void note(const char* what) { if (m_calls) m_calls->push_back(m_name + ":" + what); }
+    void Note(const char* step) {
+        if (m_main) m_main->calls.push_back(m_name + ":" + step);
+    }
+    TestWizMain* m_main;
     std::string m_name;
-    Calls* m_calls;
 };
 
 }  // namespace wiztest
