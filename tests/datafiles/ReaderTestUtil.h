@@ -6,6 +6,7 @@
 #include "ModelBuilders.h"
 #include "TestSupport.h"
 
+#include "datafiles/Olm_DataFileReader.h"
 #include "model/Olm_WizData.h"
 
 #include <string>
@@ -19,25 +20,35 @@ inline const std::string kFile = "<file>";
 struct ReadResult {
     bool ok = false;
     int errorCount = 0;
-    std::string path;                  // the file that was read
     std::vector<std::string> reports;  // texts issued through the message manager, kFile for the path
     std::vector<Pal::MsgMan::Report> details;
 };
 
 // Writes text to a file of a fresh scratch folder and reads it into wizData.
-ReadResult ReadText(const std::string& text, Olm_WizData& wizData);
+inline ReadResult ReadText(const std::string& text, Olm_WizData& wizData) {
+    olmtest::ScratchDir dir;
+    ReadResult result;
+    const std::string path = dir.Write("wiz.dev", text);
+    olmtest::MsgCapture capture;
+    {
+        Olm_DataFileReader reader;
+        if (reader.Open(path.c_str())) result.ok = reader.ReadFile(&wizData);
+        result.errorCount = reader.GetErrorCount();
+    }
+    for (std::string report : capture.Texts()) {
+        for (std::size_t at = report.find(path); at != std::string::npos; at = report.find(path, at))
+            report.replace(at, path.size(), kFile);
+        result.reports.push_back(report);
+    }
+    result.details = capture.Reports();
+    return result;
+}
 
-// Expected message texts.
-std::string MissingValue(int line, const std::string& statement);
-std::string NoKey(int line, const std::string& statement);
-std::string Invalid(const std::string& value, int line);
-std::string Unrecognized(int line, const std::string& statement);
-std::string LongLine(int line, const std::string& statement);
-std::string MissingDefault(int line);
-std::string MissingPossible(int line);
-std::string MissingWizData();
-// text with kFile replaced by path.
-std::string WithPath(std::string text, const std::string& path);
+// The reader's message for a statement it does not know.
+inline std::string Unrecognized(int line, const std::string& statement, const std::string& file = kFile) {
+    return "ERROR in reading file " + file + ":\nUnrecognized keyword on line " + std::to_string(line) + " :\n  " +
+           statement + "\n";
+}
 
 using olmtest::Describe;
 
