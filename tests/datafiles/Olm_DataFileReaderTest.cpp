@@ -6,7 +6,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 using namespace dftest;
@@ -15,14 +14,6 @@ using ::testing::ElementsAre;
 namespace {
 
 const std::string kReaderDir = std::string(OLM_DATAFILES_GOLDEN_DIR) + "/reader/";
-
-std::vector<std::string> ReaderCases() {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(kReaderDir))
-        if (entry.path().extension() == ".dev") names.push_back(entry.path().stem().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Read into a container whose version was "kept": the reports, whether the
 // read succeeded with the error count, and the container's description.
@@ -43,7 +34,7 @@ TEST_P(ReaderFile, GivesTheExpectedReportsAndContainer) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, ReaderFile, ::testing::ValuesIn(ReaderCases()),
+INSTANTIATE_TEST_SUITE_P(Golden, ReaderFile, ::testing::ValuesIn(GoldenCases("reader", ".dev")),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 TEST(ReaderErrors, OpenFailureIsReportedButNotCounted) {

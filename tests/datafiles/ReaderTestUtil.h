@@ -9,6 +9,8 @@
 #include "datafiles/Olm_DataFileReader.h"
 #include "model/Olm_WizData.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,23 @@ struct ReadResult {
     std::vector<Pal::MsgMan::Report> details;
 };
 
+// text with every occurrence of path replaced by kFile.
+inline std::string WithoutPath(std::string text, const std::string& path) {
+    for (std::size_t at = text.find(path); at != std::string::npos; at = text.find(path, at))
+        text.replace(at, path.size(), kFile);
+    return text;
+}
+
+// The names of the files of a folder below golden/ that end in ext, without
+// it, in order: the cases of a parameterised test.
+inline std::vector<std::string> GoldenCases(const std::string& folder, const std::string& ext) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(OLM_DATAFILES_GOLDEN_DIR) + "/" + folder))
+        if (entry.path().extension() == ext) names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 // Writes text to a file of a fresh scratch folder and reads it into wizData.
 inline ReadResult ReadText(const std::string& text, Olm_WizData& wizData) {
     olmtest::ScratchDir dir;
@@ -35,11 +54,7 @@ inline ReadResult ReadText(const std::string& text, Olm_WizData& wizData) {
         if (reader.Open(path.c_str())) result.ok = reader.ReadFile(&wizData);
         result.errorCount = reader.GetErrorCount();
     }
-    for (std::string report : capture.Texts()) {
-        for (std::size_t at = report.find(path); at != std::string::npos; at = report.find(path, at))
-            report.replace(at, path.size(), kFile);
-        result.reports.push_back(report);
-    }
+    for (const std::string& report : capture.Texts()) result.reports.push_back(WithoutPath(report, path));
     result.details = capture.Reports();
     return result;
 }
