@@ -75,7 +75,7 @@ TEST_F(DataLoader, DataFileWithErrorsKeepsThePartlyFilledContainer) {
     EXPECT_EQ(m_data.GetWizData()->GetVersion(), "7");
     EXPECT_EQ(m_data.GetWizData()->GetWizType(), "partial");
     EXPECT_THAT(m_capture.Texts(),
-                ElementsAre(dftest::WithPath(dftest::Unrecognized(4, "Oops;"), path),
+                ElementsAre(dftest::Unrecognized(4, "Oops;", path),
                             "An error occured in reading the Olm Wizard datafile '" + path +
                                 "'.  Please check that this file is installed correctly.\n"));
     EXPECT_EQ(m_capture.Reports()[1].source, "../s/WizData");

@@ -84,17 +84,6 @@ TEST(DumpWriter, LinesOnlyTheDumpWritesAreUnrecognised) {
     }
 }
 
-class CurrentDirectory {
-public:
-    explicit CurrentDirectory(const std::filesystem::path& dir) : m_old(std::filesystem::current_path()) {
-        std::filesystem::current_path(dir);
-    }
-    ~CurrentDirectory() { std::filesystem::current_path(m_old); }
-
-private:
-    std::filesystem::path m_old;
-};
-
 // Each entry point writes the full dump, to the named file or to olmwtest.dmp
 // in the working folder; without a container, or to a file that cannot be
 // opened, it writes and reports nothing.
@@ -106,13 +95,13 @@ TEST(DumpWriter, EntryPointsWriteTheFullDumpToAFile) {
     Olm_KfzWizData bridge(nullptr, "tkl");
     bridge.SetWizDataPtr(&data);
     Olm_Data empty;
-    {
-        CurrentDirectory cd(dir.Path());
-        data.DumpWizData(nullptr);
-        EXPECT_EQ(olmtest::ReadFile(dir.File("olmwtest.dmp")), SampleDump(true));
-        std::filesystem::remove(dir.File("olmwtest.dmp"));
-        Olm_Data::DumpDataFile(&data, nullptr);
-    }
+    const std::filesystem::path workingFolder = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    data.DumpWizData(nullptr);
+    EXPECT_EQ(olmtest::ReadFile(dir.File("olmwtest.dmp")), SampleDump(true));
+    std::filesystem::remove(dir.File("olmwtest.dmp"));
+    Olm_Data::DumpDataFile(&data, nullptr);
+    std::filesystem::current_path(workingFolder);
     data.DumpWizData(dir.File("model.dmp").c_str());
     bridge.DumpWizData(dir.File("bridge.dmp").c_str());
     for (const char* file : {"olmwtest.dmp", "model.dmp", "bridge.dmp"})

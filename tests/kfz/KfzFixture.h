@@ -1,7 +1,8 @@
 #pragma once
 
-// A bridge over a container loaded from a small data file written for the
-// test, and a scripted engine answering the family; data-file text helpers.
+// A bridge over a container loaded from installed data of the test's own
+// (a folder of tests/kfz/data), and a scripted engine answering the family;
+// the expected texts of tests/kfz/golden.
 
 #include "DataDir.h"
 #include "ScriptedEngine.h"
@@ -15,14 +16,25 @@
 
 namespace kfztest {
 
+// The folder of tests/kfz/data that serves as the installed data.
+inline std::string DataFolder(const char* name) { return std::string(OLM_KFZ_TEST_DIR) + "/data/" + name; }
+
+// The text of a file of tests/kfz/golden.
+inline std::string Golden(const char* name) { return olmtest::ReadFile(std::string(OLM_KFZ_TEST_DIR) + "/golden/" + name); }
+
+// Commands joined by "; " (ScriptedEngine::Sent), one a line.
+inline std::string Lines(std::string commands) {
+    for (std::size_t at = commands.find("; "); at != std::string::npos; at = commands.find("; ", at))
+        commands.replace(at, 2, "\n");
+    return commands + "\n";
+}
+
 class KfzFixture : public ::testing::Test {
 protected:
-    // Loads dataText as the installed data file of the wizard type and makes
+    // Loads the data file of the wizard type from the data folder and makes
     // the bridge; the test fails when the data does not load.
-    void Setup(const char* wizType, const std::string& fileName, const std::string& dataText,
-               const char* family = "korvo5") {
-        m_dataDir.Write(fileName, dataText);
-        m_override = std::make_unique<olmtest::DataDirOverride>(m_dataDir.Path().string());
+    void Setup(const char* wizType, const char* dataFolder, const char* family = "korvo5") {
+        m_override = std::make_unique<olmtest::DataDirOverride>(DataFolder(dataFolder));
         engine.SetFamily(family);
         bridge = std::make_unique<Olm_KfzWizData>(&engine, Pal::String(wizType));
         ASSERT_TRUE(bridge->SetupWizData());
@@ -38,19 +50,7 @@ protected:
     Olm_WizData* data = nullptr;  // owned by the test, as by a wizard
 
 private:
-    olmtest::ScratchDir m_dataDir;
     std::unique_ptr<olmtest::DataDirOverride> m_override;
 };
-
-// A data file of the given WizData name and body.
-inline std::string Data(const char* wizName, const std::string& body = "") {
-    return std::string("Version: 1.0;\nWizData: ") + wizName + ";\n" + body + "EndWizData;\n";
-}
-
-// A data-file attribute whose only possible value is its default.
-inline std::string Attr(const char* name, const char* value) {
-    return std::string("    Attribute: ") + name + ";\n      PossibleValues: " + value + ";\n      DefaultValue: " +
-           value + ";\n      IsModifiable: TRUE;\n      SaveToKFZ: TRUE;\n    EndAttribute;\n";
-}
 
 }  // namespace kfztest

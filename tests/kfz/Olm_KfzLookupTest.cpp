@@ -5,6 +5,7 @@
 // letter case folded, in the order of adding, through every change of the
 // lists.
 
+#include "EngineTestSupport.h"
 #include "KfzFixture.h"
 #include "ModelBuilders.h"
 
@@ -14,18 +15,14 @@
 #include <string>
 #include <vector>
 
+using enginetest::Cmd;
 using olmtest::RunScript;
 
 namespace {
 
-std::string Cmd(Olm_Engine& e, const char* cmd, const char* a1 = nullptr, const char* a2 = nullptr,
-                const char* a3 = nullptr, const char* a4 = nullptr) {
-    return e.Execute(cmd, a1, a2, a3, a4, nullptr).str();
-}
-
 std::vector<std::string> SignalWalk(Olm_Engine& e) {
     std::vector<std::string> names;
-    for (std::string s = Cmd(e, "getfirst", "signal"); !s.empty(); s = Cmd(e, "getnext", "signal")) names.push_back(s);
+    enginetest::ForEach(e, "signal", [&](const std::string& s) { names.push_back(s); });
     return names;
 }
 
@@ -159,10 +156,7 @@ TEST(KfzEngineLookup, LookupsAgreeWithAWalkOfTheListsThroughRandomWrites) {
 class KfzSyncLookup : public kfztest::KfzFixture {
 protected:
     void SetUp() override {
-        Setup("dsp_mult", "olm_dsp.dev",
-              kfztest::Data("dsp", "  Block: Mult;\n    Primitive: DSP;\n" + kfztest::Attr("N", "1") +
-                                       "  EndBlock;\n  Block: MULT;\n    Primitive: DSP;\n" + kfztest::Attr("N", "2") +
-                                       "  EndBlock;\n  Signal: Net;\n    Bus: 2;\n  EndSignal;\n"));
+        Setup("dsp_mult", "names_by_case");
         // The reader merges signal sections of one name: the second spelling is added by hand.
         data->AddSignal(new Olm_Signal("NET"));
     }
@@ -183,24 +177,6 @@ TEST_F(KfzSyncLookup, BlocksAndSignalsTheDesignAddsAreAppendedOnce) {
         EXPECT_EQ(Names(data->GetBlkList()), (std::vector<std::string>{"Mult", "MULT", "B0", "B1", "B2"}));
         EXPECT_EQ(Names(data->GetSigList()), (std::vector<std::string>{"Net", "NET", "S0", "S1"}));
     }
-}
-
-class KfzSyncLookupHsx : public kfztest::KfzFixture {
-protected:
-    void SetUp() override {
-        Setup("hsx", "olm_hsx.dev",
-              kfztest::Data("hsx", "  Block: HSXA;\n    Primitive: HSXA;\n" + kfztest::Attr("RATE", "1") + "  EndBlock;\n"));
-    }
-};
-
-// The transceiver wizard renames the installed block after the design's
-// first block: its old name no longer finds it.
-TEST_F(KfzSyncLookupHsx, ARenamedBlockIsFoundUnderItsNewNameOnly) {
-    RunScript(engine, "add block LANE0 HSXA 1; add block hsxa HSXA 1; add blkprop hsxa RATE 5");
-    bridge->SyncWizDataWithKFZ();
-    EXPECT_EQ(Names(data->GetBlkList()), (std::vector<std::string>{"LANE0", "hsxa"}));
-    EXPECT_EQ(data->GetBlkList()[0]->GetAttributeValue("RATE"), "1");
-    EXPECT_EQ(data->GetBlkList()[1]->GetAttributeValue("RATE"), "5");
 }
 
 }  // namespace
