@@ -39,12 +39,6 @@ String& String::operator+=(const char* text) {
     return *this;
 }
 
-String operator+(const String& a, const String& b) {
-    String r(a);
-    r += b;
-    return r;
-}
-
 String& String::Format(const char* fmt, ...) {
     if (!fmt) {
         m_text.clear();

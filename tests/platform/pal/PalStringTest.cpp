@@ -19,6 +19,12 @@ TEST(PalString, FormatMayUseItsOwnTextAndGrowsWithoutLimit) {
     EXPECT_EQ(s.GetLength(), 300u);
 }
 
+TEST(PalString, ConcatenationLinksOutsideTheLibrary) {
+    String a("clk");
+    EXPECT_STREQ(a + String("_out") + "1", "clk_out1");
+    EXPECT_STREQ(a, "clk");
+}
+
 TEST(PalString, CompareFoldsCaseOnlyInMode1) {
     EXPECT_EQ(String("Clk").Compare("CLK", String::kNoCase), 0);
     EXPECT_NE(String("Clk").Compare("CLK", String::kExact), 0);

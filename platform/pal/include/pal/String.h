@@ -74,7 +74,8 @@ public:
 
     friend bool operator==(const String& a, const String& b) { return a.m_text == b.m_text; }
     friend bool operator==(const String& a, const char* b) { return a.m_text == (b ? b : ""); }
-    friend String operator+(const String& a, const String& b);
+    // Inline, so callers outside the library link without an exported symbol.
+    friend String operator+(String a, const String& b) { return a += b; }
 
 private:
     std::string m_text;
