@@ -2,97 +2,75 @@
 
 #include "TestSupport.h"
 
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
+#include <algorithm>
+#include <regex>
 
-extern char** environ;
-
-namespace badinput {
+namespace olmwiztest {
 
 namespace {
 
-// Opens path as descriptor fd of the child; between fork and exec, so only
-// async-signal-safe calls.
-bool Redirect(int fd, const char* path, int flags) {
-    const int opened = ::open(path, flags, 0600);
-    if (opened < 0) return false;
-    if (opened == fd) return true;
-    const bool ok = ::dup2(opened, fd) == fd;
-    ::close(opened);
-    return ok;
+::testing::AssertionResult Failure(const ChildResult& run, const std::string& problem) {
+    const auto shown = [](const std::string& text) { return text.size() <= 1500 ? text : text.substr(0, 1500) + "..."; };
+    return ::testing::AssertionFailure() << problem << "\n  command: " << run.command << "\n  exit code: "
+                                         << run.exitCode << " (137: timed out, 128 + N: ended by signal N)"
+                                         << "\n  stderr: " << shown(run.err) << "\n  stdout: " << shown(run.out);
 }
 
-std::vector<char*> Pointers(std::vector<std::string>& texts) {
-    std::vector<char*> pointers;
-    pointers.reserve(texts.size() + 1);
-    for (std::string& text : texts) pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
+// The exit code is not code, or a sanitizer reported; empty when neither.
+std::string EndProblem(const ChildResult& run, int code) {
+    for (const char* report : {"Sanitizer", "runtime error:"}) {
+        if (run.err.find(report) != std::string::npos) return std::string("a sanitizer reported (") + report + ")";
+    }
+    return run.exitCode == code ? "" : "the exit code is not " + std::to_string(code);
 }
 
 }  // namespace
 
-OlmwizChild::OlmwizChild(std::string program, std::filesystem::path workDir)
-    : m_program(std::move(program)), m_workDir(std::move(workDir)) {}
-
-std::vector<std::string> OlmwizChild::Environment() const {
-    std::vector<std::string> env;
-    for (char** entry = environ; entry && *entry; ++entry) {
-        const std::string text = *entry;
-        if (!m_env.count(text.substr(0, text.find('=')))) env.push_back(text);
-    }
-    for (const auto& [name, value] : m_env) env.push_back(name + "=" + value);
-    return env;
-}
-
 ChildResult OlmwizChild::Run(const std::vector<std::string>& args) const {
+    std::vector<std::string> argv = {"sh", "-c", "exec \"$@\" </dev/null", "sh", "env"};
+    for (const auto& [name, value] : m_env) argv.push_back(name + "=" + value);
+    argv.insert(argv.end(), {"timeout", "-s", "KILL", std::to_string(m_timeoutSeconds)});
+    if (m_memoryLimit != 0) argv.insert(argv.end(), {"prlimit", "--as=" + std::to_string(m_memoryLimit), "--"});
     ChildResult result;
-    std::vector<std::string> argv{m_program};
-    argv.insert(argv.end(), args.begin(), args.end());
-    for (const std::string& arg : argv) result.command += (result.command.empty() ? "" : " ") + arg;
-
-    const std::string outPath = (m_workDir / "child.out").string();
-    const std::string errPath = (m_workDir / "child.err").string();
-    std::vector<std::string> env = Environment();
-    std::vector<char*> argPointers = Pointers(argv);
-    std::vector<char*> envPointers = Pointers(env);
-    const pid_t pid = ::fork();
-    if (pid < 0) return result;
-    if (pid == 0) {
-        const int writeFlags = O_WRONLY | O_CREAT | O_TRUNC;
-        const rlimit memory{m_memoryLimit, m_memoryLimit};
-        if (Redirect(0, "/dev/null", O_RDONLY) && Redirect(1, outPath.c_str(), writeFlags) &&
-            Redirect(2, errPath.c_str(), writeFlags) && (m_memoryLimit == 0 || ::setrlimit(RLIMIT_AS, &memory) == 0)) {
-            ::execve(m_program.c_str(), argPointers.data(), envPointers.data());
-        }
-        ::_exit(127);
+    argv.push_back(m_program);
+    result.command = m_program;
+    for (const std::string& arg : args) {
+        argv.push_back(arg);
+        result.command += " " + arg;
     }
-    result.started = true;
-
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(m_timeoutSeconds);
-    int status = 0;
-    for (;;) {
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) break;
-        if (done < 0 && errno != EINTR) return result;
-        if (std::chrono::steady_clock::now() > deadline && !result.timedOut) {
-            result.timedOut = true;
-            kill(pid, SIGKILL);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    result.out = olmtest::ReadFile(outPath);
-    result.err = olmtest::ReadFile(errPath);
+    const olmtest::CommandResult run = olmtest::RunIn(m_workDir, argv, &result.err);
+    result.exitCode = run.code;
+    result.out = run.output;
     return result;
 }
 
-}  // namespace badinput
+::testing::AssertionResult Refused(const ChildResult& run, const std::string& file, int line,
+                                   const std::string& text) {
+    if (const std::string problem = EndProblem(run, 1); !problem.empty()) return Failure(run, problem);
+    const bool controlBytes = std::any_of(run.err.begin(), run.err.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7f;
+    });
+    if (controlBytes) return Failure(run, "stderr passes control characters of the input on to the terminal");
+    if (!file.empty() && run.err.find(file) == std::string::npos) {
+        return Failure(run, "stderr does not name the file " + file);
+    }
+    const std::regex lineText("[Ll]ine#? " + std::to_string(line) + "([^0-9]|$)");
+    if (line > 0 && !std::regex_search(run.err, lineText)) {
+        return Failure(run, "stderr does not name line " + std::to_string(line));
+    }
+    if (!text.empty() && (run.err + run.out).find(text) == std::string::npos) {
+        return Failure(run, "the output does not say '" + text + "'");
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult Accepted(const ChildResult& run, const std::string& warning) {
+    if (const std::string problem = EndProblem(run, 0); !problem.empty()) return Failure(run, problem);
+    if (!warning.empty() && run.err.find(warning) == std::string::npos) {
+        return Failure(run, "stderr does not warn '" + warning + "'");
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace olmwiztest

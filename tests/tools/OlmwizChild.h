@@ -1,35 +1,38 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
-namespace badinput {
+// Runs of the built olmwiz (or another program) as a child process, and the
+// verdicts the tests of the command give on them.
+namespace olmwiztest {
 
-// What one olmwiz run left behind.
+// What one run left behind.
 struct ChildResult {
-    bool started = false;
-    bool timedOut = false;
-    int signal = 0;     // the signal that ended the child, 0 after a normal exit
-    int exitCode = -1;  // after a normal exit
-    std::string out;    // standard output
-    std::string err;    // standard error
+    // The exit code; -1 when the child did not end normally. A child killed
+    // at its time-out ends with 137 (128 + SIGKILL), one ended by signal N
+    // with 128 + N, one that could not be started with 126 or 127.
+    int exitCode = -1;
+    std::string out;      // standard output
+    std::string err;      // standard error
     std::string command;  // the argument list, for failure messages
 };
 
-// Runs the built olmwiz as a child process, straight from an argument list
-// (no shell), with standard input from /dev/null and standard output and
-// error captured in files of a work folder, its memory limited on request. The child inherits this
-// process's environment with the variables set here on top.
+// Runs the program in a work folder with olmtest::RunIn, its standard input
+// from /dev/null, its run time and on request its memory limited, with this
+// process's environment and the variables set here on top.
 class OlmwizChild {
 public:
-    OlmwizChild(std::string program, std::filesystem::path workDir);
+    OlmwizChild(std::string program, std::filesystem::path workDir)
+        : m_program(std::move(program)), m_workDir(std::move(workDir)) {}
 
     void SetEnv(const std::string& name, const std::string& value) { m_env[name] = value; }
-    // A child still running after this many seconds is killed and the run
-    // reported as timed out.
+    // A child still running after this many seconds is killed.
     void SetTimeout(int seconds) { m_timeoutSeconds = seconds; }
     // The child's address space is limited to this many bytes (RLIMIT_AS),
     // so that an allocation beyond it fails; 0: no limit.
@@ -48,8 +51,6 @@ public:
     ChildResult Run(const std::vector<std::string>& args) const;
 
 private:
-    std::vector<std::string> Environment() const;
-
     std::string m_program;
     std::filesystem::path m_workDir;
     std::map<std::string, std::string> m_env;
@@ -57,4 +58,15 @@ private:
     std::uint64_t m_memoryLimit = 0;
 };
 
-}  // namespace badinput
+// The run ended with exit code 1 and no sanitizer report, and standard error
+// holds no control character but line feed and tab, names file (unless
+// empty) and "line N" (unless line is 0); text (unless empty) is on standard
+// error or output.
+::testing::AssertionResult Refused(const ChildResult& run, const std::string& file, int line,
+                                   const std::string& text);
+
+// The run ended with exit code 0 and no sanitizer report, and standard error
+// holds warning (when not empty).
+::testing::AssertionResult Accepted(const ChildResult& run, const std::string& warning = "");
+
+}  // namespace olmwiztest

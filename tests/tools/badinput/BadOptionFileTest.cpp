@@ -2,91 +2,46 @@
 // run must stop with an error on stderr naming the file (and the line of a
 // faulty statement) and leave the output folder as it was.
 
-#include "BadInputText.h"
-#include "OlmwizChild.h"
-#include "OutputGuard.h"
-#include "TestSupport.h"
-#include "Verdict.h"
+#include "BadInput.h"
 
 #include "datafiles/Olm_OptFileReader.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <tuple>
 
 namespace {
 
 namespace fs = std::filesystem;
-using badinput::Garbage;
-using badinput::Refusal;
+using namespace badinput;
 
-// A reference wizard and the names its option files address.
-struct Wizard {
-    const char* type;
-    const char* primitive;  // {P} in a case's text
-    const char* pin;        // {N}: a pin of that primitive
-};
-
-constexpr Wizard kWizards[] = {{"tkl_pll", "RKO_ADV", "CLKOUT0"}, {"dsp_mult", "DSP", "P"}};
-
-using badinput::Kind;
-
-constexpr std::uint64_t kLimit = Olm_OptFileReader::kMaxFileBytes;
-
-struct OptCase {
-    std::string name;
-    std::string content;  // {P} and {N} stand for the wizard's primitive and pin
-    int line = 0;         // the line the error names; 0: none
-    std::string text;     // a piece of the error
-    Kind kind = Kind::kContent;
-    bool lowMemory = false;  // olmwiz gets badinput::kLowMemory of memory
-};
-
-std::string Replaced(std::string text, const Wizard& wizard) {
-    for (const auto& [mark, value] : {std::pair{"{P}", wizard.primitive}, std::pair{"{N}", wizard.pin}}) {
-        for (std::size_t pos = text.find(mark); pos != std::string::npos; pos = text.find(mark, pos)) {
-            text.replace(pos, 3, value);
-        }
-    }
-    return text;
-}
-
-const std::string kGood = "BlockProp: {P}.*.OLMW_ONLY_NOTE=first;\n";
-
-std::vector<OptCase> OptCases() {
+// The cases of one reference wizard; {P} in their text stands for the
+// primitive its option files address, {N} for a pin of that primitive.
+std::vector<Case> ForWizard(const std::string& wizard, const std::string& primitive, const std::string& pin) {
+    const std::string good = "BlockProp: {P}.*.OLMW_ONLY_NOTE=first;\n";
     const std::string nul(1, '\0');
-    return {
-        {"missing_file", "", 0, "Could not find the specified option file", Kind::kMissing},
-        {"folder", "", 0, "is not a regular file (a folder)", Kind::kFolder},
-        {"fifo", "", 0, "is not a regular file (a FIFO)", Kind::kFifo},
-        {"dev_zero", "", 0, "is not a regular file (a character device)", Kind::kZero},
-        {"dev_urandom", "", 0, "is not a regular file (a character device)", Kind::kRandom},
-        {"dev_zero_low_memory", "", 0, "is not a regular file (a character device)", Kind::kZero, true},
-        {"over_size_limit", "", 0, "is too large " + badinput::OverLimitText(kLimit), Kind::kOverLimit},
-        {"unknown_keyword", kGood + "Frobnicate: {P}.*.X=1;\n", 2, "Unrecognized keyword"},
+    std::vector<Case> cases = NotFiles("Could not find the specified option file", "is not a regular file (", ")",
+                                       "is too large ", Olm_OptFileReader::kMaxFileBytes);
+    cases.insert(cases.end(), {
+        {"unknown_keyword", good + "Frobnicate: {P}.*.X=1;\n", 2, "Unrecognized keyword"},
         {"misspelt_keyword", "BlokProp: {P}.*.X=1;\n", 1, "Unrecognized keyword"},
-        {"keyword_without_colon", kGood + kGood + "BlockProp {P}.*.X=1;\n", 3, "Missing ';'"},
+        {"keyword_without_colon", good + good + "BlockProp {P}.*.X=1;\n", 3, "Missing ';'"},
         {"keyword_at_end_without_value", "BlockProp:", 1, "Missing ';'"},
         // The line end is the value: it is taken as the primitive.
         {"keyword_without_value", "BlockProp:\n", 1, "Missing blkname"},
         {"UsePin_without_value", "# comment\n\nUsePin:;\n", 3, "Missing blkname"},
         {"hash_after_blanks", "  # not a comment\n", 1, "Unrecognized keyword"},
-        {"tab_only_line", kGood + "\t\n", 2, "Unrecognized keyword"},
+        {"tab_only_line", good + "\t\n", 2, "Unrecognized keyword"},
         {"empty_value", "BlockProp: ;\n", 1, "Missing primitive"},
         {"missing_block", "BlockProp: {P};\n", 1, "Missing blkname"},
         {"missing_property_name", "BlockProp: {P}.*;\n", 1, "Missing property name"},
         {"missing_property_value", "BlockProp: {P}.*.OLMW_ONLY_NOTE;\n", 1, "Missing property value"},
-        {"empty_property_value", kGood + "BlockProp: {P}.*.OLMW_ONLY_NOTE=;\n", 2, "Missing property value"},
+        {"empty_property_value", good + "BlockProp: {P}.*.OLMW_ONLY_NOTE=;\n", 2, "Missing property value"},
         {"UsePin_without_pin", "UsePin: {P}.*;\n", 1, "Missing pinname in UsePin"},
         {"TklClkBuf_without_block", "TklClkBuf: {P};\n", 1, "Missing blkname"},
         {"TklClkBuf_without_type", "TklClkBuf: {P}.*.{N};\n", 1, "Missing clock buffer type"},
         {"TklClkBuf_unknown_type", "TklClkBuf: {P}.*.{N}=Fast Buffer;\n", 1, "Illegal value for the clock buffer"},
         {"block_of_other_type", "BlockProp: KDIV.{P}.X=1;\n", 1, "Cannot process block"},
-        {"binary_garbage", kGood + Garbage(200, 3, "\n:#") + "\n", 2, "ERROR in reading"},
+        {"binary_garbage", good + Garbage(200, 3, "\n:#") + "\n", 2, "ERROR in reading"},
         {"nul_inside_keyword", "Block" + nul + "Prop: {P}.*.X=1;\n", 1, "zero byte"},
         {"nul_inside_value", "BlockProp: {P}.*.OLMW_ONLY_NOTE=2" + nul + "00;\n", 1, "zero byte"},
-        {"nul_only_line", kGood + kGood + std::string(4, '\0') + "\n", 3, "zero byte"},
+        {"nul_only_line", good + good + std::string(4, '\0') + "\n", 3, "zero byte"},
         // A line is read in pieces of 255 characters: the second piece of a
         // long statement is a statement of its own, on the next line number.
         {"line_over_255", "BlockProp: {P}.*.OLMW_ONLY_NOTE=" + std::string(300, 'v') + ";\n", 2,
@@ -95,117 +50,83 @@ std::vector<OptCase> OptCases() {
          "Unrecognized keyword"},
         {"latin1_in_keyword", "Bl\xf6" "ckProp: {P}.*.X=1;\n", 1, "Unrecognized keyword"},
         {"terminal_escape", "\x1b]0;title\x07" "BlockProp: {P}.*.X=1;\n", 1, "\\x1B]0;title\\x07"},
-        {"crlf_error_line", "# note\r\n" + kGood + "Nonsense;\r\n", 3, "Unrecognized keyword"},
+        {"crlf_error_line", "# note\r\n" + good + "Nonsense;\r\n", 3, "Unrecognized keyword"},
         {"cr_only_line_ends", "BlockProp: {P}.*.OLMW_ONLY_NOTE=1;\rNonsense;\r" + std::string(300, 'x') + "\r", 2,
          "Unrecognized keyword"},
-        {"third_error_stops_reading", "Foo;\nBar;\nBaz;\n" + kGood, 3, "Unrecognized keyword"},
-        {"error_after_good_lines", kGood + kGood + kGood + kGood + "UsePin: {P};\n", 5, "Missing blkname"},
+        {"third_error_stops_reading", "Foo;\nBar;\nBaz;\n" + good, 3, "Unrecognized keyword"},
+        {"error_after_good_lines", good + good + good + good + "UsePin: {P};\n", 5, "Missing blkname"},
         {"dot_only_target", "BlockProp: ...=1;\n", 1, "Missing blkname"},
-    };
+    });
+    for (Case& c : cases) {
+        c.name = wizard + "_" + c.name;
+        c.wizard = wizard;
+        for (const auto& [mark, value] : {std::pair{"{P}", primitive}, {"{N}", pin}}) {
+            for (std::size_t pos = c.content.find(mark); pos != std::string::npos; pos = c.content.find(mark, pos)) {
+                c.content.replace(pos, 3, value);
+            }
+        }
+    }
+    return cases;
 }
 
-void PrintTo(const OptCase& c, std::ostream* os) { *os << c.name; }
-void PrintTo(const Wizard& w, std::ostream* os) { *os << w.type; }
+std::vector<Case> OptCases() {
+    std::vector<Case> cases = ForWizard("tkl_pll", "RKO_ADV", "CLKOUT0");
+    std::ranges::move(ForWizard("dsp_mult", "DSP", "P"), std::back_inserter(cases));
+    return cases;
+}
 
-using Param = std::tuple<Wizard, OptCase>;
-
-class BadOptionFile : public ::testing::TestWithParam<Param> {
-protected:
-    olmtest::ScratchDir m_scratch;
-    badinput::OlmwizChild m_olmwiz{OLMWIZ_PATH, m_scratch.Path()};
-};
+class BadOptionFile : public BadInput {};
 
 TEST_P(BadOptionFile, RunStopsBeforeWriting) {
-    const auto& [wizard, c] = GetParam();
-    if (c.lowMemory) {
-        if (!badinput::OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under AddressSanitizer";
-        m_olmwiz.SetMemoryLimit(badinput::kLowMemory);
-    }
-    // What is not a file to read is refused at once: a child that waits on
-    // it fails the case instead of holding up the suite.
-    if (c.kind != Kind::kContent) m_olmwiz.SetTimeout(20);
-    std::string path = m_scratch.File("bad.opt");
-    if (c.kind == Kind::kContent) m_scratch.Write("bad.opt", Replaced(c.content, wizard));
-    else path = badinput::MakeInput(c.kind, path, kLimit);
-    badinput::OutputGuard out(m_scratch.Path() / "out", "d");
-
-    const badinput::ChildResult run =
-        m_olmwiz.Run({"run", "--wizard", wizard.type, "--family", "korvo5", "--design", "d", "--batch", "--options",
-                      path, "--outdir", out.Folder().string()});
-    EXPECT_TRUE(badinput::Refused(run, Refusal{path, c.line, c.text}));
+    const std::string path = Place(m_scratch.Path() / "bad.opt");
+    OutputGuard out(m_scratch.Path() / "out");
+    EXPECT_TRUE(Refused(m_olmwiz.Run(BatchRun(GetParam().wizard, out.Folder(), {"--options", path})), path,
+                        GetParam().line, GetParam().text));
     EXPECT_EQ(out.Changes(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BadOptionFile, ::testing::Combine(::testing::ValuesIn(kWizards),
-                                                                  ::testing::ValuesIn(OptCases())),
-                         [](const ::testing::TestParamInfo<Param>& info) {
-                             return std::string(std::get<0>(info.param).type) + "_" + std::get<1>(info.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, BadOptionFile, ::testing::ValuesIn(OptCases()), CaseName);
 
 // Settings that the option-file reader passes on but the wizard refuses: the
 // run stops, says why and names the option file they came from.
-struct RefusedSetting {
-    const char* wizard;
-    const char* statement;
-    const char* text;
-};
-
-void PrintTo(const RefusedSetting& s, std::ostream* os) { *os << s.wizard << ": " << s.statement; }
-
-class WizardRefusesSetting : public ::testing::TestWithParam<RefusedSetting> {};
-
-TEST_P(WizardRefusesSetting, NamesTheOptionFile) {
-    const olmtest::ScratchDir scratch;
-    const badinput::OlmwizChild olmwiz(OLMWIZ_PATH, scratch.Path());
-    const std::string path = scratch.Write("bad.opt", std::string(GetParam().statement) + "\n");
-    badinput::OutputGuard out(scratch.Path() / "out", "d");
-    const badinput::ChildResult run =
-        olmwiz.Run({"run", "--wizard", GetParam().wizard, "--family", "korvo5", "--design", "d", "--batch",
-                    "--options", path, "--outdir", out.Folder().string()});
-    EXPECT_TRUE(badinput::Refused(run, Refusal{path, 0, GetParam().text}));
-    EXPECT_EQ(out.Changes(), "");
+Case Setting(const std::string& wizard, const std::string& name, const std::string& statement, const char* text) {
+    return {wizard + "_" + name, statement + "\n", 0, text, Kind::kContent, false, 0, wizard};
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, WizardRefusesSetting,
-    ::testing::Values(
-        RefusedSetting{"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=fifty;",
-                       "Input clock: the frequency 'fifty' is not a number of MHz"},
-        RefusedSetting{"tkl_pll", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_PORT=clk\xff;", "not a legal portname"},
-        RefusedSetting{"dsp_mult", "BlockProp: DSP.*.A_WIDTH=99999999;", "must be a whole number from 2 to 18"},
-        RefusedSetting{"dsp_mult", "BlockProp: DSP.*.A_WIDTH=-5;", "The value '-5' of A_WIDTH"},
-        RefusedSetting{"dsp_mult", "BlockProp: DSP.*.A_WIDTH=twelve;", "The value 'twelve' of A_WIDTH"}));
+    WizardRefusesSetting, BadOptionFile,
+    ::testing::Values(Setting("tkl_pll", "frequency_fifty", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=fifty;",
+                              "Input clock: the frequency 'fifty' is not a number of MHz"),
+                      Setting("tkl_pll", "port_with_byte_ff", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_PORT=clk\xff;",
+                              "not a legal portname"),
+                      Setting("dsp_mult", "width_huge", "BlockProp: DSP.*.A_WIDTH=99999999;",
+                              "must be a whole number from 2 to 18"),
+                      Setting("dsp_mult", "width_negative", "BlockProp: DSP.*.A_WIDTH=-5;", "The value '-5' of A_WIDTH"),
+                      Setting("dsp_mult", "width_text", "BlockProp: DSP.*.A_WIDTH=twelve;",
+                              "The value 'twelve' of A_WIDTH")),
+    CaseName);
 
 // A refused option or design file leaves no output folder behind when the
 // run would have made one.
-TEST(RefusedRun, MakesNoOutputFolder) {
-    const olmtest::ScratchDir scratch;
-    const badinput::OlmwizChild olmwiz(OLMWIZ_PATH, scratch.Path());
-    const std::string options = scratch.Write("bad.opt", "Frobnicate: 1;\n");
-    const std::string kfz = scratch.Write("bad.kfz", "{\n");
-    for (const auto& [flag, path] : {std::pair{"--options", options}, std::pair{"--kfz", kfz}}) {
-        const fs::path fresh = scratch.Path() / (std::string("fresh") + flag);
-        EXPECT_TRUE(badinput::Refused(olmwiz.Run({"run", "--wizard", "tkl_pll", "--family", "korvo5", "--design",
-                                                  "d", "--batch", flag, path, "--outdir", fresh.string()}),
-                                      Refusal{path, 0, ""}));
+using RefusedRun = OlmwizTest;
+TEST_F(RefusedRun, MakesNoOutputFolder) {
+    const std::string options = m_scratch.Write("bad.opt", "Frobnicate: 1;\n");
+    const std::string kfz = m_scratch.Write("bad.kfz", "{\n");
+    for (const auto& [flag, path] : {std::pair{"--options", options}, {"--kfz", kfz}}) {
+        const fs::path fresh = m_scratch.Path() / (std::string("fresh") + flag);
+        EXPECT_TRUE(Refused(m_olmwiz.Run(BatchRun("tkl_pll", fresh, {flag, path})), path, 0, ""));
         EXPECT_FALSE(fs::exists(fresh)) << flag;
     }
 }
 
 // Accepted by the rules: a CR LF copy of an example runs like the original.
-TEST(OptionFileAccepted, CrlfExampleRunsLikeTheOriginal) {
-    const olmtest::ScratchDir scratch;
-    const badinput::OlmwizChild olmwiz(OLMWIZ_PATH, scratch.Path());
-    const std::string crlfPath =
-        scratch.Write("crlf.opt", badinput::Crlf(olmtest::ReadFile(OLM_EXAMPLES_DIR "/tkl_pll_clkgen.opt")));
-    for (const auto& [options, folder] : {std::pair{std::string(OLM_EXAMPLES_DIR "/tkl_pll_clkgen.opt"), "lf"},
-                                          std::pair{crlfPath, "crlf"}}) {
-        EXPECT_TRUE(badinput::Accepted(olmwiz.Run({"run", "--wizard", "tkl_pll", "--family", "korvo5", "--design",
-                                                   "d", "--batch", "--options", options, "--outdir",
-                                                   (scratch.Path() / folder).string()})));
-    }
-    EXPECT_EQ(olmtest::ReadFile((scratch.Path() / "crlf" / "d.v").string()),
-              olmtest::ReadFile((scratch.Path() / "lf" / "d.v").string()));
+using OptionFileAccepted = OlmwizTest;
+TEST_F(OptionFileAccepted, CrlfExampleRunsLikeTheOriginal) {
+    const std::string lf = OLM_EXAMPLES_DIR "/tkl_pll_clkgen.opt";
+    const std::string crlf = m_scratch.Write("crlf.opt", Crlf(olmtest::ReadFile(lf)));
+    EXPECT_TRUE(Accepted(m_olmwiz.Run(BatchRun("tkl_pll", m_scratch.Path() / "lf", {"--options", lf}))));
+    EXPECT_TRUE(Accepted(m_olmwiz.Run(BatchRun("tkl_pll", m_scratch.Path() / "crlf", {"--options", crlf}))));
+    EXPECT_EQ(olmtest::ReadFile(m_scratch.File("crlf/d.v")), olmtest::ReadFile(m_scratch.File("lf/d.v")));
 }
 
 }  // namespace

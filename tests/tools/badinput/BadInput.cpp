@@ -1,0 +1,135 @@
+#include "BadInput.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include <sys/stat.h>
+
+namespace badinput {
+
+namespace fs = std::filesystem;
+
+std::vector<Case> NotFiles(const std::string& missing, const std::string& open, const std::string& close,
+                           const std::string& tooLarge, std::uint64_t limit) {
+    const std::string device = open + "a character device" + close;
+    return {{"missing_file", "", 0, missing, Kind::kMissing},
+            {"folder", "", 0, open + "a folder" + close, Kind::kFolder},
+            {"fifo", "", 0, open + "a FIFO" + close, Kind::kFifo},
+            {"dev_zero", "", 0, device, Kind::kZero},
+            {"dev_urandom", "", 0, device, Kind::kRandom},
+            {"dev_zero_low_memory", "", 0, device, Kind::kZero, true},
+            {"over_size_limit", "", 0, tooLarge + OverLimitText(limit), Kind::kOverLimit, false, limit}};
+}
+
+std::string OverLimitText(std::uint64_t limit) {
+    return "(" + std::to_string(limit + 1) + " bytes; the limit is " + std::to_string(limit) + " bytes)";
+}
+
+Case Edited(const std::string& base, std::string name, const std::string& from, const std::string& to,
+            std::string text, int lineOffset) {
+    std::string content = base;
+    const std::size_t pos = content.find(from);
+    if (pos == std::string::npos) return {name + "_EDIT_NOT_FOUND", "", 1, from};
+    content.replace(pos, from.size(), to);
+    const int line = lineOffset == kNoLine ? 0 : LineAt(content, pos) + lineOffset;
+    return {std::move(name), std::move(content), line, std::move(text)};
+}
+
+int LineAt(const std::string& text, std::size_t pos) {
+    const auto end = text.begin() + static_cast<std::ptrdiff_t>(std::min(pos, text.size()));
+    return 1 + static_cast<int>(std::count(text.begin(), end, '\n'));
+}
+
+std::string Crlf(const std::string& text) {
+    std::string out;
+    for (const char c : text) (c == '\n' ? out += "\r\n" : out += c);
+    return out;
+}
+
+std::string Garbage(std::size_t size, unsigned seed, const std::string& avoid) {
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        c = static_cast<char>((seed >> 16) & 0xff);
+        if (avoid.find(c) != std::string::npos) c = 'x';
+    }
+    return bytes;
+}
+
+fs::path DataFolderWithoutTkl(const fs::path& folder) {
+    fs::create_directories(folder);
+    for (const auto& entry : fs::directory_iterator(OLM_DATA_DIR)) {
+        if (entry.path().filename() != "olm_tkl.dev") fs::create_symlink(entry.path(), folder / entry.path().filename());
+    }
+    return folder;
+}
+
+std::vector<std::string> BatchRun(const std::string& wizard, const fs::path& outdir,
+                                  const std::vector<std::string>& more) {
+    std::vector<std::string> args = {"run",  "--wizard", wizard, "--family", "korvo5", "--design",
+                                     "d",    "--batch",  "--outdir", outdir.string()};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+OutputGuard::OutputGuard(fs::path folder) : m_folder(std::move(folder)) {
+    fs::create_directories(m_folder);
+    Add("d.kfz", "earlier design file of d\n");
+    Add("d.v", "// earlier wrapper of d\n");
+    Add("d_olmw.pkx", "# earlier constraints of d\n");
+}
+
+std::string OutputGuard::Add(const std::string& name, const std::string& content) {
+    std::ofstream(m_folder / name, std::ios::binary) << content;
+    m_files[name] = content;
+    return (m_folder / name).string();
+}
+
+std::string OutputGuard::Changes() const {
+    std::string changes;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(m_folder, ec)) {
+        if (!m_files.count(entry.path().filename().string())) changes += "new: " + entry.path().filename().string() + "\n";
+    }
+    if (ec) changes += "the folder cannot be listed: " + ec.message() + "\n";
+    for (const auto& [name, content] : m_files) {
+        if (!fs::is_regular_file(m_folder / name, ec)) changes += "gone: " + name + "\n";
+        else if (olmtest::ReadFile((m_folder / name).string()) != content) changes += "changed: " + name + "\n";
+    }
+    return changes;
+}
+
+void BadInput::SetUp() {
+    if (GetParam().lowMemory) {
+        if (!olmwiztest::OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under AddressSanitizer";
+        m_olmwiz.SetMemoryLimit(kLowMemory);
+    }
+    if (GetParam().kind != Kind::kContent) m_olmwiz.SetTimeout(20);
+}
+
+std::string BadInput::Place(const fs::path& path) const {
+    switch (GetParam().kind) {
+    case Kind::kContent:
+        std::ofstream(path, std::ios::binary) << GetParam().content;
+        break;
+    case Kind::kZero:
+        return "/dev/zero";
+    case Kind::kRandom:
+        return "/dev/urandom";
+    case Kind::kFolder:
+        fs::create_directories(path / "inner");
+        break;
+    case Kind::kFifo:
+        ::mkfifo(path.c_str(), 0600);
+        break;
+    case Kind::kOverLimit:
+        std::ofstream(path, std::ios::binary).close();
+        fs::resize_file(path, GetParam().limit + 1);  // a hole: no disk space is used
+        break;
+    case Kind::kMissing:
+        break;
+    }
+    return path.string();
+}
+
+}  // namespace badinput
