@@ -2,12 +2,73 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 
 #include <sys/stat.h>
 
 namespace badinput {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
+// A field of a table row: trimmed, its escapes decoded, its marks replaced.
+std::string Field(const std::string& raw, const std::map<std::string, std::string>& marks) {
+    static const std::map<char, char> kEscapes = {{'n', '\n'}, {'r', '\r'}, {'t', '\t'}, {'0', '\0'}, {'\\', '\\'}};
+    const std::string text = Trimmed(raw);
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : ' ';
+        if (text[i] == '\\' && next == 'x') {
+            out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
+            i += 3;
+        } else if (text[i] == '\\' && kEscapes.count(next)) {
+            out += kEscapes.at(text[++i]);
+        } else {
+            out += text[i];
+        }
+    }
+    for (const auto& [mark, value] : marks) {
+        for (std::size_t pos = out.find(mark); pos != std::string::npos; pos = out.find(mark, pos + value.size())) {
+            out.replace(pos, mark.size(), value);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<Case> TableCases(const std::string& file, const std::map<std::string, std::string>& marks) {
+    std::vector<Case> cases;
+    std::istringstream rows(olmtest::ReadFile(file));
+    for (std::string row; std::getline(rows, row);) {
+        if (row.empty() || row[0] == '#') continue;
+        std::vector<std::string> f;
+        for (std::size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 1) {
+            bar = row.find('|', start);
+            f.push_back(row.substr(start, bar - start));
+        }
+        if (f.size() != 4) {
+            cases.push_back({"malformed_row_" + std::to_string(cases.size()), "", 0, "a row of four fields: " + row});
+            continue;
+        }
+        const std::string name = Trimmed(f[0]), line = Trimmed(f[1]), text = Field(f[2], marks);
+        const std::size_t arrow = f[3].find("=>");
+        if (arrow == std::string::npos) {
+            cases.push_back({name, Field(f[3], marks), std::atoi(line.c_str()), text});
+        } else {
+            cases.push_back(Edited(marks.at("{FILE}"), name, Field(f[3].substr(0, arrow), marks),
+                                   Field(f[3].substr(arrow + 2), marks), text,
+                                   line == "-" ? kNoLine : std::atoi(line.c_str())));
+        }
+    }
+    return cases;
+}
 
 std::vector<Case> NotFiles(const std::string& missing, const std::string& open, const std::string& close,
                            const std::string& tooLarge, std::uint64_t limit) {

@@ -67,6 +67,11 @@ inline constexpr int kNoLine = -1;
 Case Edited(const std::string& base, std::string name, const std::string& from, const std::string& to,
             std::string text, int lineOffset);
 
+// The cases of a table file (DataFileCases.txt and the like; the head of
+// each tells the form of its rows). marks maps a mark such as {FILE} to the
+// text it stands for; the edits of a table start from the text of {FILE}.
+std::vector<Case> TableCases(const std::string& file, const std::map<std::string, std::string>& marks);
+
 // The line (from 1) on which the byte at offset pos of text stands.
 int LineAt(const std::string& text, std::size_t pos);
 

@@ -15,47 +15,20 @@ using namespace badinput;
 // primitive its option files address, {N} for a pin of that primitive.
 std::vector<Case> ForWizard(const std::string& wizard, const std::string& primitive, const std::string& pin) {
     const std::string good = "BlockProp: {P}.*.OLMW_ONLY_NOTE=first;\n";
-    const std::string nul(1, '\0');
     std::vector<Case> cases = NotFiles("Could not find the specified option file", "is not a regular file (", ")",
                                        "is too large ", Olm_OptFileReader::kMaxFileBytes);
+    std::ranges::move(TableCases(OLM_BADINPUT_CASES "/OptionFileCases.txt", {{"{GOOD}", good}}),
+                      std::back_inserter(cases));
     cases.insert(cases.end(), {
-        {"unknown_keyword", good + "Frobnicate: {P}.*.X=1;\n", 2, "Unrecognized keyword"},
-        {"misspelt_keyword", "BlokProp: {P}.*.X=1;\n", 1, "Unrecognized keyword"},
-        {"keyword_without_colon", good + good + "BlockProp {P}.*.X=1;\n", 3, "Missing ';'"},
-        {"keyword_at_end_without_value", "BlockProp:", 1, "Missing ';'"},
-        // The line end is the value: it is taken as the primitive.
-        {"keyword_without_value", "BlockProp:\n", 1, "Missing blkname"},
-        {"UsePin_without_value", "# comment\n\nUsePin:;\n", 3, "Missing blkname"},
-        {"hash_after_blanks", "  # not a comment\n", 1, "Unrecognized keyword"},
-        {"tab_only_line", good + "\t\n", 2, "Unrecognized keyword"},
-        {"empty_value", "BlockProp: ;\n", 1, "Missing primitive"},
-        {"missing_block", "BlockProp: {P};\n", 1, "Missing blkname"},
-        {"missing_property_name", "BlockProp: {P}.*;\n", 1, "Missing property name"},
-        {"missing_property_value", "BlockProp: {P}.*.OLMW_ONLY_NOTE;\n", 1, "Missing property value"},
-        {"empty_property_value", good + "BlockProp: {P}.*.OLMW_ONLY_NOTE=;\n", 2, "Missing property value"},
-        {"UsePin_without_pin", "UsePin: {P}.*;\n", 1, "Missing pinname in UsePin"},
-        {"TklClkBuf_without_block", "TklClkBuf: {P};\n", 1, "Missing blkname"},
-        {"TklClkBuf_without_type", "TklClkBuf: {P}.*.{N};\n", 1, "Missing clock buffer type"},
-        {"TklClkBuf_unknown_type", "TklClkBuf: {P}.*.{N}=Fast Buffer;\n", 1, "Illegal value for the clock buffer"},
-        {"block_of_other_type", "BlockProp: KDIV.{P}.X=1;\n", 1, "Cannot process block"},
         {"binary_garbage", good + Garbage(200, 3, "\n:#") + "\n", 2, "ERROR in reading"},
-        {"nul_inside_keyword", "Block" + nul + "Prop: {P}.*.X=1;\n", 1, "zero byte"},
-        {"nul_inside_value", "BlockProp: {P}.*.OLMW_ONLY_NOTE=2" + nul + "00;\n", 1, "zero byte"},
-        {"nul_only_line", good + good + std::string(4, '\0') + "\n", 3, "zero byte"},
         // A line is read in pieces of 255 characters: the second piece of a
         // long statement is a statement of its own, on the next line number.
         {"line_over_255", "BlockProp: {P}.*.OLMW_ONLY_NOTE=" + std::string(300, 'v') + ";\n", 2,
          "Unrecognized keyword"},
         {"line_over_1MB", "BlockProp: {P}.*.OLMW_ONLY_NOTE=" + std::string(1100000, 'v') + ";\n", 2,
          "Unrecognized keyword"},
-        {"latin1_in_keyword", "Bl\xf6" "ckProp: {P}.*.X=1;\n", 1, "Unrecognized keyword"},
-        {"terminal_escape", "\x1b]0;title\x07" "BlockProp: {P}.*.X=1;\n", 1, "\\x1B]0;title\\x07"},
-        {"crlf_error_line", "# note\r\n" + good + "Nonsense;\r\n", 3, "Unrecognized keyword"},
         {"cr_only_line_ends", "BlockProp: {P}.*.OLMW_ONLY_NOTE=1;\rNonsense;\r" + std::string(300, 'x') + "\r", 2,
          "Unrecognized keyword"},
-        {"third_error_stops_reading", "Foo;\nBar;\nBaz;\n" + good, 3, "Unrecognized keyword"},
-        {"error_after_good_lines", good + good + good + good + "UsePin: {P};\n", 5, "Missing blkname"},
-        {"dot_only_target", "BlockProp: ...=1;\n", 1, "Missing blkname"},
     });
     for (Case& c : cases) {
         c.name = wizard + "_" + c.name;
