@@ -79,29 +79,24 @@ protected:
 };
 
 TEST_F(Regen, WritesWhatSingleRunsWriteInEitherOrder) {
-    // The bundled option files and the defaults, in both languages.
-    std::vector<std::pair<std::string, std::vector<std::string>>> jobs;
-    for (const auto& [wizard, options] : {std::pair{"tkl_pll", "tkl_pll_clkgen.opt"}, {"dsp_mult", "dsp_mult_small.opt"}})
-        for (const std::string source : {"", options})
-            for (const std::string hdl : {"verilog", "vhdl"}) {
-                std::vector<std::string> args = {"--wizard", wizard, "--family", "korvo5", "--design", "core"};
-                args.insert(args.end(), {"--hdl", hdl});
-                if (!source.empty()) args.insert(args.end(), {"--options", OLM_EXAMPLES_DIR "/" + source});
-                jobs.push_back({std::string(wizard) + (source.empty() ? "_default_" : "_opt_") + hdl, args});
-            }
-    const auto line = [](std::vector<std::string> args, const std::string& outdir) {
-        std::string text;
-        for (const std::string& arg : args) text += olmwiz::ShellQuoted(arg) + " ";
-        return text + "--outdir " + olmwiz::ShellQuoted(outdir) + "\n";
-    };
+    // The bundled option files and the defaults, in both languages: name and
+    // the arguments of olmwiz run as the manifest gives them.
+    std::vector<std::pair<std::string, std::string>> jobs;
+    for (const auto& [wizard, example] : {std::pair{"tkl_pll", "tkl_pll_clkgen.opt"}, {"dsp_mult", "dsp_mult_small.opt"}})
+        for (const std::string& options : {std::string(), OLM_EXAMPLES_DIR "/" + std::string(example)})
+            for (const std::string hdl : {"verilog", "vhdl"})
+                jobs.push_back({wizard + std::string(options.empty() ? "_default_" : "_opt_") + hdl,
+                                "--wizard " + std::string(wizard) + " --family korvo5 --design core --hdl " + hdl +
+                                    (options.empty() ? "" : " --options " + olmwiz::ShellQuoted(options))});
     std::string forwards = "# every example, both languages\n\n", backwards;
     for (const auto& [name, args] : jobs) {
-        std::vector<std::string> single = args;
-        single.insert(single.begin(), "run");
-        single.insert(single.end(), {"--batch", "--silent", "--outdir", Dir("single/" + name).string()});
+        std::vector<std::string> single;
+        std::string problem;
+        ASSERT_TRUE(olmwiz::SplitWords("run --batch --silent " + args, single, problem)) << problem;
+        single.insert(single.end(), {"--outdir", Dir("single/" + name).string()});
         ASSERT_TRUE(Accepted(m_olmwiz.Run(single))) << name;
-        forwards += line(args, "forwards/" + name);  // relative to the manifest
-        backwards = line(args, "backwards/" + name) + backwards;
+        forwards += args + " --outdir forwards/" + name + "\n";  // relative to the manifest
+        backwards = args + " --outdir backwards/" + name + "\n" + backwards;
     }
     // One worker: every job runs in the session of the jobs before it.
     for (const auto& [manifest, text] : {std::pair{"forwards.txt", forwards}, {"backwards.txt", backwards}}) {

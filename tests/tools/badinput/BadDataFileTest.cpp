@@ -6,42 +6,35 @@
 
 #include "datafiles/Olm_DataFileReader.h"
 
-#include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <set>
+#include <sstream>
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace badinput;
 
-const std::string& ValidTkl() {
-    static const std::string text = olmtest::ReadFile(OLM_DATA_DIR "/olm_tkl.dev");
-    return text;
-}
+const std::string kValidTkl = olmtest::ReadFile(OLM_DATA_DIR "/olm_tkl.dev");
 
 // The valid file cut a few characters into the keyword of each of a spread
 // of statements inside Block, Signal and Attribute sections; each cut leaves
 // an unknown keyword (or a value-less "Bus") on the last line.
 std::vector<Case> Truncations() {
-    static const char* const kInner[] = {"Primitive", "InputPin", "OutputPin", "BlkFlags", "PossibleValues",
-                                         "DefaultValue", "IsModifiable", "EndAttribute", "EndBlock", "External",
-                                         "Bus", "EndSignal"};
-    const std::string& text = ValidTkl();
+    static const std::regex kInner("[ \t]*(Primitive|InputPin|OutputPin|BlkFlags|PossibleValues|DefaultValue|"
+                                   "IsModifiable|EndAttribute|EndBlock|External|Bus|EndSignal).*");
     std::vector<Case> cases;
-    std::size_t seen = 0;
-    int line = 1;
-    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1, ++line) {
-        end = std::min(text.find('\n', start), text.size());
-        const std::size_t first = text.find_first_not_of(" \t", start);
-        const auto keyword = std::find_if(std::begin(kInner), std::end(kInner), [&](const char* word) {
-            return first < end && text.compare(first, std::strlen(word), word) == 0;
-        });
-        if (keyword != std::end(kInner) && seen++ % 97 == 0) {
-            cases.push_back({"truncated_in_" + std::string(*keyword) + "_line" + std::to_string(line),
-                             text.substr(0, first + 3), line, "line"});
+    std::istringstream lines(kValidTkl);
+    std::size_t seen = 0, start = 0;
+    int line = 0;
+    std::smatch keyword;
+    for (std::string text; std::getline(lines, text); start += text.size() + 1) {
+        ++line;
+        if (std::regex_match(text, keyword, kInner) && seen++ % 97 == 0) {
+            cases.push_back({"truncated_in_" + keyword[1].str() + "_line" + std::to_string(line),
+                             kValidTkl.substr(0, start + keyword.position(1) + 3), line, "line"});
         }
     }
     return cases;
@@ -51,17 +44,17 @@ std::vector<Case> DataCases() {
     const std::string head = "Version: 1.0;\nWizData: tkl;\n  Block: B;\n    Primitive: B;\n";
     std::vector<Case> cases = NotFiles("Could not", "is not a regular file (", ")", "is too large ",
                                        Olm_DataFileReader::kMaxFileBytes);
-    std::ranges::move(TableCases(OLM_BADINPUT_CASES "/DataFileCases.txt", {{"{FILE}", ValidTkl()}, {"{HEAD}", head}}),
+    std::ranges::move(TableCases(OLM_BADINPUT_CASES "/DataFileCases.txt", {{"{FILE}", kValidTkl}, {"{HEAD}", head}}),
                       std::back_inserter(cases));
     cases.insert(cases.end(), {
-        {"cut_before_WizData", ValidTkl().substr(0, ValidTkl().find("WizData:")), 0, "Missing the WizData"},
+        {"cut_before_WizData", kValidTkl.substr(0, kValidTkl.find("WizData:")), 0, "Missing the WizData"},
         {"binary_garbage", Garbage(4096, 7), 1, "ERROR in reading"},
         {"garbage_inside_block", head + Garbage(200, 11, "\n") + "\n", 5, "ERROR in reading"},
         {"line_of_256", head + "    BlkFlags: " + std::string(246, 'F') + "\n", 5, "longer than 255"},
         {"line_over_1MB", head + "    BlkFlags: " + std::string(1100000, 'F') + ";\n", 5, "longer than 255"},
         {"cr_only_line_ends", "Version: 1.0;\rWizData: tkl;\r" + std::string(300, ' ') + "X\r", 1, "longer"},
         // A CR LF file still counts its lines right.
-        Edited(ValidTkl(), "crlf_unknown_keyword", "    Primitive: TKL_SP;", "    Primitiv TKL_SP;", "Unrecognized", 0),
+        Edited(kValidTkl, "crlf_unknown_keyword", "    Primitive: TKL_SP;", "    Primitiv TKL_SP;", "Unrecognized", 0),
     });
     cases.back().content = Crlf(cases.back().content);
     std::ranges::move(Truncations(), std::back_inserter(cases));
@@ -92,15 +85,13 @@ class BadInstalledDataFile : public BadInput {};
 
 TEST_P(BadInstalledDataFile, StopsRunAndDump) {
     const Case& c = GetParam();
-    const fs::path data = DataFolderWithoutTkl(m_scratch.Path() / "data");
-    const fs::path installed = data / "olm_tkl.dev";
+    const fs::path installed = DataFolderWithoutTkl();
     if (const std::string given = Place(installed); given != installed) fs::create_symlink(given, installed);
     // The lookup passes over what is not a regular file as not installed,
     // naming the short name.
     const bool found = c.kind == Kind::kContent || c.kind == Kind::kOverLimit;
     const std::string file = found ? installed.string() : "'olm_tkl.dev'";
     const std::string text = found ? c.text : "Could not find the installed";
-    m_olmwiz.SetEnv("OLMW_DATA_DIR", data.string());
     OutputGuard out(m_scratch.Path() / "out");
     const std::string dump = out.Add("d.dmp", "earlier dump\n");
 
@@ -121,11 +112,9 @@ using DataFileOutOfMemory = OlmwizTest;
 TEST_F(DataFileOutOfMemory, IsAnErrorNotAnAbort) {
     if (!olmwiztest::OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under AddressSanitizer";
     m_olmwiz.SetMemoryLimit(192ull << 20);
-    const fs::path data = DataFolderWithoutTkl(m_scratch.Path() / "data");
-    const std::string path = (data / "olm_tkl.dev").string();
+    const std::string path = DataFolderWithoutTkl();
     std::ofstream(path, std::ios::binary).close();
     fs::resize_file(path, Olm_DataFileReader::kMaxFileBytes);
-    m_olmwiz.SetEnv("OLMW_DATA_DIR", data.string());
     OutputGuard out(m_scratch.Path() / "out");
     const std::vector<std::vector<std::string>> commands = {
         {"check-data", path}, {"dump", "--wizard", "tkl_pll", "--family", "korvo5", "-o", out.Folder() / "d.dmp"},
@@ -140,11 +129,11 @@ TEST_F(DataFileOutOfMemory, IsAnErrorNotAnAbort) {
 // like the original, and an unknown statement between sections is passed over.
 using DataFileAccepted = OlmwizTest;
 TEST_F(DataFileAccepted, CrlfAndUnknownStatementBetweenSections) {
-    std::string between = ValidTkl();
+    std::string between = kValidTkl;
     between.insert(between.find("  Block: TKL_SP;"), "  Colour: red;\n");
-    const ChildResult plain = m_olmwiz.Run({"check-data", m_scratch.Write("plain.dev", ValidTkl())});
+    const ChildResult plain = m_olmwiz.Run({"check-data", m_scratch.Write("plain.dev", kValidTkl)});
     ASSERT_TRUE(Accepted(plain));
-    for (const auto& [name, content] : {std::pair{"crlf.dev", Crlf(ValidTkl())}, {"unknown.dev", between}}) {
+    for (const auto& [name, content] : {std::pair{"crlf.dev", Crlf(kValidTkl)}, {"unknown.dev", between}}) {
         const ChildResult run = m_olmwiz.Run({"check-data", m_scratch.Write(name, content)});
         EXPECT_TRUE(Accepted(run));
         EXPECT_EQ(run.out.substr(run.out.find(": OK")), plain.out.substr(plain.out.find(": OK"))) << name;
@@ -156,15 +145,14 @@ TEST_F(DataFileAccepted, CrlfAndUnknownStatementBetweenSections) {
 // a warning instead of building a wrapper bit by bit.
 TEST_F(DataFileAccepted, UnbelievableWidthIsWarnedAbout) {
     m_olmwiz.SetTimeout(30);
-    const fs::path data = DataFolderWithoutTkl(m_scratch.Path() / "data");
-    std::string wide = ValidTkl();
+    const fs::path installed = DataFolderWithoutTkl();
+    std::string wide = kValidTkl;
     const std::string pin = "InputPin: CLKIN; Signal=CLKIN_IN;";
     for (std::size_t pos = wide.find(pin); pos != std::string::npos; pos = wide.find(pin, pos + 1)) {
         wide.insert(pos + pin.size(), " Width=[2147483647:-2147483648];");
     }
-    std::ofstream(data / "olm_tkl.dev", std::ios::binary) << wide;
-    m_olmwiz.SetEnv("OLMW_DATA_DIR", data.string());
-    EXPECT_TRUE(Accepted(m_olmwiz.Run({"check-data", (data / "olm_tkl.dev").string()})));
+    std::ofstream(installed, std::ios::binary) << wide;
+    EXPECT_TRUE(Accepted(m_olmwiz.Run({"check-data", installed.string()})));
     EXPECT_TRUE(Accepted(
         m_olmwiz.Run({"hdl", "--kfz", OLM_SAMPLE_KFZ, "--lang", "verilog", "-o", m_scratch.File("w.v")}),
         "pin 'CLKIN' of primitive 'TKL_ADV' the bits [2147483647:-2147483648]; it is declared as one bit"));

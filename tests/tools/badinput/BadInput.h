@@ -58,9 +58,6 @@ inline constexpr std::uint64_t kLowMemory = 256ull << 20;
 std::vector<Case> NotFiles(const std::string& missing, const std::string& open, const std::string& close,
                            const std::string& tooLarge, std::uint64_t limit);
 
-// "(N bytes; the limit is L bytes)" of a refused kOverLimit file.
-std::string OverLimitText(std::uint64_t limit);
-
 // A case of base with the first occurrence of from replaced by to; the error
 // names the line of the replacement plus lineOffset, or none for kNoLine.
 inline constexpr int kNoLine = -1;
@@ -68,8 +65,9 @@ Case Edited(const std::string& base, std::string name, const std::string& from, 
             std::string text, int lineOffset);
 
 // The cases of a table file (DataFileCases.txt and the like; the head of
-// each tells the form of its rows). marks maps a mark such as {FILE} to the
-// text it stands for; the edits of a table start from the text of {FILE}.
+// each tells the form of its rows, a fifth field the wizard of the case).
+// marks maps a mark such as {FILE} to the text it stands for; the edits of a
+// table start from the text of {FILE}.
 std::vector<Case> TableCases(const std::string& file, const std::map<std::string, std::string>& marks);
 
 // The line (from 1) on which the byte at offset pos of text stands.
@@ -80,10 +78,6 @@ std::string Crlf(const std::string& text);
 
 // size pseudo-random bytes from seed, each byte of avoid replaced by 'x'.
 std::string Garbage(std::size_t size, unsigned seed, const std::string& avoid = "");
-
-// A folder of installed data files for OLMW_DATA_DIR: links to the real ones
-// except olm_tkl.dev, which the caller places. Returns the folder.
-std::filesystem::path DataFolderWithoutTkl(const std::filesystem::path& folder);
 
 // The arguments of a batch run of design d for korvo5 into outdir, then more.
 std::vector<std::string> BatchRun(const std::string& wizard, const std::filesystem::path& outdir,
@@ -113,8 +107,13 @@ private:
 // A scratch folder and olmwiz working in it.
 class OlmwizTest : public ::testing::Test {
 protected:
+    // Gives olmwiz a folder of installed data files of its own: links to the
+    // real ones except olm_tkl.dev, whose path it returns for the test to
+    // place.
+    std::filesystem::path DataFolderWithoutTkl() const;
+
     olmtest::ScratchDir m_scratch;
-    olmwiztest::OlmwizChild m_olmwiz{OLMWIZ_PATH, m_scratch.Path()};
+    mutable olmwiztest::OlmwizChild m_olmwiz{OLMWIZ_PATH, m_scratch.Path()};
 };
 
 // A test of every case of a table. olmwiz gets the case's memory, and 20

@@ -15,19 +15,15 @@ namespace {
 namespace fs = std::filesystem;
 using namespace badinput;
 
-const std::string& Sample() {
-    static const std::string text = olmtest::ReadFile(OLM_SAMPLE_KFZ);
-    return text;
-}
+const std::string kSample = olmtest::ReadFile(OLM_SAMPLE_KFZ);
 
 // The sample cut at a spread of places: the parser meets the end of the
 // input on the last line.
 std::vector<Case> Truncations() {
     std::vector<Case> cases;
-    const std::size_t end = Sample().rfind('}');
     for (std::size_t i = 0; i < 10; ++i) {
-        const std::size_t cut = end * i / 10 + 1;
-        cases.push_back({"truncated_at_" + std::to_string(cut), Sample().substr(0, cut), LineAt(Sample(), cut),
+        const std::size_t cut = kSample.rfind('}') * i / 10 + 1;
+        cases.push_back({"truncated_at_" + std::to_string(cut), kSample.substr(0, cut), LineAt(kSample, cut),
                          "parse error"});
     }
     return cases;
@@ -36,7 +32,7 @@ std::vector<Case> Truncations() {
 std::vector<Case> KfzCases() {
     std::vector<Case> cases =
         NotFiles("No such file", "it is ", "", "it is too large ", Olm_Engine::kMaxDesignFileBytes);
-    std::ranges::move(TableCases(OLM_BADINPUT_CASES "/KfzCases.txt", {{"{FILE}", Sample()}}),
+    std::ranges::move(TableCases(OLM_BADINPUT_CASES "/KfzCases.txt", {{"{FILE}", kSample}}),
                       std::back_inserter(cases));
     cases.insert(cases.end(), {
         // Some 70 bytes of memory for each byte of the file: well within the
@@ -45,10 +41,10 @@ std::vector<Case> KfzCases() {
          true},
         {"spaces_over_1MB", std::string(1100000, ' ') + "x", 1, "parse error"},
         {"newlines_then_garbage", std::string(300, '\n') + "garbage", 301, "parse error"},
-        {"trailing_garbage", Sample() + "}\n", LineAt(Sample(), Sample().size()), "parse error"},
-        Edited(Sample(), "unterminated_string_over_255", "\"designVersion\": \"1.0.0\"",
+        {"trailing_garbage", kSample + "}\n", LineAt(kSample, kSample.size()), "parse error"},
+        Edited(kSample, "unterminated_string_over_255", "\"designVersion\": \"1.0.0\"",
                "\"designVersion\": \"" + std::string(300, 'v'), "parse error", 0),
-        Edited(Sample(), "crlf_syntax_error", "\"speed\": \"-2\"", "\"speed\": -", "parse error", 0),
+        Edited(kSample, "crlf_syntax_error", "\"speed\": \"-2\"", "\"speed\": -", "parse error", 0),
     });
     cases.back().content = Crlf(cases.back().content);
     std::ranges::move(Truncations(), std::back_inserter(cases));
@@ -85,10 +81,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadKfz, ::testing::ValuesIn(KfzCases()), CaseNam
 // are JSON white space.
 using KfzAccepted = OlmwizTest;
 TEST_F(KfzAccepted, UnknownFieldsAndCrlf) {
-    std::string unknown = Sample();
+    std::string unknown = kSample;
     unknown.insert(unknown.find("\"blocks\""), "\"colour\": [1, {\"x\": null}],\n  ");
     const std::string plain = m_olmwiz.Run({"show-kfz", OLM_SAMPLE_KFZ}).out;
-    for (const auto& [name, content] : {std::pair{"unknown.kfz", unknown}, {"crlf.kfz", Crlf(Sample())}}) {
+    for (const auto& [name, content] : {std::pair{"unknown.kfz", unknown}, {"crlf.kfz", Crlf(kSample)}}) {
         const ChildResult run = m_olmwiz.Run({"show-kfz", m_scratch.Write(name, content)});
         EXPECT_TRUE(Accepted(run));
         EXPECT_EQ(run.out.substr(run.out.find('\n')), plain.substr(plain.find('\n'))) << name;
@@ -97,7 +93,7 @@ TEST_F(KfzAccepted, UnknownFieldsAndCrlf) {
 
 // A pin width the wrapper cannot use is reported and taken as one bit.
 TEST_F(KfzAccepted, UnusableWidthIsTakenAsOneBit) {
-    std::string wide = Sample();
+    std::string wide = kSample;
     wide.replace(wide.find("[0:0]"), 5, "[99999999:0]");
     EXPECT_TRUE(Accepted(m_olmwiz.Run({"hdl", "--kfz", m_scratch.Write("wide.kfz", wide), "--lang", "verilog", "-o",
                                        m_scratch.File("wide.v")}),

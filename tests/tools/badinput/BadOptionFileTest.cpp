@@ -11,33 +11,27 @@ namespace {
 namespace fs = std::filesystem;
 using namespace badinput;
 
-// The cases of one reference wizard; {P} in their text stands for the
-// primitive its option files address, {N} for a pin of that primitive.
+// The cases of one reference wizard, whose option files address primitive
+// and pin.
 std::vector<Case> ForWizard(const std::string& wizard, const std::string& primitive, const std::string& pin) {
-    const std::string good = "BlockProp: {P}.*.OLMW_ONLY_NOTE=first;\n";
+    const std::string good = "BlockProp: " + primitive + ".*.OLMW_ONLY_NOTE=first;\n";
+    const std::string note = "BlockProp: " + primitive + ".*.OLMW_ONLY_NOTE=";
     std::vector<Case> cases = NotFiles("Could not find the specified option file", "is not a regular file (", ")",
                                        "is too large ", Olm_OptFileReader::kMaxFileBytes);
-    std::ranges::move(TableCases(OLM_BADINPUT_CASES "/OptionFileCases.txt", {{"{GOOD}", good}}),
+    std::ranges::move(TableCases(OLM_BADINPUT_CASES "/OptionFileCases.txt",
+                                 {{"{GOOD}", good}, {"{P}", primitive}, {"{N}", pin}}),
                       std::back_inserter(cases));
     cases.insert(cases.end(), {
         {"binary_garbage", good + Garbage(200, 3, "\n:#") + "\n", 2, "ERROR in reading"},
         // A line is read in pieces of 255 characters: the second piece of a
         // long statement is a statement of its own, on the next line number.
-        {"line_over_255", "BlockProp: {P}.*.OLMW_ONLY_NOTE=" + std::string(300, 'v') + ";\n", 2,
-         "Unrecognized keyword"},
-        {"line_over_1MB", "BlockProp: {P}.*.OLMW_ONLY_NOTE=" + std::string(1100000, 'v') + ";\n", 2,
-         "Unrecognized keyword"},
-        {"cr_only_line_ends", "BlockProp: {P}.*.OLMW_ONLY_NOTE=1;\rNonsense;\r" + std::string(300, 'x') + "\r", 2,
-         "Unrecognized keyword"},
+        {"line_over_255", note + std::string(300, 'v') + ";\n", 2, "Unrecognized keyword"},
+        {"line_over_1MB", note + std::string(1100000, 'v') + ";\n", 2, "Unrecognized keyword"},
+        {"cr_only_line_ends", note + "1;\rNonsense;\r" + std::string(300, 'x') + "\r", 2, "Unrecognized keyword"},
     });
     for (Case& c : cases) {
         c.name = wizard + "_" + c.name;
         c.wizard = wizard;
-        for (const auto& [mark, value] : {std::pair{"{P}", primitive}, {"{N}", pin}}) {
-            for (std::size_t pos = c.content.find(mark); pos != std::string::npos; pos = c.content.find(mark, pos)) {
-                c.content.replace(pos, 3, value);
-            }
-        }
     }
     return cases;
 }
@@ -62,22 +56,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadOptionFile, ::testing::ValuesIn(OptCases()), 
 
 // Settings that the option-file reader passes on but the wizard refuses: the
 // run stops, says why and names the option file they came from.
-Case Setting(const std::string& wizard, const std::string& name, const std::string& statement, const char* text) {
-    return {wizard + "_" + name, statement + "\n", 0, text, Kind::kContent, false, 0, wizard};
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    WizardRefusesSetting, BadOptionFile,
-    ::testing::Values(Setting("tkl_pll", "frequency_fifty", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKIN1_FREQ=fifty;",
-                              "Input clock: the frequency 'fifty' is not a number of MHz"),
-                      Setting("tkl_pll", "port_with_byte_ff", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_PORT=clk\xff;",
-                              "not a legal portname"),
-                      Setting("dsp_mult", "width_huge", "BlockProp: DSP.*.A_WIDTH=99999999;",
-                              "must be a whole number from 2 to 18"),
-                      Setting("dsp_mult", "width_negative", "BlockProp: DSP.*.A_WIDTH=-5;", "The value '-5' of A_WIDTH"),
-                      Setting("dsp_mult", "width_text", "BlockProp: DSP.*.A_WIDTH=twelve;",
-                              "The value 'twelve' of A_WIDTH")),
-    CaseName);
+INSTANTIATE_TEST_SUITE_P(WizardRefusesSetting, BadOptionFile,
+                         ::testing::ValuesIn(TableCases(OLM_BADINPUT_CASES "/WizardSettingCases.txt", {})), CaseName);
 
 // A refused option or design file leaves no output folder behind when the
 // run would have made one.
