@@ -28,17 +28,16 @@ std::string EndProblem(const ChildResult& run, int code) {
 
 ChildResult OlmwizChild::Run(const std::vector<std::string>& args) const {
     std::vector<std::string> argv = {"sh", "-c", "exec \"$@\" </dev/null", "sh", "env"};
-    for (const auto& [name, value] : m_env) argv.push_back(name + "=" + value);
-    argv.insert(argv.end(), {"timeout", "-s", "KILL", std::to_string(m_timeoutSeconds)});
-    if (m_memoryLimit != 0) argv.insert(argv.end(), {"prlimit", "--as=" + std::to_string(m_memoryLimit), "--"});
-    ChildResult result;
-    argv.push_back(m_program);
-    result.command = m_program;
+    for (const auto& [name, value] : env) argv.push_back(name + "=" + value);
+    argv.insert(argv.end(), {"timeout", "-s", "KILL", std::to_string(timeoutSeconds)});
+    if (memoryLimit != 0) argv.insert(argv.end(), {"prlimit", "--as=" + std::to_string(memoryLimit), "--"});
+    ChildResult result{-1, "", "", program};
+    argv.push_back(program);
     for (const std::string& arg : args) {
         argv.push_back(arg);
         result.command += " " + arg;
     }
-    const olmtest::CommandResult run = olmtest::RunIn(m_workDir, argv, &result.err);
+    const olmtest::CommandResult run = olmtest::RunIn(workDir, argv, &result.err);
     result.exitCode = run.code;
     result.out = run.output;
     return result;

@@ -23,20 +23,18 @@ struct ChildResult {
     std::string command;  // the argument list, for failure messages
 };
 
-// Runs the program in a work folder with olmtest::RunIn, its standard input
-// from /dev/null, its run time and on request its memory limited, with this
-// process's environment and the variables set here on top.
-class OlmwizChild {
-public:
-    OlmwizChild(std::string program, std::filesystem::path workDir)
-        : m_program(std::move(program)), m_workDir(std::move(workDir)) {}
+// Runs program in workDir with olmtest::RunIn, its standard input from
+// /dev/null, with this process's environment and the variables of env on
+// top.
+struct OlmwizChild {
+    std::string program;
+    std::filesystem::path workDir;
+    std::map<std::string, std::string> env{};
+    int timeoutSeconds = 60;  // a child still running then is killed
+    // The child's address space in bytes (RLIMIT_AS), so that an allocation
+    // beyond it fails; 0: no limit.
+    std::uint64_t memoryLimit = 0;
 
-    void SetEnv(const std::string& name, const std::string& value) { m_env[name] = value; }
-    // A child still running after this many seconds is killed.
-    void SetTimeout(int seconds) { m_timeoutSeconds = seconds; }
-    // The child's address space is limited to this many bytes (RLIMIT_AS),
-    // so that an allocation beyond it fails; 0: no limit.
-    void SetMemoryLimit(std::uint64_t bytes) { m_memoryLimit = bytes; }
     // AddressSanitizer reserves terabytes of address space for itself: under
     // it a child with a memory limit cannot start.
     static constexpr bool kMemoryLimitWorks =
@@ -49,13 +47,6 @@ public:
 #endif
 
     ChildResult Run(const std::vector<std::string>& args) const;
-
-private:
-    std::string m_program;
-    std::filesystem::path m_workDir;
-    std::map<std::string, std::string> m_env;
-    int m_timeoutSeconds = 60;
-    std::uint64_t m_memoryLimit = 0;
 };
 
 // The run ended with exit code 1 and no sanitizer report, and standard error

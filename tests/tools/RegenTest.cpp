@@ -177,7 +177,7 @@ TEST_F(Regen, NinjaRerunsExactlyTheJobWhoseOptionFileChanged) {
     ASSERT_TRUE(Accepted(m_olmwiz.Run({"regen", manifest, "--ninja", ninjaFile})));
     EXPECT_FALSE(fs::exists(Dir("out dir:1")));  // written, not run
 
-    const olmwiztest::OlmwizChild ninja("/usr/bin/ninja", m_scratch.Path());
+    const olmwiztest::OlmwizChild ninja{"/usr/bin/ninja", m_scratch.Path()};
     const auto build = [&](std::vector<std::string> extra) {
         extra.insert(extra.begin(), {"-C", m_scratch.Path().string(), "-f", ninjaFile});
         return ninja.Run(extra);

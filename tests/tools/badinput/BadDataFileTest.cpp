@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadInstalledDataFile, ::testing::ValuesIn(Instal
 using DataFileOutOfMemory = OlmwizTest;
 TEST_F(DataFileOutOfMemory, IsAnErrorNotAnAbort) {
     if (!olmwiztest::OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under AddressSanitizer";
-    m_olmwiz.SetMemoryLimit(192ull << 20);
+    m_olmwiz.memoryLimit = 192ull << 20;
     const std::string path = DataFolderWithoutTkl();
     std::ofstream(path, std::ios::binary).close();
     fs::resize_file(path, Olm_DataFileReader::kMaxFileBytes);
@@ -144,7 +144,7 @@ TEST_F(DataFileAccepted, CrlfAndUnknownStatementBetweenSections) {
 // the ends of the integer range. The HDL writer declares them as one bit with
 // a warning instead of building a wrapper bit by bit.
 TEST_F(DataFileAccepted, UnbelievableWidthIsWarnedAbout) {
-    m_olmwiz.SetTimeout(30);
+    m_olmwiz.timeoutSeconds = 30;
     const fs::path installed = DataFolderWithoutTkl();
     std::string wide = kValidTkl;
     const std::string pin = "InputPin: CLKIN; Signal=CLKIN_IN;";

@@ -122,7 +122,7 @@ fs::path OlmwizTest::DataFolderWithoutTkl() const {
     for (const auto& entry : fs::directory_iterator(OLM_DATA_DIR)) {
         if (entry.path().filename() != "olm_tkl.dev") fs::create_symlink(entry.path(), folder / entry.path().filename());
     }
-    m_olmwiz.SetEnv("OLMW_DATA_DIR", folder.string());
+    m_olmwiz.env["OLMW_DATA_DIR"] = folder.string();
     return folder / "olm_tkl.dev";
 }
 
@@ -163,9 +163,9 @@ std::string OutputGuard::Changes() const {
 void BadInput::SetUp() {
     if (GetParam().lowMemory) {
         if (!olmwiztest::OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under AddressSanitizer";
-        m_olmwiz.SetMemoryLimit(kLowMemory);
+        m_olmwiz.memoryLimit = kLowMemory;
     }
-    if (GetParam().kind != Kind::kContent) m_olmwiz.SetTimeout(20);
+    if (GetParam().kind != Kind::kContent) m_olmwiz.timeoutSeconds = 20;
 }
 
 std::string BadInput::Place(const fs::path& path) const {
