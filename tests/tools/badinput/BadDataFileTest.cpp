@@ -14,7 +14,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace badinput;
 
 const std::string kValidTkl = olmtest::ReadFile(OLM_DATA_DIR "/olm_tkl.dev");
@@ -110,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadInstalledDataFile, ::testing::ValuesIn(Instal
 // of memory is an error like any other, not an abort.
 using DataFileOutOfMemory = OlmwizTest;
 TEST_F(DataFileOutOfMemory, IsAnErrorNotAnAbort) {
-    if (!olmwiztest::OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under AddressSanitizer";
+    if (!OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under AddressSanitizer";
     m_olmwiz.memoryLimit = 192ull << 20;
     const std::string path = DataFolderWithoutTkl();
     std::ofstream(path, std::ios::binary).close();

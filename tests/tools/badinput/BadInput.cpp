@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include <sys/stat.h>
 
 namespace badinput {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -19,18 +18,17 @@ std::string Trimmed(const std::string& text) {
 
 // A field of a table row: trimmed, its escapes decoded, its marks replaced.
 std::string Field(const std::string& raw, const std::map<std::string, std::string>& marks) {
-    static const std::map<char, char> kEscapes = {{'n', '\n'}, {'r', '\r'}, {'t', '\t'}, {'0', '\0'}, {'\\', '\\'}};
     const std::string text = Trimmed(raw);
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char next = i + 1 < text.size() ? text[i + 1] : ' ';
-        if (text[i] == '\\' && next == 'x') {
-            out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
-            i += 3;
-        } else if (text[i] == '\\' && kEscapes.count(next)) {
-            out += kEscapes.at(text[++i]);
-        } else {
+        const std::size_t escape = text[i] == '\\' ? std::string("nrt0\\x").find(text[i + 1]) : std::string::npos;
+        if (escape == std::string::npos) {
             out += text[i];
+        } else if (text[++i] != 'x') {
+            out += "\n\r\t\0\\"[escape];
+        } else {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
         }
     }
     for (const auto& [mark, value] : marks) {
@@ -44,29 +42,26 @@ std::string Field(const std::string& raw, const std::map<std::string, std::strin
 }  // namespace
 
 std::vector<Case> TableCases(const std::string& file, const std::map<std::string, std::string>& marks) {
+    static const std::regex kRow(" *([^| ]+) *\\| *([^| ]+) *\\|([^|]*)\\|([^|]*)(\\| *([^| ]+) *)?");
     std::vector<Case> cases;
     std::istringstream rows(olmtest::ReadFile(file));
+    std::smatch f;
     for (std::string row; std::getline(rows, row);) {
         if (row.empty() || row[0] == '#') continue;
-        std::vector<std::string> f;
-        for (std::size_t start = 0, bar = 0; bar != std::string::npos; start = bar + 1) {
-            bar = row.find('|', start);
-            f.push_back(row.substr(start, bar - start));
-        }
-        if (f.size() != 4 && f.size() != 5) {
-            cases.push_back({"malformed_row_" + std::to_string(cases.size()), "", 0, "a row of 4 or 5 fields: " + row});
+        if (!std::regex_match(row, f, kRow)) {
+            cases.push_back({"malformed_row_" + std::to_string(cases.size()), "", 0, "a row of the table's form: " + row});
             continue;
         }
-        const std::string name = Trimmed(f[0]), line = Trimmed(f[1]), text = Field(f[2], marks);
-        const std::size_t arrow = f[3].find("=>");
+        const std::string input = f[4], text = Field(f[3], marks);
+        const int line = f[2] == "-" ? kNoLine : std::stoi(f[2].str());
+        const std::size_t arrow = input.find("=>");
         if (arrow == std::string::npos) {
-            cases.push_back({name, Field(f[3], marks), std::atoi(line.c_str()), text});
+            cases.push_back({f[1], Field(input, marks), line, text});
         } else {
-            cases.push_back(Edited(marks.at("{FILE}"), name, Field(f[3].substr(0, arrow), marks),
-                                   Field(f[3].substr(arrow + 2), marks), text,
-                                   line == "-" ? kNoLine : std::atoi(line.c_str())));
+            cases.push_back(Edited(marks.at("{FILE}"), f[1], Field(input.substr(0, arrow), marks),
+                                   Field(input.substr(arrow + 2), marks), text, line));
         }
-        if (f.size() == 5) cases.back().wizard = Trimmed(f[4]);
+        if (f[6].matched) cases.back().wizard = f[6].str();
     }
     return cases;
 }
@@ -100,11 +95,7 @@ int LineAt(const std::string& text, std::size_t pos) {
     return 1 + static_cast<int>(std::count(text.begin(), end, '\n'));
 }
 
-std::string Crlf(const std::string& text) {
-    std::string out;
-    for (const char c : text) (c == '\n' ? out += "\r\n" : out += c);
-    return out;
-}
+std::string Crlf(const std::string& text) { return std::regex_replace(text, std::regex("\n"), "\r\n"); }
 
 std::string Garbage(std::size_t size, unsigned seed, const std::string& avoid) {
     std::string bytes(size, '\0');
@@ -126,12 +117,10 @@ fs::path OlmwizTest::DataFolderWithoutTkl() const {
     return folder / "olm_tkl.dev";
 }
 
-std::vector<std::string> BatchRun(const std::string& wizard, const fs::path& outdir,
-                                  const std::vector<std::string>& more) {
-    std::vector<std::string> args = {"run",  "--wizard", wizard, "--family", "korvo5", "--design",
-                                     "d",    "--batch",  "--outdir", outdir.string()};
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
+std::vector<std::string> BatchRun(const std::string& wizard, const fs::path& outdir, std::vector<std::string> more) {
+    more.insert(more.begin(), {"run", "--wizard", wizard, "--family", "korvo5", "--design", "d", "--batch", "--outdir",
+                               outdir.string()});
+    return more;
 }
 
 OutputGuard::OutputGuard(fs::path folder) : m_folder(std::move(folder)) {

@@ -16,9 +16,8 @@
 // folder that a refused run must leave as it was.
 namespace badinput {
 
-using olmwiztest::Accepted;
-using olmwiztest::ChildResult;
-using olmwiztest::Refused;
+namespace fs = std::filesystem;
+using namespace olmwiztest;
 
 // What a case gives olmwiz: a file of the case's content, or a path that
 // must be refused before anything is read.
@@ -80,27 +79,27 @@ std::string Crlf(const std::string& text);
 std::string Garbage(std::size_t size, unsigned seed, const std::string& avoid = "");
 
 // The arguments of a batch run of design d for korvo5 into outdir, then more.
-std::vector<std::string> BatchRun(const std::string& wizard, const std::filesystem::path& outdir,
-                                  const std::vector<std::string>& more = {});
+std::vector<std::string> BatchRun(const std::string& wizard, const fs::path& outdir,
+                                  std::vector<std::string> more = {});
 
 // An output folder that already holds the files a run of design d writes
 // (d.kfz, d.v, d_olmw.pkx) and any others added, each with known content.
 // Changes() tells what a refused run did to the folder anyway.
 class OutputGuard {
 public:
-    explicit OutputGuard(std::filesystem::path folder);
+    explicit OutputGuard(fs::path folder);
 
     // Adds a file with this content (it is then expected to stay as it is)
     // and returns its path.
     std::string Add(const std::string& name, const std::string& content);
-    const std::filesystem::path& Folder() const { return m_folder; }
+    const fs::path& Folder() const { return m_folder; }
 
     // Every entry of the folder that is new, gone or changed, one per line;
     // empty when the folder is as it was prepared.
     std::string Changes() const;
 
 private:
-    std::filesystem::path m_folder;
+    fs::path m_folder;
     std::map<std::string, std::string> m_files;  // name -> expected content
 };
 
@@ -110,7 +109,7 @@ protected:
     // Gives olmwiz a folder of installed data files of its own: links to the
     // real ones except olm_tkl.dev, whose path it returns for the test to
     // place.
-    std::filesystem::path DataFolderWithoutTkl() const;
+    fs::path DataFolderWithoutTkl() const;
 
     olmtest::ScratchDir m_scratch;
     mutable olmwiztest::OlmwizChild m_olmwiz{OLMWIZ_PATH, m_scratch.Path()};
@@ -124,7 +123,7 @@ protected:
     void SetUp() override;
     // Places the case at path; returns the path to give olmwiz (a device's
     // instead of path).
-    std::string Place(const std::filesystem::path& path) const;
+    std::string Place(const fs::path& path) const;
 };
 
 }  // namespace badinput

@@ -12,7 +12,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace badinput;
 
 const std::string kSample = olmtest::ReadFile(OLM_SAMPLE_KFZ);

@@ -8,7 +8,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace badinput;
 
 // The cases of one reference wizard, whose option files address primitive
