@@ -9,7 +9,7 @@ namespace olmwiztest {
 namespace {
 
 ::testing::AssertionResult Failure(const ChildResult& run, const std::string& problem) {
-    const auto shown = [](const std::string& text) { return text.size() <= 1500 ? text : text.substr(0, 1500) + "..."; };
+    const auto shown = [](const std::string& text) { return text.substr(0, 1500) + (text.size() > 1500 ? "..." : ""); };
     return ::testing::AssertionFailure() << problem << "\n  command: " << run.command << "\n  exit code: "
                                          << run.exitCode << " (137: timed out, 128 + N: ended by signal N)"
                                          << "\n  stderr: " << shown(run.err) << "\n  stdout: " << shown(run.out);

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
-#include <set>
 #include <sstream>
 
 namespace {
@@ -60,17 +59,6 @@ std::vector<Case> DataCases() {
     return cases;
 }
 
-// The cases also installed as the clock-manager data file for run and dump.
-std::vector<Case> InstalledCases() {
-    static const std::set<std::string> kInstalled = {
-        "empty_file", "missing_file", "folder", "fifo", "dev_zero", "over_size_limit", "garbage_inside_block",
-        "nul_inside_value", "line_over_1MB", "missing_DefaultValue", "unknown_keyword_in_block", "IsModifiable_yes",
-        "primitive_without_type"};
-    std::vector<Case> cases = DataCases();
-    std::erase_if(cases, [](const Case& c) { return !kInstalled.count(c.name); });
-    return cases;
-}
-
 class BadDataFile : public BadInput {};
 
 TEST_P(BadDataFile, CheckDataNamesFileAndLine) {
@@ -101,7 +89,7 @@ TEST_P(BadInstalledDataFile, StopsRunAndDump) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BadDataFile, ::testing::ValuesIn(DataCases()), CaseName);
-INSTANTIATE_TEST_SUITE_P(Cases, BadInstalledDataFile, ::testing::ValuesIn(InstalledCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Cases, BadInstalledDataFile, ::testing::ValuesIn(DataCases()), CaseName);
 
 // A data file within the size limit that does not fit in the memory olmwiz
 // is given: one line of 64 MiB zero bytes (a sparse file), read with 192 MiB

@@ -49,7 +49,7 @@ std::vector<Case> TableCases(const std::string& file, const std::map<std::string
     for (std::string row; std::getline(rows, row);) {
         if (row.empty() || row[0] == '#') continue;
         if (!std::regex_match(row, f, kRow)) {
-            cases.push_back({"malformed_row_" + std::to_string(cases.size()), "", 0, "a row of the table's form: " + row});
+            cases.push_back({"malformed_row_" + std::to_string(cases.size()), "", 0, "a well-formed row: " + row});
             continue;
         }
         const std::string input = f[4], text = Field(f[3], marks);
@@ -111,7 +111,7 @@ fs::path OlmwizTest::DataFolderWithoutTkl() const {
     const fs::path folder = m_scratch.Path() / "data";
     fs::create_directories(folder);
     for (const auto& entry : fs::directory_iterator(OLM_DATA_DIR)) {
-        if (entry.path().filename() != "olm_tkl.dev") fs::create_symlink(entry.path(), folder / entry.path().filename());
+        if (entry.path().filename() != "olm_tkl.dev") fs::create_symlink(entry, folder / entry.path().filename());
     }
     m_olmwiz.env["OLMW_DATA_DIR"] = folder.string();
     return folder / "olm_tkl.dev";
@@ -140,20 +140,19 @@ std::string OutputGuard::Changes() const {
     std::string changes;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(m_folder, ec)) {
-        if (!m_files.count(entry.path().filename())) changes += "new: " + entry.path().filename().string() + "\n";
+        const std::string name = entry.path().filename();
+        if (!m_files.count(name)) changes += "new: " + name + "\n";
     }
     for (const auto& [name, content] : m_files) {
-        if (!fs::is_regular_file(m_folder / name, ec)) changes += "gone: " + name + "\n";
-        else if (olmtest::ReadFile((m_folder / name).string()) != content) changes += "changed: " + name + "\n";
+        const fs::path path = m_folder / name;
+        if (!fs::is_regular_file(path, ec) || olmtest::ReadFile(path) != content) changes += "changed: " + name + "\n";
     }
     return changes;
 }
 
 void BadInput::SetUp() {
-    if (GetParam().lowMemory) {
-        if (!olmwiztest::OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under AddressSanitizer";
-        m_olmwiz.memoryLimit = kLowMemory;
-    }
+    if (GetParam().lowMemory && !OlmwizChild::kMemoryLimitWorks) GTEST_SKIP() << "no memory limit under ASan";
+    if (GetParam().lowMemory) m_olmwiz.memoryLimit = kLowMemory;
     if (GetParam().kind != Kind::kContent) m_olmwiz.timeoutSeconds = 20;
 }
 
