@@ -107,7 +107,7 @@ std::string Garbage(std::size_t size, unsigned seed, const std::string& avoid) {
     return bytes;
 }
 
-fs::path OlmwizTest::DataFolderWithoutTkl() const {
+fs::path OlmwizTest::DataFolderWithoutTkl() {
     const fs::path folder = m_scratch.Path() / "data";
     fs::create_directories(folder);
     for (const auto& entry : fs::directory_iterator(OLM_DATA_DIR)) {

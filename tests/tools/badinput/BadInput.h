@@ -94,8 +94,9 @@ public:
     std::string Add(const std::string& name, const std::string& content);
     const fs::path& Folder() const { return m_folder; }
 
-    // Every entry of the folder that is new, gone or changed, one per line;
-    // empty when the folder is as it was prepared.
+    // Every entry of the folder that is new ("new: NAME") and every file
+    // added that is gone or changed ("changed: NAME"), one per line; empty
+    // when the folder is as it was prepared.
     std::string Changes() const;
 
 private:
@@ -109,10 +110,10 @@ protected:
     // Gives olmwiz a folder of installed data files of its own: links to the
     // real ones except olm_tkl.dev, whose path it returns for the test to
     // place.
-    fs::path DataFolderWithoutTkl() const;
+    fs::path DataFolderWithoutTkl();
 
     olmtest::ScratchDir m_scratch;
-    mutable olmwiztest::OlmwizChild m_olmwiz{OLMWIZ_PATH, m_scratch.Path()};
+    OlmwizChild m_olmwiz{OLMWIZ_PATH, m_scratch.Path()};
 };
 
 // A test of every case of a table. olmwiz gets the case's memory, and 20
