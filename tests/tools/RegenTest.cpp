@@ -14,6 +14,8 @@
 #include <thread>
 
 namespace fs = std::filesystem;
+using olmwiztest::Accepted;
+using olmwiztest::ChildResult;
 
 namespace {
 
@@ -23,64 +25,40 @@ struct Split {
     const char* problem;  // empty: the line splits
 };
 
-TEST(ShellWords, SplitsLikeAShellWithoutExpanding) {
-    const Split cases[] = {
-        {"  --a b\tc  ", {"--a", "b", "c"}, ""},
-        {"--outdir 'out dir/a'", {"--outdir", "out dir/a"}, ""},
-        {R"(--log "a \"b\" c\\d\e")", {"--log", R"(a "b" c\d\e)"}, ""},
-        {R"(--x="a b"/'c d' a\ b)", {"--x=a b/c d", "a b"}, ""},
-        {R"('' "" x)", {"", "", "x"}, ""},
-        {"a # comment 'open", {"a"}, ""},
-        {"# whole line", {}, ""},
-        {"a#b '#c' \"$HOME\" *", {"a#b", "#c", "$HOME", "*"}, ""},
-        {"--design 'd", {}, "unterminated single quote (column 10)"},
-        {"a \"b\\\"", {}, "unterminated double quote (column 3)"},
-    };
-    for (const Split& c : cases) {
-        std::vector<std::string> words;
-        std::string problem;
-        EXPECT_EQ(olmwiz::SplitWords(c.line, words, problem), *c.problem == '\0') << c.line;
-        EXPECT_EQ(problem, c.problem) << c.line;
-        if (*c.problem == '\0') {
-            EXPECT_EQ(words, c.words) << c.line;
-        }
+void PrintTo(const Split& split, std::ostream* os) { *os << split.line; }
+
+class ShellWords : public ::testing::TestWithParam<Split> {};
+
+TEST_P(ShellWords, SplitsLikeAShellWithoutExpanding) {
+    std::vector<std::string> words;
+    std::string problem;
+    EXPECT_EQ(olmwiz::SplitWords(GetParam().line, words, problem), *GetParam().problem == '\0');
+    EXPECT_EQ(problem, GetParam().problem);
+    if (problem.empty()) {
+        EXPECT_EQ(words, GetParam().words);
     }
-    // What ShellQuoted writes for the ninja file's commands reads back as one word.
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, ShellWords,
+                         ::testing::Values(Split{"  --a b\tc  ", {"--a", "b", "c"}, ""},
+                                           Split{"--outdir 'out dir/a'", {"--outdir", "out dir/a"}, ""},
+                                           Split{R"(--log "a \"b\" c\\d\e")", {"--log", R"(a "b" c\d\e)"}, ""},
+                                           Split{R"(--x="a b"/'c d' a\ b)", {"--x=a b/c d", "a b"}, ""},
+                                           Split{R"('' "" x)", {"", "", "x"}, ""},
+                                           Split{"a # comment 'open", {"a"}, ""},
+                                           Split{"# whole line", {}, ""},
+                                           Split{"a#b '#c' \"$HOME\" *", {"a#b", "#c", "$HOME", "*"}, ""},
+                                           Split{"--design 'd", {}, "unterminated single quote (column 10)"},
+                                           Split{"a \"b\\\"", {}, "unterminated double quote (column 3)"}));
+
+// What ShellQuoted writes for the ninja file's commands reads back as one word.
+TEST(ShellQuoted, ReadsBackAsOneWord) {
     for (const std::string word : {"plain/path.v", "out dir", "it's", "", "$x;`y`", "a\"b\\"}) {
         std::vector<std::string> words;
         std::string problem;
         EXPECT_TRUE(olmwiz::SplitWords(olmwiz::ShellQuoted(word), words, problem));
         EXPECT_EQ(words, std::vector<std::string>{word}) << olmwiz::ShellQuoted(word);
     }
-}
-
-// The bundled option files and the defaults, in both languages.
-struct Job {
-    std::string name, wizard, options, hdl;
-};
-
-std::vector<Job> ExampleJobs() {
-    std::vector<Job> jobs;
-    for (const auto& [wizard, options] :
-         {std::pair{"tkl_pll", "tkl_pll_clkgen.opt"}, {"dsp_mult", "dsp_mult_small.opt"}})
-        for (const std::string source : {"", options})
-            for (const std::string hdl : {"verilog", "vhdl"})
-                jobs.push_back({wizard + std::string(source.empty() ? "_default_" : "_opt_") + hdl, wizard,
-                                source.empty() ? "" : std::string(OLM_EXAMPLES_DIR) + "/" + source, hdl});
-    return jobs;
-}
-
-std::vector<std::string> RunArgs(const Job& job, const std::string& outdir) {
-    std::vector<std::string> args = {"--wizard", job.wizard, "--family", "korvo5", "--design", "core"};
-    args.insert(args.end(), {"--hdl", job.hdl, "--outdir", outdir});
-    if (!job.options.empty()) args.insert(args.end(), {"--options", job.options});
-    return args;
-}
-
-std::string ManifestLine(const std::vector<std::string>& args) {
-    std::string line;
-    for (const std::string& arg : args) line += olmwiz::ShellQuoted(arg) + " ";
-    return line + "\n";
 }
 
 // The names and contents of the files in a folder.
@@ -91,57 +69,65 @@ std::map<std::string, std::string> Files(const fs::path& folder) {
     return files;
 }
 
+bool Has(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
+
 class Regen : public ::testing::Test {
 protected:
     olmtest::ScratchDir m_scratch;
-    badinput::OlmwizChild m_olmwiz{OLMWIZ_PATH, m_scratch.Path()};
+    olmwiztest::OlmwizChild m_olmwiz{OLMWIZ_PATH, m_scratch.Path()};
     fs::path Dir(const std::string& name) const { return m_scratch.Path() / name; }
 };
 
 TEST_F(Regen, WritesWhatSingleRunsWriteInEitherOrder) {
-    const std::vector<Job> jobs = ExampleJobs();
+    // The bundled option files and the defaults, in both languages: name and
+    // the arguments of olmwiz run as the manifest gives them.
+    const std::string examples = "--options " + olmwiz::ShellQuoted(OLM_EXAMPLES_DIR) + "/";
+    const std::string wizards[] = {"--wizard tkl_pll", "--wizard tkl_pll " + examples + "tkl_pll_clkgen.opt",
+                                   "--wizard dsp_mult", "--wizard dsp_mult " + examples + "dsp_mult_small.opt"};
+    std::vector<std::pair<std::string, std::string>> jobs;
+    for (const std::string hdl : {"verilog", "vhdl"})
+        for (const std::string& args : wizards)
+            jobs.push_back({"job" + std::to_string(jobs.size()), args + " --family korvo5 --design core --hdl " + hdl});
     std::string forwards = "# every example, both languages\n\n", backwards;
-    for (const Job& job : jobs) {
-        std::vector<std::string> single = RunArgs(job, Dir("single/" + job.name).string());
-        single.insert(single.begin(), "run");
-        single.insert(single.end(), {"--batch", "--silent"});
-        ASSERT_EQ(m_olmwiz.Run(single).exitCode, 0) << job.name;
-        forwards += ManifestLine(RunArgs(job, "forwards/" + job.name));  // relative to the manifest
-        backwards = ManifestLine(RunArgs(job, "backwards/" + job.name)) + backwards;
+    for (const auto& [name, args] : jobs) {
+        std::vector<std::string> single;
+        std::string problem;
+        ASSERT_TRUE(olmwiz::SplitWords("run --batch --silent " + args, single, problem)) << problem;
+        single.insert(single.end(), {"--outdir", Dir("single/" + name).string()});
+        ASSERT_TRUE(Accepted(m_olmwiz.Run(single))) << name;
+        forwards += args + " --outdir forwards/" + name + "\n";  // relative to the manifest
+        backwards = args + " --outdir backwards/" + name + "\n" + backwards;
     }
     // One worker: every job runs in the session of the jobs before it.
     for (const auto& [manifest, text] : {std::pair{"forwards.txt", forwards}, {"backwards.txt", backwards}}) {
-        const badinput::ChildResult run = m_olmwiz.Run({"regen", m_scratch.Write(manifest, text), "--jobs", "1"});
-        ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
-        EXPECT_NE(run.out.find("8 jobs in"), std::string::npos) << run.out;
+        const ChildResult run = m_olmwiz.Run({"regen", m_scratch.Write(manifest, text), "--jobs", "1"});
+        ASSERT_TRUE(Accepted(run));
+        EXPECT_TRUE(Has(run.out, "8 jobs in")) << run.out;
     }
-    for (const Job& job : jobs) {
-        const auto expected = Files(Dir("single/" + job.name));
-        EXPECT_EQ(expected.size(), 3u) << job.name;
-        EXPECT_EQ(Files(Dir("forwards/" + job.name)), expected) << job.name;
-        EXPECT_EQ(Files(Dir("backwards/" + job.name)), expected) << job.name;
+    for (const auto& [name, args] : jobs) {
+        const auto expected = Files(Dir("single/" + name));
+        EXPECT_EQ(expected.size(), 3u) << name;
+        EXPECT_EQ(Files(Dir("forwards/" + name)), expected) << name;
+        EXPECT_EQ(Files(Dir("backwards/" + name)), expected) << name;
     }
 }
 
 TEST_F(Regen, AFailedJobStopsNoOtherAndLeavesNothing) {
-    const std::string bad = m_scratch.Write("bad.opt", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_FREQ=2;\n");
+    m_scratch.Write("bad.opt", "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_FREQ=2;\n");
     const std::string manifest = m_scratch.Write(
         "m.txt", "--wizard tkl_pll --family korvo5 --design a --outdir out/a --options " OLM_EXAMPLES_DIR
                  "/tkl_pll_clkgen.opt\n"
                  "--wizard tkl_pll --family korvo5 --design b --outdir out/b --options bad.opt --log b.log\n"
                  "--wizard dsp_mult --family korvo5 --design c --outdir out/c --hdl vhdl\n");
-    const badinput::ChildResult run = m_olmwiz.Run({"regen", manifest, "--jobs", "2", "--json", Dir("r.json")});
+    const ChildResult run = m_olmwiz.Run({"regen", manifest, "--jobs", "2", "--json", Dir("r.json")});
     EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
     EXPECT_EQ(Files(Dir("out/a")).size(), 3u);
     EXPECT_EQ(Files(Dir("out/c")).size(), 3u);
     EXPECT_FALSE(fs::exists(Dir("out/b")));
-    EXPECT_NE(run.out.find("     2  FAILED"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("CLKOUT0: 2.000 MHz cannot be reached"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("     3  ok"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("out/c/c.vhd"), std::string::npos) << run.out;
-    EXPECT_NE(olmtest::ReadFile(Dir("b.log")).find("The run failed"), std::string::npos);
-    const std::string report = olmtest::ReadFile(Dir("r.json"));
-    EXPECT_NE(report.find("\"status\": \"failed\""), std::string::npos) << report;
+    for (const char* piece : {"     2  FAILED", "CLKOUT0: 2.000 MHz cannot be reached", "     3  ok", "out/c/c.vhd"})
+        EXPECT_TRUE(Has(run.out, piece)) << piece << " in\n" << run.out;
+    EXPECT_TRUE(Has(olmtest::ReadFile(Dir("b.log")), "The run failed"));
+    EXPECT_TRUE(Has(olmtest::ReadFile(Dir("r.json")), "\"status\": \"failed\""));
 }
 
 TEST_F(Regen, AMalformedManifestIsNamedByFileAndLineAndNothingRuns) {
@@ -163,14 +149,17 @@ TEST_F(Regen, AMalformedManifestIsNamedByFileAndLineAndNothingRuns) {
     };
     for (const auto& [line, problem] : cases) {
         const std::string manifest = m_scratch.Write("m.txt", "# a comment\n\n" + good + "\n" + line + "\n");
-        const badinput::ChildResult run = m_olmwiz.Run({"regen", manifest});
+        const ChildResult run = m_olmwiz.Run({"regen", manifest});
         EXPECT_EQ(run.exitCode, 2) << line;
-        EXPECT_NE(run.err.find("olmwiz regen: " + manifest + ":4: " + problem), std::string::npos) << run.err;
+        EXPECT_TRUE(Has(run.err, "olmwiz regen: " + manifest + ":4: " + problem)) << run.err;
         EXPECT_FALSE(fs::exists(Dir("out"))) << line;
     }
-    const badinput::ChildResult absent = m_olmwiz.Run({"regen", Dir("absent.txt")});
+}
+
+TEST_F(Regen, AnUnreadableManifestIsNamed) {
+    const ChildResult absent = m_olmwiz.Run({"regen", Dir("absent.txt")});
     EXPECT_EQ(absent.exitCode, 2);
-    EXPECT_NE(absent.err.find(Dir("absent.txt").string() + ": cannot read the manifest"), std::string::npos);
+    EXPECT_TRUE(Has(absent.err, Dir("absent.txt").string() + ": cannot read the manifest")) << absent.err;
 }
 
 TEST_F(Regen, NinjaRerunsExactlyTheJobWhoseOptionFileChanged) {
@@ -185,28 +174,28 @@ TEST_F(Regen, NinjaRerunsExactlyTheJobWhoseOptionFileChanged) {
                         "--wizard tkl_pll --family korvo5 --design b --options 'opt files/b.opt' --outdir 'out dir:1'\n"
                         "--wizard dsp_mult --family korvo5 --design c --options 'opt files/c.opt' --hdl vhdl\n");
     const std::string ninjaFile = Dir("build.ninja").string();
-    ASSERT_EQ(m_olmwiz.Run({"regen", manifest, "--ninja", ninjaFile}).exitCode, 0);
+    ASSERT_TRUE(Accepted(m_olmwiz.Run({"regen", manifest, "--ninja", ninjaFile})));
     EXPECT_FALSE(fs::exists(Dir("out dir:1")));  // written, not run
 
-    const badinput::OlmwizChild ninja("/usr/bin/ninja", m_scratch.Path());
+    const olmwiztest::OlmwizChild ninja{"/usr/bin/ninja", m_scratch.Path()};
     const auto build = [&](std::vector<std::string> extra) {
         extra.insert(extra.begin(), {"-C", m_scratch.Path().string(), "-f", ninjaFile});
         return ninja.Run(extra);
     };
-    badinput::ChildResult run = build({});
-    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
-    EXPECT_NE(run.out.find("[3/3]"), std::string::npos) << run.out;
+    ChildResult run = build({});
+    ASSERT_TRUE(Accepted(run));
+    EXPECT_TRUE(Has(run.out, "[3/3]")) << run.out;
     EXPECT_EQ(Files(Dir("out dir:1")).size(), 6u);
     EXPECT_TRUE(fs::exists(Dir("c.vhd")));
-    EXPECT_NE(build({"-n"}).out.find("no work to do"), std::string::npos);
+    EXPECT_TRUE(Has(build({"-n"}).out, "no work to do"));
 
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     fs::last_write_time(touched, fs::file_time_type::clock::now());
     run = build({});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find("[1/1] olmwiz run b (tkl_pll, verilog), line 2"), std::string::npos) << run.out;
-    EXPECT_EQ(run.out.find("[2/"), std::string::npos) << run.out;
-    EXPECT_NE(build({"-n"}).out.find("no work to do"), std::string::npos);
+    EXPECT_TRUE(Accepted(run));
+    EXPECT_TRUE(Has(run.out, "[1/1] olmwiz run b (tkl_pll, verilog), line 2")) << run.out;
+    EXPECT_FALSE(Has(run.out, "[2/")) << run.out;
+    EXPECT_TRUE(Has(build({"-n"}).out, "no work to do"));
 }
 
 }  // namespace
