@@ -2,15 +2,18 @@
 
 // Test cases kept in a text file, for tables whose rows are mostly long
 // texts (requests, expected messages). A file holds records separated by
-// blank lines; each record is lines of "key: value". A key given again in a
-// record adds its value as a new line ("a\nb"); an indented line continues
-// the value before it after one blank, so that long texts wrap. Lines
-// starting with '#' are comments.
+// blank lines; each record is lines of "key: value" (the value keeps any
+// further leading blanks). A key given again in a record adds its value as a
+// new line ("a\nb"); an indented line continues the value before it after
+// one blank, so that long texts wrap. Lines starting with '#' are comments.
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,6 +28,13 @@ struct Case {
     {
         const auto it = fields.find(key);
         return it == fields.end() ? std::string() : it->second;
+    }
+
+    // The value of a key, or the fallback when the record has none.
+    std::string Value(const std::string& key, const std::string& fallback) const
+    {
+        const std::string value = (*this)[key];
+        return value.empty() ? fallback : value;
     }
 };
 
@@ -54,9 +64,7 @@ inline std::vector<Case> ReadCases(const std::string& path)
             if (!open)
                 cases.emplace_back();
             open = true;
-            const std::string value = line.substr(line.find_first_not_of(' ', colon + 1) == std::string::npos
-                                                      ? line.size()
-                                                      : line.find_first_not_of(' ', colon + 1));
+            const std::string value = line.substr(std::min(line.size(), colon + 2));  // after ": "
             const auto [it, added] = cases.back().fields.try_emplace(line.substr(0, colon), value);
             if (!added)
                 it->second += "\n" + value;
@@ -66,6 +74,23 @@ inline std::vector<Case> ReadCases(const std::string& path)
     if (cases.empty())
         throw std::runtime_error(path + ": no test cases");
     return cases;
+}
+
+// The blank-separated words of a value.
+inline std::vector<std::string> Words(const std::string& text)
+{
+    std::istringstream in(text);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+// The lines of a value given as repeated keys.
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 // A test name from the "case" key: letters and digits, the rest '_'.

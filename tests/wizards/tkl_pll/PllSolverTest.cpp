@@ -122,7 +122,7 @@ TEST_P(PllSolverCase, GivesTheWorkedResultAndMessages)
 }
 
 INSTANTIATE_TEST_SUITE_P(Worked, PllSolverCase,
-                         ::testing::ValuesIn(olmtest::ReadCases(OLM_CASES_DIR "/solver_cases.txt")),
+                         ::testing::ValuesIn(olmtest::ReadCases(OLM_CASES_DIR "/tkl_pll/solver_cases.txt")),
                          [](const auto& info) { return olmtest::CaseName(info.param); });
 
 struct ParseCase {
