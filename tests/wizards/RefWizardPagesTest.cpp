@@ -70,14 +70,13 @@ struct Rendered {
 };
 
 // How a wizard is rendered: on the installed defaults of a family (changed
-// by setup, when given), for the data of another wizard type (the generic
-// wizard), saved under a name of its own; onPage may enter values on a page
-// (by its index in the walk) before Next.
+// by settings), for the data of another wizard type (the generic wizard),
+// saved under a name of its own; onPage may enter values on a page (by its
+// index in the walk) before Next.
 struct Render {
     std::string family = "korvo5";
     std::string name;
     std::string dataType;
-    std::function<void(Olm_WizData&)> setup;
     // Block attributes ("TYPE.ATTRIBUTE=value") set on every block of the type.
     std::vector<std::string> settings;
     std::vector<std::vector<std::string>> tabOrders;  // per page, fields whose focus order is reported
@@ -96,7 +95,6 @@ Rendered RenderAll(const std::string& wizType, const Render& how) {
     Olm_KfzWizData bridge(&engine, dataType);
     EXPECT_TRUE(bridge.SetupWizData());
     std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
-    if (how.setup) how.setup(*data);
     for (const std::string& setting : how.settings) {
         const std::size_t dot = setting.find('.'), eq = setting.find('=');
         for (Olm_Block* block : data->GetBlkList())
@@ -172,22 +170,8 @@ TEST_P(RefWizardPages, RenderTidilyInFocusOrder) {
 INSTANTIATE_TEST_SUITE_P(Walks, RefWizardPages, ::testing::ValuesIn(olmtest::ReadCases(OLM_CASES_DIR "/pages.txt")),
                          [](const auto& info) { return olmtest::CaseName(info.param); });
 
-// korvo4's two lanes: every page, the bonding page too.
-TEST(RefWizardPagesTransceiver, TwoLanesAddTheBondingPage) {
-    Render korvo4;
-    korvo4.family = "korvo4";
-    korvo4.name = "hsx_korvo4";
-    korvo4.setup = [](Olm_WizData& data) {
-        for (Olm_Block* lane : data.GetBlkList()) lane->SetAttributeValue("OLMW_ONLY_LANE_COUNT", "2");
-        data.GetBlkList().front()->SetAttributeValue("OLMW_ONLY_LANE1_LOC", "HSX11_L0_7");
-    };
-    EXPECT_EQ(RenderAll("hsx", korvo4).pages,
-              (std::vector<std::string>{"Transceiver Lanes", "Line Rate", "Data Path", "Clock Compensation",
-                                        "Lane Bonding", "Loopback", "Buffers", "Summary"}));
-}
-
 // The transceiver chosen in the window rules the pages after the lane page.
-TEST(RefWizardPagesTransceiver, TransceiverChosenInTheWindowRulesTheLaterPages) {
+TEST(TransceiverPages, TransceiverChosenInTheWindowRulesTheLaterPages) {
     QStringList refClocks;
     Render switched;
     switched.name = "hsx_switched";
