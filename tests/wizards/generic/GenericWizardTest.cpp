@@ -14,6 +14,8 @@ struct DataCase {
     const char* features;  // what the run reports it made
 };
 
+void PrintTo(const DataCase& c, std::ostream* os) { *os << c.type << " on " << c.family; }
+
 class GenericWizard : public ::testing::TestWithParam<DataCase> {};
 
 TEST_P(GenericWizard, WritesHdlThatTheToolsTake) {
