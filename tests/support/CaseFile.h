@@ -24,15 +24,13 @@ struct Case {
     std::map<std::string, std::string> fields;
 
     // The value of a key, empty when the record has none.
-    std::string operator[](const std::string& key) const
-    {
+    std::string operator[](const std::string& key) const {
         const auto it = fields.find(key);
         return it == fields.end() ? std::string() : it->second;
     }
 
     // The value of a key, or the fallback when the record has none.
-    std::string Value(const std::string& key, const std::string& fallback) const
-    {
+    std::string Value(const std::string& key, const std::string& fallback) const {
         const std::string value = (*this)[key];
         return value.empty() ? fallback : value;
     }
@@ -43,8 +41,7 @@ inline void PrintTo(const Case& c, std::ostream* os) { *os << c["case"]; }
 
 // The records of a case file; a file that cannot be read or holds no record
 // throws, so that a missing file is never a table without rows.
-inline std::vector<Case> ReadCases(const std::string& path)
-{
+inline std::vector<Case> ReadCases(const std::string& path) {
     std::ifstream in(path);
     std::vector<Case> cases;
     std::string* last = nullptr;
@@ -77,15 +74,13 @@ inline std::vector<Case> ReadCases(const std::string& path)
 }
 
 // The blank-separated words of a value.
-inline std::vector<std::string> Words(const std::string& text)
-{
+inline std::vector<std::string> Words(const std::string& text) {
     std::istringstream in(text);
     return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
 // The lines of a value given as repeated keys.
-inline std::vector<std::string> Lines(const std::string& text)
-{
+inline std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
@@ -94,8 +89,7 @@ inline std::vector<std::string> Lines(const std::string& text)
 }
 
 // A test name from the "case" key: letters and digits, the rest '_'.
-inline std::string CaseName(const Case& c)
-{
+inline std::string CaseName(const Case& c) {
     std::string name = c["case"];
     for (char& ch : name)
         ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';

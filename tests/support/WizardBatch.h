@@ -16,7 +16,9 @@
 
 namespace olmtest {
 
-inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+inline bool Contains(const std::string& text, const std::string& piece) {
+    return text.find(piece) != std::string::npos;
+}
 
 // What to run; the option file <out>_<design>.opt and the log <out>.log are
 // written beside the output folder <out> in the scratch folder.
@@ -39,8 +41,7 @@ struct BatchResult {
 
 // One session serves every run of a test program, as in a long `olmwiz`
 // process that runs many requests.
-inline BatchResult RunBatch(const ScratchDir& dir, const Batch& b)
-{
+inline BatchResult RunBatch(const ScratchDir& dir, const Batch& b) {
     static Olm_RunSession session;
     Olm_RunRequest request;
     request.wizType = b.dataType.empty() ? b.wizard : b.dataType;
@@ -63,8 +64,7 @@ inline BatchResult RunBatch(const ScratchDir& dir, const Batch& b)
 
 // The files a run writes, in both of its folders, are the same bytes.
 inline void ExpectSameFiles(const ScratchDir& dir, const std::string& first, const std::string& second,
-                            const std::string& design, const std::string& hdlExt = ".v")
-{
+                            const std::string& design, const std::string& hdlExt = ".v") {
     for (const std::string& file : {design + ".kfz", design + hdlExt, design + "_olmw.pkx"})
         EXPECT_EQ(ReadFile(dir.File(second + "/" + file)), ReadFile(dir.File(first + "/" + file))) << file;
 }
@@ -72,8 +72,7 @@ inline void ExpectSameFiles(const ScratchDir& dir, const std::string& first, con
 #ifdef OLMWIZ_PATH
 // `olmwiz hdl` writes the HDL of <folder>/<design>.kfz again, the same bytes
 // as the run wrote, with the black boxes <design>_stubs.<ext> beside it.
-inline void ExpectHdlWrittenAgain(const std::filesystem::path& folder, const std::string& design, const char* lang)
-{
+inline void ExpectHdlWrittenAgain(const std::filesystem::path& folder, const std::string& design, const char* lang) {
     const std::string ext = std::string(lang) == "vhdl" ? ".vhd" : ".v";
     const CommandResult r = RunIn(folder, {OLMWIZ_PATH, "hdl", "--kfz", design + ".kfz", "--lang", lang, "-o",
                                            "again" + ext, "--stubs", design + "_stubs" + ext});

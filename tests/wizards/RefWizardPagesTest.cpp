@@ -46,7 +46,8 @@ void ExpectNothingClipped(QWidget* body, const QString& page) {
         const auto* label = qobject_cast<QLabel*>(w);
         if ((label && !label->wordWrap()) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w)) {
             EXPECT_GE(w->width(), w->minimumSizeHint().width())
-                << page.toStdString() << ": " << (label ? label->text() : w->objectName()).toStdString() << " is clipped";
+                << page.toStdString() << ": " << (label ? label->text() : w->objectName()).toStdString()
+                << " is clipped";
         }
     }
 }
@@ -162,8 +163,10 @@ TEST_P(RefWizardPages, RenderTidilyInFocusOrder) {
     how.dataType = c["data"];
     how.settings = olmtest::Words(c["set"]);
     const std::vector<std::string> expected = olmtest::Lines(c["page"]);
-    for (const std::string& page : expected)
-        how.tabOrders.push_back(olmtest::Words(page.find(": ") == std::string::npos ? "" : page.substr(page.find(": ") + 2)));
+    for (const std::string& page : expected) {
+        const std::size_t colon = page.find(": ");
+        how.tabOrders.push_back(olmtest::Words(colon == std::string::npos ? "" : page.substr(colon + 2)));
+    }
     EXPECT_EQ(RenderAll(c["wizard"], how).pages, expected);
 }
 

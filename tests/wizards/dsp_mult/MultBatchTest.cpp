@@ -14,7 +14,8 @@ TEST(DspMultBatch, ExampleReportsOperandsProductAndLatency) {
     const olmtest::BatchResult run = olmtest::RunBatch(
         dir, {.wizard = "dsp_mult", .options = olmtest::ExampleOptions("dsp_mult_small.opt"), .hdl = "vhdl"});
     ASSERT_TRUE(run.outcome.Succeeded()) << run.outcome.failure;
-    EXPECT_TRUE(Contains(run.outcome.features.at(0), "A 12 bits signed x B 10 bits unsigned, product 22 bits, latency 4"));
+    EXPECT_TRUE(
+        Contains(run.outcome.features.at(0), "A 12 bits signed x B 10 bits unsigned, product 22 bits, latency 4"));
 }
 
 TEST(DspMultBatch, CombinationalMultiplierHasNoClockPorts) {

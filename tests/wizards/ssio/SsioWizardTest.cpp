@@ -21,9 +21,9 @@ using olmtest::ReadFile;
 using olmtest::RunIn;
 using olmtest::Contains;
 
-int Count(const std::string& text, const std::string& part) {
+int Count(const std::string& text, const std::string& piece) {
     int n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
     return n;
 }
 
@@ -163,9 +163,9 @@ TEST_P(SsioExample, MakesTheSameFilesAgainAndFromItsDesignFile) {
     const Olm_RunOutcome first = RunWizard(dir, c["wizard"], "core", options, "first");
     ASSERT_TRUE(first.Succeeded()) << first.failure;
     EXPECT_EQ(first.features, olmtest::Lines(c["feature"]));
-    const std::string verilog = ReadFile(dir.File("first/core.v")), parts = c["verilog"] + "\n\n";
-    for (std::size_t at = 0, end; (end = parts.find("\n\n", at)) != std::string::npos; at = end + 2)
-        EXPECT_TRUE(Contains(verilog, parts.substr(at, end - at))) << parts.substr(at, end - at);
+    const std::string verilog = ReadFile(dir.File("first/core.v")), snippets = c["verilog"] + "\n\n";
+    for (std::size_t at = 0, end; (end = snippets.find("\n\n", at)) != std::string::npos; at = end + 2)
+        EXPECT_TRUE(Contains(verilog, snippets.substr(at, end - at))) << snippets.substr(at, end - at);
     EXPECT_TRUE(Contains(ReadFile(dir.File("first/core_olmw.pkx")), c["pkx"] + "\n"));
     ASSERT_TRUE(RunWizard(dir, c["wizard"], "core", options, "second").Succeeded());
     ASSERT_TRUE(RunWizard(dir, c["wizard"], "core", "", "third", "verilog", dir.File("first/core.kfz")).Succeeded());
