@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iomanip>
 
 namespace {
 
@@ -20,37 +21,43 @@ Ssio::SsioTiming DataTiming() {
     return Ssio::SsioTiming(l);
 }
 
-TEST(SsioClocks, WorkedByHand) {
-    const struct {
-        double bitRate;
-        bool ddr;
-        int ratio;
-        double fast, word;  // 0: refused
-        bool cascade;
-    } cases[] = {
-        {800, true, 8, 400, 100, false},    // 800 / 2 = 400, 800 / 8 = 100
-        {600, false, 6, 600, 100, false},   // SDR: the bit rate; 600 / 6 = 100
-        {1250, true, 10, 625, 125, true},   // 1250 / 2, 1250 / 10; 10 > 8: a master and a slave
-        {1600, true, 8, 800, 200, false},   // 1600 / 2 = 800, just the fast clock's limit
-        {1600.002, true, 8, 0, 0, false},   // 800.001 MHz, beyond it
-        {600, false, 2, 600, 300, false},   // 600 / 2 = 300, just the word clock's limit
-        {601, false, 2, 0, 0, false},       // 300.5 MHz, beyond it
-        {20, false, 8, 20, 2.5, false},     // 20 / 8 = 2.5, just the word clock's lowest
-        {19.9, true, 4, 0, 0, false},       // 19.9 / 2 = 9.95 MHz, below the fast clock's 10
-        {800, true, 5, 0, 0, false},        // DDR takes even ratios only
-        {800, false, 10, 0, 0, false},      // SDR stops at 8
-    };
-    const Ssio::SsioTiming timing = DataTiming();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.bitRate) + (c.ddr ? " DDR " : " SDR ") + std::to_string(c.ratio));
-        const Ssio::ClockPlan plan = timing.Clocks(c.bitRate, c.ddr, c.ratio);
-        ASSERT_EQ(plan.ok, c.fast > 0.0) << plan.message;
-        if (!plan.ok) continue;
-        EXPECT_DOUBLE_EQ(plan.fastMHz, c.fast);
-        EXPECT_DOUBLE_EQ(plan.wordMHz, c.word);
-        EXPECT_EQ(plan.cascade, c.cascade);
-    }
+struct ClockCase {
+    double bitRate;
+    bool ddr;
+    int ratio;
+    double fast, word;  // 0: refused
+    bool cascade;
+};
+
+void PrintTo(const ClockCase& c, std::ostream* os) {
+    *os << std::setprecision(10) << c.bitRate << (c.ddr ? " Mb/s DDR, ratio " : " Mb/s SDR, ratio ") << c.ratio;
 }
+
+class SsioClocksByHand : public ::testing::TestWithParam<ClockCase> {};
+
+TEST_P(SsioClocksByHand, GiveTheFastAndWordClocksOrRefuse) {
+    const ClockCase& c = GetParam();
+    const Ssio::ClockPlan plan = DataTiming().Clocks(c.bitRate, c.ddr, c.ratio);
+    ASSERT_EQ(plan.ok, c.fast > 0.0) << plan.message;
+    if (!plan.ok) return;
+    EXPECT_DOUBLE_EQ(plan.fastMHz, c.fast);
+    EXPECT_DOUBLE_EQ(plan.wordMHz, c.word);
+    EXPECT_EQ(plan.cascade, c.cascade);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rates, SsioClocksByHand,
+    ::testing::Values(ClockCase{800, true, 8, 400, 100, false},    // 800 / 2 = 400, 800 / 8 = 100
+                      ClockCase{600, false, 6, 600, 100, false},   // SDR: the bit rate; 600 / 6 = 100
+                      ClockCase{1250, true, 10, 625, 125, true},   // 1250 / 2, 1250 / 10; 10 > 8: a master and a slave
+                      ClockCase{1600, true, 8, 800, 200, false},   // 1600 / 2 = 800, just the fast clock's limit
+                      ClockCase{1600.002, true, 8, 0, 0, false},   // 800.001 MHz, beyond it
+                      ClockCase{600, false, 2, 600, 300, false},   // 600 / 2 = 300, just the word clock's limit
+                      ClockCase{601, false, 2, 0, 0, false},       // 300.5 MHz, beyond it
+                      ClockCase{20, false, 8, 20, 2.5, false},     // 20 / 8 = 2.5, just the word clock's lowest
+                      ClockCase{19.9, true, 4, 0, 0, false},       // 19.9 / 2 = 9.95 MHz, below the fast clock's 10
+                      ClockCase{800, true, 5, 0, 0, false},        // DDR takes even ratios only
+                      ClockCase{800, false, 10, 0, 0, false}));    // SDR stops at 8
 
 // For every data rate and ratio the bit rates accepted, found by trying every
 // 0.25 Mb/s, are one interval whose ends follow from the limits by hand:
@@ -78,24 +85,29 @@ TEST(SsioClocks, AcceptedBitRatesFoundByTrialAreTheLimitsInterval) {
     }
 }
 
-TEST(SsioTaps, WorkedByHand) {
-    const struct {
-        double delayPs, refMHz;
-        int taps;  // -1: refused
-    } cases[] = {
-        {937.5, 200, 12},      // a tap is 1e6 / (64 * 200) = 78.125 ps; 937.5 / 78.125 = 12
-        {500, 200, 6},         // 6.4 taps
-        {117.1875, 200, 2},    // 1.5 taps: half a tap rounds up
-        {2549, 190, 31},       // a tap is 1e6 / 12160 = 82.2368 ps: 30.996 taps
-        {2421.875, 200, 31},   // 31 taps, the longest delay line
-        {2460.9375, 200, -1},  // 31.5 taps: 32
-    };
-    const Ssio::SsioTiming timing = DataTiming();
-    for (const auto& c : cases) {
-        const Ssio::TapPlan plan = timing.Taps(c.delayPs, c.refMHz);
-        EXPECT_EQ(plan.ok ? plan.taps : -1, c.taps) << c.delayPs << " ps at " << c.refMHz << " MHz";
-    }
+struct TapCase {
+    double delayPs, refMHz;
+    int taps;  // -1: refused
+};
+
+void PrintTo(const TapCase& c, std::ostream* os) { *os << c.delayPs << " ps at " << c.refMHz << " MHz"; }
+
+class SsioTapsByHand : public ::testing::TestWithParam<TapCase> {};
+
+TEST_P(SsioTapsByHand, AreTheNearestCountWithinTheDelayLine) {
+    const TapCase& c = GetParam();
+    const Ssio::TapPlan plan = DataTiming().Taps(c.delayPs, c.refMHz);
+    EXPECT_EQ(plan.ok ? plan.taps : -1, c.taps);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Delays, SsioTapsByHand,
+    ::testing::Values(TapCase{937.5, 200, 12},      // a tap is 1e6 / (64 * 200) = 78.125 ps; 937.5 / 78.125 = 12
+                      TapCase{500, 200, 6},         // 6.4 taps
+                      TapCase{117.1875, 200, 2},    // 1.5 taps: half a tap rounds up
+                      TapCase{2549, 190, 31},       // a tap is 1e6 / 12160 = 82.2368 ps: 30.996 taps
+                      TapCase{2421.875, 200, 31},   // 31 taps, the longest delay line
+                      TapCase{2460.9375, 200, -1}));  // 31.5 taps: 32
 
 // The taps of a delay are the count whose delay lies nearest to it, the
 // larger of two equally near, found by trying every count.

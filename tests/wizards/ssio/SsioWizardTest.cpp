@@ -1,11 +1,9 @@
 // Batch runs of the source-synchronous I/O wizards through the run session:
 // every bus width, data rate, ratio and option, checked by the HDL tools;
-// the examples' bit wiring, constraint template and reruns; what they refuse.
-#include "WizardTable.h"
-
-#include "TestSupport.h"
-
-#include "OlmKit.h"
+// the examples' bit wiring, constraint template and reruns. What they refuse
+// is listed in refusals.txt.
+#include "CaseFile.h"
+#include "WizardBatch.h"
 
 #include <gtest/gtest.h>
 
@@ -21,32 +19,22 @@ namespace {
 namespace fs = std::filesystem;
 using olmtest::ReadFile;
 using olmtest::RunIn;
+using olmtest::Contains;
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-int Count(const std::string& text, const std::string& part) {
+int Count(const std::string& text, const std::string& piece) {
     int n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
     return n;
 }
 
-// A silent batch run into <dir>/<out>; one session serves every run. Strict:
-// the option file may name only what the data and the wizard define.
-Olm_RunOutcome RunWizard(const fs::path& dir, const std::string& wizType, const std::string& design,
+// A strict batch run (the option file may name only what the data and the
+// wizard define) of a design into <dir>/<out>.
+Olm_RunOutcome RunWizard(const olmtest::ScratchDir& dir, const std::string& wizType, const std::string& design,
                          const std::string& options, const std::string& out, const std::string& hdl = "verilog",
-                         const std::string& kfz = "", bool strict = true) {
-    static Olm_RunSession session;
-    Olm_RunRequest request;
-    request.wizType = wizType;
-    request.family = "korvo5";
-    request.design = design;
-    request.designFile = kfz;
-    if (!options.empty()) std::ofstream(request.optionFile = (dir / (out + "_" + design + ".opt")).string()) << options;
-    request.hdl = hdl;
-    request.outputDir = (dir / out).string();
-    request.batch = request.silent = true;
-    request.strict = strict;
-    return session.Run(request, olmwiz::FindWizard(wizType)->make);
+                         const std::string& kfz = "") {
+    return olmtest::RunBatch(dir, {.wizard = wizType, .options = options, .out = out, .hdl = hdl, .design = design,
+                                   .kfz = kfz, .strict = true})
+        .outcome;
 }
 
 struct Config {
@@ -106,7 +94,7 @@ TEST(SsioMatrix, EveryConfigurationWiresItsBlocksAndPassesTheHdlTools) {
                         const Config c{rx, bits, ddr, ratio, option};
                         for (const char* hdl : {"verilog", "vhdl"}) {
                             const Olm_RunOutcome outcome =
-                                RunWizard(dir.Path(), rx ? "ssio_rx" : "ssio_tx", c.Name(), c.Options(), hdl, hdl);
+                                RunWizard(dir, rx ? "ssio_rx" : "ssio_tx", c.Name(), c.Options(), hdl, hdl);
                             ASSERT_TRUE(outcome.Succeeded()) << c.Name() << ": " << outcome.failure;
                         }
                         vhdl.push_back(c.Name() + ".vhd");
@@ -163,115 +151,30 @@ TEST(SsioMatrix, EveryConfigurationWiresItsBlocksAndPassesTheHdlTools) {
     }
 }
 
-// The bundled examples: what they make, the bits each block reaches, the
-// constraint template, and the same bytes again, also from the design file.
-struct Example {
-    const char* wizType;
-    const char* file;
-    std::vector<std::string> features;
-    std::vector<std::string> verilog;  // parts of the HDL file
-    std::string pkx;                   // a part of the constraint template
-};
-
-class SsioExample : public ::testing::TestWithParam<Example> {};
+// The bundled examples of examples.txt: what they make, the bits each block
+// reaches, the constraint template, and the same bytes again, also from the
+// design file.
+class SsioExample : public ::testing::TestWithParam<olmtest::Case> {};
 
 TEST_P(SsioExample, MakesTheSameFilesAgainAndFromItsDesignFile) {
-    const Example& c = GetParam();
+    const olmtest::Case& c = GetParam();
     olmtest::ScratchDir dir;
-    const std::string options = ReadFile(std::string(OLM_EXAMPLES_DIR) + "/" + c.file);
-    const Olm_RunOutcome first = RunWizard(dir.Path(), c.wizType, "core", options, "first");
+    const std::string options = olmtest::ExampleOptions(c["example"]);
+    const Olm_RunOutcome first = RunWizard(dir, c["wizard"], "core", options, "first");
     ASSERT_TRUE(first.Succeeded()) << first.failure;
-    EXPECT_EQ(first.features, c.features);
-    const std::string verilog = ReadFile(dir.File("first/core.v"));
-    for (const std::string& part : c.verilog) EXPECT_TRUE(Contains(verilog, part)) << part;
-    EXPECT_TRUE(Contains(ReadFile(dir.File("first/core_olmw.pkx")), c.pkx));
-    ASSERT_TRUE(RunWizard(dir.Path(), c.wizType, "core", options, "second").Succeeded());
-    ASSERT_TRUE(
-        RunWizard(dir.Path(), c.wizType, "core", "", "third", "verilog", dir.File("first/core.kfz")).Succeeded());
-    for (const std::string file : {"core.kfz", "core.v", "core_olmw.pkx"}) {
-        EXPECT_EQ(ReadFile(dir.File("second/" + file)), ReadFile(dir.File("first/" + file))) << file;
-        EXPECT_EQ(ReadFile(dir.File("third/" + file)), ReadFile(dir.File("first/" + file))) << file;
-    }
+    EXPECT_EQ(first.features, olmtest::Lines(c["feature"]));
+    const std::string verilog = ReadFile(dir.File("first/core.v")), snippets = c["verilog"] + "\n\n";
+    for (std::size_t at = 0, end; (end = snippets.find("\n\n", at)) != std::string::npos; at = end + 2)
+        EXPECT_TRUE(Contains(verilog, snippets.substr(at, end - at))) << snippets.substr(at, end - at);
+    EXPECT_TRUE(Contains(ReadFile(dir.File("first/core_olmw.pkx")), c["pkx"] + "\n"));
+    ASSERT_TRUE(RunWizard(dir, c["wizard"], "core", options, "second").Succeeded());
+    ASSERT_TRUE(RunWizard(dir, c["wizard"], "core", "", "third", "verilog", dir.File("first/core.kfz")).Succeeded());
+    olmtest::ExpectSameFiles(dir, "first", "second", "core");
+    olmtest::ExpectSameFiles(dir, "first", "third", "core");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, SsioExample,
-    ::testing::Values(
-        // 1000 Mb/s DDR: 500 MHz, 1000 / 8 = 125 MHz; 500 ps / 78.125 ps = 6.4 taps: 6.
-        Example{"ssio_rx", "ssio_rx_lvds8.opt",
-                {"8 ISERs receive a bus of 8 lines in DDR, 8 bits per word: 1000 Mb/s per line, fast clock rx_clk "
-                 "500 MHz, word clock rx_clk_div 125 MHz.",
-                 "8 IDLYs delay each line by 6 taps of 78.125 ps (468.75 ps); 1 IDLYCTRL calibrates them from clk_ref "
-                 "at 200 MHz."},
-                {".D(DATA_DLY[2])", ".I(rx_p[2])", ".O(DATA_DLY[2])", ".Q(rx_word[23:16])", ".DELAY_TAPS(6)"},
-                "# site rx_p[7] = ?;\n# site rx_clk = ?;\n# site rx_clk_div = ?;\n# site clk_ref = ?;\n\n"
-                "# Clock periods\nclock_period rx_clk = 2.000 ns;\nclock_period rx_clk_div = 8.000 ns;\n"
-                "clock_period clk_ref = 5.000 ns;\n"},
-        // 1200 Mb/s DDR: 600 MHz, 1200 / 10 = 120 MHz; line 2: master OSER_INST3 (bits 20-27 of the
-        // words), slave OSER_INST11 (8 + 2 + 1; bits 28-29).
-        Example{"ssio_tx", "ssio_tx_lvds8.opt",
-                {"16 OSERs transmit a bus of 8 lines in DDR, 10 bits per word, each line on a master and a slave "
-                 "OSER: 1200 Mb/s per line, fast clock tx_clk 600 MHz, word clock tx_clk_div 120 MHz.",
-                 "Tristate control per line: 4 bits per word from tx_tri (DDR), output enables on tx_tq."},
-                {") OSER_INST3 (\n        .CLK(tx_clk),\n        .CLKWORD(tx_clk_div),\n        .D(tx_word[27:20]),\n"
-                 "        .T(tx_tri[11:8]),",
-                 ") OSER_INST11 (\n        .CLK(tx_clk),\n        .CLKWORD(tx_clk_div),\n"
-                 "        .D({6'b0, tx_word[29:28]}),\n        .T(4'b0),",
-                 ".CASC_DIN1(OSER_CASC1[2]),\n        .CASC_DIN2(OSER_CASC2[2]),\n        .DOUT(tx_p[2]),\n"
-                 "        .TOUT(tx_tq[2]),",
-                 ".CASC_DOUT1(OSER_CASC1[2]),\n        .CASC_DOUT2(OSER_CASC2[2])"},
-                "# site tx_p[7] = ?;\n# site tx_clk = ?;\n# site tx_clk_div = ?;\n\n# Clock periods\n"
-                "clock_period tx_clk = 1.667 ns;\nclock_period tx_clk_div = 8.333 ns;\n"}),
-    [](const ::testing::TestParamInfo<Example>& info) { return std::string(info.param.wizType); });
-
-// Settings the wizards refuse, and the message that says why; nothing is written.
-struct Refusal {
-    const char* wizType;
-    const char* options;
-    const char* message;
-};
-
-class SsioRefuses : public ::testing::TestWithParam<Refusal> {};
-
-TEST_P(SsioRefuses, SaysWhyAndWritesNothing) {
-    olmtest::ScratchDir dir;
-    const Olm_RunOutcome outcome =
-        RunWizard(dir.Path(), GetParam().wizType, "x", GetParam().options, "out", "verilog", "", false);
-    EXPECT_EQ(outcome.result, -1);
-    EXPECT_TRUE(Contains(outcome.failure, GetParam().message)) << outcome.failure;
-    EXPECT_FALSE(fs::exists(dir.File("out")));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Settings, SsioRefuses,
-    ::testing::Values(
-        Refusal{"ssio_rx", "BlockProp: ISER.*.DATA_WIDTH=3;\n",
-                "ISER cannot use the ratio 3 in DDR: DDR takes the ratios 4, 6, 8 and 10."},
-        Refusal{"ssio_rx", "BlockProp: ISER.*.DATA_RATE=SDR;\nBlockProp: ISER.*.OLMW_ONLY_BIT_RATE=900;\n",
-                "ISER cannot run 900 Mb/s in SDR: the fast clock would run at 900 MHz, above its limit of 800 MHz."},
-        Refusal{"ssio_tx",  // 700 / 2 = 350 MHz
-                "BlockProp: OSER.*.DATA_RATE_OUT=SDR;\nBlockProp: OSER.*.DATA_WIDTH=2;\n"
-                "BlockProp: OSER.*.OLMW_ONLY_BIT_RATE=700;\n",
-                "OSER cannot run 700 Mb/s with 2 bits per word: the word clock would run at 350 MHz, above its limit "
-                "of 300 MHz."},
-        Refusal{"ssio_rx",  // 2500 / 78.125 = 32
-                "BlockProp: ISER.*.OLMW_ONLY_USE_DELAY=TRUE;\nBlockProp: IDLY.*.OLMW_ONLY_DELAY_PS=2500;\n",
-                "A delay of 2500 ps needs 32 taps of 78.125 ps (reference clock 200 MHz); IDLY has at most 31 taps, "
-                "2421.875 ps."},
-        Refusal{"ssio_rx", "BlockProp: ISER.*.OLMW_ONLY_Q_PORT=iser_inst2;\n",
-                "The port name 'iser_inst2' of the port of pin Q (Parallel data port) is the name of a block that the "
-                "wizard makes."},
-        Refusal{"ssio_rx", "BlockProp: IDLY.*.OLMW_ONLY_I_PORT=DATA_DLY;\n",
-                "The port name 'DATA_DLY' of the port of pin I (Serial data port) is the name of a net that the "
-                "wizard makes."},
-        Refusal{"ssio_tx", "BlockProp: OSER.*.OLMW_ONLY_USE_TRISTATE=TRUE;\nBlockProp: OSER.*.DATA_RATE_TRI=BUF;\n",
-                "An unregistered tristate path (DATA_RATE_TRI=BUF) passes 1 bit per word, not 4."},
-        Refusal{"ssio_tx",
-                "BlockProp: OSER.*.OLMW_ONLY_USE_TRISTATE=TRUE;\nBlockProp: OSER.*.DATA_RATE_OUT=SDR;\n"
-                "BlockProp: OSER.*.DATA_WIDTH=2;\nBlockProp: OSER.*.OLMW_ONLY_BIT_RATE=400;\n",
-                "The tristate word of 4 bits is longer than the data word of 2 bits."}),
-    [](const ::testing::TestParamInfo<Refusal>& info) {
-        return std::string(info.param.wizType) + "_" + std::to_string(info.index);
-    });
+INSTANTIATE_TEST_SUITE_P(Examples, SsioExample,
+                         ::testing::ValuesIn(olmtest::ReadCases(OLM_CASES_DIR "/ssio/examples.txt")),
+                         [](const auto& info) { return olmtest::CaseName(info.param); });
 
 }  // namespace

@@ -1,19 +1,11 @@
 // The generic wizard on every installed data file: a batch run in both
 // languages, with several instances of a block, and the HDL it writes
 // passes the HDL tools.
-#include "WizardTable.h"
-
-#include "TestSupport.h"
-
-#include "OlmKit.h"
+#include "WizardBatch.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace {
-
-namespace fs = std::filesystem;
 
 struct DataCase {
     const char* type;
@@ -22,30 +14,20 @@ struct DataCase {
     const char* features;  // what the run reports it made
 };
 
+void PrintTo(const DataCase& c, std::ostream* os) { *os << c.type << " on " << c.family; }
+
 class GenericWizard : public ::testing::TestWithParam<DataCase> {};
 
 TEST_P(GenericWizard, WritesHdlThatTheToolsTake) {
     const DataCase& c = GetParam();
     const olmtest::ScratchDir dir;
-    Olm_RunSession session;
     for (const char* hdl : {"verilog", "vhdl"}) {
-        Olm_RunRequest request;
-        request.wizType = c.type;
-        request.family = c.family;
-        request.design = "top";
-        request.hdl = hdl;
-        request.outputDir = dir.File("out");
-        request.batch = request.silent = true;
-        if (*c.options) request.optionFile = dir.Write("more.opt", c.options);
-        const Olm_RunOutcome outcome = session.Run(request, olmwiz::FactoryOf(*olmwiz::FindWizard("generic"), c.type));
+        const Olm_RunOutcome outcome = olmtest::RunBatch(dir, {.wizard = "generic", .options = c.options, .hdl = hdl,
+                                                               .family = c.family, .design = "top", .dataType = c.type})
+                                           .outcome;
         ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
         EXPECT_EQ(outcome.features.back(), c.features);
-        const std::string ext = std::string(hdl) == "verilog" ? ".v" : ".vhd";
-        const olmtest::CommandResult r = olmtest::RunIn(
-            dir.File("out"), {OLMWIZ_PATH, "hdl", "--kfz", "top.kfz", "--lang", hdl, "-o", "again" + ext, "--stubs",
-                              "top_stubs" + ext});
-        ASSERT_EQ(r.code, 0) << r.output;
-        EXPECT_EQ(olmtest::ReadFile(dir.File("out/again" + ext)), olmtest::ReadFile(dir.File("out/top" + ext)));
+        olmtest::ExpectHdlWrittenAgain(dir.Path() / "out", "top", hdl);
     }
     for (const std::string& finding : olmtest::HdlToolFindings(dir.Path() / "out", "top")) ADD_FAILURE() << finding;
 }
