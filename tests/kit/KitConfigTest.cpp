@@ -4,7 +4,7 @@
 // option-file check, the constraint template and the finishing step.
 #include "OlmConfig.h"
 
-#include "CaseTable.h"
+#include "CaseFiles.h"
 #include "ModelBuilders.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ TEST_P(AllowedValues, ReadTheDataAsARule) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, AllowedValues,
-                         ::testing::ValuesIn(olmtest::ReadCases(OLM_KIT_TEST_DATA "/allowed_values.txt")));
+                         ::testing::ValuesIn(olmtest::ReadCaseRows(OLM_KIT_TEST_DATA "/allowed_values.txt")));
 
 // A DSP-like block of installed data and a container copied from it.
 class Dsp : public ::testing::Test {

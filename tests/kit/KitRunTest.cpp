@@ -2,7 +2,7 @@
 // through the run session in batch mode and driven in its window.
 #include "OlmBase.h"
 
-#include "CaseTable.h"
+#include "CaseFiles.h"
 #include "GuiTestSupport.h"
 
 #include <QApplication>
@@ -103,7 +103,7 @@ TEST_P(KitRunRefused, LeavesNothingBehind) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, KitRunRefused,
-                         ::testing::ValuesIn(olmtest::ReadCases(OLM_KIT_TEST_DATA "/refused_runs.txt")));
+                         ::testing::ValuesIn(olmtest::ReadCaseRows(OLM_KIT_TEST_DATA "/refused_runs.txt")));
 
 TEST_F(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
     Olm_RunRequest request = Request(dir, "BlockProp: DSP.*.A_WIDHT=12;\n");

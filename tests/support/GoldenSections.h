@@ -7,6 +7,7 @@
 // environment variable OLM_UPDATE_GOLDEN set it stores the text instead, and
 // the file is written anew with its head when the object dies.
 
+#include "CaseFiles.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -87,21 +88,5 @@ private:
     std::vector<std::pair<std::string, std::string>> m_texts;
     bool m_update = false;
 };
-
-// A text with the escapes of listings undone: \t, \n, \r, \\ and \xNN.
-inline std::string Unescaped(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-        } else if (text[++i] == 'x') {
-            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i] == 't' ? '\t' : text[i] == 'n' ? '\n' : text[i] == 'r' ? '\r' : text[i];
-        }
-    }
-    return out;
-}
 
 }  // namespace olmtest

@@ -1,6 +1,6 @@
 #include "WizardTestSupport.h"
 
-#include "CaseTable.h"
+#include "CaseFiles.h"
 #include "GuiTestSupport.h"
 
 #include <QRadioButton>
@@ -58,7 +58,7 @@ TEST_P(SummaryFeatures, SentenceOfTheTypeAndItsBlock) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, SummaryFeatures,
-                         ::testing::ValuesIn(olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/summary_features.txt")));
+                         ::testing::ValuesIn(olmtest::ReadCaseRows(OLM_WIZARD_TEST_DATA "/summary_features.txt")));
 
 // A wizard main of the given type with its summary page in a wizard window.
 class SummaryGuiTest : public guitest::GuiTest {
@@ -112,7 +112,7 @@ TEST_F(SummaryGuiTest, DspWizardsStartWithAllAttributesOthersWithChangedOnes) {
 
 TEST_F(SummaryGuiTest, BatchModeFillsNoPane) {
     Make("tkl_bddeskew", true);
-    AddBlocks(data, olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/summary_blocks.txt"));
+    AddBlocks(data, olmtest::ReadCaseRows(OLM_WIZARD_TEST_DATA "/summary_blocks.txt"));
     summary->init();
     summary->onActive();
     for (const char* pane : {"IDC_SUM_FEATURES_EDIT", "IDC_SUM_FILES_EDIT", "IDC_SUM_PROPS_EDIT"})
@@ -144,7 +144,7 @@ TEST_F(SummaryGuiTest, FeaturesPaneOfAClockManagerWizard) {
 
 TEST_F(SummaryGuiTest, AttributeListingFiltersAndHeaders) {
     Make("tkl_pll");
-    AddBlocks(data, olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/summary_blocks.txt"));
+    AddBlocks(data, olmtest::ReadCaseRows(OLM_WIZARD_TEST_DATA "/summary_blocks.txt"));
     summary->init();
     summary->onActive();
     const std::string changedOnly = Listing("summary_changed.txt");

@@ -1,6 +1,6 @@
 #include "WizardTestSupport.h"
 
-#include "CaseTable.h"
+#include "CaseFiles.h"
 #include "GuiTestSupport.h"
 
 #include <QAbstractButton>
@@ -16,7 +16,7 @@ using wiztest::TestWizMain;
 using WizMainTest = guitest::GuiTest;
 
 TEST_F(WizMainTest, PageNamesAndDeviceNames) {
-    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/page_names.txt"))
+    for (const olmtest::CaseRow& c : olmtest::ReadCaseRows(OLM_WIZARD_TEST_DATA "/page_names.txt"))
         EXPECT_EQ(Olm_WizMain::FormPageName("General", c.at(0).c_str()), c.at(1)) << c[0];
     TestWizMain main("tkl_pll", true);
     main.SetDevice("olmkv5lx30");
@@ -106,7 +106,7 @@ TEST_P(WizMainRun, CallsTheStepsInOrderAndReturnsTheOutcome) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, WizMainRun,
-                         ::testing::ValuesIn(olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/wizmain_runs.txt")));
+                         ::testing::ValuesIn(olmtest::ReadCaseRows(OLM_WIZARD_TEST_DATA "/wizmain_runs.txt")));
 
 // A clock-manager batch run keeps its window, hidden, with its pages; copies
 // of the main share it and every other pointer, and the last one deletes it.

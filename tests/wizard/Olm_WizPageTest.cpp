@@ -1,6 +1,6 @@
 #include "WizardTestSupport.h"
 
-#include "CaseTable.h"
+#include "CaseFiles.h"
 #include "GuiTestSupport.h"
 
 #include <QComboBox>
@@ -164,7 +164,7 @@ Olm_StrArray Rows(const std::vector<std::string>& names) {
 TEST_F(WizPageTest, UniqueNameCheckReportsTheFirstProblemOnly) {
     Olm_WizData data("tkl_pll");
     data.AddBlock("PLL_BLK", "RKO_ADV");
-    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/unique_names.txt")) {
+    for (const olmtest::CaseRow& c : olmtest::ReadCaseRows(OLM_WIZARD_TEST_DATA "/unique_names.txt")) {
         Olm_StrArray rows = Rows(olmtest::Split(c.at(0), ","));
         for (bool show : {false, true}) {
             log.Clear();
@@ -186,7 +186,7 @@ TEST_F(WizPageTest, CheckIllegalPortnamesReport) {
     Pal::String report = "old";
     EXPECT_TRUE(Olm_WizPage::CheckIllegalPortnames(nullptr, report, 0));
     EXPECT_EQ(report.str(), "");
-    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/illegal_portnames.txt")) {
+    for (const olmtest::CaseRow& c : olmtest::ReadCaseRows(OLM_WIZARD_TEST_DATA "/illegal_portnames.txt")) {
         Olm_StrArray rows = Rows(olmtest::Split(c.at(0), ","));
         const bool legal = c.at(2).find("\r\n") == std::string::npos;
         EXPECT_EQ(Olm_WizPage::CheckIllegalPortnames(&rows, report, std::stoi(c.at(1))), legal) << c[0];
@@ -195,7 +195,7 @@ TEST_F(WizPageTest, CheckIllegalPortnamesReport) {
 }
 
 TEST_F(WizPageTest, IsPortnameLegal) {
-    for (const olmtest::CaseRow& c : olmtest::ReadCases(OLM_WIZARD_TEST_DATA "/portname_legal.txt")) {
+    for (const olmtest::CaseRow& c : olmtest::ReadCaseRows(OLM_WIZARD_TEST_DATA "/portname_legal.txt")) {
         Pal::String name = c.at(0).c_str(), message = "old";
         EXPECT_EQ(Olm_WizPage::IsPortnameLegal(name, message, std::stoi(c.at(1))), c.at(2).empty()) << c[0];
         EXPECT_EQ(message.str(), c[2]);

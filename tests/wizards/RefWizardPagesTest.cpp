@@ -2,7 +2,7 @@
 // and checks the layout: the window fits a 1024x768 screen, nothing is
 // clipped or outside its page, and the keyboard moves through the fields
 // from top to bottom. The walks are listed in pages.txt.
-#include "CaseFile.h"
+#include "CaseFiles.h"
 #include "WizardTable.h"
 
 #include "OlmKit.h"
@@ -151,12 +151,12 @@ Rendered RenderAll(const std::string& wizType, const Render& how) {
     return rendered;
 }
 
-class RefWizardPages : public ::testing::TestWithParam<olmtest::Case> {};
+class RefWizardPages : public ::testing::TestWithParam<olmtest::CaseRecord> {};
 
 // Each rendering of pages.txt: the pages the walk meets, and on each the
 // focus order of the fields named there.
 TEST_P(RefWizardPages, RenderTidilyInFocusOrder) {
-    const olmtest::Case& c = GetParam();
+    const olmtest::CaseRecord& c = GetParam();
     Render how;
     how.family = c.Value("family", "korvo5");
     how.name = c["case"];
@@ -170,7 +170,7 @@ TEST_P(RefWizardPages, RenderTidilyInFocusOrder) {
     EXPECT_EQ(RenderAll(c["wizard"], how).pages, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Walks, RefWizardPages, ::testing::ValuesIn(olmtest::ReadCases(OLM_CASES_DIR "/pages.txt")),
+INSTANTIATE_TEST_SUITE_P(Walks, RefWizardPages, ::testing::ValuesIn(olmtest::ReadCaseRecords(OLM_CASES_DIR "/pages.txt")),
                          [](const auto& info) { return olmtest::CaseName(info.param); });
 
 // The transceiver chosen in the window rules the pages after the lane page.

@@ -1,7 +1,7 @@
 // Batch runs of every reference wizard that refuse their settings: the
 // refusals listed beside each wizard's tests, and every field given values
 // that its rule refuses.
-#include "CaseFile.h"
+#include "CaseFiles.h"
 #include "WizardBatch.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +13,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<olmtest::Case> Refusals() {
-    std::vector<olmtest::Case> all;
+std::vector<olmtest::CaseRecord> Refusals() {
+    std::vector<olmtest::CaseRecord> all;
     for (const char* folder : {"tkl_pll", "dsp_mult", "hsx", "ssio"}) {
-        for (olmtest::Case& c : olmtest::ReadCases(std::string(OLM_CASES_DIR "/") + folder + "/refusals.txt")) {
+        for (olmtest::CaseRecord& c : olmtest::ReadCaseRecords(std::string(OLM_CASES_DIR "/") + folder + "/refusals.txt")) {
             c.fields["case"] = std::string(folder) + " " + c["case"];
             all.push_back(std::move(c));
         }
@@ -24,11 +24,11 @@ std::vector<olmtest::Case> Refusals() {
     return all;
 }
 
-class RefWizardRefuses : public ::testing::TestWithParam<olmtest::Case> {};
+class RefWizardRefuses : public ::testing::TestWithParam<olmtest::CaseRecord> {};
 
 // The failure and the log say why; the run writes nothing, not even the output folder.
 TEST_P(RefWizardRefuses, SaysWhyAndWritesNothing) {
-    const olmtest::Case& c = GetParam();
+    const olmtest::CaseRecord& c = GetParam();
     const olmtest::ScratchDir dir;
     const olmtest::BatchResult run = olmtest::RunBatch(
         dir, {.wizard = c["wizard"], .options = c["options"] + "\n", .family = c.Value("family", "korvo5")});

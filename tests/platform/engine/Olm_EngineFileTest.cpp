@@ -185,6 +185,20 @@ TEST(EngineFiles, SaveRefusesUnwritableTargetsAndText) {
     EXPECT_EQ(FilesIn(dir.Path()), 1u);
 }
 
+// The temporary file is written, but a folder cannot be replaced by it: the
+// save fails saying so and removes its temporary file.
+TEST(EngineFiles, SaveOntoAFolderFailsAndLeavesNoTemporaryFile) {
+    olmtest::ScratchDir dir;
+    const std::string path = dir.File("d.kfz");
+    std::filesystem::create_directory(path);
+    Olm_Engine e;
+    BuildDesign(e);
+    Pal::String error;
+    EXPECT_FALSE(e.Save(path.c_str(), &error));
+    EXPECT_NE(error.str().find("'" + path + "': cannot replace the file"), std::string::npos) << error.str();
+    EXPECT_EQ(FilesIn(dir.Path()), 1u);
+}
+
 TEST(EngineFiles, SaveKeepsThePermissionsOfTheReplacedFile) {
     olmtest::ScratchDir dir;
     const std::string path = dir.File("d.kfz");

@@ -43,7 +43,7 @@ TEST(PalStrUtil, CopyAndLenTakeNullAndCopyNeverOverflows) {
 TEST(PalStrUtil, StrictNumberReadersTakeAndRefuseTheListedTexts) {
     olmtest::GoldenSections golden(OLM_PAL_GOLDEN_DIR "/strict_numbers.txt");
     golden.CheckAnswers("numbers", [](const std::string& shown) {
-        const std::string text = olmtest::Unescaped(shown.substr(1, shown.size() - 2));
+        const std::string text = olmtest::Unescape(shown.substr(1, shown.size() - 2));
         double number = -123.0;
         int integer = -123;
         const bool isNumber = StrUtil::ParseNumber(text, number), isInt = StrUtil::ParseInt(text, integer);

@@ -20,7 +20,7 @@ TEST_F(TranslatorRules, PortNamesGetTheVerdictAndReasonOfBothLanguages) {
     golden.CheckAnswers("port names", [](const std::string& shown) {
         std::string answer;
         for (auto rule : {&Olm_VhdlTranslator::IsPortnameLegal, &Olm_VerilogTranslator::IsPortnameLegal}) {
-            Pal::String name(olmtest::Unescaped(shown.substr(1, shown.size() - 2))), reason;
+            Pal::String name(olmtest::Unescape(shown.substr(1, shown.size() - 2))), reason;
             const bool legal = rule(name, reason);
             EXPECT_EQ(legal, reason.IsEmpty()) << shown;
             answer += (answer.empty() ? "" : " | ") + (legal ? "legal" : reason.str());

@@ -1,5 +1,7 @@
 #include "BadInput.h"
 
+#include "CaseFiles.h"
+
 #include <algorithm>
 #include <fstream>
 #include <regex>
@@ -18,19 +20,7 @@ std::string Trimmed(const std::string& text) {
 
 // A field of a table row: trimmed, its escapes decoded, its marks replaced.
 std::string Field(const std::string& raw, const std::map<std::string, std::string>& marks) {
-    const std::string text = Trimmed(raw);
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t escape = text[i] == '\\' ? std::string("nrt0\\x").find(text[i + 1]) : std::string::npos;
-        if (escape == std::string::npos) {
-            out += text[i];
-        } else if (text[++i] != 'x') {
-            out += "\n\r\t\0\\"[escape];
-        } else {
-            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        }
-    }
+    std::string out = olmtest::Unescape(Trimmed(raw));
     for (const auto& [mark, value] : marks) {
         for (std::size_t pos = out.find(mark); pos != std::string::npos; pos = out.find(mark, pos + value.size())) {
             out.replace(pos, mark.size(), value);

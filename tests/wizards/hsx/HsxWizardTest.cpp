@@ -2,7 +2,7 @@
 // `olmwiz run` makes it: every kind of lane and a bonded group, their design
 // files, HDL through the HDL tools, and reruns, as listed in lanes.txt. What
 // it refuses is listed in refusals.txt.
-#include "CaseFile.h"
+#include "CaseFiles.h"
 #include "WizardBatch.h"
 
 #include <gtest/gtest.h>
@@ -30,12 +30,12 @@ std::string Get(Olm_Engine& engine, const char* what, const std::string& a, cons
                           nullptr).str();
 }
 
-class HsxLanes : public ::testing::TestWithParam<olmtest::Case> {};
+class HsxLanes : public ::testing::TestWithParam<olmtest::CaseRecord> {};
 
 // Each case of lanes.txt: the lane blocks with their properties and pin
 // widths, the constraint template, reruns, and the HDL through the HDL tools.
 TEST_P(HsxLanes, DesignHdlAndTemplateAreWhatTheLanesNeedAndRerunTheSame) {
-    const olmtest::Case& c = GetParam();
+    const olmtest::CaseRecord& c = GetParam();
     const std::string family = c.Value("family", "korvo5");
     const std::string options = !c["example"].empty() ? olmtest::ExampleOptions(c["example"])
                                 : c["options"].empty() ? ""
@@ -80,7 +80,7 @@ TEST_P(HsxLanes, DesignHdlAndTemplateAreWhatTheLanesNeedAndRerunTheSame) {
     for (const std::string& finding : olmtest::HdlToolFindings(dir.Path() / "out", "xcvr")) ADD_FAILURE() << finding;
 }
 
-INSTANTIATE_TEST_SUITE_P(Matrix, HsxLanes, ::testing::ValuesIn(olmtest::ReadCases(OLM_CASES_DIR "/hsx/lanes.txt")),
+INSTANTIATE_TEST_SUITE_P(Matrix, HsxLanes, ::testing::ValuesIn(olmtest::ReadCaseRecords(OLM_CASES_DIR "/hsx/lanes.txt")),
                          [](const auto& info) { return olmtest::CaseName(info.param); });
 
 }  // namespace

@@ -2,7 +2,7 @@
 // every bus width, data rate, ratio and option, checked by the HDL tools;
 // the examples' bit wiring, constraint template and reruns. What they refuse
 // is listed in refusals.txt.
-#include "CaseFile.h"
+#include "CaseFiles.h"
 #include "WizardBatch.h"
 
 #include <gtest/gtest.h>
@@ -154,10 +154,10 @@ TEST(SsioMatrix, EveryConfigurationWiresItsBlocksAndPassesTheHdlTools) {
 // The bundled examples of examples.txt: what they make, the bits each block
 // reaches, the constraint template, and the same bytes again, also from the
 // design file.
-class SsioExample : public ::testing::TestWithParam<olmtest::Case> {};
+class SsioExample : public ::testing::TestWithParam<olmtest::CaseRecord> {};
 
 TEST_P(SsioExample, MakesTheSameFilesAgainAndFromItsDesignFile) {
-    const olmtest::Case& c = GetParam();
+    const olmtest::CaseRecord& c = GetParam();
     olmtest::ScratchDir dir;
     const std::string options = olmtest::ExampleOptions(c["example"]);
     const Olm_RunOutcome first = RunWizard(dir, c["wizard"], "core", options, "first");
@@ -174,7 +174,7 @@ TEST_P(SsioExample, MakesTheSameFilesAgainAndFromItsDesignFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, SsioExample,
-                         ::testing::ValuesIn(olmtest::ReadCases(OLM_CASES_DIR "/ssio/examples.txt")),
+                         ::testing::ValuesIn(olmtest::ReadCaseRecords(OLM_CASES_DIR "/ssio/examples.txt")),
                          [](const auto& info) { return olmtest::CaseName(info.param); });
 
 }  // namespace

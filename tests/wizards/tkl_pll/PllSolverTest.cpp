@@ -2,7 +2,7 @@
 // the parsing of range bounds, and random limit sets against a brute force.
 #include "PllSolver.h"
 
-#include "CaseFile.h"
+#include "CaseFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -104,12 +104,12 @@ std::string Describe(const PllResult& r)
     return s;
 }
 
-class PllSolverCase : public ::testing::TestWithParam<olmtest::Case> {};
+class PllSolverCase : public ::testing::TestWithParam<olmtest::CaseRecord> {};
 
 // Each case of solver_cases.txt: the whole answer, when given, and the messages.
 TEST_P(PllSolverCase, GivesTheWorkedResultAndMessages)
 {
-    const olmtest::Case& c = GetParam();
+    const olmtest::CaseRecord& c = GetParam();
     const std::string input = c["input"];
     const std::string typed = input[0] == '\'' ? input.substr(1, input.size() - 2) : "";
     const PllResult r =
@@ -122,7 +122,7 @@ TEST_P(PllSolverCase, GivesTheWorkedResultAndMessages)
 }
 
 INSTANTIATE_TEST_SUITE_P(Worked, PllSolverCase,
-                         ::testing::ValuesIn(olmtest::ReadCases(OLM_CASES_DIR "/tkl_pll/solver_cases.txt")),
+                         ::testing::ValuesIn(olmtest::ReadCaseRecords(OLM_CASES_DIR "/tkl_pll/solver_cases.txt")),
                          [](const auto& info) { return olmtest::CaseName(info.param); });
 
 struct ParseCase {
