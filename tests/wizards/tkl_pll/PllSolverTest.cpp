@@ -22,8 +22,7 @@ namespace {
 using Requests = std::array<PllOutputRequest, kMaxOutputs>;
 
 // A number as typed; NaN when the text is not one.
-double Number(const std::string& text)
-{
+double Number(const std::string& text) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     return text.empty() || *end ? std::nan("") : value;
@@ -31,8 +30,7 @@ double Number(const std::string& text)
 
 // Input 10:800, PFD 10:450, VCO 600:1200 MHz; D 1:56, M 2:64, O 1:128, changed
 // by blank-separated "name=min:max" (names in, pfd, vco, d, m, o).
-PllLimits Limits(const std::string& changes = "")
-{
+PllLimits Limits(const std::string& changes = "") {
     PllLimits l{{10.0, 800.0}, {10.0, 450.0}, {600.0, 1200.0}, {1, 56}, {2, 64}, {1, 128}};
     std::istringstream in(changes);
     for (std::string word; in >> word;) {
@@ -51,8 +49,7 @@ PllLimits Limits(const std::string& changes = "")
 
 // The outputs in order, blank-separated: "-" off, "~F@T" off with values;
 // F the frequency in MHz, 'F' also as the typed text; @T a tolerance in ppm.
-Requests Outputs(const std::string& text)
-{
+Requests Outputs(const std::string& text) {
     Requests req{};
     std::istringstream in(text);
     int i = 0;
@@ -73,8 +70,7 @@ Requests Outputs(const std::string& text)
     return req;
 }
 
-std::string G(double x)
-{
+std::string G(double x) {
     char text[32];
     std::snprintf(text, sizeof text, "%.12g", x + 0.0);  // no "-0"
     return text;
@@ -86,8 +82,7 @@ const char* const kLimitNames[] = {"None", "Limits", "Request", "Input", "PhaseD
 // The whole answer on one line: each failure as "limit@output nearest; ",
 // then D, M, f_pfd and f_vco (or "refused"), and per output "achieved /O
 // error ppm" ("-" when off and untouched; trailing ones left out).
-std::string Describe(const PllResult& r)
-{
+std::string Describe(const PllResult& r) {
     std::string s;
     for (const PllFailure& f : r.failures)
         s += std::string(kLimitNames[static_cast<int>(f.limit)]) + "@" + std::to_string(f.output) + " " +
@@ -107,8 +102,7 @@ std::string Describe(const PllResult& r)
 class PllSolverCase : public ::testing::TestWithParam<olmtest::CaseRecord> {};
 
 // Each case of solver_cases.txt: the whole answer, when given, and the messages.
-TEST_P(PllSolverCase, GivesTheWorkedResultAndMessages)
-{
+TEST_P(PllSolverCase, GivesTheWorkedResultAndMessages) {
     const olmtest::CaseRecord& c = GetParam();
     const std::string input = c["input"];
     const std::string typed = input[0] == '\'' ? input.substr(1, input.size() - 2) : "";
@@ -134,8 +128,7 @@ struct ParseCase {
 class PllParseRange : public ::testing::TestWithParam<ParseCase> {};
 
 // Each text as the upper bound of a frequency range and of a divider range.
-TEST_P(PllParseRange, TakesOneFiniteNumberWithAtMostOneSign)
-{
+TEST_P(PllParseRange, TakesOneFiniteNumberWithAtMostOneSign) {
     const ParseCase& c = GetParam();
     PllRange r{-1.0, -1.0};
     EXPECT_EQ(PllSolver::ParseRange("1", c.text, r), c.real.has_value()) << c.text;
@@ -177,8 +170,7 @@ struct Brute {
 };
 
 // The search with the VCO range and, when pfdToo, the phase-detector range lifted.
-Brute Search(PllLimits l, double fin, const Requests& req = {}, bool vcoOpen = false, bool pfdOpen = false)
-{
+Brute Search(PllLimits l, double fin, const Requests& req = {}, bool vcoOpen = false, bool pfdOpen = false) {
     if (vcoOpen)
         l.vco = {0.0, kInf};
     if (pfdOpen)
@@ -218,8 +210,7 @@ Brute Search(PllLimits l, double fin, const Requests& req = {}, bool vcoOpen = f
 // Random small limit sets and requests; every answer of the solver is checked
 // against the brute force, and every limit it blames against the brute force
 // with that limit lifted.
-TEST(PllSolver, AgreesWithABruteForceSearch)
-{
+TEST(PllSolver, AgreesWithABruteForceSearch) {
     std::mt19937 rng(20240611);
     auto uni = [&rng](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
     auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
