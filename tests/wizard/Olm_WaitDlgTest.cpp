@@ -52,12 +52,16 @@ void PressEscape(QWidget* dlg) {
 // leaves the exit code as it was. Without a process the polls do nothing:
 // only Cancel ends the wait. Once closed, the dialog polls no more.
 struct Wait {
+    const char* name;
     bool withChild;
     int runningPolls, status, retcode;
     void (*close)(QWidget*);  // null: the child's end closes the dialog
     int closeAfterMs;
     int result, exitCode, polls;
 };
+
+// Printed by name: the struct's padding bytes are never read.
+void PrintTo(const Wait& c, std::ostream* os) { *os << c.name; }
 
 class WaitDialog : public WaitDialogs, public ::testing::WithParamInterface<Wait> {};
 
@@ -94,13 +98,14 @@ const int kEnded = Pal::Process::kEnded;
 // Ended normally with 0 or 3; crashed; any other status than running or a
 // normal end; then Cancel, Escape, and Cancel without a process.
 INSTANTIATE_TEST_SUITE_P(Waits, WaitDialog,
-                         ::testing::Values(Wait{true, 0, kEnded, 0, nullptr, 50, 1, 0, 1},
-                                           Wait{true, 2, kEnded, 3, nullptr, 50, 1, 3, 3},
-                                           Wait{true, 0, Pal::Process::kCrashed, 3, nullptr, 50, 1, 1, 1},
-                                           Wait{true, 0, 7, 3, nullptr, 50, 1, 1, 1},
-                                           Wait{true, 1000, kEnded, 7, ClickCancel, 50, 0, 1, 0},
-                                           Wait{true, 1000, kEnded, 7, PressEscape, 50, 0, 2000, 0},
-                                           Wait{false, 1000, kEnded, 7, ClickCancel, 1300, 0, 1, 0}));
+                         ::testing::Values(Wait{"child_ends_at_once", true, 0, kEnded, 0, nullptr, 50, 1, 0, 1},
+                                           Wait{"child_ends_after_two_polls", true, 2, kEnded, 3, nullptr, 50, 1, 3, 3},
+                                           Wait{"child_crashes", true, 0, Pal::Process::kCrashed, 3, nullptr, 50, 1, 1, 1},
+                                           Wait{"child_reports_another_status", true, 0, 7, 3, nullptr, 50, 1, 1, 1},
+                                           Wait{"cancel_while_the_child_runs", true, 1000, kEnded, 7, ClickCancel, 50, 0, 1, 0},
+                                           Wait{"escape_while_the_child_runs", true, 1000, kEnded, 7, PressEscape, 50, 0, 2000, 0},
+                                           Wait{"cancel_without_a_child", false, 1000, kEnded, 7, ClickCancel, 1300, 0, 1, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The text set is shown by the next Run; an empty text keeps the one shown.
 TEST_F(WaitDialogs, ModelessDialogShowsItsTextUntilQuit) {
