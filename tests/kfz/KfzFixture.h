@@ -22,13 +22,6 @@ inline std::string DataFolder(const char* name) { return std::string(OLM_KFZ_TES
 // The text of a file of tests/kfz/golden.
 inline std::string Golden(const char* name) { return olmtest::ReadFile(std::string(OLM_KFZ_TEST_DIR) + "/golden/" + name); }
 
-// Commands joined by "; " (ScriptedEngine::Sent), one a line.
-inline std::string Lines(std::string commands) {
-    for (std::size_t at = commands.find("; "); at != std::string::npos; at = commands.find("; ", at))
-        commands.replace(at, 2, "\n");
-    return commands + "\n";
-}
-
 class KfzFixture : public ::testing::Test {
 protected:
     // Loads the data file of the wizard type from the data folder and makes

@@ -54,12 +54,12 @@ public:
         return Olm_Engine::Execute(cmd, a1, a2, a3, a4, a5);
     }
 
-    // The log as one text, commands separated by "; ", queries left out
-    // unless asked for; the log starts afresh.
-    std::string Sent(bool withQueries = false) {
+    // The log as one text, commands separated by "; " (or the separator
+    // given), queries left out unless asked for; the log starts afresh.
+    std::string Sent(bool withQueries = false, const std::string& separator = "; ") {
         std::string text;
         for (const std::string& line : log) {
-            if (withQueries || line.rfind("get", 0) != 0) text += (text.empty() ? "" : "; ") + line;
+            if (withQueries || line.rfind("get", 0) != 0) text += (text.empty() ? "" : separator) + line;
         }
         log.clear();
         return text;
