@@ -25,12 +25,12 @@ entity IDLY is
     LOC          : string  := ""
   );
   port (
-    I        : in  std_logic;
-    C        : in  std_logic;
-    CE       : in  std_logic;
-    INC      : in  std_logic;
-    RST      : in  std_logic;
-    TAPS_IN  : in  std_logic_vector(4 downto 0);
+    I        : in  std_logic := '0';
+    C        : in  std_logic := '0';
+    CE       : in  std_logic := '0';
+    INC      : in  std_logic := '0';
+    RST      : in  std_logic := '0';
+    TAPS_IN  : in  std_logic_vector(4 downto 0) := (others => '0');
     O        : out std_logic;
     TAPS_OUT : out std_logic_vector(4 downto 0)
   );

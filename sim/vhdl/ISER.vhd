@@ -35,15 +35,15 @@ entity ISER is
     LOC          : string  := ""
   );
   port (
-    D          : in  std_logic;
-    CLK        : in  std_logic;
-    CLKB       : in  std_logic;
-    CLKWORD    : in  std_logic;
-    CE         : in  std_logic;
-    RST        : in  std_logic;
-    ALIGN      : in  std_logic;
-    CASC_DIN1  : in  std_logic;
-    CASC_DIN2  : in  std_logic;
+    D          : in  std_logic := '0';
+    CLK        : in  std_logic := '0';
+    CLKB       : in  std_logic := '0';
+    CLKWORD    : in  std_logic := '0';
+    CE         : in  std_logic := '0';
+    RST        : in  std_logic := '0';
+    ALIGN      : in  std_logic := '0';
+    CASC_DIN1  : in  std_logic := '0';
+    CASC_DIN2  : in  std_logic := '0';
     Q          : out std_logic_vector(7 downto 0);
     CASC_DOUT1 : out std_logic;
     CASC_DOUT2 : out std_logic

@@ -33,15 +33,15 @@ entity OSER is
     LOC           : string  := ""
   );
   port (
-    CLK        : in  std_logic;
-    CLKWORD    : in  std_logic;
-    D          : in  std_logic_vector(7 downto 0);
-    T          : in  std_logic_vector(3 downto 0);
-    DOUT_EN    : in  std_logic;
-    TOUT_EN    : in  std_logic;
-    RST        : in  std_logic;
-    CASC_DIN1  : in  std_logic;
-    CASC_DIN2  : in  std_logic;
+    CLK        : in  std_logic := '0';
+    CLKWORD    : in  std_logic := '0';
+    D          : in  std_logic_vector(7 downto 0) := (others => '0');
+    T          : in  std_logic_vector(3 downto 0) := (others => '0');
+    DOUT_EN    : in  std_logic := '0';
+    TOUT_EN    : in  std_logic := '0';
+    RST        : in  std_logic := '0';
+    CASC_DIN1  : in  std_logic := '0';
+    CASC_DIN2  : in  std_logic := '0';
     DOUT       : out std_logic;
     TOUT       : out std_logic;
     CASC_DOUT1 : out std_logic;
