@@ -2,7 +2,7 @@
 //
 // D is sampled on each rising edge of CLK (DATA_RATE SDR) or on each rising
 // and falling edge (DDR; CAPTURE_KIND MEMORY takes the second bit on the
-// rising edge of CLKB instead of the falling edge of CLK). The first rising
+// rising edge of CLKB instead of the falling edge of CLK, once CLKB toggles). The first rising
 // edge of CLK after a rising edge of CLKWORD starts a word: at that edge Q
 // takes the DATA_WIDTH bits sampled before it, the earliest in Q[0], and the
 // bit sampled at that edge is bit 0 of the next word. CLK must run at
@@ -100,6 +100,7 @@ module ISER #(
     reg clk_last = 1'b0;
     reg clkb_last = 1'b0;
     reg clk_rose, clk_fell, clkb_rose;
+    reg clkb_seen = 1'b0;  // CLKB toggles (a tied CLKB leaves the second bit to CLK)
 
     always @(posedge CLK or negedge CLK or posedge CLKB or posedge RST) begin
         clk_rose  = (CLK === 1'b1 && clk_last !== 1'b1);
@@ -107,6 +108,7 @@ module ISER #(
         clkb_rose = (CLKB === 1'b1 && clkb_last !== 1'b1);
         clk_last  = CLK;
         clkb_last = CLKB;
+        if (clkb_rose) clkb_seen = 1'b1;
         if (RST === 1'b1) begin
             samples = 20'd0;
             word_q  <= 10'd0;
@@ -122,7 +124,7 @@ module ISER #(
                 cw_prev = cw_late;
                 sample_bit;
             end
-            if (DDR && (MEMORY ? clkb_rose : clk_fell)) sample_bit;
+            if (DDR && ((MEMORY && clkb_seen) ? clkb_rose : clk_fell)) sample_bit;
         end
     end
 endmodule

@@ -2,7 +2,7 @@
 --
 -- D is sampled on each rising edge of CLK (DATA_RATE SDR) or on each rising
 -- and falling edge (DDR; CAPTURE_KIND MEMORY takes the second bit on the
--- rising edge of CLKB instead of the falling edge of CLK). The first rising
+-- rising edge of CLKB instead of the falling edge of CLK, once CLKB toggles). The first rising
 -- edge of CLK after a rising edge of CLKWORD starts a word: at that edge Q
 -- takes the DATA_WIDTH bits sampled before it, the earliest in Q(0), and the
 -- bit sampled at that edge is bit 0 of the next word. CLK must run at
@@ -114,12 +114,16 @@ begin
     variable samples : std_logic_vector(19 downto 0) := (others => '0');  -- the latest in bit 19
     variable cw_prev : std_logic := '1';
     variable ce_now  : std_logic;
+    variable clkb_seen : boolean := false;  -- CLKB toggles (a tied CLKB leaves the second bit to CLK)
   begin
     if RST = '1' then
       samples := (others => '0');
       word_q  <= (others => '0');
       cw_prev := '1';
     else
+      if rising_edge(CLKB) then
+        clkb_seen := true;
+      end if;
       if rising_edge(CLK) then
         if CE_COUNT = 2 then
           ce_now := ce_late;
@@ -139,7 +143,8 @@ begin
         cw_prev := cw_late;
         samples := D & samples(19 downto 1);
       end if;
-      if DDR and ((MEMORY and rising_edge(CLKB)) or (not MEMORY and falling_edge(CLK))) then
+      if DDR and ((MEMORY and clkb_seen and rising_edge(CLKB)) or
+                  (not (MEMORY and clkb_seen) and falling_edge(CLK))) then
         samples := D & samples(19 downto 1);
       end if;
     end if;

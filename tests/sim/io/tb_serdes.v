@@ -5,6 +5,7 @@
 module tb_serdes;
     parameter integer W = 8;
     parameter RATE = "DDR";
+    parameter KIND = "NETWORKING";          // CAPTURE_KIND: MEMORY takes the second bit at CLKB
     localparam integer LATENCY = 2;          // CLKWORD edges from D taken to Q stable
     localparam integer TB = 1000;            // bit period, ps
     localparam integer BITS_PER_CLK = (RATE == "DDR") ? 2 : 1;
@@ -32,10 +33,10 @@ module tb_serdes;
     OSER #(.DATA_RATE_OUT(RATE), .DATA_WIDTH(W), .CASCADE_ROLE("SLAVE")) tx_s (
         .CLK(clk), .CLKWORD(clkword), .D({6'd0, tx_word[9:8]}), .T(4'd0), .DOUT_EN(1'b1), .TOUT_EN(1'b0),
         .RST(rst), .CASC_DIN1(1'b0), .CASC_DIN2(1'b0), .DOUT(), .TOUT(), .CASC_DOUT1(casc1), .CASC_DOUT2(casc2));
-    ISER #(.DATA_RATE(RATE), .DATA_WIDTH(W), .CASCADE_ROLE("MASTER")) rx_m (
+    ISER #(.CAPTURE_KIND(KIND), .DATA_RATE(RATE), .DATA_WIDTH(W), .CASCADE_ROLE("MASTER")) rx_m (
         .D(line), .CLK(rclk), .CLKB(~rclk), .CLKWORD(rclkword), .CE(1'b1), .RST(rst), .ALIGN(1'b0),
         .CASC_DIN1(1'b0), .CASC_DIN2(1'b0), .Q(q_master), .CASC_DOUT1(rcasc1), .CASC_DOUT2(rcasc2));
-    ISER #(.DATA_RATE(RATE), .DATA_WIDTH(W), .CASCADE_ROLE("SLAVE")) rx_s (
+    ISER #(.CAPTURE_KIND(KIND), .DATA_RATE(RATE), .DATA_WIDTH(W), .CASCADE_ROLE("SLAVE")) rx_s (
         .D(1'b0), .CLK(rclk), .CLKB(~rclk), .CLKWORD(rclkword), .CE(1'b1), .RST(rst), .ALIGN(1'b0),
         .CASC_DIN1(rcasc1), .CASC_DIN2(rcasc2), .Q(q_slave), .CASC_DOUT1(), .CASC_DOUT2());
 

@@ -7,7 +7,8 @@ use ieee.numeric_std.all;
 use ieee.math_real.all;
 
 entity tb_serdes is
-  generic (W : integer := 8; RATE : string := "DDR");
+  -- KIND is the CAPTURE_KIND: MEMORY takes the second bit at CLKB.
+  generic (W : integer := 8; RATE : string := "DDR"; KIND : string := "NETWORKING");
 end entity tb_serdes;
 
 architecture test of tb_serdes is
@@ -53,12 +54,12 @@ begin
               DOUT_EN => '1', TOUT_EN => '0', RST => rst, CASC_DIN1 => '0', CASC_DIN2 => '0',
               DOUT => open, TOUT => open, CASC_DOUT1 => casc1, CASC_DOUT2 => casc2);
   rx_m : entity work.ISER
-    generic map (DATA_RATE => RATE, DATA_WIDTH => W, CASCADE_ROLE => "MASTER")
+    generic map (CAPTURE_KIND => KIND, DATA_RATE => RATE, DATA_WIDTH => W, CASCADE_ROLE => "MASTER")
     port map (D => line, CLK => rclk, CLKB => rclkb, CLKWORD => rclkword, CE => '1', RST => rst,
               ALIGN => '0', CASC_DIN1 => '0', CASC_DIN2 => '0', Q => q_master, CASC_DOUT1 => rcasc1,
               CASC_DOUT2 => rcasc2);
   rx_s : entity work.ISER
-    generic map (DATA_RATE => RATE, DATA_WIDTH => W, CASCADE_ROLE => "SLAVE")
+    generic map (CAPTURE_KIND => KIND, DATA_RATE => RATE, DATA_WIDTH => W, CASCADE_ROLE => "SLAVE")
     port map (D => '0', CLK => rclk, CLKB => rclkb, CLKWORD => rclkword, CE => '1', RST => rst,
               ALIGN => '0', CASC_DIN1 => rcasc1, CASC_DIN2 => rcasc2, Q => q_slave, CASC_DOUT1 => open,
               CASC_DOUT2 => open);
