@@ -584,13 +584,13 @@ begin
     wait until locked;
     -- Units start half a word after the rising edges of TXREFOUT.
     t_first   := to_ps(t_lock) + 0.5 * TX_WORD_BITS * BIT_PS;
-    tx_active <= true;
     loop
       wait_to(from_ps(t_first + real(n) * BIT_PS));
       if unit_pos >= unit_len then
         next_unit;
       end if;
-      tx_bit   <= unit(79 - unit_pos);
+      tx_bit    <= unit(79 - unit_pos);
+      tx_active <= true;
       unit_pos := unit_pos + 1;
       n        := n + 1;
     end loop;

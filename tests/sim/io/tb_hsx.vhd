@@ -48,10 +48,13 @@ architecture test of tb_hsx is
   signal txdata   : std_logic_vector(MAXW - 1 downto 0) := (others => '0');
   signal rxd      : std_logic_vector(MAXW - 1 downto 0);
   signal rxc      : std_logic_vector(MAXW / 8 - 1 downto 0);
+  signal rxrderr  : std_logic_vector(MAXW / 8 - 1 downto 0);
+  signal rxbad    : std_logic_vector(MAXW / 8 - 1 downto 0);
   signal synclost : std_logic_vector(1 downto 0);
   signal sent     : words_t;
   signal nsent    : integer := 0;
   signal found, first_cycle, errors : integer := -1;
+  signal line_errors : integer := 0;
 begin
   refclk <= not refclk after 0.5 us / REFCLK_FREQ;
   rxp    <= txp when LOOP_KIND = "WIRE" else '0';
@@ -64,7 +67,7 @@ begin
                    PLL_MULT => MULT, PLL_REFDIV => REFDIV, PLL_RATEDIV => RATEDIV)
       port map (RXP => rxp, RXN => rxn, TXP => txp, TXN => txn, REFCLK => refclk, RXFABCLK => fabclk,
                 RXFABCLK2 => fabclk, TXFABCLK => fabclk, TXFABCLK2 => fabclk, RXRESET => rxreset,
-                TXRESET => reset, TXDATA => txdata, RXDATA => rxd, RXISCTRL => rxc, TXREFOUT => fabclk,
+                TXRESET => reset, TXDATA => txdata, RXDATA => rxd, RXISCTRL => rxc, RXRDERR => rxrderr, RXBADCODE => rxbad, TXREFOUT => fabclk,
                 RXSYNCLOST => synclost, TXSWING => "100", TXEMPH => "0010", RXEQ => "11", RXALIGNEN => '1');
   elsif LANE = "HSX11" generate
     dut : entity work.HSX11
@@ -73,7 +76,7 @@ begin
                    PLL_MULT => MULT, PLL_REFDIV => REFDIV, PLL_RATEDIV => RATEDIV)
       port map (RXP => rxp, RXN => rxn, TXP => txp, TXN => txn, REFCLK => refclk, RXFABCLK => fabclk,
                 RXFABCLK2 => fabclk, TXFABCLK => fabclk, TXFABCLK2 => fabclk, RXRESET => rxreset,
-                TXRESET => reset, TXDATA => txdata, RXDATA => rxd, RXISCTRL => rxc, TXREFOUT => fabclk,
+                TXRESET => reset, TXDATA => txdata, RXDATA => rxd, RXISCTRL => rxc, RXRDERR => rxrderr, RXBADCODE => rxbad, TXREFOUT => fabclk,
                 RXSYNCLOST => synclost, TXSWING => "100", TXEMPH => "0010", RXEQ => "11", RXALIGNEN => '1');
   else generate
     dut : entity work.HSX3
@@ -82,7 +85,7 @@ begin
                    PLL_MULT => MULT, PLL_REFDIV => REFDIV, PLL_RATEDIV => RATEDIV)
       port map (RXP => rxp, RXN => rxn, TXP => txp, TXN => txn, REFCLK => refclk, RXFABCLK => fabclk,
                 RXFABCLK2 => fabclk, TXFABCLK => fabclk, TXFABCLK2 => fabclk, RXRESET => rxreset,
-                TXRESET => reset, TXDATA => txdata, RXDATA => rxd, RXISCTRL => rxc, TXREFOUT => fabclk,
+                TXRESET => reset, TXDATA => txdata, RXDATA => rxd, RXISCTRL => rxc, RXRDERR => rxrderr, RXBADCODE => rxbad, TXREFOUT => fabclk,
                 RXSYNCLOST => synclost, TXSWING => "100", TXEMPH => "0010", RXEQ => "11", RXALIGNEN => '1');
   end generate;
 
@@ -113,10 +116,10 @@ begin
         found <= f;
       end if;
       if f >= 0 and cycle - f < WORDS and cycle - f < n then
-        if got /= sent(cycle - f) or unsigned(rxc) /= 0 then
+        if got /= sent(cycle - f) or unsigned(rxc) /= 0 or unsigned(rxrderr) /= 0 or unsigned(rxbad) /= 0 then
           if e < 4 then
             report "word " & integer'image(cycle - f) & ": sent " & to_hstring(sent(cycle - f)) & ", got " &
-              to_hstring(got);
+              to_hstring(got) & " (disparity errors " & to_string(rxrderr) & ", bad codes " & to_string(rxbad) & ")";
           end if;
           e := e + 1;
         end if;
@@ -132,6 +135,26 @@ begin
       end loop;
       txdata <= word(MAXW - 1 downto 0) and std_logic_vector(resize(shift_right(unsigned'(x"FFFFFFFFFFFFFFFF"), 64 - W), MAXW));
     end if;
+  end process;
+
+  -- The line in reset, 16-bit 8b/10b: idle words K28.5 D16.2 from negative
+  -- running disparity, 0011111010 1001000101, first bit first.
+  line_check : process
+    variable bits : std_logic_vector(19 downto 0);
+  begin
+    if TX_CODE = "8B10B" and W = 16 then
+      wait until rising_edge(txn);
+      wait for 0.5 ns / LINE_RATE;
+      for k in 19 downto 0 loop
+        bits(k) := txp;
+        wait for 1 ns / LINE_RATE;
+      end loop;
+      if bits /= "00111110101001000101" then
+        report "line carries " & to_string(bits) & ", not K28.5 D16.2";
+        line_errors <= 1;
+      end if;
+    end if;
+    wait;
   end process;
 
   main : process
@@ -159,7 +182,7 @@ begin
     measured := found - first_cycle;
     if found < 0 then
       report "FAIL: no word came back (" & TX_CODE & " to " & RX_CODE & ", lane " & LANE & ")";
-    elsif errors /= 0 or (LATENCY >= 0 and measured /= LATENCY) then
+    elsif errors + line_errors /= 0 or (LATENCY >= 0 and measured /= LATENCY) then
       report "FAIL: " & LANE & " " & TX_CODE & " width " & integer'image(W) & ": " & integer'image(errors) &
         " words wrong, latency " & integer'image(measured) & " word clocks (expected " & integer'image(LATENCY) & ")";
     else
