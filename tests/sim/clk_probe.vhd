@@ -25,7 +25,7 @@ end entity clk_probe;
 architecture probe of clk_probe is
 begin
     process
-        variable t0, r1, f1, r2, offset : time;
+        variable t0, r1, f1, r2, phase : time;
         function close(a, b : time) return boolean is
         begin
             return abs (a - b) <= TOL;
@@ -40,17 +40,17 @@ begin
         f1 := now;
         wait until rising_edge(clk);
         r2 := now;
-        offset := (r1 - t0) mod PERIOD;
+        phase := (r1 - t0) mod PERIOD;
         -- An offset just below a whole period is the same phase as zero.
-        if PERIOD - offset <= TOL then
-            offset := offset - PERIOD;
+        if PERIOD - phase <= TOL then
+            phase := phase - PERIOD;
         end if;
         if not close(r2 - r1, PERIOD) then
             report "FAIL: " & NAME & " period " & time'image(r2 - r1) & ", expected " & time'image(PERIOD);
         elsif not close(f1 - r1, HIGH) then
             report "FAIL: " & NAME & " high time " & time'image(f1 - r1) & ", expected " & time'image(HIGH);
-        elsif OFFSET >= 0 ps and not close(offset, OFFSET) then
-            report "FAIL: " & NAME & " rising edge " & time'image(offset) & " after start (mod period), expected " &
+        elsif OFFSET >= 0 ps and not close(phase, OFFSET) then
+            report "FAIL: " & NAME & " rising edge " & time'image(phase) & " after start (mod period), expected " &
                 time'image(OFFSET);
         else
             ok <= true;

@@ -21,7 +21,7 @@ check_output() {
     if echo "$1" | grep -q -E 'FAIL|ERROR|error'; then
         exit 1
     fi
-    echo "$1" | grep -q '^PASS$' || { echo "no PASS line"; exit 1; }
+    echo "$1" | grep -q -E '(^|: )PASS$' || { echo "no PASS line"; exit 1; }
 }
 
 case $mode in
