@@ -91,7 +91,7 @@ begin
         if edges_a /= 32 then
             fail("a LOCKED rose on input edge " & integer'image(edges_a) & ", expected 32");
         end if;
-        wait for 800 us;
+        wait for 800 ns;
         for i in ok'range loop
             if not ok(i) then
                 fail("clock check " & integer'image(i));

@@ -112,7 +112,7 @@ begin
         if edges_a /= 16 then
             fail("a LOCKED rose on input edge " & integer'image(edges_a) & ", expected 16");
         end if;
-        wait for 800 us;
+        wait for 800 ns;
         for i in ok'range loop
             if not ok(i) then
                 fail("clock check " & integer'image(i));
