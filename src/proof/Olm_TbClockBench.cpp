@@ -91,14 +91,14 @@ bool LoopOf(const Olm_TbDesign& design, const Olm_HdlInstance& pll, bool advance
 std::string Num(double value) { return Olm_TbText::Real(value); }
 
 void AddVerilog(const std::vector<Loop>& loops, Olm_TbText& text) {
-    std::string d = "    real t_in, t0, tf, t1, period, duty, delta;\n    bit measuring = 0;\n";
+    std::string d = "    real tb_t_in, tb_t0, tb_tf, tb_t1, tb_period, tb_duty, tb_delta;\n    bit tb_measuring = 0;\n";
     std::string c;
     std::vector<std::string> driven;
     for (std::size_t i = 0; i < loops.size(); ++i) {
         const Loop& loop = loops[i];
         if (!loop.locked.empty()) {
-            d += "    bit lost" + std::to_string(i) + " = 0;\n";
-            c += "    always @(negedge " + loop.locked + ") if (measuring) lost" + std::to_string(i) + " = 1;\n";
+            d += "    bit tb_lost" + std::to_string(i) + " = 0;\n";
+            c += "    always @(negedge " + loop.locked + ") if (tb_measuring) tb_lost" + std::to_string(i) + " = 1;\n";
         }
         bool seen = false;
         for (const std::string& port : driven) seen = seen || port == loop.input;
@@ -110,88 +110,88 @@ void AddVerilog(const std::vector<Loop>& loops, Olm_TbText& text) {
     text.Concurrent(c);
 
     const std::string first = loops.front().input;
-    std::string s = "        stage = \"reset\";\n";
+    std::string s = "        tb_stage = \"reset\";\n";
     for (const Loop& loop : loops)
         if (!loop.reset.empty()) s += "        " + loop.reset + " = 1'b1;\n";
     s += "        repeat (" + std::to_string(kResetCycles) + ") @(posedge " + first + ");\n";
     for (const Loop& loop : loops) {
         if (loop.reset.empty() || loop.locked.empty()) continue;
-        s += "        check(" + loop.locked + " === 1'b0, " +
+        s += "        tb_check(" + loop.locked + " === 1'b0, " +
              text.Quote(loop.locked + " is low while " + loop.reset + " is high") + ");\n";
     }
     for (const Loop& loop : loops)
         if (!loop.reset.empty()) s += "        " + loop.reset + " = 1'b0;\n";
     for (const Loop& loop : loops) {
         if (loop.locked.empty()) continue;
-        s += "        stage = " + text.Quote("waiting for " + loop.locked) + ";\n";
+        s += "        tb_stage = " + text.Quote("waiting for " + loop.locked) + ";\n";
         s += "        wait (" + loop.locked + " === 1'b1);\n";
     }
     bool anyLocked = false;
     for (const Loop& loop : loops) anyLocked = anyLocked || !loop.locked.empty();
     s += "        repeat (" + std::to_string(anyLocked ? 8 : kLockBudget) + ") @(posedge " + first + ");\n";
-    s += "        measuring = 1;\n";
+    s += "        tb_measuring = 1;\n";
     for (const Loop& loop : loops) {
         for (const Output& o : loop.outputs) {
             const std::string p = o.port;
-            s += "        stage = " + text.Quote("measuring " + p) + ";\n";
-            s += "        @(posedge " + loop.input + ") t_in = $realtime;\n";
-            s += "        @(posedge " + p + ") t0 = $realtime;\n";
-            s += "        @(negedge " + p + ") tf = $realtime;\n";
+            s += "        tb_stage = " + text.Quote("measuring " + p) + ";\n";
+            s += "        @(posedge " + loop.input + ") tb_t_in = $realtime;\n";
+            s += "        @(posedge " + p + ") tb_t0 = $realtime;\n";
+            s += "        @(negedge " + p + ") tb_tf = $realtime;\n";
             s += "        repeat (" + std::to_string(kPeriods) + ") @(posedge " + p + ");\n";
-            s += "        t1 = $realtime;\n";
-            s += "        period = (t1 - t0) / " + std::to_string(kPeriods) + ".0;\n";
+            s += "        tb_t1 = $realtime;\n";
+            s += "        tb_period = (tb_t1 - tb_t0) / " + std::to_string(kPeriods) + ".0;\n";
             const double tol = kPeriodTolPs + kPeriodTolRel * o.periodPs;
-            s += "        check(absr(period - " + Num(o.periodPs) + ") <= " + Num(tol) +
+            s += "        tb_check(tb_absr(tb_period - " + Num(o.periodPs) + ") <= " + Num(tol) +
                  ", $sformatf(\"" + p + " frequency %.6f MHz (period %.3f ps), the dividers give " +
                  Num(1e6 / o.periodPs) + " MHz (period " + Num(o.periodPs) + " ps +- " + Num(tol) +
-                 " ps)\", 1.0e6 / period, period));\n";
+                 " ps)\", 1.0e6 / tb_period, tb_period));\n";
             if (o.requestMHz > 0.0) {
                 const double req = 1e6 / o.requestMHz;
                 const double rtol = req * o.ppm * 1e-6 + kPeriodTolPs;
-                s += "        check(absr(period - " + Num(req) + ") <= " + Num(rtol) + ", $sformatf(\"" + p +
+                s += "        tb_check(tb_absr(tb_period - " + Num(req) + ") <= " + Num(rtol) + ", $sformatf(\"" + p +
                      " frequency %.6f MHz, requested " + Num(o.requestMHz) + " MHz +- " + Num(o.ppm) +
-                     " ppm\", 1.0e6 / period));\n";
+                     " ppm\", 1.0e6 / tb_period));\n";
             }
-            s += "        duty = (tf - t0) / period;\n";
-            s += "        check(absr(duty - " + Num(o.duty) + ") <= " + Num(o.dutyTol) + ", $sformatf(\"" + p +
-                 " duty cycle %.4f, configured " + Num(o.duty) + " +- " + Num(o.dutyTol) + "\", duty));\n";
-            s += "        delta = t0 - t_in - " + Num(o.phasePs) + ";\n";
-            s += "        delta = delta - " + Num(o.modulusPs) + " * $floor(delta / " + Num(o.modulusPs) + " + 0.5);\n";
-            s += "        check(absr(delta) <= " + Num(o.phaseTolPs) + ", $sformatf(\"" + p +
+            s += "        tb_duty = (tb_tf - tb_t0) / tb_period;\n";
+            s += "        tb_check(tb_absr(tb_duty - " + Num(o.duty) + ") <= " + Num(o.dutyTol) + ", $sformatf(\"" + p +
+                 " duty cycle %.4f, configured " + Num(o.duty) + " +- " + Num(o.dutyTol) + "\", tb_duty));\n";
+            s += "        tb_delta = tb_t0 - tb_t_in - " + Num(o.phasePs) + ";\n";
+            s += "        tb_delta = tb_delta - " + Num(o.modulusPs) + " * $floor(tb_delta / " + Num(o.modulusPs) + " + 0.5);\n";
+            s += "        tb_check(tb_absr(tb_delta) <= " + Num(o.phaseTolPs) + ", $sformatf(\"" + p +
                  " rising edge %.3f ps away from the phase " + Num(o.phaseDeg) + " deg to " + loop.input +
-                 " (+- " + Num(o.phaseTolPs) + " ps)\", delta));\n";
+                 " (+- " + Num(o.phaseTolPs) + " ps)\", tb_delta));\n";
         }
     }
-    s += "        measuring = 0;\n";
+    s += "        tb_measuring = 0;\n";
     for (std::size_t i = 0; i < loops.size(); ++i) {
         const Loop& loop = loops[i];
         if (loop.locked.empty()) continue;
-        s += "        check(!lost" + std::to_string(i) + ", " +
+        s += "        tb_check(!tb_lost" + std::to_string(i) + ", " +
              text.Quote(loop.locked + " stays high while the outputs are measured") + ");\n";
     }
-    s += "        stage = \"reset again\";\n";
+    s += "        tb_stage = \"reset again\";\n";
     for (const Loop& loop : loops)
         if (!loop.reset.empty()) s += "        " + loop.reset + " = 1'b1;\n";
     s += "        repeat (5) @(posedge " + first + ");\n";
     for (const Loop& loop : loops) {
         if (loop.reset.empty() || loop.locked.empty()) continue;
-        s += "        check(" + loop.locked + " === 1'b0, " +
+        s += "        tb_check(" + loop.locked + " === 1'b0, " +
              text.Quote(loop.locked + " falls when " + loop.reset + " is raised again") + ");\n";
     }
     text.Step(s);
 }
 
 void AddVhdl(const std::vector<Loop>& loops, Olm_TbText& text) {
-    std::string d = "    signal measuring : boolean := false;\n";
+    std::string d = "    signal tb_measuring : boolean := false;\n";
     std::string c;
     std::vector<std::string> driven;
     for (std::size_t i = 0; i < loops.size(); ++i) {
         const Loop& loop = loops[i];
         if (!loop.locked.empty()) {
-            const std::string lost = "lost" + std::to_string(i);
+            const std::string lost = "tb_lost" + std::to_string(i);
             d += "    signal " + lost + " : boolean := false;\n";
             c += "    " + lost + "_watch : process\n    begin\n        wait until falling_edge(" + loop.locked +
-                 ") and measuring;\n        " + lost + " <= true;\n        wait;\n    end process;\n";
+                 ") and tb_measuring;\n        " + lost + " <= true;\n        wait;\n    end process;\n";
         }
         bool seen = false;
         for (const std::string& port : driven) seen = seen || port == loop.input;
@@ -201,7 +201,7 @@ void AddVhdl(const std::vector<Loop>& loops, Olm_TbText& text) {
     }
     text.Declare(d);
     text.Concurrent(c);
-    text.ProcessDeclare("        variable t_in, t0, tf, t1, period, duty, delta : real;\n");
+    text.ProcessDeclare("        variable tb_t_in, tb_t0, tb_tf, tb_t1, tb_period, tb_duty, tb_delta : real;\n");
 
     const std::string first = loops.front().input;
     std::string s;
@@ -211,7 +211,7 @@ void AddVhdl(const std::vector<Loop>& loops, Olm_TbText& text) {
          ");\n        end loop;\n";
     for (const Loop& loop : loops) {
         if (loop.reset.empty() || loop.locked.empty()) continue;
-        s += "        check(" + loop.locked + " = '0', " + text.Quote(loop.locked + " is low while " + loop.reset + " is high") +
+        s += "        tb_check(" + loop.locked + " = '0', " + text.Quote(loop.locked + " is low while " + loop.reset + " is high") +
              ");\n";
     }
     for (const Loop& loop : loops)
@@ -224,42 +224,42 @@ void AddVhdl(const std::vector<Loop>& loops, Olm_TbText& text) {
     }
     s += "        for i in 1 to " + std::to_string(anyLocked ? 8 : kLockBudget) + " loop\n            wait until rising_edge(" +
          first + ");\n        end loop;\n";
-    s += "        measuring <= true;\n";
+    s += "        tb_measuring <= true;\n";
     for (const Loop& loop : loops) {
         for (const Output& o : loop.outputs) {
             const std::string p = o.port;
-            s += "        wait until rising_edge(" + loop.input + ");\n        t_in := ps_of(now);\n";
-            s += "        wait until rising_edge(" + p + ");\n        t0 := ps_of(now);\n";
-            s += "        wait until falling_edge(" + p + ");\n        tf := ps_of(now);\n";
+            s += "        wait until rising_edge(" + loop.input + ");\n        tb_t_in := tb_ps_of(now);\n";
+            s += "        wait until rising_edge(" + p + ");\n        tb_t0 := tb_ps_of(now);\n";
+            s += "        wait until falling_edge(" + p + ");\n        tb_tf := tb_ps_of(now);\n";
             s += "        for i in 1 to " + std::to_string(kPeriods) + " loop\n            wait until rising_edge(" + p +
                  ");\n        end loop;\n";
-            s += "        t1 := ps_of(now);\n";
-            s += "        period := (t1 - t0) / " + std::to_string(kPeriods) + ".0;\n";
+            s += "        tb_t1 := tb_ps_of(now);\n";
+            s += "        tb_period := (tb_t1 - tb_t0) / " + std::to_string(kPeriods) + ".0;\n";
             const double tol = kPeriodTolPs + kPeriodTolRel * o.periodPs;
-            s += "        check(abs(period - " + Num(o.periodPs) + ") <= " + Num(tol) + ", \"" + p +
-                 " frequency \" & fmt(1.0e6 / period) & \" MHz (period \" & fmt(period) & \" ps), the dividers give " +
+            s += "        tb_check(abs(tb_period - " + Num(o.periodPs) + ") <= " + Num(tol) + ", \"" + p +
+                 " frequency \" & tb_fmt(1.0e6 / tb_period) & \" MHz (period \" & tb_fmt(tb_period) & \" ps), the dividers give " +
                  Num(1e6 / o.periodPs) + " MHz (period " + Num(o.periodPs) + " ps +- " + Num(tol) + " ps)\");\n";
             if (o.requestMHz > 0.0) {
                 const double req = 1e6 / o.requestMHz;
                 const double rtol = req * o.ppm * 1e-6 + kPeriodTolPs;
-                s += "        check(abs(period - " + Num(req) + ") <= " + Num(rtol) + ", \"" + p +
-                     " frequency \" & fmt(1.0e6 / period) & \" MHz, requested " + Num(o.requestMHz) + " MHz +- " +
+                s += "        tb_check(abs(tb_period - " + Num(req) + ") <= " + Num(rtol) + ", \"" + p +
+                     " frequency \" & tb_fmt(1.0e6 / tb_period) & \" MHz, requested " + Num(o.requestMHz) + " MHz +- " +
                      Num(o.ppm) + " ppm\");\n";
             }
-            s += "        duty := (tf - t0) / period;\n";
-            s += "        check(abs(duty - " + Num(o.duty) + ") <= " + Num(o.dutyTol) + ", \"" + p +
-                 " duty cycle \" & fmt(duty) & \", configured " + Num(o.duty) + " +- " + Num(o.dutyTol) + "\");\n";
-            s += "        delta := t0 - t_in - " + Num(o.phasePs) + ";\n";
-            s += "        delta := delta - " + Num(o.modulusPs) + " * floor(delta / " + Num(o.modulusPs) + " + 0.5);\n";
-            s += "        check(abs(delta) <= " + Num(o.phaseTolPs) + ", \"" + p + " rising edge \" & fmt(delta) & \" ps away from the phase " +
+            s += "        tb_duty := (tb_tf - tb_t0) / tb_period;\n";
+            s += "        tb_check(abs(tb_duty - " + Num(o.duty) + ") <= " + Num(o.dutyTol) + ", \"" + p +
+                 " duty cycle \" & tb_fmt(tb_duty) & \", configured " + Num(o.duty) + " +- " + Num(o.dutyTol) + "\");\n";
+            s += "        tb_delta := tb_t0 - tb_t_in - " + Num(o.phasePs) + ";\n";
+            s += "        tb_delta := tb_delta - " + Num(o.modulusPs) + " * floor(tb_delta / " + Num(o.modulusPs) + " + 0.5);\n";
+            s += "        tb_check(abs(tb_delta) <= " + Num(o.phaseTolPs) + ", \"" + p + " rising edge \" & tb_fmt(tb_delta) & \" ps away from the phase " +
                  Num(o.phaseDeg) + " deg to " + loop.input + " (+- " + Num(o.phaseTolPs) + " ps)\");\n";
         }
     }
-    s += "        measuring <= false;\n";
+    s += "        tb_measuring <= false;\n";
     for (std::size_t i = 0; i < loops.size(); ++i) {
         const Loop& loop = loops[i];
         if (loop.locked.empty()) continue;
-        s += "        check(not lost" + std::to_string(i) + ", " +
+        s += "        tb_check(not tb_lost" + std::to_string(i) + ", " +
              text.Quote(loop.locked + " stays high while the outputs are measured") + ");\n";
     }
     for (const Loop& loop : loops)
@@ -267,7 +267,7 @@ void AddVhdl(const std::vector<Loop>& loops, Olm_TbText& text) {
     s += "        for i in 1 to 5 loop\n            wait until rising_edge(" + first + ");\n        end loop;\n";
     for (const Loop& loop : loops) {
         if (loop.reset.empty() || loop.locked.empty()) continue;
-        s += "        check(" + loop.locked + " = '0', " +
+        s += "        tb_check(" + loop.locked + " = '0', " +
              text.Quote(loop.locked + " falls when " + loop.reset + " is raised again") + ");\n";
     }
     text.Step(s);

@@ -76,17 +76,23 @@ int Olm_TbDesign::PinWidth(const Olm_HdlInstance& instance, const std::string& p
     return connection ? static_cast<int>(connection->bits.size()) : 0;
 }
 
-// The one net every bit of the pin reaches, bit i on bit i (or a single-bit
-// pin on a single-bit net); "" otherwise.
+// The net that the low bits of the pin reach, bit i on bit i (or a
+// single-bit pin on a single-bit net); the bits above may be tied or go
+// elsewhere, as a port narrower than its pin is padded. "" otherwise.
 std::string Olm_TbDesign::NetOfPin(const Olm_HdlInstance& instance, const std::string& pin) const {
     const Olm_HdlConnection* connection = FindConnection(instance, pin);
-    if (!connection || connection->bits.empty()) return {};
+    if (!connection || connection->bits.empty() || connection->bits.front().kind != Olm_HdlBit::kNet) return {};
     const std::string net = connection->bits.front().net;
+    bool above = false;  // past the bits on the net
     for (std::size_t i = 0; i < connection->bits.size(); ++i) {
         const Olm_HdlBit& bit = connection->bits[i];
-        if (bit.kind != Olm_HdlBit::kNet || bit.net != net) return {};
+        const bool onNet = bit.kind == Olm_HdlBit::kNet && bit.net == net;
+        if (!onNet) {
+            above = true;
+            continue;
+        }
         const bool single = connection->bits.size() == 1 && bit.bit <= 0;
-        if (!single && bit.bit != static_cast<int>(i)) return {};
+        if (above || (!single && bit.bit != static_cast<int>(i))) return {};
     }
     return net;
 }

@@ -33,10 +33,10 @@ public:
     // The same as a boolean ("TRUE", letter case ignored); fallback when missing.
     bool Flag(const Olm_HdlInstance& instance, const std::string& name, bool fallback) const;
 
-    // The wrapper port that a pin of an instance reaches whole (every bit of
-    // the pin on the same bit of one port, or the pin on a single-bit port),
-    // passing through clock buffers (instances with one input and one output
-    // pin on nets); "" when the pin is tied, open or split.
+    // The wrapper port that the low bits of a pin reach (bit i of the pin on
+    // bit i of the port, the bits above tied or open, as a narrower port is
+    // padded), passing through buffers (instances with one input and one
+    // output pin on nets); "" when the pin is tied, open or split.
     std::string PortOf(const Olm_HdlInstance& instance, const std::string& pin) const;
     const Olm_HdlPort* FindPort(const std::string& name) const;
     // The width of a pin of an instance; 0 when the instance has no such pin.
