@@ -29,6 +29,7 @@ struct Output {
 
 struct Loop {
     std::string name, input, reset, locked;
+    std::pair<std::string, std::string> feedback;  // input port, output port
     double inputPs = 0.0;
     std::vector<Output> outputs;
 };
@@ -81,6 +82,10 @@ bool LoopOf(const Olm_TbDesign& design, const Olm_HdlInstance& pll, bool advance
         o.ppm = ppm;
         loop.outputs.push_back(o);
     }
+    // Feedback through ports: the testbench closes the loop.
+    const std::string feedbackIn = design.PortOf(pll, "CLKFBIN");
+    const std::string feedbackOut = design.PortOf(pll, "CLKFBOUT");
+    if (!feedbackIn.empty() && !feedbackOut.empty()) loop.feedback = {feedbackIn, feedbackOut};
     if (loop.input.empty()) {
         error = pll.name + ": its input clock is not on a port";
         return false;
@@ -297,6 +302,8 @@ bool Olm_TbClockBench::Add(const Olm_TbDesign& design, Olm_TbText& text, std::st
         budget += kLockBudget * loop.inputPs;
         for (const Output& o : loop.outputs) budget += (kPeriods + 3) * o.periodPs + 2 * loop.inputPs;
     }
+    for (const Loop& loop : loops)
+        if (!loop.feedback.first.empty()) text.Loop(loop.feedback.first, loop.feedback.second);
     text.SetTimeUnit("1ps");
     text.SetWatchdog(text.Verilog() ? Num(budget * 1.5) : Num(budget * 1.5) + " ps");
     if (text.Verilog()) AddVerilog(loops, text);

@@ -35,6 +35,12 @@ std::string Olm_TbText::Quote(const std::string& text) const {
     return quoted + "\"";
 }
 
+const std::string* Olm_TbText::LoopOf(const std::string& port) const {
+    for (const auto& [input, expression] : m_loops)
+        if (input == port) return &expression;
+    return nullptr;
+}
+
 std::string Olm_TbText::Text(const Olm_HdlDesign& view) const {
     return m_verilog ? VerilogText(view) : VhdlText(view);
 }
@@ -48,7 +54,9 @@ std::string Olm_TbText::VerilogText(const Olm_HdlDesign& view) const {
                        "`timescale " + m_unit + "/1fs\n\n"
                        "module " + m_design + "_tb;\n";
     for (const Olm_HdlPort& port : view.ports) {
-        if (port.dir == Olm_HdlDir::kIn) text += "    reg " + VerilogRange(port) + port.name + " = 0;\n";
+        if (const std::string* loop = LoopOf(port.name))
+            text += "    wire " + VerilogRange(port) + port.name + " = " + *loop + ";\n";
+        else if (port.dir == Olm_HdlDir::kIn) text += "    reg " + VerilogRange(port) + port.name + " = 0;\n";
         else text += "    wire " + VerilogRange(port) + port.name + ";\n";
     }
     text += "\n    " + m_design + " dut (";
@@ -103,7 +111,8 @@ std::string Olm_TbText::VhdlText(const Olm_HdlDesign& view) const {
                        "architecture bench of " + m_design + "_tb is\n";
     for (const Olm_HdlPort& port : view.ports) {
         text += "    signal " + port.name + " : " + VhdlType(port);
-        if (port.dir == Olm_HdlDir::kIn) text += port.isVector ? " := (others => '0')" : " := '0'";
+        if (port.dir == Olm_HdlDir::kIn && !LoopOf(port.name))
+            text += port.isVector ? " := (others => '0')" : " := '0'";
         text += ";\n";
     }
     text += "\n"
@@ -128,7 +137,9 @@ std::string Olm_TbText::VhdlText(const Olm_HdlDesign& view) const {
             "    dut : entity work." + m_design + "\n        port map (";
     for (std::size_t i = 0; i < view.ports.size(); ++i)
         text += std::string(i ? "," : "") + "\n            " + view.ports[i].name + " => " + view.ports[i].name;
-    text += "\n        );\n\n" + m_concurrent + (m_concurrent.empty() ? "" : "\n");
+    text += "\n        );\n\n";
+    for (const auto& [input, expression] : m_loops) text += "    " + input + " <= " + expression + ";\n";
+    text += m_concurrent + (m_concurrent.empty() ? "" : "\n");
     text += "    watchdog : process\n"
             "    begin\n"
             "        wait for " + m_watchdog + ";\n"

@@ -4,6 +4,8 @@
 #include "shared/OlmBaseExport.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class Olm_HdlDesign;
 
@@ -38,6 +40,9 @@ public:
     void Declare(const std::string& text) { m_declarations += text; }
     void Concurrent(const std::string& text) { m_concurrent += text; }
     void Step(const std::string& text) { m_steps += text; }
+    // Drives an input port of the wrapper from an expression (an output
+    // port looped back) instead of from the testbench's steps.
+    void Loop(const std::string& input, const std::string& expression) { m_loops.emplace_back(input, expression); }
     // VHDL: declarations of the main process (variables).
     void ProcessDeclare(const std::string& text) { m_processDecls += text; }
 
@@ -58,4 +63,6 @@ private:
     std::string m_unit = "1ps";
     std::string m_watchdog = "1000000";
     std::string m_declarations, m_concurrent, m_steps, m_processDecls;
+    std::vector<std::pair<std::string, std::string>> m_loops;  // input port, expression
+    const std::string* LoopOf(const std::string& port) const;
 };
