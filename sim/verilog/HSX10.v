@@ -449,11 +449,11 @@ module HSX10 #(
         wait (locked === 1'b1);
         // Units start half a word after the rising edges of TXREFOUT.
         t_first = t_lock + 0.5 * TX_WORD_BITS * BIT_PS;
-        tx_active = 1'b1;
         forever begin
             #(delay_to(t_first + tx_n * BIT_PS));
             if (unit_pos >= unit_len) next_unit;
             tx_bit = unit[79 - unit_pos];
+            tx_active = 1'b1;
             unit_pos = unit_pos + 1;
             tx_n = tx_n + 1;
         end

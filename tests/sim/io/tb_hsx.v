@@ -23,7 +23,7 @@ module tb_hsx;
     wire fabclk, txp, txn;
     reg  [63:0] txdata = 64'd0;
     wire [MAXW - 1:0] rxd;
-    wire [MAXW / 8 - 1:0] rxc;
+    wire [MAXW / 8 - 1:0] rxc, rxrderr, rxbad;
     wire [63:0] rxdata = rxd;
     wire [7:0]  rxctrl = rxc;
     wire [1:0]  synclost;
@@ -39,7 +39,7 @@ module tb_hsx;
                 .RXP(rxp), .RXN(rxn), .TXP(txp), .TXN(txn), .REFCLK(refclk), .RXFABCLK(fabclk),
                 .RXFABCLK2(fabclk), .TXFABCLK(fabclk), .TXFABCLK2(fabclk), .RXRESET(rxreset), .TXRESET(reset),
                 .TXDATA(txdata[63:0]), .TXISCTRL(8'd0), .TXDISPMODE(8'd0), .TXDISPVAL(8'd0),
-                .RXDATA(rxd), .RXISCTRL(rxc), .RXRDERR(), .RXBADCODE(), .RXCDRCLK(),
+                .RXDATA(rxd), .RXISCTRL(rxc), .RXRDERR(rxrderr), .RXBADCODE(rxbad), .RXCDRCLK(),
                 .TXREFOUT(fabclk), .RXSYNCLOST(synclost), .RXFIFOSTAT(), .TXFIFOERR(), .LOOPBACK(2'b00),
                 .POWERDOWN(1'b0), .RXPOLARITY(1'b0), .TXPOLARITY(1'b0), .TXMUTE(1'b0), .TXSWING(3'b100),
                 .TXEMPH(4'b0010), .RXEQ(2'b11), .RXALIGNEN(1'b1));
@@ -50,7 +50,7 @@ module tb_hsx;
                 .RXP(rxp), .RXN(rxn), .TXP(txp), .TXN(txn), .REFCLK(refclk), .RXFABCLK(fabclk),
                 .RXFABCLK2(fabclk), .TXFABCLK(fabclk), .TXFABCLK2(fabclk), .RXRESET(rxreset), .TXRESET(reset),
                 .TXDATA(txdata[39:0]), .TXISCTRL(5'd0), .TXDISPMODE(5'd0), .TXDISPVAL(5'd0),
-                .RXDATA(rxd), .RXISCTRL(rxc), .RXRDERR(), .RXBADCODE(), .RXCDRCLK(),
+                .RXDATA(rxd), .RXISCTRL(rxc), .RXRDERR(rxrderr), .RXBADCODE(rxbad), .RXCDRCLK(),
                 .TXREFOUT(fabclk), .RXSYNCLOST(synclost), .RXFIFOSTAT(), .TXFIFOERR(), .LOOPBACK(2'b00),
                 .POWERDOWN(1'b0), .RXPOLARITY(1'b0), .TXPOLARITY(1'b0), .TXMUTE(1'b0), .TXSWING(3'b100),
                 .TXEMPH(4'b0010), .RXEQ(2'b11), .RXALIGNEN(1'b1));
@@ -61,7 +61,7 @@ module tb_hsx;
                 .RXP(rxp), .RXN(rxn), .TXP(txp), .TXN(txn), .REFCLK(refclk), .RXFABCLK(fabclk),
                 .RXFABCLK2(fabclk), .TXFABCLK(fabclk), .TXFABCLK2(fabclk), .RXRESET(rxreset), .TXRESET(reset),
                 .TXDATA(txdata[31:0]), .TXISCTRL(4'd0), .TXDISPMODE(4'd0), .TXDISPVAL(4'd0),
-                .RXDATA(rxd), .RXISCTRL(rxc), .RXRDERR(), .RXBADCODE(), .RXCDRCLK(),
+                .RXDATA(rxd), .RXISCTRL(rxc), .RXRDERR(rxrderr), .RXBADCODE(rxbad), .RXCDRCLK(),
                 .TXREFOUT(fabclk), .RXSYNCLOST(synclost), .RXFIFOSTAT(), .TXFIFOERR(), .LOOPBACK(2'b00),
                 .POWERDOWN(1'b0), .RXPOLARITY(1'b0), .TXPOLARITY(1'b0), .TXMUTE(1'b0), .TXSWING(3'b100),
                 .TXEMPH(4'b0010), .RXEQ(2'b11), .RXALIGNEN(1'b1));
@@ -82,16 +82,33 @@ module tb_hsx;
         if (!reset && found < 0 && nsent > 0 && (rxdata & MASK) === sent[0] && rxctrl === 8'd0)
             found = cycle;
         if (found >= 0 && cycle - found < WORDS && cycle - found < nsent) begin
-            if ((rxdata & MASK) !== sent[cycle - found] || rxctrl !== 8'd0) begin
+            if ((rxdata & MASK) !== sent[cycle - found] || rxctrl !== 8'd0 || rxrderr !== 0 || rxbad !== 0) begin
                 if (errors < 4)
-                    $display("word %0d: sent %h, got %h (control %b)", cycle - found, sent[cycle - found],
-                             rxdata & MASK, rxctrl);
+                    $display("word %0d: sent %h, got %h (control %b, disparity errors %b, bad codes %b)",
+                             cycle - found, sent[cycle - found], rxdata & MASK, rxctrl, rxrderr, rxbad);
                 errors = errors + 1;
             end
         end
         if (!reset && nsent < WORDS) begin
             nsent = nsent + 1;
             txdata <= {$random(seed), $random(seed)} & MASK;
+        end
+    end
+
+    // The line in reset, 16-bit 8b/10b: idle words K28.5 D16.2 from negative
+    // running disparity, 0011111010 1001000101, first bit first.
+    reg [19:0] line_bits;
+    integer    k;
+    initial if (TX_CODE == "8B10B" && W == 16) begin
+        @(posedge txn);
+        #($rtoi(500.0 / LINE_RATE));
+        for (k = 19; k >= 0; k = k - 1) begin
+            line_bits[k] = txp;
+            #($rtoi(1000.0 / LINE_RATE));
+        end
+        if (line_bits !== 20'b0011111010_1001000101) begin
+            $display("line carries %b, not K28.5 D16.2", line_bits);
+            errors = errors + 1;
         end
     end
 
