@@ -6,6 +6,7 @@
 #include "pal/StrUtil.h"
 
 #include <cmath>
+#include <cstdio>
 #include <numeric>
 #include <vector>
 
@@ -95,6 +96,13 @@ bool LoopOf(const Olm_TbDesign& design, const Olm_HdlInstance& pll, bool advance
 
 std::string Num(double value) { return Olm_TbText::Real(value); }
 
+// A number as the messages show it: no trailing zeros.
+std::string Txt(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.10g", value);
+    return buffer;
+}
+
 void AddVerilog(const std::vector<Loop>& loops, Olm_TbText& text) {
     std::string d = "    real tb_t_in, tb_t0, tb_tf, tb_t1, tb_period, tb_duty, tb_delta;\n    bit tb_measuring = 0;\n";
     std::string c;
@@ -148,23 +156,23 @@ void AddVerilog(const std::vector<Loop>& loops, Olm_TbText& text) {
             const double tol = kPeriodTolPs + kPeriodTolRel * o.periodPs;
             s += "        tb_check(tb_absr(tb_period - " + Num(o.periodPs) + ") <= " + Num(tol) +
                  ", $sformatf(\"" + p + " frequency %.6f MHz (period %.3f ps), the dividers give " +
-                 Num(1e6 / o.periodPs) + " MHz (period " + Num(o.periodPs) + " ps +- " + Num(tol) +
+                 Txt(1e6 / o.periodPs) + " MHz (period " + Txt(o.periodPs) + " ps +- " + Txt(tol) +
                  " ps)\", 1.0e6 / tb_period, tb_period));\n";
             if (o.requestMHz > 0.0) {
                 const double req = 1e6 / o.requestMHz;
                 const double rtol = req * o.ppm * 1e-6 + kPeriodTolPs;
                 s += "        tb_check(tb_absr(tb_period - " + Num(req) + ") <= " + Num(rtol) + ", $sformatf(\"" + p +
-                     " frequency %.6f MHz, requested " + Num(o.requestMHz) + " MHz +- " + Num(o.ppm) +
+                     " frequency %.6f MHz, requested " + Txt(o.requestMHz) + " MHz +- " + Txt(o.ppm) +
                      " ppm\", 1.0e6 / tb_period));\n";
             }
             s += "        tb_duty = (tb_tf - tb_t0) / tb_period;\n";
             s += "        tb_check(tb_absr(tb_duty - " + Num(o.duty) + ") <= " + Num(o.dutyTol) + ", $sformatf(\"" + p +
-                 " duty cycle %.4f, configured " + Num(o.duty) + " +- " + Num(o.dutyTol) + "\", tb_duty));\n";
+                 " duty cycle %.4f, configured " + Txt(o.duty) + " +- " + Txt(o.dutyTol) + "\", tb_duty));\n";
             s += "        tb_delta = tb_t0 - tb_t_in - " + Num(o.phasePs) + ";\n";
             s += "        tb_delta = tb_delta - " + Num(o.modulusPs) + " * $floor(tb_delta / " + Num(o.modulusPs) + " + 0.5);\n";
             s += "        tb_check(tb_absr(tb_delta) <= " + Num(o.phaseTolPs) + ", $sformatf(\"" + p +
-                 " rising edge %.3f ps away from the phase " + Num(o.phaseDeg) + " deg to " + loop.input +
-                 " (+- " + Num(o.phaseTolPs) + " ps)\", tb_delta));\n";
+                 " rising edge %.3f ps away from the phase " + Txt(o.phaseDeg) + " deg to " + loop.input +
+                 " (+- " + Txt(o.phaseTolPs) + " ps)\", tb_delta));\n";
         }
     }
     s += "        tb_measuring = 0;\n";
@@ -243,21 +251,21 @@ void AddVhdl(const std::vector<Loop>& loops, Olm_TbText& text) {
             const double tol = kPeriodTolPs + kPeriodTolRel * o.periodPs;
             s += "        tb_check(abs(tb_period - " + Num(o.periodPs) + ") <= " + Num(tol) + ", \"" + p +
                  " frequency \" & tb_fmt(1.0e6 / tb_period) & \" MHz (period \" & tb_fmt(tb_period) & \" ps), the dividers give " +
-                 Num(1e6 / o.periodPs) + " MHz (period " + Num(o.periodPs) + " ps +- " + Num(tol) + " ps)\");\n";
+                 Txt(1e6 / o.periodPs) + " MHz (period " + Txt(o.periodPs) + " ps +- " + Txt(tol) + " ps)\");\n";
             if (o.requestMHz > 0.0) {
                 const double req = 1e6 / o.requestMHz;
                 const double rtol = req * o.ppm * 1e-6 + kPeriodTolPs;
                 s += "        tb_check(abs(tb_period - " + Num(req) + ") <= " + Num(rtol) + ", \"" + p +
-                     " frequency \" & tb_fmt(1.0e6 / tb_period) & \" MHz, requested " + Num(o.requestMHz) + " MHz +- " +
-                     Num(o.ppm) + " ppm\");\n";
+                     " frequency \" & tb_fmt(1.0e6 / tb_period) & \" MHz, requested " + Txt(o.requestMHz) + " MHz +- " +
+                     Txt(o.ppm) + " ppm\");\n";
             }
             s += "        tb_duty := (tb_tf - tb_t0) / tb_period;\n";
             s += "        tb_check(abs(tb_duty - " + Num(o.duty) + ") <= " + Num(o.dutyTol) + ", \"" + p +
-                 " duty cycle \" & tb_fmt(tb_duty) & \", configured " + Num(o.duty) + " +- " + Num(o.dutyTol) + "\");\n";
+                 " duty cycle \" & tb_fmt(tb_duty) & \", configured " + Txt(o.duty) + " +- " + Txt(o.dutyTol) + "\");\n";
             s += "        tb_delta := tb_t0 - tb_t_in - " + Num(o.phasePs) + ";\n";
             s += "        tb_delta := tb_delta - " + Num(o.modulusPs) + " * floor(tb_delta / " + Num(o.modulusPs) + " + 0.5);\n";
             s += "        tb_check(abs(tb_delta) <= " + Num(o.phaseTolPs) + ", \"" + p + " rising edge \" & tb_fmt(tb_delta) & \" ps away from the phase " +
-                 Num(o.phaseDeg) + " deg to " + loop.input + " (+- " + Num(o.phaseTolPs) + " ps)\");\n";
+                 Txt(o.phaseDeg) + " deg to " + loop.input + " (+- " + Txt(o.phaseTolPs) + " ps)\");\n";
         }
     }
     s += "        tb_measuring <= false;\n";
