@@ -254,9 +254,11 @@ int RunSim(const std::vector<std::string>& args) {
         const bool last = i + 1 == steps.size();
         const std::string what = last ? "the simulation" : "compiling";
         if (result == TimedChild::Result::kNotStarted) return parser.Fail(child.Error());
-        if (result == TimedChild::Result::kTimedOut)
-            return parser.Fail(design + ": " + what + " took longer than " + std::to_string(static_cast<int>(limit)) +
-                               " s and was stopped");
+        if (result == TimedChild::Result::kTimedOut) {
+            char seconds[32];
+            std::snprintf(seconds, sizeof seconds, "%g", limit);
+            return parser.Fail(design + ": " + what + " took longer than " + seconds + " s and was stopped");
+        }
         if (result == TimedChild::Result::kCrashed) return parser.Fail(design + ": " + what + " crashed");
         if (!last) {
             if (child.ExitCode() != 0)
