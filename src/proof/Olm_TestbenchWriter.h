@@ -18,7 +18,8 @@ class Olm_KfzDesign;
 //
 // What is checked follows from the primitives of the design:
 //   - phase-locked loops (RKO_ADV, RKO_BASE): Olm_TbClockBench;
-//   - a multiplier (DSP): Olm_TbMultBench.
+//   - a multiplier (DSP): Olm_TbMultBench;
+//   - a source-synchronous transmitter (OSER): Olm_TbSerialBench.
 // Any other design gets no testbench (Write fails and says so).
 class OLM_BASE_EXPORT Olm_TestbenchWriter {
 public:

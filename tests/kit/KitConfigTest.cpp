@@ -200,7 +200,8 @@ TEST(Finisher, WritesTheTestbenchWithTheOtherFilesOrNoFileAtAll) {
     EXPECT_NE(testbench.find("entity core_tb is"), std::string::npos);
     EXPECT_NE(testbench.find("dut : entity work.core"), std::string::npos);
 
-    // The I/O data has no loop and no multiplier: no testbench, so no file.
+    // The I/O data as installed names none of the ports a testbench drives:
+    // no testbench, so no file.
     EXPECT_FALSE(Finish(dir.File("io"), "", &error, "ssio_rx", true));
     EXPECT_NE(error.find("Could not write the testbench"), std::string::npos) << error;
     EXPECT_TRUE(fs::is_empty(dir.File("io")));
