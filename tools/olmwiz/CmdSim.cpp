@@ -259,8 +259,8 @@ int RunSim(const std::vector<std::string>& args) {
             std::snprintf(seconds, sizeof seconds, "%g", limit);
             return parser.Fail(design + ": " + what + " took longer than " + seconds + " s and was stopped");
         }
-        if (result == TimedChild::Result::kCrashed) return parser.Fail(design + ": " + what + " crashed");
         if (!last) {
+            if (result == TimedChild::Result::kCrashed) return parser.Fail(design + ": compiling crashed");
             if (child.ExitCode() != 0)
                 return parser.Fail(design + ": compiling with " + simulator->name + " failed (exit code " +
                                    std::to_string(child.ExitCode()) + ")");
@@ -277,7 +277,10 @@ int RunSim(const std::vector<std::string>& args) {
             std::printf("olmwiz sim: %s passed (%s, %.1f s)\n", design.c_str(), simulator->name, seconds);
             return kExitOk;
         }
+        // A failed testbench may end the simulator by an abort (Verilator's
+        // $fatal): its FAIL lines say what failed.
         if (fail) return parser.Fail(design + ": the testbench failed");
+        if (result == TimedChild::Result::kCrashed) return parser.Fail(design + ": the simulation crashed");
         return parser.Fail(design + ": the testbench printed no PASS line (exit code " +
                            std::to_string(child.ExitCode()) + ")");
     }

@@ -56,7 +56,12 @@ TimedChild::Result TimedChild::Run(const std::vector<std::string>& argv, const s
                                    const std::string& logFile, double limitSeconds) {
     m_exitCode = -1;
     m_error.clear();
-    const std::string program = argv.empty() ? std::string() : FindOnPath(argv.front());
+    // A program with a "/" is taken as it is, relative to the folder.
+    std::string program;
+    if (!argv.empty())
+        program = argv.front().find('/') == std::string::npos
+                      ? FindOnPath(argv.front())
+                      : (std::filesystem::path(folder) / argv.front()).string();
     if (program.empty()) {
         m_error = argv.empty() ? "no program" : "'" + argv.front() + "' is not on PATH";
         return Result::kNotStarted;

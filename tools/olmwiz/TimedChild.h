@@ -5,7 +5,8 @@
 
 namespace olmwiz {
 
-// Runs a program (looked up on PATH, never through a shell) with its
+// Runs a program (looked up on PATH unless it holds a "/", then taken from
+// the folder it runs in; never through a shell) with its
 // standard output and error going to a log file, and stops it when it runs
 // longer than a time limit.
 class TimedChild {
