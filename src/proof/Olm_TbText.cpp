@@ -2,7 +2,9 @@
 
 #include "translator/Olm_HdlDesign.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -47,6 +49,11 @@ std::string Olm_TbText::Text(const Olm_HdlDesign& view) const {
 
 std::string Olm_TbText::VerilogText(const Olm_HdlDesign& view) const {
     const std::string tag = m_design + ": ";
+    // The watchdog waits in steps of a microsecond: some simulators keep a
+    // delay in 32 bits of the time precision (femtoseconds here).
+    const double chunk = m_unit == "1ns" ? 1e3 : 1e6;
+    const double limit = std::strtod(m_watchdog.c_str(), nullptr);
+    const long long chunks = static_cast<long long>(std::ceil(limit / chunk)) + 1;
     std::string text = "// Self-checking testbench of " + m_design + ", written by olmwiz.\n"
                        "// It prints \"PASS " + m_design + ": N checks\" when every check holds, else a line\n"
                        "// \"FAIL " + m_design + ": ...\" for each check that fails, and ends with a\n"
@@ -86,7 +93,7 @@ std::string Olm_TbText::VerilogText(const Olm_HdlDesign& view) const {
             "        tb_absr = x < 0.0 ? -x : x;\n"
             "    endfunction\n\n"
             "    initial begin\n"
-            "        #(" + m_watchdog + ");\n"
+            "        repeat (" + std::to_string(chunks) + ") #(" + Real(chunk) + ");\n"
             "        $display(\"FAIL " + tag + "no result in time (%s)\", tb_stage);\n"
             "        $fatal(1, \"" + tag + "timed out\");\n"
             "    end\n\n";

@@ -31,10 +31,11 @@ public:
     bool Verilog() const { return m_verilog; }
     const std::string& Design() const { return m_design; }
 
-    // Verilog: the time unit of the testbench ("1ps" or "1ns").
+    // Verilog: the time unit of the testbench, "1ps" or "1ns" (the precision
+    // is 1fs).
     void SetTimeUnit(std::string unit) { m_unit = std::move(unit); }
-    // The simulated time after which the run fails, in the time unit
-    // (Verilog) or as a VHDL time expression.
+    // The simulated time after which the run fails: a number of time units
+    // (Verilog) or a VHDL time expression.
     void SetWatchdog(std::string limit) { m_watchdog = std::move(limit); }
 
     void Declare(const std::string& text) { m_declarations += text; }
