@@ -4,6 +4,7 @@
 #include "kfz/Olm_KfzWizData.h"
 #include "pal/File.h"
 #include "pal/Process.h"
+#include "proof/Olm_TestbenchWriter.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -86,6 +87,11 @@ std::string Olm_Finisher::ConstraintFile() const {
     return (fs::path(m_outputDir) / (m_design + "_olmw.pkx")).string();
 }
 
+std::string Olm_Finisher::TestbenchFile() const {
+    if (!m_hdl || !m_testbench) return {};
+    return (fs::path(m_outputDir) / Olm_TestbenchWriter::FileName(m_design, m_language)).string();
+}
+
 bool Olm_Finisher::Fail(std::string error) {
     m_error = std::move(error);
     return false;
@@ -115,6 +121,10 @@ bool Olm_Finisher::Run(const std::string& constraintText) {
         moves.emplace_back((staged / fs::path(ConstraintFile()).filename()).string(), ConstraintFile());
         if (!Pal::File::writeText(moves.back().first.c_str(), constraintText))
             return Fail("Could not write the constraint template " + ConstraintFile() + ".");
+        if (m_testbench) {
+            moves.emplace_back((staged / fs::path(TestbenchFile()).filename()).string(), TestbenchFile());
+            if (!WriteTestbench(moves[0].first, moves.back().first)) return false;
+        }
     }
 
     for (const auto& [from, to] : moves) {
@@ -174,5 +184,20 @@ bool Olm_Finisher::WriteHdl(const std::string& stagedKfz, const std::string& sta
     if (exitCode != 0)
         return Fail("The HDL generator failed (exit code " + std::to_string(exitCode) + ") while writing " + HdlFile() +
                     ".");
+    return true;
+}
+
+bool Olm_Finisher::WriteTestbench(const std::string& stagedKfz, const std::string& stagedTestbench) {
+    // From the design file as written: the testbench checks the requests it
+    // keeps, whatever the wrapper says.
+    Olm_Engine written;
+    Pal::String loadError;
+    if (!written.Load(stagedKfz.c_str(), &loadError))
+        return Fail("Could not read back the design file " + DesignFile() + ": " + loadError.str());
+    std::string text, error;
+    if (!Olm_TestbenchWriter::Write(written.GetDesign(), m_design, m_language, text, error))
+        return Fail("Could not write the testbench " + TestbenchFile() + ": " + error + ".");
+    if (!Pal::File::writeText(stagedTestbench.c_str(), text))
+        return Fail("Could not write the testbench " + TestbenchFile() + ".");
     return true;
 }

@@ -43,6 +43,10 @@ public:
 
     // The HDL file and the constraint template are written in this language.
     void SetHdl(Olm_HdlGenerator::Language language);
+    // Also writes the self-checking testbench <design>_tb.v or _tb.vhd
+    // (Olm_TestbenchWriter) beside the HDL file, from the design file as
+    // written; with the other files or not at all. Needs an HDL language.
+    void SetTestbench(bool testbench) { m_testbench = testbench; }
     // A generator to use instead of one of the finisher's own (it keeps the
     // installed primitives between runs); not owned.
     void SetHdlGenerator(Olm_HdlGenerator* generator);
@@ -57,22 +61,27 @@ public:
     // Empty without an HDL language.
     std::string HdlFile() const;
     std::string ConstraintFile() const;
+    // Empty without a testbench.
+    std::string TestbenchFile() const;
 
     // Stores the model, writes the files and moves them into place; the
     // constraint template's text is given. False with Error() saying why.
     bool Run(const std::string& constraintText);
     const std::string& Error() const { return m_error; }
-    // The files moved into place, in order (all three after a success).
+    // The files moved into place, in order (all three, or four with the
+    // testbench, after a success).
     const std::vector<std::string>& Written() const { return m_written; }
 
 private:
     bool Fail(std::string error);
     bool WriteHdl(const std::string& stagedKfz, const std::string& stagedHdl);
+    bool WriteTestbench(const std::string& stagedKfz, const std::string& stagedTestbench);
 
     Olm_KfzWizData& m_bridge;
     std::string m_outputDir;
     std::string m_design;
     bool m_hdl = false;
+    bool m_testbench = false;
     Olm_HdlGenerator::Language m_language = Olm_HdlGenerator::Language::Verilog;
     Olm_HdlGenerator* m_generator = nullptr;
     std::unique_ptr<Olm_HdlGenerator> m_ownGenerator;

@@ -194,6 +194,7 @@ int Olm_KitMain::DoFinish() {
         Olm_HdlGenerator::LanguageOf(GetHDLType().str(), language);
         finisher.SetHdl(language);
         finisher.SetHdlGenerator(m_generator);
+        finisher.SetTestbench(m_testbench);
         // In a window the HDL file is written by the installed olmwiz-hdl
         // while the wait dialog shows; elsewhere in this process.
         const std::string tool = IsBatchMode() || !QApplication::instance() ? std::string()

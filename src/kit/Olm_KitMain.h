@@ -73,6 +73,10 @@ public:
     const std::string& GetOutputDir() const { return m_outputDir; }
     void SetInstalledData(Olm_WizData* installed) { m_installed = installed; }
     void SetHdlGenerator(Olm_HdlGenerator* generator) { m_generator = generator; }
+    // DoFinish also writes the self-checking testbench beside the HDL file
+    // (Olm_Finisher::SetTestbench); off by default.
+    void SetTestbench(bool testbench) { m_testbench = testbench; }
+    bool GetTestbench() const { return m_testbench; }
     // The files DoFinish wrote, with their paths.
     const std::vector<std::string>& GetWrittenFiles() const { return m_written; }
     // The HDL selector of the port-name checks (Olm_WizPage::kHdlVerilog or
@@ -149,6 +153,7 @@ private:
     Olm_KfzWizData* m_bridge = nullptr;        // not owned
     Olm_WizData* m_installed = nullptr;        // not owned
     Olm_HdlGenerator* m_generator = nullptr;   // not owned
+    bool m_testbench = false;
     std::vector<std::unique_ptr<Olm_KitPage>> m_pages;
     std::vector<std::string> m_written;
     std::unique_ptr<ModelValueView> m_modelValues;

@@ -326,6 +326,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         main->SetOutputDir(output.Path().string());
         main->SetInstalledData(installed);
         main->SetHdlGenerator(&Generator(family));
+        main->SetTestbench(request.testbench);
 
         const std::size_t first = outcome.messages.size();
         outcome.result = main->Run();

@@ -1,6 +1,6 @@
 // olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]
 //            [--options FILE] [--hdl verilog|vhdl] [--outdir DIR] [--batch]
-//            [--silent] [--log FILE] [--strict]
+//            [--silent] [--log FILE] [--strict] [--testbench]
 // Runs a wizard in its window or in batch mode: a shell over Olm_RunSession.
 
 #include "CommandLine.h"
@@ -21,7 +21,8 @@ std::string Help() {
     for (const WizardEntry& entry : Wizards()) wizards += "  " + std::string(entry.type) + std::string(12 - std::string(entry.type).size(), ' ') + entry.summary + "\n";
     return "Usage: olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]\n"
            "                  [--options FILE] [--hdl verilog|vhdl] [--outdir DIR]\n"
-           "                  [--batch] [--silent] [--log FILE] [--strict] [--type TYPE]\n\n"
+           "                  [--batch] [--silent] [--log FILE] [--strict] [--type TYPE]\n"
+           "                  [--testbench]\n\n"
            "Runs a wizard and writes the design file NAME.kfz, the HDL wrapper NAME.v\n"
            "or NAME.vhd and the constraint template NAME_olmw.pkx into the output folder.\n\n"
            "Wizards:\n" +
@@ -44,6 +45,8 @@ std::string Help() {
            "      --strict         refuse an option file that names a block type,\n"
            "                       attribute, pin or value the installed data does not\n"
            "                       define or allow (otherwise these are warnings)\n"
+           "      --testbench      also write the self-checking testbench NAME_tb.v or\n"
+           "                       NAME_tb.vhd (run it with olmwiz sim)\n"
            "  -h, --help           show this help\n\n"
            "Without --options the wizard starts from the defaults of the installed data.\n"
            "A refused or failed run leaves no file and no folder behind.\n\n"
@@ -64,6 +67,7 @@ void DeclareRunOptions(CommandLine& line) {
     line.Flag("--silent");
     line.Option("--log");
     line.Flag("--strict");
+    line.Flag("--testbench");
     line.Option("-t,--type");
 }
 
@@ -96,6 +100,7 @@ std::string RunRequestFrom(const CommandLine& line, Olm_RunRequest& request, con
     request.batch = line.Has("batch");
     request.silent = line.Has("silent");
     request.strict = line.Has("strict");
+    request.testbench = line.Has("testbench");
     return {};
 }
 

@@ -36,6 +36,7 @@ int RunRun(const std::vector<std::string>& args);
 int RunCheckOpt(const std::vector<std::string>& args);
 int RunHdl(const std::vector<std::string>& args);
 int RunRegen(const std::vector<std::string>& args);
+int RunSim(const std::vector<std::string>& args);
 
 // Runs the command named name and returns its exit code; an exception that
 // escapes it (std::bad_alloc when memory runs out) is reported on standard

@@ -23,6 +23,7 @@ constexpr olmwiz::Command kCommands[] = {
     {"run", "run a wizard in its window or in batch mode", olmwiz::RunRun},
     {"hdl", "write the Verilog or VHDL wrapper of a design file", olmwiz::RunHdl},
     {"regen", "run the jobs of a manifest in batch mode, or write a ninja file", olmwiz::RunRegen},
+    {"sim", "simulate a core's self-checking testbench", olmwiz::RunSim},
 };
 
 void PrintUsage(std::FILE* out) {
