@@ -110,10 +110,16 @@ Olm_AllowedValues Olm_AllowedValues::Numbers(double min, double max) {
     return rule;
 }
 
+// A value meets a listed value when they are the same text but for letter
+// case, or the same number however written ("156.250" meets "156.25").
+bool Olm_AllowedValues::Meets(std::string_view value, std::string_view listed) {
+    return StrUtil::EqualNoCase(listed, value) || StrUtil::SameNumber(listed, value);
+}
+
 bool Olm_AllowedValues::IsAllowed(std::string_view value) const {
-    if (value == m_default) return true;
+    if (value == m_default || StrUtil::SameNumber(value, m_default)) return true;
     for (const std::string& choice : m_choices)
-        if (StrUtil::EqualNoCase(choice, value)) return true;
+        if (Meets(value, choice)) return true;
     switch (m_kind) {
     case Kind::Text: return true;
     case Kind::Boolean:
@@ -133,6 +139,9 @@ bool Olm_AllowedValues::IsAllowed(std::string_view value) const {
 std::string Olm_AllowedValues::Canonical(std::string_view value) const {
     for (const std::string& choice : m_choices)
         if (StrUtil::EqualNoCase(choice, value)) return choice;
+    for (const std::string& choice : m_choices)
+        if (StrUtil::SameNumber(choice, value)) return choice;
+    if (StrUtil::SameNumber(value, m_default)) return m_default;
     return std::string(value);
 }
 

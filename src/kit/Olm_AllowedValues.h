@@ -22,8 +22,10 @@ class Olm_Attribute;
 // allows any text, and so does one with a single possible value and no
 // default (what the model makes of an attribute that a design file or an
 // option file brought in). Letter case does not count when a value is compared with
-// a choice (Canonical gives the data's own spelling), and an attribute's
-// default value is always allowed.
+// a choice, nor the way a number is written: "125.0", "1.25e2" and "125" are
+// the choice 125 (numbers are read by Pal::StrUtil::ParseNumber, as the ranges
+// are). Canonical gives the data's own spelling. An attribute's default value
+// is always allowed, written as the default or as the same number.
 class OLM_BASE_EXPORT Olm_AllowedValues {
 public:
     enum class Kind { Text, Boolean, Choice, Integer, Number };
@@ -46,8 +48,9 @@ public:
     bool IsRange() const { return m_kind == Kind::Integer || m_kind == Kind::Number; }
 
     bool IsAllowed(std::string_view value) const;
-    // The value in the data's spelling: a choice as the data lists it, a
-    // boolean in capitals; any other value unchanged.
+    // The value in the data's spelling: a choice as the data lists it (a
+    // number as the data writes the same number), a boolean in capitals, the
+    // default's number as the default is written; any other value unchanged.
     std::string Canonical(std::string_view value) const;
     // What is allowed, for messages: "TRUE or FALSE", "one of 0, 1, 2",
     // "a whole number from 2 to 18", "a number from 0.5 to 800", "any text".
@@ -56,6 +59,10 @@ public:
     // the attribute (what) and what is allowed, e.g. "The value '40' of
     // A_WIDTH is not allowed: it must be a whole number from 2 to 18."
     std::string Problem(std::string_view what, std::string_view value) const;
+
+    // Whether value is the listed value: the same text but for letter case,
+    // or the same number however written.
+    static bool Meets(std::string_view value, std::string_view listed);
 
 private:
     Kind m_kind = Kind::Text;

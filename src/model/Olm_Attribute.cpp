@@ -1,6 +1,7 @@
 #include "model/Olm_Attribute.h"
 
 #include "datafiles/Olm_DumpWriter.h"
+#include "pal/StrUtil.h"
 
 namespace {
 constexpr const char* kRangeMarker = "OLMRANGE";
@@ -50,7 +51,8 @@ void Olm_Attribute::SetDefaultValue(Pal::String value) {
 void Olm_Attribute::AddPossibleValue(Pal::String value) { m_possibleValues.Add(std::move(value)); }
 
 bool Olm_Attribute::DiffersFromDefault() const {
-    return m_currentValue.Compare(m_defaultValue, Pal::String::kNoCase) != 0;
+    return m_currentValue.Compare(m_defaultValue, Pal::String::kNoCase) != 0 &&
+           !Pal::StrUtil::SameNumber(m_currentValue.str(), m_defaultValue.str());
 }
 
 bool Olm_Attribute::IsValueRange(Pal::String value) const {

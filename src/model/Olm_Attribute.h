@@ -52,8 +52,9 @@ public:
     bool GetRangeValues(const Pal::String& text, Pal::String& min, Pal::String& max) const;
 
     // Whether the current value counts as changed from the default: the two
-    // texts differ with ASCII letter case folded (the summary page and the
-    // run report share this rule).
+    // texts differ with ASCII letter case folded, unless both are numbers of
+    // the same value (Pal::StrUtil::SameNumber: "200.0" is the default 200).
+    // The summary page and the run report share this rule.
     bool DiffersFromDefault() const;
 
     // Writes the attribute in the data-file format (the dump writer).

@@ -21,7 +21,7 @@ using olmtest::ScratchDir;
 class AllowedValues : public ::testing::TestWithParam<olmtest::CaseRow> {};
 
 TEST_P(AllowedValues, ReadTheDataAsARule) {
-    const olmtest::CaseRow& c = GetParam();  // possible values | default | kind | allowed | refused | described
+    const olmtest::CaseRow& c = GetParam();  // possible values | default | kind | allowed | refused | described | stored
     Olm_Attribute attribute;
     for (const std::string& value : olmtest::Split(c.at(0), ",")) attribute.AddPossibleValue(value.c_str());
     attribute.SetDefaultValue(c.at(1).c_str());
@@ -31,6 +31,11 @@ TEST_P(AllowedValues, ReadTheDataAsARule) {
     for (const std::string& value : olmtest::Split(c.at(3), ",")) EXPECT_TRUE(rule.IsAllowed(value)) << value;
     for (const std::string& value : olmtest::Split(c.at(4), ",")) EXPECT_FALSE(rule.IsAllowed(value)) << value;
     EXPECT_EQ(rule.Describe(), c.at(5));
+    // value=>what the field stores, where given
+    for (const std::string& pair : c.size() > 6 ? olmtest::Split(c.at(6), ",") : std::vector<std::string>{}) {
+        const std::size_t arrow = pair.find("=>");
+        EXPECT_EQ(rule.Canonical(pair.substr(0, arrow)), pair.substr(arrow + 2)) << pair;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, AllowedValues,

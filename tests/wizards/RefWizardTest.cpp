@@ -41,6 +41,29 @@ TEST_P(RefWizardRefuses, SaysWhyAndWritesNothing) {
 INSTANTIATE_TEST_SUITE_P(Listed, RefWizardRefuses, ::testing::ValuesIn(Refusals()),
                          [](const auto& info) { return olmtest::CaseName(info.param); });
 
+class RefWizardNumbers : public ::testing::TestWithParam<olmtest::CaseRecord> {};
+
+// A number is taken however it is written, and written in each HDL's syntax.
+TEST_P(RefWizardNumbers, AreTakenAndWrittenInEachLanguage) {
+    const olmtest::CaseRecord& c = GetParam();
+    const olmtest::ScratchDir dir;
+    for (const char* lang : {"verilog", "vhdl"}) {
+        const olmtest::BatchResult run =
+            olmtest::RunBatch(dir, {.wizard = c["wizard"], .options = c["options"] + "\n", .out = lang, .hdl = lang});
+        ASSERT_TRUE(run.outcome.Succeeded()) << run.outcome.failure;
+        const std::string wrapper = olmtest::ReadFile(dir.File(std::string(lang) + (std::string(lang) == "verilog" ? "/x.v" : "/x.vhd")));
+        EXPECT_TRUE(olmtest::Contains(wrapper, c[lang])) << wrapper;
+        for (const std::string& line : run.outcome.changedSettings)
+            EXPECT_FALSE(!c["unchanged"].empty() && olmtest::Contains(line, "." + c["unchanged"] + " = ")) << line;
+    }
+    fs::copy_file(dir.File("vhdl/x.vhd"), dir.File("verilog/x.vhd"));
+    for (const char* lang : {"verilog", "vhdl"}) olmtest::ExpectHdlWrittenAgain(dir.Path() / "verilog", "x", lang);
+    for (const std::string& finding : olmtest::HdlToolFindings(dir.Path() / "verilog", "x")) ADD_FAILURE() << finding;
+}
+
+INSTANTIATE_TEST_SUITE_P(Listed, RefWizardNumbers, ::testing::ValuesIn(olmtest::ReadCaseRecords(OLM_CASES_DIR "/numbers.txt")),
+                         [](const auto& info) { return olmtest::CaseName(info.param); });
+
 }  // namespace
 
 // Every field of both reference wizards given values its rule refuses, one

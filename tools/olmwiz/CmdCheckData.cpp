@@ -1,14 +1,17 @@
 // olmwiz check-data FILE...: reads each wizard data file with the data-file
-// reader and reports its errors; exit 1 when any file has errors.
+// reader and reports its errors, then the malformed pin widths that the
+// reader takes without a word (PinWidthLint); exit 1 when any file has errors.
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "PinWidthLint.h"
 #include "StderrReports.h"
 
 #include "datafiles/Olm_DataFileReader.h"
 #include "model/Olm_WizData.h"
 
 #include <cstdio>
+#include <fstream>
 
 namespace olmwiz {
 
@@ -16,7 +19,8 @@ namespace {
 
 constexpr const char* kHelp =
     "Usage: olmwiz check-data [-q] FILE...\n\n"
-    "Reads each wizard data file and reports every error in it to standard error.\n"
+    "Reads each wizard data file and reports every error in it to standard error,\n"
+    "malformed pin widths among them.\n"
     "Prints one line per file that reads cleanly, unless -q is given.\n\n"
     "Options:\n"
     "  -q, --quiet   print nothing for files without errors\n"
@@ -36,6 +40,18 @@ bool CheckFile(const std::string& path, bool quiet) {
     if (!ok) {
         const int errors = reader.GetErrorCount();
         std::fprintf(stderr, "%s: %d error%s\n", path.c_str(), errors, errors == 1 ? "" : "s");
+        return false;
+    }
+    // The file read cleanly, so it is a regular file within the reader's limits.
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<PinWidthLint::Finding> findings = PinWidthLint::Check(in);
+    for (const PinWidthLint::Finding& f : findings) {
+        const std::string text = path + ": line " + std::to_string(f.line) + ": pin '" + f.pin +
+                                 "' has the malformed width '" + f.width + "': " + f.problem + ".";
+        std::fprintf(stderr, "%s\n", StderrReports::Printable(text).c_str());
+    }
+    if (!findings.empty()) {
+        std::fprintf(stderr, "%s: %zu error%s\n", path.c_str(), findings.size(), findings.size() == 1 ? "" : "s");
         return false;
     }
     if (!quiet) {

@@ -104,6 +104,19 @@ std::string RunRequestFrom(const CommandLine& line, Olm_RunRequest& request, con
     return {};
 }
 
+// The failure without the reports it quotes that already went to standard
+// error (the data-file reader's): each is shown once.
+static std::string Unrepeated(const Olm_RunOutcome& outcome, const StderrReports& reports) {
+    std::string failure = outcome.failure;
+    for (const std::string& message : outcome.messages) {
+        if (message.empty() || !reports.Reported(message)) continue;
+        if (const std::size_t at = failure.find("\n" + message); at != std::string::npos)
+            failure.erase(at, message.size() + 1);
+    }
+    while (!failure.empty() && (failure.back() == ':' || failure.back() == '\n')) failure.pop_back();
+    return failure;
+}
+
 int RunRun(const std::vector<std::string>& args) {
     static const std::string help = Help();
     CommandLine parser("olmwiz run", help);
@@ -116,10 +129,21 @@ int RunRun(const std::vector<std::string>& args) {
 
     // The data-file reader reports through the message manager: to stderr.
     const StderrReports reports;
+    // A batch run gives its messages here, after the run, so that each is
+    // shown once: the reasons of a failure on standard error, with the
+    // failure, and every other message on standard output.
+    const bool quiet = request.silent;
+    if (request.batch) request.silent = true;
     Olm_RunSession session;
     const Olm_RunOutcome outcome = session.Run(request, FactoryOf(*wizard, request.wizType));
-    if (!outcome.Succeeded()) return parser.Fail(outcome.failure);
-    if (!request.silent) std::fputs(outcome.Report().c_str(), stdout);
+    const std::string failure = Unrepeated(outcome, reports);
+    for (const std::string& message : outcome.messages) {
+        if (quiet || !request.batch || reports.Reported(message)) continue;
+        if (!outcome.Succeeded() && failure.find(message) != std::string::npos) continue;
+        std::printf("%s\n", message.c_str());
+    }
+    if (!outcome.Succeeded()) return parser.Fail(failure);
+    if (!quiet) std::fputs(outcome.Report().c_str(), stdout);
     return kExitOk;
 }
 

@@ -3,6 +3,7 @@
 #include "pal/MsgMan.h"
 
 #include <string>
+#include <vector>
 
 namespace olmwiz {
 
@@ -17,6 +18,9 @@ public:
     StderrReports& operator=(const StderrReports&) = delete;
 
     int Count() const { return m_count; }
+    // Whether a report of this text (trailing line ends aside) went to
+    // standard error.
+    bool Reported(std::string text) const;
 
     // The text with every control character but line feed and tab written as
     // \xHH: messages quote lines of malformed input files, whose bytes must
@@ -26,6 +30,7 @@ public:
 private:
     Pal::MsgMan::Handler m_previous;
     int m_count = 0;
+    std::vector<std::string> m_texts;  // each report, without trailing line ends
 };
 
 }  // namespace olmwiz

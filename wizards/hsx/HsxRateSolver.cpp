@@ -30,6 +30,17 @@ std::string OrList(const std::vector<T>& values, const char* unit = "") {
 
 std::string RangeText(const Range& range, const char* unit) { return Num(range.min) + " to " + Num(range.max) + unit; }
 
+// Two numbers written with as few decimals as tell them apart (at least as
+// many as Num writes), so that a refused rate never reads as the rate offered
+// in its place; equal numbers are written as Num writes them.
+std::pair<std::string, std::string> Distinct(double a, double b) {
+    for (int decimals = 6; decimals <= 17; ++decimals) {
+        std::string x = Pal::StrUtil::FormatNumber(a, decimals), y = Pal::StrUtil::FormatNumber(b, decimals);
+        if (x != y) return {std::move(x), std::move(y)};
+    }
+    return {Num(a), Num(b)};
+}
+
 }  // namespace
 
 bool Range::Contains(double x) const {
@@ -85,12 +96,15 @@ std::vector<PllSetting> RateSolver::Settings(double refMHz) const {
 RateResult RateSolver::Solve(double refMHz, double rateGbps) const {
     RateResult result;
     const PllLimits& l = m_limits;
-    const std::string request = Num(rateGbps) + " Gbit/s from a " + Num(refMHz) + " MHz reference clock";
     const auto fail = [&](Limit limit, const std::string& detail) {
         result.limit = limit;
-        result.message = request + " is ruled out by the " + LimitName(limit) + ": " + detail + ".";
-        if (result.setting.rateGbps > 0.0)
-            result.message += " The nearest achievable rate is " + Num(result.setting.rateGbps) + " Gbit/s (" +
+        const bool nearest = result.setting.rateGbps > 0.0;
+        const auto [asked, offered] = nearest ? Distinct(rateGbps, result.setting.rateGbps)
+                                              : std::pair{Num(rateGbps), std::string()};
+        result.message = asked + " Gbit/s from a " + Num(refMHz) + " MHz reference clock is ruled out by the " +
+                         LimitName(limit) + ": " + detail + ".";
+        if (nearest)
+            result.message += " The nearest achievable rate is " + offered + " Gbit/s (" +
                               result.setting.Describe(refMHz) + ").";
         else if (limit != Limit::ReferenceClock)
             result.message += " No line rate is achievable from this reference clock.";

@@ -1,5 +1,6 @@
 #include "OutputClocksPage.h"
 
+#include "ClockBuffers.h"
 #include "PllWizard.h"
 
 #include "kit/Olm_KitGui.h"
@@ -62,6 +63,29 @@ bool OutputClocksPage::Check(const Olm_FieldValues& values) {
         if (n < 0 || n >= kMaxOutputs || !values.IsOn(Wiz(n, "_USED"))) {
             Error("The feedback source %s is not an enabled output clock.", feedback.c_str());
             return false;
+        }
+    }
+    // The ports a buffer adds (<port>_ce, _alt, _sel) must differ from every
+    // other port, also in more than letter case.
+    std::vector<std::pair<std::string, std::string>> ports;  // name, whose
+    const auto port = [&values](const std::string& pin) { return values.Text(Olm_Field::PortAttribute(pin)); };
+    ports.emplace_back(port("CLKIN1"), "the input clock");
+    if (values.IsOn("OLMW_ONLY_USE_RST")) ports.emplace_back(port("RST"), "the reset");
+    if (values.IsOn("OLMW_ONLY_USE_LOCKED")) ports.emplace_back(port("LOCKED"), "the locked output");
+    for (int n = 0; n < kMaxOutputs; ++n)
+        if (values.IsOn(Wiz(n, "_USED"))) ports.emplace_back(port(Name(n)), Name(n));
+    for (int n = 0; n < kMaxOutputs; ++n) {
+        if (!values.IsOn(Wiz(n, "_USED"))) continue;
+        const std::string choice = values.Text("OLMW_ONLY_SETCLKBUF_," + Name(n));
+        for (const std::string& extra : ClockBuffers::ExtraPorts(choice, port(Name(n)))) {
+            for (const auto& [name, whose] : ports) {
+                if (!Pal::StrUtil::EqualNoCase(name, extra)) continue;
+                Error("The clock buffer '%s' of %s adds the port %s, which is already the port of %s; give %s "
+                      "another port name.",
+                      choice.c_str(), Name(n).c_str(), extra.c_str(), whose.c_str(), Name(n).c_str());
+                return false;
+            }
+            ports.emplace_back(extra, "the clock buffer of " + Name(n));
         }
     }
     const PllResult result = m_wizard->Solve(values, true);

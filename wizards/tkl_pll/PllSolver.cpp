@@ -1,10 +1,11 @@
 #include "PllSolver.h"
 
+#include "pal/StrUtil.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <type_traits>
 #include <utility>
 
 namespace TklPll {
@@ -319,41 +320,6 @@ std::string EdgeText(const VcoEdge& e, bool top, double fin, const PllLimits& L)
     return s;
 }
 
-std::string_view TrimSpaces(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
-// One finite number and nothing else: at most one sign, decimal digits only.
-// std::from_chars takes a '-' but no '+', and refuses hex and non-ASCII
-// digits by itself; the character after the sign must be a digit or a point
-// so that "nan", "inf" and a second sign are refused too.
-template <typename T>
-bool ParseNumber(std::string_view text, T& value)
-{
-    text = TrimSpaces(text);
-    const bool plus = !text.empty() && text.front() == '+';
-    if (plus)
-        text.remove_prefix(1);
-    const size_t first = !plus && !text.empty() && text.front() == '-' ? 1 : 0;
-    if (text.size() <= first || !((text[first] >= '0' && text[first] <= '9') || text[first] == '.'))
-        return false;
-    T v{};
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size())
-        return false;
-    if constexpr (std::is_floating_point_v<T>) {
-        if (!std::isfinite(v))
-            return false;
-    }
-    value = v;
-    return true;
-}
-
 }  // namespace
 
 std::string PllResult::Message() const
@@ -377,7 +343,7 @@ std::string PllSolver::OutputName(const PllOutputRequest& request, int index)
 bool PllSolver::ParseRange(std::string_view minText, std::string_view maxText, PllRange& range)
 {
     PllRange r;
-    if (!ParseNumber(minText, r.min) || !ParseNumber(maxText, r.max))
+    if (!Pal::StrUtil::ParseNumber(minText, r.min) || !Pal::StrUtil::ParseNumber(maxText, r.max))
         return false;
     range = r;
     return true;
@@ -386,7 +352,7 @@ bool PllSolver::ParseRange(std::string_view minText, std::string_view maxText, P
 bool PllSolver::ParseRange(std::string_view minText, std::string_view maxText, PllIntRange& range)
 {
     PllIntRange r;
-    if (!ParseNumber(minText, r.min) || !ParseNumber(maxText, r.max))
+    if (!Pal::StrUtil::ParseInt(minText, r.min) || !Pal::StrUtil::ParseInt(maxText, r.max))
         return false;
     range = r;
     return true;

@@ -1,5 +1,6 @@
 #include "PllWizard.h"
 
+#include "ClockBuffers.h"
 #include "OutputClocksPage.h"
 
 #include <cmath>
@@ -121,7 +122,11 @@ bool PllWizard::Prepare() {
         Error("The installed data gives no usable range for %s of RKO_ADV.", missing.c_str());
         return false;
     }
-    if (IsExistingKFZ()) RequestsFromDesign();
+    if (IsExistingKFZ()) {
+        // The outputs go straight to their ports again, as the pages see them.
+        ClockBuffers::Remove(*GetWizDataPtr(), *Block());
+        RequestsFromDesign();
+    }
     return true;
 }
 
@@ -163,6 +168,7 @@ PllResult PllWizard::Solve(const Olm_FieldValues& values, bool withOutputs) cons
 bool PllWizard::Apply() {
     Olm_WizData* data = GetWizDataPtr();
     Olm_Block* block = Block();
+    ClockBuffers::Remove(*data, *block);  // those of an earlier pass
     const Olm_FieldValues& values = ModelValues();
     const double fin = Parsed(values.Text("OLMW_ONLY_CLKIN1_FREQ"));
     if (fin > 0.0) Olm_ModelEdit::SetValue(block, "INCLK1_PERIOD", Fixed(1000.0 / fin, 3));
@@ -193,7 +199,10 @@ bool PllWizard::Apply() {
         fbIn->SetSigName(internal ? "CLKFBOUT_OUT" : feedback + "_OUT");
     }
     if (internal) data->AddSignal("CLKFBOUT_OUT", false, "");
-    return true;
+    std::string error;
+    if (ClockBuffers::Insert(*data, *block, values, error)) return true;
+    Error("%s", error.c_str());
+    return false;
 }
 
 std::vector<std::string> PllWizard::FeatureLines() {
@@ -217,6 +226,8 @@ void PllWizard::AddConstraints(Olm_ConstraintTemplate& pkx) {
         if (values.IsOn(Wiz(n, "_USED")) && result.outputs[n].achievedMHz > 0.0)
             pkx.AddClock(values.Text(Olm_Field::PortAttribute(Out(n, ""))), 1000.0 / result.outputs[n].achievedMHz);
     }
+    if (std::vector<std::string> routes = ClockBuffers::RouteLines(values); !routes.empty())
+        pkx.AddSection("Clock routing", std::move(routes));
 }
 
 }  // namespace TklPll

@@ -23,7 +23,9 @@ inline constexpr std::array<const char*, 6> kBufferTypes = {"Global Buffer", "En
 //   OLMW_ONLY_<PIN>_PORT (CLKIN1, RST, LOCKED, CLKOUT<n>)   port names
 //   OLMW_ONLY_USE_RST, OLMW_ONLY_USE_LOCKED   TRUE or FALSE (default TRUE)
 //   OLMW_ONLY_FREQ_TOLERANCE_PPM   largest accepted frequency error (1000)
-//   OLMW_ONLY_SETCLKBUF_,CLKOUT<n>  clock buffer (as TklClkBuf sets it)
+//   OLMW_ONLY_SETCLKBUF_,CLKOUT<n>  clock buffer (as TklClkBuf sets it): an
+//       instance between the output and its port, or a routing line of the
+//       constraint template (ClockBuffers)
 class PllWizard : public Olm_KitMain {
 public:
     explicit PllWizard(bool batchMode);

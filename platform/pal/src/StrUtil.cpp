@@ -132,6 +132,11 @@ bool StrUtil::ParseNumber(std::string_view text, double& value) {
     return true;
 }
 
+bool StrUtil::SameNumber(std::string_view a, std::string_view b) {
+    double x = 0.0, y = 0.0;
+    return ParseNumber(a, x) && ParseNumber(b, y) && x == y;
+}
+
 std::string StrUtil::FormatNumber(double value, int maxDecimals) {
     if (!std::isfinite(value)) return "?";
     char buffer[400];  // room for the largest double in fixed point

@@ -24,21 +24,24 @@ bool IsInteger(const std::string& text) {
     return text[0] == '-' || value <= 2147483647LL;
 }
 
-// An optional sign, digits, one point, digits; at least one digit in all.
-bool IsPointNumber(const std::string& text) {
-    std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
-    bool point = false;
-    bool digit = false;
-    for (; i < text.size(); ++i) {
-        if (IsDigit(text[i])) {
-            digit = true;
-        } else if (text[i] == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    return point && digit;
+// A number of the wizards' one grammar (Pal::StrUtil::ParseNumber: an
+// optional sign, digits with an optional point, an optional exponent) that
+// is written with a point or an exponent: "2.5", "5.", ".5", "625e-2",
+// "1E3". Blanks around it make it a string, as they would in the HDL.
+bool IsRealNumber(const std::string& text) {
+    double ignored = 0.0;
+    return text.find_first_of(".eE") != std::string::npos && text.find_first_of(" \t") == std::string::npos &&
+           StrUtil::ParseNumber(text, ignored);
+}
+
+// A mantissa with digits on both sides of its point: "5" gives "5.0", ".5"
+// gives "0.5", "5." gives "5.0".
+std::string PointedMantissa(std::string digits) {
+    const std::size_t point = digits.find('.');
+    if (point == std::string::npos) return digits + ".0";
+    if (point == 0) digits.insert(0, "0");
+    if (digits.back() == '.') digits += "0";
+    return digits;
 }
 
 constexpr const char* kRangeMarker = "OLMRANGE=";
@@ -75,7 +78,7 @@ bool Olm_HdlPrimitive::AddParam(const Olm_HdlPrimitiveParam& param) {
 
 Olm_HdlParamKind Olm_HdlPrimitive::KindOfValue(const std::string& value) {
     if (IsInteger(value)) return Olm_HdlParamKind::kInteger;
-    if (IsPointNumber(value)) return Olm_HdlParamKind::kReal;
+    if (IsRealNumber(value)) return Olm_HdlParamKind::kReal;
     return Olm_HdlParamKind::kString;
 }
 
@@ -105,7 +108,7 @@ Olm_HdlParamKind Olm_HdlPrimitive::KindOfValues(const std::vector<std::string>& 
 bool Olm_HdlPrimitive::ValueFitsKind(const std::string& value, Olm_HdlParamKind kind) {
     switch (kind) {
     case Olm_HdlParamKind::kInteger: return IsInteger(value);
-    case Olm_HdlParamKind::kReal: return IsInteger(value) || IsPointNumber(value);
+    case Olm_HdlParamKind::kReal: return IsInteger(value) || IsRealNumber(value);
     case Olm_HdlParamKind::kString: return true;
     }
     return false;
@@ -116,15 +119,18 @@ std::string Olm_HdlPrimitive::NumberText(const std::string& value, Olm_HdlParamK
     std::string text = (!value.empty() && value[0] == '+') ? value.substr(1) : value;
     if (kind == Olm_HdlParamKind::kInteger) return text;
     const bool negative = !text.empty() && text[0] == '-';
-    std::string digits = negative ? text.substr(1) : text;
-    const std::size_t point = digits.find('.');
-    if (point == std::string::npos) {
-        digits += ".0";
-    } else {
-        if (point == 0) digits.insert(0, "0");
-        if (digits.back() == '.') digits += "0";
+    if (negative) text.erase(0, 1);
+    // Both HDLs write a real as digits, a point, digits and an optional
+    // exponent ("6.25", "625.0e-2"); the exponent keeps its sign but a '+'.
+    const std::size_t e = text.find_first_of("eE");
+    std::string exponent;
+    if (e != std::string::npos) {
+        exponent = text.substr(e + 1);
+        if (!exponent.empty() && exponent[0] == '+') exponent.erase(0, 1);
+        exponent = "e" + exponent;
+        text.erase(e);
     }
-    return (negative ? "-" : "") + digits;
+    return (negative ? "-" : "") + PointedMantissa(text) + exponent;
 }
 
 const Olm_HdlPrimitive* Olm_FindHdlPrimitive(const std::vector<Olm_HdlPrimitive>& list, const std::string& name) {

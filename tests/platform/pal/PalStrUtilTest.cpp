@@ -55,6 +55,18 @@ TEST(PalStrUtil, StrictNumberReadersTakeAndRefuseTheListedTexts) {
     });
 }
 
+// One number however written; texts that are not both numbers never are.
+TEST(PalStrUtil, SameNumberComparesValuesOfTheStrictGrammar) {
+    const struct {
+        const char *a, *b;
+        bool same;
+    } cases[] = {{"125", "125.0", true},   {"156.25", "156.250", true}, {"625e-2", "6.25", true},
+                 {"2E2", "+200", true},    {" 1 ", "1.", true},         {"-0", "0", true},
+                 {"156.25", "156.26", false}, {"1e400", "1e400", false}, {"TRUE", "TRUE", false},
+                 {"0x10", "16", false},    {"", "", false}};
+    for (const auto& c : cases) EXPECT_EQ(StrUtil::SameNumber(c.a, c.b), c.same) << c.a << " / " << c.b;
+}
+
 TEST(PalStrUtil, CaseFoldingTouchesAsciiLettersOnly) {
     EXPECT_TRUE(StrUtil::EqualNoCase("Tkl_Pll", "TKL_PLL"));
     EXPECT_FALSE(StrUtil::EqualNoCase("TKL", "TKL_"));

@@ -72,7 +72,8 @@ TEST_P(HdlWriterGolden, WrapperAndBlackBoxesAreTheGoldenTextsAndPassTheHdlTools)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Designs, HdlWriterGolden, testing::Values("tiny", "dirs", "ties", "widths", "kinds", "labels"));
+INSTANTIATE_TEST_SUITE_P(Designs, HdlWriterGolden, testing::Values("tiny", "dirs", "ties", "widths", "kinds", "labels",
+                                                                     "reals"));
 
 TEST(HdlWriter, ValueThatDoesNotFitAnIntegerParameterIsRefused) {
     Olm_Engine engine;
@@ -81,6 +82,15 @@ TEST(HdlWriter, ValueThatDoesNotFitAnIntegerParameterIsRefused) {
     std::string error;
     EXPECT_FALSE(design.Build(engine.GetDesign(), "kinds", {Pll()}, error));
     EXPECT_EQ(error, "block 'U1': parameter 'DIV' has the value 'FAST', but primitive 'PLL' takes an integer there");
+}
+
+TEST(HdlWriter, ValueThatIsNoNumberOfTheGrammarDoesNotFitARealParameter) {
+    Olm_Engine engine;
+    olmtest::RunScript(engine, "add block U1 PLL 1; add blkprop U1 FREQ 1e400");
+    Olm_HdlDesign design;
+    std::string error;
+    EXPECT_FALSE(design.Build(engine.GetDesign(), "reals", {Pll()}, error));
+    EXPECT_EQ(error, "block 'U1': parameter 'FREQ' has the value '1e400', but primitive 'PLL' takes a real number there");
 }
 
 TEST(HdlWriter, ValueKinds) {
@@ -92,6 +102,11 @@ TEST(HdlWriter, ValueKinds) {
     EXPECT_EQ(Olm_HdlPrimitive::KindOfValue("2147483648"), Olm_HdlParamKind::kString);
     EXPECT_EQ(Olm_HdlPrimitive::KindOfValue("-2147483648"), Olm_HdlParamKind::kInteger);
     EXPECT_EQ(Olm_HdlPrimitive::KindOfValue("."), Olm_HdlParamKind::kString);
+    // Numbers with an exponent are reals; what the number grammar refuses is text.
+    EXPECT_EQ(Olm_HdlPrimitive::KindOfValues({"625e-2", "1"}), Olm_HdlParamKind::kReal);
+    EXPECT_EQ(Olm_HdlPrimitive::KindOfValue("1e400"), Olm_HdlParamKind::kString);
+    EXPECT_EQ(Olm_HdlPrimitive::KindOfValue("2e"), Olm_HdlParamKind::kString);
+    EXPECT_EQ(Olm_HdlPrimitive::KindOfValue(" 2.5"), Olm_HdlParamKind::kString);
     EXPECT_EQ(Olm_HdlPrimitive::NumberText(".5", Olm_HdlParamKind::kReal), "0.5");
     EXPECT_EQ(Olm_HdlPrimitive::NumberText("-5.", Olm_HdlParamKind::kReal), "-5.0");
     EXPECT_EQ(Olm_HdlPrimitive::NumberText("+7", Olm_HdlParamKind::kInteger), "7");

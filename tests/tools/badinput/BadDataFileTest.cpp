@@ -88,7 +88,32 @@ TEST_P(BadInstalledDataFile, StopsRunAndDump) {
     EXPECT_EQ(out.Changes(), "");
 }
 
+// Widths the reader takes silently (a run goes on with them), which
+// check-data refuses naming the file, the line and what is wrong.
+class BadPinWidth : public BadInput {};
+
+TEST_P(BadPinWidth, CheckDataNamesFileLineAndFault) {
+    const std::string path = Place(m_scratch.Path() / "bad.dev");
+    const ChildResult run = m_olmwiz.Run({"check-data", path});
+    EXPECT_TRUE(Refused(run, path, GetParam().line, GetParam().text));
+    EXPECT_EQ(run.out, "");
+}
+
+using BadPinWidths = OlmwizTest;
+TEST_F(BadPinWidths, CheckDataReportsEveryOne) {
+    const std::string path = m_scratch.Write(
+        "two.dev", "Version: 1.0;\nWizData: tkl;\n  Block: B;\n    Primitive: B;\n    InputPin: A; Width=[35:0;\n"
+                   "    InputPin: C; Width=[3:0];\n    OutputPin: D; Signal=D_OUT; Width=[35:O];\n");
+    const ChildResult run = m_olmwiz.Run({"check-data", path});
+    EXPECT_TRUE(Refused(run, path, 5, "pin 'A' has the malformed width '[35:0'"));
+    EXPECT_TRUE(Refused(run, path, 7, "pin 'D' has the malformed width '[35:O]'"));
+    EXPECT_NE(run.err.find(path + ": 2 errors"), std::string::npos) << run.err;
+}
+
 INSTANTIATE_TEST_SUITE_P(Cases, BadDataFile, ::testing::ValuesIn(DataCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Cases, BadPinWidth,
+                         ::testing::ValuesIn(TableCases(OLM_BADINPUT_CASES "/PinWidthCases.txt", {{"{FILE}", kValidTkl}})),
+                         CaseName);
 INSTANTIATE_TEST_SUITE_P(Cases, BadInstalledDataFile, ::testing::ValuesIn(DataCases()), CaseName);
 
 // A data file within the size limit that does not fit in the memory olmwiz

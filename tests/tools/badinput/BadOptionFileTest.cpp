@@ -37,9 +37,12 @@ class BadOptionFile : public BadInput {};
 TEST_P(BadOptionFile, RunStopsBeforeWriting) {
     const std::string path = Place(m_scratch.Path() / "bad.opt");
     OutputGuard out(m_scratch.Path() / "out");
-    EXPECT_TRUE(Refused(m_olmwiz.Run(BatchRun(GetParam().wizard, out.Folder(), {"--options", path})), path,
-                        GetParam().line, GetParam().text));
+    const ChildResult run = m_olmwiz.Run(BatchRun(GetParam().wizard, out.Folder(), {"--options", path}));
+    EXPECT_TRUE(Refused(run, path, GetParam().line, GetParam().text));
     EXPECT_EQ(out.Changes(), "");
+    // Said once: on standard output as it happens, not again with the failure.
+    const std::string said = run.out + run.err, text = GetParam().text;
+    EXPECT_EQ(said.find(text), said.rfind(text)) << said;
 }
 
 INSTANTIATE_TEST_SUITE_P(tkl_pll, BadOptionFile, ::testing::ValuesIn(ForWizard("tkl_pll", "RKO_ADV", "CLKOUT0")),

@@ -36,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
     InstalledData, GenericWizard,
     ::testing::Values(
         DataCase{"tkl_any", "korvo5", "BlockProp: RKO_ADV.*.OLMW_ONLY_INST_COUNT=3;\nBlockProp: TKL.*.OLMW_ONLY_INST_COUNT=0;\n",
-                 "From the installed data of tkl_any: 1 TKL_SP, 1 TKL_ADV, 1 RKO_BASE, 3 RKO_ADV, 1 KDIV."},
+                 "From the installed data of tkl_any: 1 TKL_SP, 1 TKL_ADV, 1 RKO_BASE, 3 RKO_ADV, 1 KDIV, 1 KBUFG, "
+                 "1 KBUFGCE, 1 KBUFGMUX, 1 KOBUF."},
         DataCase{"dsp_any", "korvo5", "BlockProp: DSP.*.OLMW_ONLY_INST_COUNT=2;\n",
                  "From the installed data of dsp_any: 2 DSP."},
         DataCase{"ssio_any", "korvo5", "", "From the installed data of ssio_any: 1 OSER, 1 ISER, 1 IDLY, 1 IDLYCTRL."},

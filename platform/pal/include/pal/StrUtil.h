@@ -51,6 +51,10 @@ public:
     // the value is left unchanged.
     static bool ParseInt(std::string_view text, int& value);
     static bool ParseNumber(std::string_view text, double& value);
+    // Whether both texts are numbers of ParseNumber's grammar with the same
+    // value: "125", "125.0", "+125" and "1.25e2" are one number. Texts that
+    // are not both numbers are never the same number.
+    static bool SameNumber(std::string_view a, std::string_view b);
     // A number for messages and for the design: fixed point with at most
     // maxDecimals decimals, trailing zeros dropped ("100", "62.5",
     // "3.125"), without a locale; "-0" is written "0", a value that is not

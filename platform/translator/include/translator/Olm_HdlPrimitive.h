@@ -47,7 +47,9 @@ public:
     bool AddParam(const Olm_HdlPrimitiveParam& param);
 
     // The kind a single value has: an optionally signed decimal integer, a
-    // decimal number with a point (reals), anything else a string.
+    // number with a point or an exponent in the grammar of
+    // Pal::StrUtil::ParseNumber ("2.5", "625e-2": reals), anything else a
+    // string.
     static Olm_HdlParamKind KindOfValue(const std::string& value);
     // The kind that fits every value: integer when all are integers, real
     // when all are numbers and some has a point, otherwise string. A range
@@ -58,7 +60,9 @@ public:
 
     // The value as a number literal of the kind, for both HDLs: a leading
     // "+" dropped, a real always with digits on both sides of its point
-    // ("5" gives "5.0", ".5" gives "0.5"). Strings are returned unchanged.
+    // ("5" gives "5.0", ".5" gives "0.5") and its exponent, if any, as "e"
+    // and the exponent without '+' ("625e-2" gives "625.0e-2", "1E+3" gives
+    // "1.0e3"). Strings are returned unchanged.
     static std::string NumberText(const std::string& value, Olm_HdlParamKind kind);
 
     // ASCII case-folded equality of two names.

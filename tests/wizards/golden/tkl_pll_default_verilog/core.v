@@ -7,6 +7,7 @@ module core (
 );
 
     wire CLKFBOUT_OUT;
+    wire CLKOUT0_PLL;
     wire RKO_ADV_CLKOUT1_unused;
     wire RKO_ADV_CLKOUT2_unused;
     wire RKO_ADV_CLKOUT3_unused;
@@ -48,7 +49,7 @@ module core (
         .CLKFBIN(CLKFBOUT_OUT),
         .RST(RST_IN),
         .CLKFBOUT(CLKFBOUT_OUT),
-        .CLKOUT0(CLKOUT0_OUT),
+        .CLKOUT0(CLKOUT0_PLL),
         .CLKOUT1(RKO_ADV_CLKOUT1_unused),
         .CLKOUT2(RKO_ADV_CLKOUT2_unused),
         .CLKOUT3(RKO_ADV_CLKOUT3_unused),
@@ -63,6 +64,11 @@ module core (
         .CFG_DIN(16'b0),
         .CFG_DOUT(RKO_ADV_CFG_DOUT_unused),
         .CFG_RDY(RKO_ADV_CFG_RDY_unused)
+    );
+
+    KBUFG KBUFG_CLKOUT0 (
+        .I(CLKOUT0_PLL),
+        .O(CLKOUT0_OUT)
     );
 
 endmodule

@@ -68,7 +68,15 @@ architecture structure of core is
         );
     end component RKO_ADV;
 
+    component KBUFG is
+        port (
+            I : in std_logic := '0';
+            O : out std_logic
+        );
+    end component KBUFG;
+
     signal CLKFBOUT_OUT : std_logic;
+    signal CLKOUT0_PLL : std_logic;
 
 begin
 
@@ -107,7 +115,7 @@ begin
             CLKFBIN => CLKFBOUT_OUT,
             RST => RST_IN,
             CLKFBOUT => CLKFBOUT_OUT,
-            CLKOUT0 => CLKOUT0_OUT,
+            CLKOUT0 => CLKOUT0_PLL,
             CLKOUT1 => open,
             CLKOUT2 => open,
             CLKOUT3 => open,
@@ -122,6 +130,12 @@ begin
             CFG_DIN => (others => '0'),
             CFG_DOUT => open,
             CFG_RDY => open
+        );
+
+    KBUFG_CLKOUT0 : KBUFG
+        port map (
+            I => CLKOUT0_PLL,
+            O => CLKOUT0_OUT
         );
 
 end architecture structure;

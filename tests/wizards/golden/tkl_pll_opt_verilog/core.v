@@ -5,10 +5,14 @@ module core (
     output wire pll_locked,
     output wire clk_200,
     output wire clk_100_90,
-    output wire clk_25
+    output wire clk_25,
+    input wire clk_25_ce
 );
 
     wire CLKFBOUT_OUT;
+    wire CLKOUT0_PLL;
+    wire CLKOUT1_PLL;
+    wire CLKOUT2_PLL;
     wire RKO_ADV_CLKOUT3_unused;
     wire RKO_ADV_CLKOUT4_unused;
     wire RKO_ADV_CLKOUT5_unused;
@@ -48,9 +52,9 @@ module core (
         .CLKFBIN(CLKFBOUT_OUT),
         .RST(sys_rst),
         .CLKFBOUT(CLKFBOUT_OUT),
-        .CLKOUT0(clk_200),
-        .CLKOUT1(clk_100_90),
-        .CLKOUT2(clk_25),
+        .CLKOUT0(CLKOUT0_PLL),
+        .CLKOUT1(CLKOUT1_PLL),
+        .CLKOUT2(CLKOUT2_PLL),
         .CLKOUT3(RKO_ADV_CLKOUT3_unused),
         .CLKOUT4(RKO_ADV_CLKOUT4_unused),
         .CLKOUT5(RKO_ADV_CLKOUT5_unused),
@@ -63,6 +67,24 @@ module core (
         .CFG_DIN(16'b0),
         .CFG_DOUT(RKO_ADV_CFG_DOUT_unused),
         .CFG_RDY(RKO_ADV_CFG_RDY_unused)
+    );
+
+    KBUFG KBUFG_CLKOUT0 (
+        .I(CLKOUT0_PLL),
+        .O(clk_200)
+    );
+
+    KBUFG KBUFG_CLKOUT1 (
+        .I(CLKOUT1_PLL),
+        .O(clk_100_90)
+    );
+
+    KBUFGCE #(
+        .CE_TYPE("SYNC")
+    ) KBUFGCE_CLKOUT2 (
+        .I(CLKOUT2_PLL),
+        .CE(clk_25_ce),
+        .O(clk_25)
     );
 
 endmodule

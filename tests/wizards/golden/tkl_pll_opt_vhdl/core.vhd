@@ -9,7 +9,8 @@ entity core is
         pll_locked : out std_logic;
         clk_200 : out std_logic;
         clk_100_90 : out std_logic;
-        clk_25 : out std_logic
+        clk_25 : out std_logic;
+        clk_25_ce : in std_logic
     );
 end entity core;
 
@@ -70,7 +71,28 @@ architecture structure of core is
         );
     end component RKO_ADV;
 
+    component KBUFG is
+        port (
+            I : in std_logic := '0';
+            O : out std_logic
+        );
+    end component KBUFG;
+
+    component KBUFGCE is
+        generic (
+            CE_TYPE : string := "SYNC"
+        );
+        port (
+            I : in std_logic := '0';
+            CE : in std_logic := '0';
+            O : out std_logic
+        );
+    end component KBUFGCE;
+
     signal CLKFBOUT_OUT : std_logic;
+    signal CLKOUT0_PLL : std_logic;
+    signal CLKOUT1_PLL : std_logic;
+    signal CLKOUT2_PLL : std_logic;
 
 begin
 
@@ -109,9 +131,9 @@ begin
             CLKFBIN => CLKFBOUT_OUT,
             RST => sys_rst,
             CLKFBOUT => CLKFBOUT_OUT,
-            CLKOUT0 => clk_200,
-            CLKOUT1 => clk_100_90,
-            CLKOUT2 => clk_25,
+            CLKOUT0 => CLKOUT0_PLL,
+            CLKOUT1 => CLKOUT1_PLL,
+            CLKOUT2 => CLKOUT2_PLL,
             CLKOUT3 => open,
             CLKOUT4 => open,
             CLKOUT5 => open,
@@ -124,6 +146,28 @@ begin
             CFG_DIN => (others => '0'),
             CFG_DOUT => open,
             CFG_RDY => open
+        );
+
+    KBUFG_CLKOUT0 : KBUFG
+        port map (
+            I => CLKOUT0_PLL,
+            O => clk_200
+        );
+
+    KBUFG_CLKOUT1 : KBUFG
+        port map (
+            I => CLKOUT1_PLL,
+            O => clk_100_90
+        );
+
+    KBUFGCE_CLKOUT2 : KBUFGCE
+        generic map (
+            CE_TYPE => "SYNC"
+        )
+        port map (
+            I => CLKOUT2_PLL,
+            CE => clk_25_ce,
+            O => clk_25
         );
 
 end architecture structure;
