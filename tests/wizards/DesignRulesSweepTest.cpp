@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 
 namespace {
@@ -79,8 +79,8 @@ TEST_P(DesignRulesSweep, RunsCleanAndYosysAgrees) {
     }
     if (!olmtest::OnPath("yosys")) GTEST_SKIP() << "yosys is not on PATH";
     const std::filesystem::path folder = dir.Path() / "out_verilog";
-    const olmtest::CommandResult stubs = olmtest::RunIn(
-        folder, {OLMWIZ_PATH, "hdl", "--kfz", "top.kfz", "--lang", "verilog", "-o", "again.v", "--stubs", "top_stubs.v"});
+    const olmtest::CommandResult stubs = olmtest::RunIn(folder, {OLMWIZ_PATH, "hdl", "--kfz", "top.kfz", "--lang",
+                                                                 "verilog", "-o", "again.v", "--stubs", "top_stubs.v"});
     ASSERT_EQ(stubs.code, 0) << stubs.output;
     const olmtest::CommandResult yosys = olmtest::YosysCheck(folder, "top");
     EXPECT_EQ(yosys.code, 0) << yosys.output;

@@ -13,11 +13,6 @@ std::string PinText(const Olm_HdlInstance& inst, const Olm_HdlConnection& conn) 
     return "pin '" + conn.pin.name + "' of block '" + inst.name + "'";
 }
 
-std::string Listed(const std::vector<std::string>& items) {
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i) text += (i ? ", " : "") + items[i];
-    return text;
-}
 
 // A name with the bits hi down to lo of it; the bare name for a single-bit
 // signal or pin.
@@ -33,10 +28,11 @@ bool Mismatched(const Olm_HdlJoin& join) {
     return join.whole ? join.netBits > join.pinBits : join.netBits != join.pinBits;
 }
 
-// What reaches one bit of a net: its drivers and the input pins it feeds.
+// What reaches one bit of a net: its drivers and the input pins it feeds,
+// as numbers of their names (Checker::m_who), so that wide nets stay cheap.
 struct BitUse {
-    std::vector<std::string> drivers;
-    std::vector<std::string> readers;
+    std::vector<int> drivers;
+    std::vector<int> readers;
 };
 
 struct NetUse {
@@ -61,28 +57,41 @@ private:
     void Groups(const NetUse& net, Rule rule, Key key, Text text);
     void CheckDefaulted(const Olm_HdlInstance& inst, const Olm_HdlConnection& conn);
     void Add(Rule rule, std::string text) { m_found[rule].push_back(Olm_DesignFinding{rule, std::move(text)}); }
+    int Who(std::string name) {
+        m_who.push_back(std::move(name));
+        return static_cast<int>(m_who.size()) - 1;
+    }
+    std::string Listed(const std::vector<int>& ids) const {
+        std::string text;
+        for (std::size_t i = 0; i < ids.size(); ++i) text += (i ? ", " : "") + m_who[static_cast<std::size_t>(ids[i])];
+        return text;
+    }
 
     const Olm_HdlDesign& m_design;
     std::vector<NetUse> m_nets;
     std::map<std::string, std::size_t> m_byName;
     std::map<Rule, std::vector<Olm_DesignFinding>> m_found;
+    std::vector<std::string> m_who;  // the drivers and readers named in BitUse
 };
 
 void Checker::CollectNets() {
     for (const auto& port : m_design.ports) {
         NetUse use{port.name, port.isVector, port.dir, true, std::vector<BitUse>(static_cast<std::size_t>(port.width))};
-        if (port.dir == Olm_HdlDir::kIn)
-            for (auto& bit : use.bits) bit.drivers.push_back("input port '" + port.name + "'");
+        if (port.dir == Olm_HdlDir::kIn) {
+            const int who = Who("input port '" + port.name + "'");
+            for (auto& bit : use.bits) bit.drivers.push_back(who);
+        }
         m_byName.emplace(port.name, m_nets.size());
         m_nets.push_back(std::move(use));
     }
     for (const auto& net : m_design.nets) {
         m_byName.emplace(net.name, m_nets.size());
-        m_nets.push_back(
-            NetUse{net.name, net.isVector, Olm_HdlDir::kIn, false, std::vector<BitUse>(static_cast<std::size_t>(net.width))});
+        m_nets.push_back(NetUse{net.name, net.isVector, Olm_HdlDir::kIn, false,
+                                std::vector<BitUse>(static_cast<std::size_t>(net.width))});
     }
     for (const auto& inst : m_design.instances) {
         for (const auto& conn : inst.connections) {
+            int who = -1;
             for (const auto& bit : conn.bits) {
                 if (bit.kind != Olm_HdlBit::kNet) continue;
                 const auto it = m_byName.find(bit.net);
@@ -91,7 +100,7 @@ void Checker::CollectNets() {
                 const std::size_t index = static_cast<std::size_t>(bit.bit < 0 ? 0 : bit.bit);
                 if (index >= net.bits.size()) continue;
                 auto& list = conn.pin.dir == Olm_HdlDir::kIn ? net.bits[index].readers : net.bits[index].drivers;
-                const std::string who = PinText(inst, conn);
+                if (who < 0) who = Who(PinText(inst, conn));
                 // A pin that joins several of its bits to one net bit counts once.
                 if (list.empty() || list.back() != who) list.push_back(who);
             }
@@ -104,7 +113,7 @@ void Checker::Groups(const NetUse& net, Rule rule, Key key, Text text) {
     const int width = static_cast<int>(net.bits.size());
     int bit = 0;
     while (bit < width) {
-        const std::vector<std::string> first = key(net.bits[static_cast<std::size_t>(bit)]);
+        const std::vector<int> first = key(net.bits[static_cast<std::size_t>(bit)]);
         int last = bit;
         while (last + 1 < width && key(net.bits[static_cast<std::size_t>(last + 1)]) == first) ++last;
         if (!first.empty()) Add(rule, text(Slice(net.name, net.isVector, last, bit), first));
@@ -118,32 +127,33 @@ void Checker::CheckDefaulted(const Olm_HdlInstance& inst, const Olm_HdlConnectio
     // its bits) leaves its other bits at zero by design.
     for (const bool defaulted : conn.defaulted)
         if (!defaulted) return;
-    Add(Rule::kUndrivenInput,
-        "input pin '" + conn.pin.name + "' of block '" + inst.name + "' has no driver: the design neither connects nor ties it");
+    Add(Rule::kUndrivenInput, "input pin '" + conn.pin.name + "' of block '" + inst.name +
+                                  "' has no driver: the design neither connects nor ties it");
 }
 
 std::vector<Olm_DesignFinding> Checker::Run() {
     CollectNets();
     for (const NetUse& net : m_nets) {
         Groups(net, Rule::kMultipleDrivers,
-               [](const BitUse& use) { return use.drivers.size() > 1 ? use.drivers : std::vector<std::string>(); },
-               [](const std::string& slice, const std::vector<std::string>& drivers) {
+               [](const BitUse& use) { return use.drivers.size() > 1 ? use.drivers : std::vector<int>(); },
+               [this](const std::string& slice, const std::vector<int>& drivers) {
                    return "net '" + slice + "' has " + std::to_string(drivers.size()) + " drivers: " + Listed(drivers);
                });
         // The world outside drives a bidirectional port.
         const bool outsideDrives = net.isPort && net.portDir == Olm_HdlDir::kInout;
-        if (!outsideDrives)
+        if (!outsideDrives) {
             Groups(net, Rule::kUndrivenInput,
-               [](const BitUse& use) { return use.drivers.empty() ? use.readers : std::vector<std::string>(); },
-               [](const std::string& slice, const std::vector<std::string>& readers) {
-                   return "net '" + slice + "' has no driver but feeds " + Listed(readers);
-               });
+                   [](const BitUse& use) { return use.drivers.empty() ? use.readers : std::vector<int>(); },
+                   [this](const std::string& slice, const std::vector<int>& readers) {
+                       return "net '" + slice + "' has no driver but feeds " + Listed(readers);
+                   });
+        }
         if (net.isPort && net.portDir == Olm_HdlDir::kOut) {
             Groups(net, Rule::kUndrivenOutput,
                    [](const BitUse& use) {
-                       return use.drivers.empty() ? std::vector<std::string>{"-"} : std::vector<std::string>();
+                       return use.drivers.empty() ? std::vector<int>{-1} : std::vector<int>();
                    },
-                   [](const std::string& slice, const std::vector<std::string>&) {
+                   [](const std::string& slice, const std::vector<int>&) {
                        return "output port '" + slice + "' has no driver";
                    });
         }
