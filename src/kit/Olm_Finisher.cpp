@@ -104,6 +104,15 @@ bool Olm_Finisher::Run(const std::string& constraintText) {
     if (!engine || !m_bridge.GetWizDataPtr()) return Fail("The wizard has no design to write.");
     engine->NewDesign();
     if (!m_bridge.SaveWizDataToEngine()) return Fail("Could not store the configuration in the design.");
+    // The design rules first: a design that breaks one is wrong hardware, and
+    // no file of it is written.
+    std::vector<Olm_DesignFinding> findings;
+    std::string checkError;
+    if (!Generator().Check(engine->GetDesign(), m_design, findings, checkError))
+        return Fail("Could not check the design " + m_design + ": " + checkError + " Nothing is written.");
+    if (!findings.empty())
+        return Fail("The design " + m_design + " is refused and nothing is written. " +
+                    Olm_DesignRules::Report(findings));
 
     const ScratchFolder scratch(m_outputDir, m_design);
     if (scratch.Path().empty()) return Fail("Could not make a scratch folder in " + m_outputDir + ".");
@@ -144,19 +153,23 @@ bool Olm_Finisher::Run(const std::string& constraintText) {
     return true;
 }
 
+Olm_HdlGenerator& Olm_Finisher::Generator() {
+    if (!m_generator) {
+        m_ownGenerator = std::make_unique<Olm_HdlGenerator>(m_bridge.GetEnginePtr()->GetFamily().str());
+        m_generator = m_ownGenerator.get();
+    }
+    return *m_generator;
+}
+
 bool Olm_Finisher::WriteHdl(const std::string& stagedKfz, const std::string& stagedHdl) {
     if (m_tool.empty()) {
-        if (!m_generator) {
-            m_ownGenerator = std::make_unique<Olm_HdlGenerator>(m_bridge.GetEnginePtr()->GetFamily().str());
-            m_generator = m_ownGenerator.get();
-        }
         // From the design file as written, as the child process would read it.
         Olm_Engine written;
         Pal::String loadError;
         if (!written.Load(stagedKfz.c_str(), &loadError))
             return Fail("Could not read back the design file " + DesignFile() + ": " + loadError.str());
         std::string text, error;
-        if (!m_generator->Write(written.GetDesign(), m_design, m_language, text, nullptr, error))
+        if (!Generator().Write(written.GetDesign(), m_design, m_language, text, nullptr, error))
             return Fail("Could not write the HDL file " + HdlFile() + ": " + error);
         if (!Pal::File::writeText(stagedHdl.c_str(), text)) return Fail("Could not write the HDL file " + HdlFile() + ".");
         return true;

@@ -18,6 +18,10 @@ class Process;
 // <design>.kfz, the HDL file <design>.v or <design>.vhd and the constraint
 // template <design>_olmw.pkx, all in one output folder.
 //
+// Before anything is written, the design is checked against the design rules
+// (Olm_DesignRules): a design that breaks one is refused, no file is
+// written, and Error() lists the findings.
+//
 // The files are written together or not at all: each is made in a scratch
 // folder inside the output folder first and moved into place only when all
 // of them are ready, so a failure leaves the folder as it was. (Should a move
@@ -76,6 +80,8 @@ private:
     bool Fail(std::string error);
     bool WriteHdl(const std::string& stagedKfz, const std::string& stagedHdl);
     bool WriteTestbench(const std::string& stagedKfz, const std::string& stagedTestbench);
+    // The generator given with SetHdlGenerator, else one of the finisher's own.
+    Olm_HdlGenerator& Generator();
 
     Olm_KfzWizData& m_bridge;
     std::string m_outputDir;

@@ -112,7 +112,10 @@ void Olm_KitMain::Report(Severity severity, const std::string& text) {
         Nx_MessageBox::information(QStringLiteral("<qt>") + QString::fromLocal8Bit(text.c_str()), 1, 0, 0);
         return;
     }
-    Olm_WizPage::DoMessage(text, batch, GetLogFilePtr(), severity == Severity::Error, GetSilentMode(), false);
+    // A message of several lines (the findings of the design rules) is shown
+    // as plain text in a window, so that its lines stay lines.
+    const bool plain = text.find('\n') != std::string::npos;
+    Olm_WizPage::DoMessage(text, batch, GetLogFilePtr(), severity == Severity::Error, GetSilentMode(), plain);
 }
 
 void Olm_KitMain::Error(const char* format, ...) { OLM_KIT_REPORT(Severity::Error, format, Report); }

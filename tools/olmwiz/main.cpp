@@ -22,6 +22,7 @@ constexpr olmwiz::Command kCommands[] = {
     {"check-opt", "check option files against the installed data of a wizard type", olmwiz::RunCheckOpt},
     {"run", "run a wizard in its window or in batch mode", olmwiz::RunRun},
     {"hdl", "write the Verilog or VHDL wrapper of a design file", olmwiz::RunHdl},
+    {"check", "check the netlist of a design file against the design rules", olmwiz::RunCheck},
     {"regen", "run the jobs of a manifest in batch mode, or write a ninja file", olmwiz::RunRegen},
     {"sim", "simulate a core's self-checking testbench", olmwiz::RunSim},
 };
