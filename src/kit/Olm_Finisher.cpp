@@ -3,6 +3,7 @@
 #include "engine/Olm_Engine.h"
 #include "kfz/Olm_KfzWizData.h"
 #include "pal/File.h"
+#include "pal/FileCompare.h"
 #include "pal/Process.h"
 
 #include <cstdio>
@@ -94,64 +95,133 @@ bool Olm_Finisher::Fail(std::string error) {
 bool Olm_Finisher::Run(const std::string& constraintText) {
     m_error.clear();
     m_written.clear();
+    m_files.clear();
+    m_states.clear();
+    m_contents.clear();
     Olm_Engine* engine = m_bridge.GetEnginePtr();
     if (!engine || !m_bridge.GetWizDataPtr()) return Fail("The wizard has no design to write.");
     engine->NewDesign();
     if (!m_bridge.SaveWizDataToEngine()) return Fail("Could not store the configuration in the design.");
 
-    const ScratchFolder scratch(m_outputDir, m_design);
-    if (scratch.Path().empty()) return Fail("Could not make a scratch folder in " + m_outputDir + ".");
-    const fs::path staged(scratch.Path());
-    // The design file goes first: the HDL child reads it, and the module is
-    // named after it.
-    std::vector<std::pair<std::string, std::string>> moves;  // staged file, final file
-    moves.emplace_back((staged / (m_design + ".kfz")).string(), DesignFile());
+    // Every file's bytes first, in memory: the design file goes first, the
+    // HDL file is made from it as a reader of the file would see it.
+    struct Planned {
+        std::string path;   // final
+        std::string bytes;
+        std::string staged;  // in the scratch folder, when already written there
+    };
+    std::vector<Planned> files;
+    files.push_back({DesignFile(), {}, {}});
     Pal::String error;
-    if (!engine->Save(moves.back().first.c_str(), &error))
+    if (!engine->SaveText(files[0].bytes, DesignFile().c_str(), &error))
         return Fail("Could not write the design file " + DesignFile() + ": " + error.str());
+
+    // The scratch folder is made only when a file is to be written, or for
+    // the HDL child, which reads and writes files.
+    std::unique_ptr<ScratchFolder> scratch;
+    const auto stagedPath = [&](const std::string& final) -> std::string {
+        if (!scratch) {
+            scratch = std::make_unique<ScratchFolder>(m_outputDir, m_design);
+            if (scratch->Path().empty()) return {};
+        }
+        return (fs::path(scratch->Path()) / fs::path(final).filename()).string();
+    };
+    const std::string noScratch = "Could not make a scratch folder in " + m_outputDir + ".";
     if (m_hdl) {
-        moves.emplace_back((staged / fs::path(HdlFile()).filename()).string(), HdlFile());
-        if (!WriteHdl(moves[0].first, moves.back().first)) return false;
-        moves.emplace_back((staged / fs::path(ConstraintFile()).filename()).string(), ConstraintFile());
-        if (!Pal::File::writeText(moves.back().first.c_str(), constraintText))
-            return Fail("Could not write the constraint template " + ConstraintFile() + ".");
+        files.push_back({HdlFile(), {}, {}});
+        if (m_tool.empty() || m_checkOnly) {
+            if (!HdlInProcess(files[0].bytes, files[1].bytes)) return false;
+        } else {
+            files[0].staged = stagedPath(files[0].path);
+            if (files[0].staged.empty()) return Fail(noScratch);
+            if (!engine->Save(files[0].staged.c_str(), &error))
+                return Fail("Could not write the design file " + DesignFile() + ": " + error.str());
+            files[1].staged = stagedPath(files[1].path);
+            if (!HdlByTool(files[0].staged, files[1].staged)) return false;
+            Pal::InputCheck check;
+            if (!Pal::File::readInput(files[1].staged.c_str(), Pal::File::kNoLimit, files[1].bytes, check))
+                return Fail("Could not read back the HDL file " + HdlFile() + ".");
+        }
+        files.push_back({ConstraintFile(), constraintText, {}});
     }
 
-    for (const auto& [from, to] : moves) {
+    // What is there already: an unchanged file is left alone.
+    std::vector<std::size_t> toWrite;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const Pal::FileCompare::State state = Pal::FileCompare::Compare(files[i].path, files[i].bytes);
+        m_files.push_back(files[i].path);
+        if (state == Pal::FileCompare::State::kSame) {
+            m_states.push_back(Olm_FileState::kUnchanged);
+        } else if (m_checkOnly) {
+            m_states.push_back(state == Pal::FileCompare::State::kMissing ? Olm_FileState::kNew
+                                                                          : Olm_FileState::kChanged);
+        } else {
+            m_states.push_back(Olm_FileState::kWritten);
+            toWrite.push_back(i);
+        }
+    }
+    if (m_checkOnly) {
+        for (Planned& file : files) m_contents.push_back(std::move(file.bytes));
+        return true;
+    }
+    const std::vector<std::string> allFiles = std::move(m_files);
+    const std::vector<Olm_FileState> allStates = std::move(m_states);
+    m_files.clear();
+    m_states.clear();
+
+    // The files to write are staged first and moved into place together.
+    for (const std::size_t i : toWrite) {
+        Planned& file = files[i];
+        if (!file.staged.empty()) continue;
+        file.staged = stagedPath(file.path);
+        if (file.staged.empty()) return Fail(noScratch);
+        if (i == 0) {
+            if (!engine->Save(file.staged.c_str(), &error))
+                return Fail("Could not write the design file " + DesignFile() + ": " + error.str());
+        } else if (!Pal::File::writeText(file.staged.c_str(), file.bytes)) {
+            return Fail(file.path == HdlFile() ? "Could not write the HDL file " + HdlFile() + "."
+                                               : "Could not write the constraint template " + ConstraintFile() + ".");
+        }
+    }
+    for (std::size_t n = 0; n < toWrite.size(); ++n) {
+        const Planned& file = files[toWrite[n]];
         std::error_code ec;
-        fs::rename(from, to, ec);
+        fs::rename(file.staged, file.path, ec);
         if (!ec) {
-            m_written.push_back(to);
+            m_written.push_back(file.path);
+            m_files.push_back(file.path);
+            m_states.push_back(Olm_FileState::kWritten);
             continue;
         }
         std::vector<std::string> left;
-        for (std::size_t i = m_written.size(); i < moves.size(); ++i) left.push_back(moves[i].second);
-        std::string text = "Could not move " + to + " into place: " + ec.message() + ".";
+        for (std::size_t k = n; k < toWrite.size(); ++k) left.push_back(files[toWrite[k]].path);
+        std::string text = "Could not move " + file.path + " into place: " + ec.message() + ".";
         if (!m_written.empty())
             text += " These files were written: " + Joined(m_written) + "; these were not: " + Joined(left) + ".";
         return Fail(std::move(text));
     }
+    m_files = allFiles;
+    m_states = allStates;
     return true;
 }
 
-bool Olm_Finisher::WriteHdl(const std::string& stagedKfz, const std::string& stagedHdl) {
-    if (m_tool.empty()) {
-        if (!m_generator) {
-            m_ownGenerator = std::make_unique<Olm_HdlGenerator>(m_bridge.GetEnginePtr()->GetFamily().str());
-            m_generator = m_ownGenerator.get();
-        }
-        // From the design file as written, as the child process would read it.
-        Olm_Engine written;
-        Pal::String loadError;
-        if (!written.Load(stagedKfz.c_str(), &loadError))
-            return Fail("Could not read back the design file " + DesignFile() + ": " + loadError.str());
-        std::string text, error;
-        if (!m_generator->Write(written.GetDesign(), m_design, m_language, text, nullptr, error))
-            return Fail("Could not write the HDL file " + HdlFile() + ": " + error);
-        if (!Pal::File::writeText(stagedHdl.c_str(), text)) return Fail("Could not write the HDL file " + HdlFile() + ".");
-        return true;
+bool Olm_Finisher::HdlInProcess(const std::string& kfzText, std::string& hdlText) {
+    if (!m_generator) {
+        m_ownGenerator = std::make_unique<Olm_HdlGenerator>(m_bridge.GetEnginePtr()->GetFamily().str());
+        m_generator = m_ownGenerator.get();
     }
+    // From the design file's bytes, as the child process would read them.
+    Olm_Engine written;
+    Pal::String loadError;
+    if (!written.LoadText(kfzText, DesignFile().c_str(), &loadError))
+        return Fail("Could not read back the design file " + DesignFile() + ": " + loadError.str());
+    std::string error;
+    if (!m_generator->Write(written.GetDesign(), m_design, m_language, hdlText, nullptr, error))
+        return Fail("Could not write the HDL file " + HdlFile() + ": " + error);
+    return true;
+}
 
+bool Olm_Finisher::HdlByTool(const std::string& stagedKfz, const std::string& stagedHdl) {
     std::vector<Pal::String> argv = {m_tool};
     argv.insert(argv.end(), m_toolArguments.begin(), m_toolArguments.end());
     argv.insert(argv.end(), {"--kfz", stagedKfz, "--lang", m_language == Olm_HdlGenerator::Language::Verilog ? "verilog" : "vhdl",

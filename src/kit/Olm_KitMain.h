@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kit/Olm_ConstraintTemplate.h"
+#include "kit/Olm_FileState.h"
 #include "kit/Olm_KitPage.h"
 #include "wizard/Olm_SummaryContent.h"
 #include "wizard/Olm_WizMain.h"
@@ -73,8 +74,14 @@ public:
     const std::string& GetOutputDir() const { return m_outputDir; }
     void SetInstalledData(Olm_WizData* installed) { m_installed = installed; }
     void SetHdlGenerator(Olm_HdlGenerator* generator) { m_generator = generator; }
-    // The files DoFinish wrote, with their paths.
+    // The files of DoFinish, with their paths: those it wrote and those it
+    // left alone because they were unchanged (GetFileStates says which).
     const std::vector<std::string>& GetWrittenFiles() const { return m_written; }
+    const std::vector<Olm_FileState>& GetFileStates() const { return m_fileStates; }
+    // DoFinish writes nothing, only compares (Olm_Finisher::SetCheckOnly);
+    // GetCheckedContents gives the bytes a run would write, beside the files.
+    void SetCheckOnly(bool checkOnly) { m_checkOnly = checkOnly; }
+    const std::vector<std::string>& GetCheckedContents() const { return m_checkedContents; }
     // The HDL selector of the port-name checks (Olm_WizPage::kHdlVerilog or
     // kHdlVhdl), from GetHDLType.
     int GetHdlSelector() const;
@@ -151,5 +158,8 @@ private:
     Olm_HdlGenerator* m_generator = nullptr;   // not owned
     std::vector<std::unique_ptr<Olm_KitPage>> m_pages;
     std::vector<std::string> m_written;
+    std::vector<Olm_FileState> m_fileStates;
+    bool m_checkOnly = false;
+    std::vector<std::string> m_checkedContents;
     std::unique_ptr<ModelValueView> m_modelValues;
 };

@@ -38,4 +38,8 @@ struct Olm_RunRequest {
     // or allow stop the run before anything is written (otherwise they are
     // warnings).
     bool strict = false;
+    // Writes nothing at all (no file, no output folder, no log): the files
+    // are only compared with what the run would write (Olm_RunOutcome's
+    // fileStates and checkedContents).
+    bool checkOnly = false;
 };

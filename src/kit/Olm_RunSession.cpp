@@ -19,6 +19,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include <unistd.h>
@@ -239,7 +240,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
                         : !kfzIn.empty()           ? fs::path(kfzIn).parent_path()
                                                    : fs::current_path(ec));
 
-    if (!logFile.empty()) {
+    if (!logFile.empty() && !request.checkOnly) {
         logStream.reset(Pal::File::open(logFile.c_str(), Pal::File::kWriteTruncate, true));
         if (!logStream) return fail("cannot open the log file '" + logFile + "' for writing");
     }
@@ -300,10 +301,15 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
 
     // The output folder is made only once every input has been read, so that
     // a refused input leaves no new folder behind.
-    if (!output.Make()) return fail("cannot create the output folder '" + output.Path().string() + "'");
+    // A check makes no folder: one that is missing is compared as empty.
+    std::error_code folderError;
+    const bool enter = !request.checkOnly || fs::is_directory(output.Path(), folderError);
+    if (!request.checkOnly && !output.Make())
+        return fail("cannot create the output folder '" + output.Path().string() + "'");
     {
-        const WorkingDirectory cwd(output.Path());
-        if (!cwd.Changed()) return fail("cannot enter the output folder '" + output.Path().string() + "'");
+        const std::optional<WorkingDirectory> cwd =
+            enter ? std::optional<WorkingDirectory>(std::in_place, output.Path()) : std::nullopt;
+        if (cwd && !cwd->Changed()) return fail("cannot enter the output folder '" + output.Path().string() + "'");
         if (!request.batch && !QApplication::instance()) {
             static int argc = 1;
             static char programName[] = "olmwiz";
@@ -326,10 +332,13 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         main->SetOutputDir(output.Path().string());
         main->SetInstalledData(installed);
         main->SetHdlGenerator(&Generator(family));
+        main->SetCheckOnly(request.checkOnly);
 
         const std::size_t first = outcome.messages.size();
         outcome.result = main->Run();
         outcome.files = main->GetWrittenFiles();
+        outcome.fileStates = main->GetFileStates();
+        outcome.checkedContents = main->GetCheckedContents();
         if (outcome.result == 0) {
             for (const std::string& line : Lines(Olm_SummaryGui::ClockManagerFeatures(*main).str()))
                 outcome.features.push_back(line);

@@ -3,6 +3,8 @@
 #include "ShellWords.h"
 
 #include "datafiles/Olm_Data.h"
+#include "pal/FileCompare.h"
+#include "shared/Olm_Constants.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -32,14 +34,36 @@ std::string NinjaPath(const std::string& path) {
     return out;
 }
 
-std::string WriteNinjaFile(const std::string& file, const Manifest& manifest, const std::string& olmwiz) {
+std::vector<std::string> InstalledDataFiles() {
+    std::vector<std::string> files;
+    for (const char* name : {OlmConst::kDevTkl, OlmConst::kDevHsx, OlmConst::kDevHsx11, OlmConst::kDevDsp,
+                             OlmConst::kDevSsio}) {
+        Pal::String path;
+        Olm_Data data;
+        if (data.GetDataFileName(name, path)) files.push_back(path.str());
+    }
+    return files;
+}
+
+std::string WriteNinjaFile(const std::string& file, const Manifest& manifest,
+                           const std::vector<std::string>& programFiles) {
+    const std::string& olmwiz = programFiles.front();
+    std::error_code ec;
+    const std::string manifestPath = std::filesystem::absolute(manifest.path, ec).lexically_normal().string();
+    const std::string filePath = std::filesystem::absolute(file, ec).lexically_normal().string();
     std::string source = manifest.path;
     for (char& c : source) c = c == '\n' || c == '\r' ? ' ' : c;  // one comment line
     std::ostringstream text;
     text << "# Written by olmwiz regen from the manifest " << source << ": one edge per job.\n"
          << "# ninja -f THIS_FILE reruns the jobs whose option file, design file, installed\n"
-         << "# data or olmwiz changed; after a change of the manifest, write it again.\n\n"
-         << "rule olmwiz_run\n  command = $cmd\n  description = $desc\n";
+         << "# data or olmwiz changed, and writes itself again when the manifest changes.\n\n"
+         << "rule olmwiz_run\n  command = $cmd\n  description = $desc\n"
+         << "  restat = 1\n"
+         << "\nrule regen_ninja\n  command = $cmd\n  description = olmwiz regen: the ninja file from the manifest\n"
+         << "  generator = 1\n  restat = 1\n";
+    // Every installed data file: the HDL wrapper takes its primitives from
+    // all of them, whatever the wizard.
+    const std::vector<std::string> dataFiles = InstalledDataFiles();
     Olm_Data data;
     for (const RegenJob& job : manifest.jobs) {
         const Olm_RunRequest& request = job.request;
@@ -56,15 +80,25 @@ std::string WriteNinjaFile(const std::string& file, const Manifest& manifest, co
         text << ": olmwiz_run";
         // A design file regenerated in place is an output only: as an input
         // too it would make the edge depend on itself.
-        for (const std::string& input : {request.optionFile, request.designFile, dataFile.str(), olmwiz}) {
-            if (!input.empty() && !written.count(input)) text << " " << NinjaPath(input);
+        std::vector<std::string> inputs = {request.optionFile, request.designFile};
+        inputs.insert(inputs.end(), dataFiles.begin(), dataFiles.end());
+        inputs.insert(inputs.end(), programFiles.begin(), programFiles.end());
+        std::set<std::string> listed;
+        for (const std::string& input : inputs) {
+            if (!input.empty() && !written.count(input) && listed.insert(input).second) text << " " << NinjaPath(input);
         }
         std::string command = ShellQuoted(olmwiz);
         for (const std::string& arg : job.RunArguments()) command += " " + ShellQuoted(arg);
         text << "\n  cmd = " << NinjaValue(command) << "\n  desc = olmwiz run " << NinjaValue(request.design) << " ("
              << NinjaValue(request.wizType) << ", " << request.hdl << "), line " << job.line << "\n";
     }
+    // The file itself, as ninja is given it, follows from the manifest.
+    const std::string regen = ShellQuoted(olmwiz) + " regen " + ShellQuoted(manifestPath) + " --ninja " +
+                              ShellQuoted(filePath);
+    text << "\nbuild " << NinjaPath(file) << ": regen_ninja " << NinjaPath(manifestPath) << "\n  cmd = "
+         << NinjaValue(regen) << "\n";
 
+    if (Pal::FileCompare::Holds(file, text.str())) return {};
     const std::string temporary = file + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -75,7 +109,6 @@ std::string WriteNinjaFile(const std::string& file, const Manifest& manifest, co
             return "cannot write '" + file + "'";
         }
     }
-    std::error_code ec;
     std::filesystem::rename(temporary, file, ec);
     if (ec) {
         std::remove(temporary.c_str());

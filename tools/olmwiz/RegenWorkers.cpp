@@ -1,8 +1,10 @@
 #include "RegenWorkers.h"
 
+#include "TextDiff.h"
 #include "WizardTable.h"
 
 #include "kit/Olm_RunSession.h"
+#include "pal/FileCompare.h"
 #include "pal/MsgMan.h"
 
 #include <nlohmann/json.hpp>
@@ -54,10 +56,11 @@ long StatusKb(const std::string& key) {
     return 0;
 }
 
-Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
+Json RunJob(Olm_RunSession& session, const RegenJob& job, int index, const RegenMode& mode) {
     Olm_RunRequest request = job.request;
     request.batch = true;
     request.silent = true;
+    request.checkOnly = mode.check;
     const auto start = std::chrono::steady_clock::now();
     Olm_RunOutcome outcome;
     try {
@@ -66,13 +69,28 @@ Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
         outcome.result = -1;
         outcome.failure = std::string("the run stopped with an exception: ") + error.what();
     }
+    std::vector<std::string> states;
+    std::vector<std::string> diffs;
+    for (std::size_t i = 0; i < outcome.files.size(); ++i) {
+        const Olm_FileState state = i < outcome.fileStates.size() ? outcome.fileStates[i] : Olm_FileState::kWritten;
+        states.push_back(Olm_FileStateName(state));
+        if (!mode.check) continue;
+        std::string diff;
+        if ((state == Olm_FileState::kNew || state == Olm_FileState::kChanged) && i < outcome.checkedContents.size()) {
+            std::string current;
+            Pal::FileCompare::Compare(outcome.files[i], outcome.checkedContents[i], &current);
+            diff = TextDiff::Unified(current, outcome.checkedContents[i], outcome.files[i], mode.diffLines);
+        }
+        diffs.push_back(std::move(diff));
+    }
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return {{"job", index},           {"ok", outcome.Succeeded()},    {"failure", outcome.failure},
-            {"files", outcome.files}, {"messages", outcome.messages}, {"ms", ms},
+            {"files", outcome.files}, {"states", states},             {"diffs", diffs},
+            {"messages", outcome.messages}, {"ms", ms},
             {"pid", ::getpid()},      {"rss_kb", StatusKb("VmRSS")},  {"peak_kb", StatusKb("VmHWM")}};
 }
 
-[[noreturn]] void WorkerMain(const std::vector<RegenJob>& jobs, int commands, int results) {
+[[noreturn]] void WorkerMain(const std::vector<RegenJob>& jobs, int commands, int results, const RegenMode& mode) {
     // Standard output carries the parent's table; a job's messages go into
     // its result (the session keeps them) and its log.
     if (const int devnull = ::open("/dev/null", O_WRONLY); devnull >= 0) {
@@ -92,7 +110,7 @@ Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
         while (in && ::getline(&line, &capacity, in) > 0) {
             const int index = std::atoi(line);
             if (index < 0 || static_cast<std::size_t>(index) >= jobs.size()) break;
-            const Json result = RunJob(session, jobs[static_cast<std::size_t>(index)], index);
+            const Json result = RunJob(session, jobs[static_cast<std::size_t>(index)], index, mode);
             if (!WriteAll(results, result.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n")) {
                 exitCode = 1;
                 break;
@@ -101,7 +119,7 @@ Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
         std::free(line);
         if (in) std::fclose(in);
     }
-    ::sync();
+    if (!mode.check) ::sync();
     // No static destructors and no stdio buffers of the parent: they are not the worker's.
     ::_exit(exitCode);
 }
@@ -113,8 +131,9 @@ Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
 // removing the folder that the other has just found in place.
 class SharedFolders {
 public:
-    explicit SharedFolders(const std::vector<RegenJob>& jobs) {
+    SharedFolders(const std::vector<RegenJob>& jobs, bool make) {
         std::error_code ec;
+        if (!make) return;
         for (const RegenJob& job : jobs) {
             std::vector<std::filesystem::path> missing;
             for (std::filesystem::path p = job.request.outputDir; !p.empty() && !std::filesystem::exists(p, ec);
@@ -149,6 +168,8 @@ JobResult FromJson(const Json& result) {
     job.succeeded = result.at("ok").get<bool>();
     job.failure = result.at("failure").get<std::string>();
     job.files = result.at("files").get<std::vector<std::string>>();
+    job.states = result.at("states").get<std::vector<std::string>>();
+    job.diffs = result.at("diffs").get<std::vector<std::string>>();
     job.messages = result.at("messages").get<std::vector<std::string>>();
     job.ms = result.at("ms").get<double>();
     job.worker = result.at("pid").get<long>();
@@ -160,9 +181,9 @@ JobResult FromJson(const Json& result) {
 }  // namespace
 
 std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCount,
-                               const std::function<void(int done, int failed)>& progress) {
+                               const std::function<void(int done, int failed)>& progress, const RegenMode& mode) {
     std::vector<JobResult> results(jobs.size());
-    const SharedFolders folders(jobs);
+    const SharedFolders folders(jobs, !mode.check);
     std::vector<Worker> workers;
     std::size_t next = 0;
     int done = 0;
@@ -207,7 +228,7 @@ std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCoun
             }
             ::close(commands[1]);
             ::close(resultPipe[0]);
-            WorkerMain(jobs, commands[0], resultPipe[1]);
+            WorkerMain(jobs, commands[0], resultPipe[1], mode);
         }
         ::close(commands[0]);
         ::close(resultPipe[1]);
