@@ -3,11 +3,17 @@
 #include "engine/Olm_Engine.h"
 #include "kfz/Olm_KfzWizData.h"
 #include "pal/File.h"
+#include "pal/OutputFile.h"
 #include "pal/Process.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <filesystem>
 #include <system_error>
 
@@ -19,17 +25,33 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* kScratchInfix = ".olmwiz-";
+constexpr std::size_t kScratchRandomChars = 6;
+
+bool IsScratchOf(const std::string& name, const std::string& design) {
+    const std::string prefix = "." + design + kScratchInfix;
+    if (name.size() != prefix.size() + kScratchRandomChars || !name.starts_with(prefix)) return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
 // A scratch folder inside the output folder, removed with everything in it
-// when it goes.
+// when it goes. It is locked while it lives, so that a run of the same design
+// can tell it from one left by a run that was killed.
 class ScratchFolder {
 public:
     ScratchFolder(const std::string& outputDir, const std::string& design) {
-        std::string pattern = (fs::path(outputDir) / ("." + design + ".olmwiz-XXXXXX")).string();
-        if (::mkdtemp(pattern.data())) m_path = pattern;
+        Olm_Finisher::RemoveStaleScratch(outputDir, design);
+        std::string pattern = (fs::path(outputDir) / ("." + design + kScratchInfix + "XXXXXX")).string();
+        if (!::mkdtemp(pattern.data())) return;
+        m_path = pattern;
+        m_lock = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_lock >= 0) ::flock(m_lock, LOCK_EX | LOCK_NB);
     }
     ~ScratchFolder() {
         std::error_code ec;
         if (!m_path.empty()) fs::remove_all(m_path, ec);
+        if (m_lock >= 0) ::close(m_lock);
     }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -37,6 +59,7 @@ public:
 
 private:
     std::string m_path;
+    int m_lock = -1;
 };
 
 std::string Joined(const std::vector<std::string>& names) {
@@ -73,6 +96,21 @@ std::string Olm_Finisher::InstalledHdlTool() {
     if (ec) return {};
     const fs::path tool = (library.parent_path() / OLM_HDL_TOOL_REL_PATH).lexically_normal();
     return fs::is_regular_file(tool, ec) ? tool.string() : std::string();
+}
+
+void Olm_Finisher::RemoveStaleScratch(const std::string& outputDir, const std::string& design) {
+    std::error_code ec;
+    std::vector<fs::path> stale;
+    for (fs::directory_iterator it(outputDir.empty() ? "." : outputDir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (IsScratchOf(it->path().filename().string(), design) && it->is_directory(ec) && !it->is_symlink(ec))
+            stale.push_back(it->path());
+    }
+    for (const fs::path& folder : stale) {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) fs::remove_all(folder, ec);  // no run holds it
+        ::close(fd);
+    }
 }
 
 std::string Olm_Finisher::DesignFile() const { return (fs::path(m_outputDir) / (m_design + ".kfz")).string(); }
@@ -113,8 +151,8 @@ bool Olm_Finisher::Run(const std::string& constraintText) {
         moves.emplace_back((staged / fs::path(HdlFile()).filename()).string(), HdlFile());
         if (!WriteHdl(moves[0].first, moves.back().first)) return false;
         moves.emplace_back((staged / fs::path(ConstraintFile()).filename()).string(), ConstraintFile());
-        if (!Pal::File::writeText(moves.back().first.c_str(), constraintText))
-            return Fail("Could not write the constraint template " + ConstraintFile() + ".");
+        if (std::string reason; !Pal::OutputFile::WriteWhole(moves.back().first, constraintText, reason))
+            return Fail("Could not write the constraint template " + ConstraintFile() + ": " + reason + ".");
     }
 
     for (const auto& [from, to] : moves) {
@@ -148,7 +186,8 @@ bool Olm_Finisher::WriteHdl(const std::string& stagedKfz, const std::string& sta
         std::string text, error;
         if (!m_generator->Write(written.GetDesign(), m_design, m_language, text, nullptr, error))
             return Fail("Could not write the HDL file " + HdlFile() + ": " + error);
-        if (!Pal::File::writeText(stagedHdl.c_str(), text)) return Fail("Could not write the HDL file " + HdlFile() + ".");
+        if (std::string reason; !Pal::OutputFile::WriteWhole(stagedHdl, text, reason))
+            return Fail("Could not write the HDL file " + HdlFile() + ": " + reason + ".");
         return true;
     }
 

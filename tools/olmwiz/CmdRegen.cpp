@@ -3,10 +3,13 @@
 // one run session each, or writes a ninja file that runs them.
 
 #include "CommandLine.h"
+#include "pal/OutputFile.h"
 #include "pal/StrUtil.h"
 #include "Commands.h"
 #include "Manifest.h"
 #include "NinjaFile.h"
+#include "PathClashes.h"
+#include "RunArguments.h"
 #include "RegenWorkers.h"
 #include "StderrReports.h"
 
@@ -79,7 +82,7 @@ void PrintTable(const Manifest& manifest, const std::vector<JobResult>& results)
 }
 
 bool WriteJson(const std::string& path, const Manifest& manifest, const std::vector<JobResult>& results, int workers,
-               double seconds) {
+               double seconds, std::string& reason) {
     nlohmann::json jobs = nlohmann::json::array();
     for (std::size_t i = 0; i < results.size(); ++i) {
         const JobResult& r = results[i];
@@ -95,10 +98,8 @@ bool WriteJson(const std::string& path, const Manifest& manifest, const std::vec
     }
     const nlohmann::json report = {
         {"manifest", manifest.path}, {"workers", workers}, {"seconds", seconds}, {"jobs", jobs}};
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-    out.close();
-    return static_cast<bool>(out);
+    return Pal::OutputFile::WriteWhole(
+        path, report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n", reason);
 }
 
 }  // namespace
@@ -130,6 +131,17 @@ int RunRegen(const std::vector<std::string>& args) {
     if (!manifest.problems.empty()) {
         for (const std::string& problem : manifest.problems)
             std::fprintf(stderr, "olmwiz regen: %s\n", StderrReports::Printable(problem).c_str());
+        return kExitUsage;
+    }
+
+    PathClashes clashes;
+    clashes.AddInput("the manifest", manifest.path);
+    for (const RegenJob& job : manifest.jobs) AddRunFiles(clashes, job.request, " of line " + std::to_string(job.line));
+    for (const char* file : {"ninja", "json"}) {
+        if (parser.Has(file)) clashes.AddOutput(std::string("--") + file, parser.Value(file));
+    }
+    if (const std::string clash = clashes.Problem(); !clash.empty()) {
+        std::fprintf(stderr, "olmwiz regen: %s\n", StderrReports::Printable(clash).c_str());
         return kExitUsage;
     }
 
@@ -167,8 +179,9 @@ int RunRegen(const std::vector<std::string>& args) {
                 total == 1 ? "" : "s", seconds, seconds > 0 ? total / seconds : 0.0, workerCount,
                 workerCount == 1 ? "" : "s", total - failed, failed);
     std::fflush(stdout);
-    if (parser.Has("json") && !WriteJson(parser.Value("json"), manifest, results, workerCount, seconds))
-        return parser.Fail("cannot write '" + parser.Value("json") + "'");
+    std::string reason;
+    if (parser.Has("json") && !WriteJson(parser.Value("json"), manifest, results, workerCount, seconds, reason))
+        return parser.Fail("cannot write '" + parser.Value("json") + "': " + reason);
     return failed == 0 ? kExitOk : kExitErrors;
 }
 

@@ -1,12 +1,13 @@
 #include "NinjaFile.h"
 
 #include "ShellWords.h"
+#include "StderrReports.h"
 
 #include "datafiles/Olm_Data.h"
+#include "pal/OutputFile.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -32,6 +33,17 @@ std::string NinjaPath(const std::string& path) {
     return out;
 }
 
+std::string NinjaProblem(const std::string& text, bool isPath) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') return "it holds a line feed";
+        if (c == '\r') return "it holds a carriage return";
+        if (byte < 0x20 || byte == 0x7f) return "it holds a control character";
+        if (isPath && c == '|') return "it holds a '|'";
+    }
+    return {};
+}
+
 std::string WriteNinjaFile(const std::string& file, const Manifest& manifest, const std::string& olmwiz) {
     std::string source = manifest.path;
     for (char& c : source) c = c == '\n' || c == '\r' ? ' ' : c;  // one comment line
@@ -50,6 +62,17 @@ std::string WriteNinjaFile(const std::string& file, const Manifest& manifest, co
                    request.wizType + "' is not found";
         }
         const std::vector<std::string> outputs = job.Outputs();
+        // Every path and argument must come out of ninja as it went in.
+        std::vector<std::pair<std::string, bool>> texts;  // text, whether a path of the build line
+        for (const std::string& path : outputs) texts.emplace_back(path, true);
+        for (const std::string& path : {request.optionFile, request.designFile, dataFile.str(), olmwiz})
+            texts.emplace_back(path, true);
+        for (const std::string& arg : job.RunArguments()) texts.emplace_back(arg, false);
+        for (const auto& [item, isPath] : texts) {
+            if (const std::string why = NinjaProblem(item, isPath); !why.empty())
+                return manifest.path + ":" + std::to_string(job.line) + ": '" + StderrReports::Printable(item) +
+                       "' cannot be written in a ninja file: " + why;
+        }
         const std::set<std::string> written(outputs.begin(), outputs.end());
         text << "\nbuild";
         for (const std::string& output : outputs) text << " " << NinjaPath(output);
@@ -65,22 +88,8 @@ std::string WriteNinjaFile(const std::string& file, const Manifest& manifest, co
              << NinjaValue(request.wizType) << ", " << request.hdl << "), line " << job.line << "\n";
     }
 
-    const std::string temporary = file + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text.str();
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return "cannot write '" + file + "'";
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, file, ec);
-    if (ec) {
-        std::remove(temporary.c_str());
-        return "cannot write '" + file + "': " + ec.message();
-    }
+    std::string reason;
+    if (!Pal::OutputFile::WriteWhole(file, text.str(), reason)) return "cannot write '" + file + "': " + reason;
     return {};
 }
 

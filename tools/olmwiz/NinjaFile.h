@@ -18,5 +18,9 @@ std::string WriteNinjaFile(const std::string& file, const Manifest& manifest, co
 
 // A path as ninja reads it in a build statement: $, : and blanks escaped.
 std::string NinjaPath(const std::string& path);
+// Why a text cannot be written in a ninja file ("it holds a line feed"), or
+// "": ninja has no escape for line ends and other control characters, nor
+// for '|' in a path (it always separates paths there).
+std::string NinjaProblem(const std::string& text, bool isPath);
 
 }  // namespace olmwiz
