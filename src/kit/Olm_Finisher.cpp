@@ -4,11 +4,17 @@
 #include "kfz/Olm_KfzWizData.h"
 #include "pal/File.h"
 #include "pal/FileCompare.h"
+#include "pal/OutputFile.h"
 #include "pal/Process.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <filesystem>
 #include <system_error>
 
@@ -20,17 +26,33 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* kScratchInfix = ".olmwiz-";
+constexpr std::size_t kScratchRandomChars = 6;
+
+bool IsScratchOf(const std::string& name, const std::string& design) {
+    const std::string prefix = "." + design + kScratchInfix;
+    if (name.size() != prefix.size() + kScratchRandomChars || !name.starts_with(prefix)) return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
 // A scratch folder inside the output folder, removed with everything in it
-// when it goes.
+// when it goes. It is locked while it lives, so that a run of the same design
+// can tell it from one left by a run that was killed.
 class ScratchFolder {
 public:
     ScratchFolder(const std::string& outputDir, const std::string& design) {
-        std::string pattern = (fs::path(outputDir) / ("." + design + ".olmwiz-XXXXXX")).string();
-        if (::mkdtemp(pattern.data())) m_path = pattern;
+        Olm_Finisher::RemoveStaleScratch(outputDir, design);
+        std::string pattern = (fs::path(outputDir) / ("." + design + kScratchInfix + "XXXXXX")).string();
+        if (!::mkdtemp(pattern.data())) return;
+        m_path = pattern;
+        m_lock = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_lock >= 0) ::flock(m_lock, LOCK_EX | LOCK_NB);
     }
     ~ScratchFolder() {
         std::error_code ec;
         if (!m_path.empty()) fs::remove_all(m_path, ec);
+        if (m_lock >= 0) ::close(m_lock);
     }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -38,6 +60,7 @@ public:
 
 private:
     std::string m_path;
+    int m_lock = -1;
 };
 
 std::string Joined(const std::vector<std::string>& names) {
@@ -74,6 +97,21 @@ std::string Olm_Finisher::InstalledHdlTool() {
     if (ec) return {};
     const fs::path tool = (library.parent_path() / OLM_HDL_TOOL_REL_PATH).lexically_normal();
     return fs::is_regular_file(tool, ec) ? tool.string() : std::string();
+}
+
+void Olm_Finisher::RemoveStaleScratch(const std::string& outputDir, const std::string& design) {
+    std::error_code ec;
+    std::vector<fs::path> stale;
+    for (fs::directory_iterator it(outputDir.empty() ? "." : outputDir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (IsScratchOf(it->path().filename().string(), design) && it->is_directory(ec) && !it->is_symlink(ec))
+            stale.push_back(it->path());
+    }
+    for (const fs::path& folder : stale) {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) fs::remove_all(folder, ec);  // no run holds it
+        ::close(fd);
+    }
 }
 
 std::string Olm_Finisher::DesignFile() const { return (fs::path(m_outputDir) / (m_design + ".kfz")).string(); }
@@ -178,9 +216,10 @@ bool Olm_Finisher::Run(const std::string& constraintText) {
         if (i == 0) {
             if (!engine->Save(file.staged.c_str(), &error))
                 return Fail("Could not write the design file " + DesignFile() + ": " + error.str());
-        } else if (!Pal::File::writeText(file.staged.c_str(), file.bytes)) {
-            return Fail(file.path == HdlFile() ? "Could not write the HDL file " + HdlFile() + "."
-                                               : "Could not write the constraint template " + ConstraintFile() + ".");
+        } else if (std::string reason; !Pal::OutputFile::WriteWhole(file.staged, file.bytes, reason)) {
+            return Fail((file.path == HdlFile() ? "Could not write the HDL file " + HdlFile()
+                                                : "Could not write the constraint template " + ConstraintFile()) +
+                        ": " + reason + ".");
         }
     }
     for (std::size_t n = 0; n < toWrite.size(); ++n) {

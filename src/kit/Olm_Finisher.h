@@ -59,6 +59,10 @@ public:
     // The installed olmwiz-hdl, found beside the library's own installation
     // (<prefix>/bin/olmwiz-hdl); empty when it is not there.
     static std::string InstalledHdlTool();
+    // Removes the scratch folders that runs of the design in outputDir left
+    // when they were killed: only folders of the scratch-name pattern that no
+    // run in progress holds locked (every run locks its own while it lives).
+    static void RemoveStaleScratch(const std::string& outputDir, const std::string& design);
 
     // Writes nothing: Run compares each file with the bytes it would get,
     // and States() says kUnchanged, kNew or kChanged. The HDL file is then

@@ -5,11 +5,14 @@
 
 #include "CommandLine.h"
 #include "pal/FileCompare.h"
+#include "pal/OutputFile.h"
 #include "pal/StrUtil.h"
 #include "Commands.h"
 #include "kit/Olm_Finisher.h"
 #include "Manifest.h"
 #include "NinjaFile.h"
+#include "PathClashes.h"
+#include "RunArguments.h"
 #include "RegenWorkers.h"
 #include "StderrReports.h"
 
@@ -119,17 +122,8 @@ int PrintCheck(const Manifest& manifest, const std::vector<JobResult>& results) 
     return changing;
 }
 
-// Writes text to path unless the file holds it already. "" or the problem.
-std::string WriteIfChanged(const std::string& path, const std::string& text) {
-    if (Pal::FileCompare::Holds(path, text)) return {};
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    return out ? std::string() : "cannot write '" + path + "'";
-}
-
 bool WriteJson(const std::string& path, const Manifest& manifest, const std::vector<JobResult>& results, int workers,
-               double seconds, bool check) {
+               double seconds, bool check, std::string& reason) {
     nlohmann::json jobs = nlohmann::json::array();
     for (std::size_t i = 0; i < results.size(); ++i) {
         const JobResult& r = results[i];
@@ -148,7 +142,9 @@ bool WriteJson(const std::string& path, const Manifest& manifest, const std::vec
     nlohmann::json report = {
         {"manifest", manifest.path}, {"workers", workers}, {"seconds", seconds}, {"jobs", jobs}};
     if (check) report["check"] = true;
-    return WriteIfChanged(path, report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n").empty();
+    const std::string text = report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    if (Pal::FileCompare::Holds(path, text)) return true;
+    return Pal::OutputFile::WriteWhole(path, text, reason);
 }
 
 // The shared libraries of this project that olmwiz has loaded (those beside
@@ -215,6 +211,17 @@ int RunRegen(const std::vector<std::string>& args) {
         return kExitUsage;
     }
 
+    PathClashes clashes;
+    clashes.AddInput("the manifest", manifest.path);
+    for (const RegenJob& job : manifest.jobs) AddRunFiles(clashes, job.request, " of line " + std::to_string(job.line));
+    for (const char* file : {"ninja", "json"}) {
+        if (parser.Has(file)) clashes.AddOutput(std::string("--") + file, parser.Value(file));
+    }
+    if (const std::string clash = clashes.Problem(); !clash.empty()) {
+        std::fprintf(stderr, "olmwiz regen: %s\n", StderrReports::Printable(clash).c_str());
+        return kExitUsage;
+    }
+
     if (parser.Has("ninja")) {
         std::error_code ec;
         const fs::path self = fs::read_symlink("/proc/self/exe", ec);
@@ -261,8 +268,10 @@ int RunRegen(const std::vector<std::string>& args) {
                 workerCount == 1 ? "" : "s", total - failed, failed);
     if (!mode.check) std::printf("files: %d written, %d unchanged\n", written, unchanged);
     std::fflush(stdout);
-    if (parser.Has("json") && !WriteJson(parser.Value("json"), manifest, results, workerCount, seconds, mode.check))
-        return parser.Fail("cannot write '" + parser.Value("json") + "'");
+    std::string reason;
+    if (parser.Has("json") &&
+        !WriteJson(parser.Value("json"), manifest, results, workerCount, seconds, mode.check, reason))
+        return parser.Fail("cannot write '" + parser.Value("json") + "': " + reason);
     return failed == 0 && changing == 0 ? kExitOk : kExitErrors;
 }
 

@@ -1,14 +1,15 @@
 #include "NinjaFile.h"
 
 #include "ShellWords.h"
+#include "StderrReports.h"
 
 #include "datafiles/Olm_Data.h"
 #include "pal/FileCompare.h"
 #include "shared/Olm_Constants.h"
+#include "pal/OutputFile.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -45,6 +46,17 @@ std::vector<std::string> InstalledDataFiles() {
     return files;
 }
 
+std::string NinjaProblem(const std::string& text, bool isPath) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') return "it holds a line feed";
+        if (c == '\r') return "it holds a carriage return";
+        if (byte < 0x20 || byte == 0x7f) return "it holds a control character";
+        if (isPath && c == '|') return "it holds a '|'";
+    }
+    return {};
+}
+
 std::string WriteNinjaFile(const std::string& file, const Manifest& manifest,
                            const std::vector<std::string>& programFiles) {
     const std::string& olmwiz = programFiles.front();
@@ -74,6 +86,17 @@ std::string WriteNinjaFile(const std::string& file, const Manifest& manifest,
                    request.wizType + "' is not found";
         }
         const std::vector<std::string> outputs = job.Outputs();
+        // Every path and argument must come out of ninja as it went in.
+        std::vector<std::pair<std::string, bool>> texts;  // text, whether a path of the build line
+        for (const std::string& path : outputs) texts.emplace_back(path, true);
+        for (const std::string& path : {request.optionFile, request.designFile, dataFile.str(), olmwiz})
+            texts.emplace_back(path, true);
+        for (const std::string& arg : job.RunArguments()) texts.emplace_back(arg, false);
+        for (const auto& [item, isPath] : texts) {
+            if (const std::string why = NinjaProblem(item, isPath); !why.empty())
+                return manifest.path + ":" + std::to_string(job.line) + ": '" + StderrReports::Printable(item) +
+                       "' cannot be written in a ninja file: " + why;
+        }
         const std::set<std::string> written(outputs.begin(), outputs.end());
         text << "\nbuild";
         for (const std::string& output : outputs) text << " " << NinjaPath(output);
@@ -93,27 +116,18 @@ std::string WriteNinjaFile(const std::string& file, const Manifest& manifest,
              << NinjaValue(request.wizType) << ", " << request.hdl << "), line " << job.line << "\n";
     }
     // The file itself, as ninja is given it, follows from the manifest.
+    for (const std::string& path : {file, manifestPath}) {
+        if (const std::string why = NinjaProblem(path, true); !why.empty())
+            return "'" + StderrReports::Printable(path) + "' cannot be written in a ninja file: " + why;
+    }
     const std::string regen = ShellQuoted(olmwiz) + " regen " + ShellQuoted(manifestPath) + " --ninja " +
                               ShellQuoted(filePath);
     text << "\nbuild " << NinjaPath(file) << ": regen_ninja " << NinjaPath(manifestPath) << "\n  cmd = "
          << NinjaValue(regen) << "\n";
 
     if (Pal::FileCompare::Holds(file, text.str())) return {};
-    const std::string temporary = file + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text.str();
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return "cannot write '" + file + "'";
-        }
-    }
-    std::filesystem::rename(temporary, file, ec);
-    if (ec) {
-        std::remove(temporary.c_str());
-        return "cannot write '" + file + "': " + ec.message();
-    }
+    std::string reason;
+    if (!Pal::OutputFile::WriteWhole(file, text.str(), reason)) return "cannot write '" + file + "': " + reason;
     return {};
 }
 

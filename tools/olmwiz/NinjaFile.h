@@ -30,5 +30,9 @@ std::vector<std::string> InstalledDataFiles();
 
 // A path as ninja reads it in a build statement: $, : and blanks escaped.
 std::string NinjaPath(const std::string& path);
+// Why a text cannot be written in a ninja file ("it holds a line feed"), or
+// "": ninja has no escape for line ends and other control characters, nor
+// for '|' in a path (it always separates paths there).
+std::string NinjaProblem(const std::string& text, bool isPath);
 
 }  // namespace olmwiz

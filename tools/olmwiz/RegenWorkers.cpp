@@ -3,6 +3,7 @@
 #include "TextDiff.h"
 #include "WizardTable.h"
 
+#include "kit/Olm_Finisher.h"
 #include "kit/Olm_RunSession.h"
 #include "pal/FileCompare.h"
 #include "pal/MsgMan.h"
@@ -163,6 +164,60 @@ std::string HowItEnded(int status) {
     return "exit code " + std::to_string(WEXITSTATUS(status));
 }
 
+// SIGINT and SIGTERM while the jobs run: the signal, and a byte down a pipe
+// to wake the loop that waits for the workers.
+volatile std::sig_atomic_t g_stopSignal = 0;
+int g_wake = -1;
+
+extern "C" void OnStopSignal(int signal) {
+    g_stopSignal = signal;
+    const int saved = errno;
+    if (g_wake >= 0 && ::write(g_wake, "x", 1) < 0) {
+        // The pipe is full: the loop is awake already.
+    }
+    errno = saved;
+}
+
+// While it lives, SIGINT and SIGTERM stop the jobs instead of the program:
+// the loop kills the workers and removes what they left, and the signal is
+// raised again once everything is cleaned up.
+class StopSignals {
+public:
+    StopSignals() {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        m_read = fds[0];
+        g_wake = fds[1];
+        g_stopSignal = 0;
+        struct sigaction action {};
+        action.sa_handler = OnStopSignal;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &m_previousInt);
+        ::sigaction(SIGTERM, &action, &m_previousTerm);
+    }
+    ~StopSignals() {
+        if (m_read < 0) return;
+        ::sigaction(SIGINT, &m_previousInt, nullptr);
+        ::sigaction(SIGTERM, &m_previousTerm, nullptr);
+        ::close(g_wake);
+        g_wake = -1;
+        ::close(m_read);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+    int Fd() const { return m_read; }
+    // In a worker: the signals of the terminal are the parent's to handle.
+    static void IgnoreInWorker() {
+        std::signal(SIGINT, SIG_IGN);
+        std::signal(SIGTERM, SIG_DFL);
+    }
+
+private:
+    int m_read = -1;
+    struct sigaction m_previousInt {};
+    struct sigaction m_previousTerm {};
+};
+
 JobResult FromJson(const Json& result) {
     JobResult job;
     job.succeeded = result.at("ok").get<bool>();
@@ -178,12 +233,17 @@ JobResult FromJson(const Json& result) {
     return job;
 }
 
-}  // namespace
-
-std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCount,
-                               const std::function<void(int done, int failed)>& progress, const RegenMode& mode) {
+std::vector<JobResult> RunJobsIn(const std::vector<RegenJob>& jobs, int workerCount,
+                                 const std::function<void(int done, int failed)>& progress, const StopSignals& stop,
+                                 const RegenMode& mode) {
     std::vector<JobResult> results(jobs.size());
     const SharedFolders folders(jobs, !mode.check);
+    const auto removeScratch = [&jobs](int job) {
+        if (job >= 0) {
+            const Olm_RunRequest& request = jobs[static_cast<std::size_t>(job)].request;
+            Olm_Finisher::RemoveStaleScratch(request.outputDir, request.design);
+        }
+    };
     std::vector<Worker> workers;
     std::size_t next = 0;
     int done = 0;
@@ -228,6 +288,7 @@ std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCoun
             }
             ::close(commands[1]);
             ::close(resultPipe[0]);
+            StopSignals::IgnoreInWorker();
             WorkerMain(jobs, commands[0], resultPipe[1], mode);
         }
         ::close(commands[0]);
@@ -257,12 +318,35 @@ std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCoun
             }
             break;
         }
+        if (g_stopSignal != 0) {
+            // Every job still running or waiting fails; what the running ones
+            // had begun goes with them.
+            for (Worker& worker : workers) ::kill(worker.pid, SIGKILL);
+            for (Worker& worker : workers) {
+                int status = 0;
+                while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
+                }
+                removeScratch(worker.job);
+                if (worker.commands >= 0) ::close(worker.commands);
+                ::close(worker.results);
+            }
+            workers.clear();
+            for (std::size_t i = 0; i < jobs.size(); ++i) {
+                if (results[i].succeeded || !results[i].failure.empty()) continue;
+                JobResult result;
+                result.failure = "interrupted (" + std::string(::strsignal(g_stopSignal)) + ")";
+                record(i, std::move(result));
+            }
+            break;
+        }
         std::vector<pollfd> polled;
         for (const Worker& worker : workers) polled.push_back(pollfd{worker.results, POLLIN, 0});
+        if (stop.Fd() >= 0) polled.push_back(pollfd{stop.Fd(), POLLIN, 0});
         if (::poll(polled.data(), polled.size(), -1) < 0) {
             if (errno == EINTR) continue;
             break;
         }
+        if (stop.Fd() >= 0) polled.pop_back();
         for (std::size_t i = polled.size(); i-- > 0;) {
             if (polled[i].revents == 0) continue;
             Worker& worker = workers[i];
@@ -292,6 +376,7 @@ std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCoun
             while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
             }
             if (worker.job >= 0) {
+                removeScratch(worker.job);
                 JobResult result;
                 result.failure = "the worker process ended during the job (" + HowItEnded(status) + ")";
                 result.worker = worker.pid;
@@ -310,6 +395,22 @@ std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCoun
         while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
         }
     }
+    return results;
+}
+
+}  // namespace
+
+std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCount,
+                               const std::function<void(int done, int failed)>& progress, const RegenMode& mode) {
+    std::vector<JobResult> results;
+    int stoppedBy = 0;
+    {
+        const StopSignals stop;
+        results = RunJobsIn(jobs, workerCount, progress, stop, mode);
+        stoppedBy = g_stopSignal;
+    }
+    // Cleaned up: the signal ends the program now, as it would have.
+    if (stoppedBy != 0) ::raise(stoppedBy);
     return results;
 }
 
