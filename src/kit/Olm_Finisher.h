@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/Olm_FileState.h"
 #include "kit/Olm_HdlGenerator.h"
 #include "shared/OlmBaseExport.h"
 
@@ -27,6 +28,12 @@ class Process;
 // of them are ready, so a failure leaves the folder as it was. (Should a move
 // fail half way, which the disk alone can cause, the error names the files
 // that were replaced and those that were not.)
+//
+// A file that already holds exactly the bytes it would get is left alone (no
+// write, no rename: its modification time and inode stay), so that tools
+// which look at times redo nothing; States() says which files were written
+// and which were unchanged. With SetCheckOnly nothing at all is written: the
+// files are only compared with what a run would write.
 //
 // The HDL file is written in this process (Olm_HdlGenerator) unless a child
 // process is set with SetHdlTool: `olmwiz-hdl`, whose installed path
@@ -60,6 +67,15 @@ public:
     // The installed olmwiz-hdl, found beside the library's own installation
     // (<prefix>/bin/olmwiz-hdl); empty when it is not there.
     static std::string InstalledHdlTool();
+    // Removes the scratch folders that runs of the design in outputDir left
+    // when they were killed: only folders of the scratch-name pattern that no
+    // run in progress holds locked (every run locks its own while it lives).
+    static void RemoveStaleScratch(const std::string& outputDir, const std::string& design);
+
+    // Writes nothing: Run compares each file with the bytes it would get,
+    // and States() says kUnchanged, kNew or kChanged. The HDL file is then
+    // made in this process, whatever SetHdlTool gave.
+    void SetCheckOnly(bool checkOnly) { m_checkOnly = checkOnly; }
 
     std::string DesignFile() const;
     // Empty without an HDL language.
@@ -73,13 +89,21 @@ public:
     bool Run(const std::string& constraintText);
     const std::string& Error() const { return m_error; }
     // The files moved into place, in order (all three, or four with the
-    // testbench, after a success).
+    // testbench, after a success, unless some of them were unchanged).
     const std::vector<std::string>& Written() const { return m_written; }
+    // Every file of the run in order (design, HDL, constraint template) and,
+    // beside, what became of it; after a failure only the files written.
+    const std::vector<std::string>& Files() const { return m_files; }
+    const std::vector<Olm_FileState>& States() const { return m_states; }
+    // With SetCheckOnly, the bytes a run would write, beside Files(); empty
+    // otherwise.
+    const std::vector<std::string>& Contents() const { return m_contents; }
 
 private:
     bool Fail(std::string error);
-    bool WriteHdl(const std::string& stagedKfz, const std::string& stagedHdl);
-    bool WriteTestbench(const std::string& stagedKfz, const std::string& stagedTestbench);
+    bool HdlInProcess(const std::string& kfzText, std::string& hdlText);
+    bool HdlByTool(const std::string& stagedKfz, const std::string& stagedHdl);
+    bool TestbenchText(const std::string& kfzText, std::string& testbenchText);
     // The generator given with SetHdlGenerator, else one of the finisher's own.
     Olm_HdlGenerator& Generator();
 
@@ -96,4 +120,8 @@ private:
     ChildWait m_wait;
     std::string m_error;
     std::vector<std::string> m_written;
+    bool m_checkOnly = false;
+    std::vector<std::string> m_files;
+    std::vector<Olm_FileState> m_states;
+    std::vector<std::string> m_contents;
 };

@@ -185,6 +185,8 @@ bool Olm_KitMain::ShowSummaryHelp(const std::string& pageName) { return ShowHelp
 
 int Olm_KitMain::DoFinish() {
     m_written.clear();
+    m_fileStates.clear();
+    m_checkedContents.clear();
     if (!m_bridge || !GetWizDataPtr()) {
         Error("The wizard has no design to write.");
         return -1;
@@ -192,6 +194,7 @@ int Olm_KitMain::DoFinish() {
     if (!DoFinishAtSummaryStart()) return -1;
     const std::string folder = m_outputDir.empty() ? Pal::File::getcwd().str() : m_outputDir;
     Olm_Finisher finisher(*m_bridge, folder, GetDesignName().str());
+    finisher.SetCheckOnly(m_checkOnly);
     if (!GetHDLFilename().IsEmpty()) {
         Olm_HdlGenerator::Language language = Olm_HdlGenerator::Language::Vhdl;
         Olm_HdlGenerator::LanguageOf(GetHDLType().str(), language);
@@ -213,7 +216,9 @@ int Olm_KitMain::DoFinish() {
     Olm_ConstraintTemplate pkx(GetDesignName().str(), GetWizType().str());
     AddConstraints(pkx);
     const bool written = finisher.Run(pkx.Text());
-    m_written = finisher.Written();
+    m_written = finisher.Files();
+    m_fileStates = finisher.States();
+    m_checkedContents = finisher.Contents();
     if (!written) {
         Error("%s", finisher.Error().c_str());
         return -1;

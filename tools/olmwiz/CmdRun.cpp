@@ -4,17 +4,22 @@
 // Runs a wizard in its window or in batch mode: a shell over Olm_RunSession.
 
 #include "CommandLine.h"
+#include "Manifest.h"
+#include "PathClashes.h"
 #include "Commands.h"
 #include "RunArguments.h"
 #include "StderrReports.h"
 #include "WizardTable.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace olmwiz {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string Help() {
     std::string wizards;
@@ -54,6 +59,30 @@ std::string Help() {
 }
 
 }  // namespace
+
+void AddRunFiles(PathClashes& clashes, const Olm_RunRequest& request, const std::string& suffix) {
+    RegenJob job;
+    job.request = request;
+    if (job.request.outputDir.empty()) {
+        std::error_code ec;
+        job.request.outputDir = !request.designFile.empty() ? fs::path(request.designFile).parent_path().string()
+                                                            : fs::current_path(ec).string();
+        if (job.request.outputDir.empty()) job.request.outputDir = ".";
+    }
+    clashes.AddInput("the option file" + suffix, request.optionFile);
+    clashes.AddInput("the design file" + suffix, request.designFile);
+    const std::vector<std::string> outputs = job.Outputs();
+    clashes.AddOutput("the design file written" + suffix, outputs[0], "the design file" + suffix);
+    clashes.AddOutput("the HDL file" + suffix, outputs[1]);
+    clashes.AddOutput("the constraint template" + suffix, outputs[2]);
+    clashes.AddOutput("the log file" + suffix, request.logFile);
+}
+
+std::string RunClashes(const Olm_RunRequest& request) {
+    PathClashes clashes;
+    AddRunFiles(clashes, request, "");
+    return clashes.Problem();
+}
 
 void DeclareRunOptions(CommandLine& line) {
     line.Option("-w,--wizard");
@@ -126,6 +155,8 @@ int RunRun(const std::vector<std::string>& args) {
     const WizardEntry* wizard = nullptr;
     if (const std::string problem = RunRequestFrom(parser, request, wizard); !problem.empty())
         return parser.Usage(problem);
+
+    if (const std::string clash = RunClashes(request); !clash.empty()) return parser.Fail(clash);
 
     // The data-file reader reports through the message manager: to stderr.
     const StderrReports reports;

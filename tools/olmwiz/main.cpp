@@ -6,6 +6,7 @@
 
 #include "pal/Version.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -41,6 +42,10 @@ void PrintUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write to a pipe nobody reads any more, or past the file-size limit,
+    // fails with its reason instead of killing the program half way.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         PrintUsage(stderr);
         return olmwiz::kExitUsage;
