@@ -13,6 +13,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <filesystem>
 #include <system_error>
@@ -137,6 +138,13 @@ bool Olm_Finisher::Run(const std::string& constraintText) {
     engine->NewDesign();
     if (!m_bridge.SaveWizDataToEngine()) return Fail("Could not store the configuration in the design.");
 
+    // The files are replaced by renames: a FIFO, a device or a folder in
+    // the place of one would be replaced too, so the run stops first.
+    for (const std::string& file : {DesignFile(), HdlFile(), m_hdl ? ConstraintFile() : std::string()}) {
+        struct stat status {};
+        if (!file.empty() && ::stat(file.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+            return Fail("Could not write " + file + ": it is not a regular file.");
+    }
     const ScratchFolder scratch(m_outputDir, m_design);
     if (scratch.Path().empty()) return Fail("Could not make a scratch folder in " + m_outputDir + ".");
     const fs::path staged(scratch.Path());
@@ -156,6 +164,8 @@ bool Olm_Finisher::Run(const std::string& constraintText) {
     }
 
     for (const auto& [from, to] : moves) {
+        // A file replaced keeps its permissions (a read-only design file stays read-only).
+        if (struct stat status {}; ::stat(to.c_str(), &status) == 0) ::chmod(from.c_str(), status.st_mode & 07777);
         std::error_code ec;
         fs::rename(from, to, ec);
         if (!ec) {

@@ -81,8 +81,8 @@ void PrintTable(const Manifest& manifest, const std::vector<JobResult>& results)
     }
 }
 
-bool WriteJson(const std::string& path, const Manifest& manifest, const std::vector<JobResult>& results, int workers,
-               double seconds, std::string& reason) {
+bool WriteJson(Pal::OutputFile& out, const Manifest& manifest, const std::vector<JobResult>& results, int workers,
+               double seconds) {
     nlohmann::json jobs = nlohmann::json::array();
     for (std::size_t i = 0; i < results.size(); ++i) {
         const JobResult& r = results[i];
@@ -98,8 +98,7 @@ bool WriteJson(const std::string& path, const Manifest& manifest, const std::vec
     }
     const nlohmann::json report = {
         {"manifest", manifest.path}, {"workers", workers}, {"seconds", seconds}, {"jobs", jobs}};
-    return Pal::OutputFile::WriteWhole(
-        path, report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n", reason);
+    return out.Write(report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n") && out.Commit();
 }
 
 }  // namespace
@@ -157,6 +156,12 @@ int RunRegen(const std::vector<std::string>& args) {
         return kExitOk;
     }
 
+    // The report's file is opened before any job runs: one that cannot be
+    // written (a FIFO nobody reads) stops the command before it does anything.
+    Pal::OutputFile json(parser.Has("json") ? parser.Value("json") : std::string());
+    if (parser.Has("json") && !json.Open())
+        return parser.Fail("cannot write '" + parser.Value("json") + "': " + json.Reason());
+
     // On a terminal, one line that is rewritten after every job.
     const bool showProgress = ::isatty(STDERR_FILENO) == 1;
     const int total = static_cast<int>(manifest.jobs.size());
@@ -179,9 +184,8 @@ int RunRegen(const std::vector<std::string>& args) {
                 total == 1 ? "" : "s", seconds, seconds > 0 ? total / seconds : 0.0, workerCount,
                 workerCount == 1 ? "" : "s", total - failed, failed);
     std::fflush(stdout);
-    std::string reason;
-    if (parser.Has("json") && !WriteJson(parser.Value("json"), manifest, results, workerCount, seconds, reason))
-        return parser.Fail("cannot write '" + parser.Value("json") + "': " + reason);
+    if (parser.Has("json") && !WriteJson(json, manifest, results, workerCount, seconds))
+        return parser.Fail("cannot write '" + parser.Value("json") + "': " + json.Reason());
     return failed == 0 ? kExitOk : kExitErrors;
 }
 
