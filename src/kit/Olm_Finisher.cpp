@@ -15,6 +15,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <filesystem>
 #include <system_error>
@@ -156,6 +157,15 @@ bool Olm_Finisher::Run(const std::string& constraintText) {
         return Fail("The design " + m_design + " is refused and nothing is written. " +
                     Olm_DesignRules::Report(findings));
 
+    // The files are replaced by renames: a FIFO, a device or a folder in
+    // the place of one would be replaced too, so the run stops first.
+    for (const std::string& file :
+         {DesignFile(), HdlFile(), m_hdl ? ConstraintFile() : std::string(), TestbenchFile()}) {
+        struct stat status {};
+        if (!file.empty() && ::stat(file.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+            return Fail("Could not write " + file + ": it is not a regular file.");
+    }
+
     // Every file's bytes first, in memory: the design file goes first, the
     // HDL file is made from it as a reader of the file would see it.
     struct Planned {
@@ -236,13 +246,17 @@ bool Olm_Finisher::Run(const std::string& constraintText) {
             if (!engine->Save(file.staged.c_str(), &error))
                 return Fail("Could not write the design file " + DesignFile() + ": " + error.str());
         } else if (std::string reason; !Pal::OutputFile::WriteWhole(file.staged, file.bytes, reason)) {
-            return Fail((file.path == HdlFile() ? "Could not write the HDL file " + HdlFile()
-                                                : "Could not write the constraint template " + ConstraintFile()) +
-                        ": " + reason + ".");
+            const std::string what = file.path == HdlFile()         ? "the HDL file "
+                                     : file.path == ConstraintFile() ? "the constraint template "
+                                                                     : "the testbench ";
+            return Fail("Could not write " + what + file.path + ": " + reason + ".");
         }
     }
     for (std::size_t n = 0; n < toWrite.size(); ++n) {
         const Planned& file = files[toWrite[n]];
+        // A file replaced keeps its permissions (a read-only design file stays read-only).
+        if (struct stat status {}; ::stat(file.path.c_str(), &status) == 0)
+            ::chmod(file.staged.c_str(), status.st_mode & 07777);
         std::error_code ec;
         fs::rename(file.staged, file.path, ec);
         if (!ec) {

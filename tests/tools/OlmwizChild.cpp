@@ -30,6 +30,7 @@ ChildResult OlmwizChild::Run(const std::vector<std::string>& args) const {
     for (const auto& [name, value] : env) argv.push_back(name + "=" + value);
     argv.insert(argv.end(), {"timeout", "-s", "KILL", std::to_string(timeoutSeconds)});
     if (memoryLimit != 0) argv.insert(argv.end(), {"prlimit", "--as=" + std::to_string(memoryLimit), "--"});
+    if (fileSizeLimit != 0) argv.insert(argv.end(), {"prlimit", "--fsize=" + std::to_string(fileSizeLimit), "--"});
     ChildResult result{-1, "", "", program};
     argv.push_back(program);
     for (const std::string& arg : args) {

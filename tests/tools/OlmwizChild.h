@@ -34,6 +34,9 @@ struct OlmwizChild {
     // The child's address space in bytes (RLIMIT_AS), so that an allocation
     // beyond it fails; 0: no limit.
     std::uint64_t memoryLimit = 0;
+    // The largest file the child may write (RLIMIT_FSIZE), as a full disk
+    // would stop it; 0: no limit.
+    std::uint64_t fileSizeLimit = 0;
 
     // AddressSanitizer reserves terabytes of address space for itself: under
     // it a child with a memory limit cannot start.

@@ -122,8 +122,8 @@ int PrintCheck(const Manifest& manifest, const std::vector<JobResult>& results) 
     return changing;
 }
 
-bool WriteJson(const std::string& path, const Manifest& manifest, const std::vector<JobResult>& results, int workers,
-               double seconds, bool check, std::string& reason) {
+bool WriteJson(Pal::OutputFile& out, const Manifest& manifest, const std::vector<JobResult>& results, int workers,
+               double seconds, bool check) {
     nlohmann::json jobs = nlohmann::json::array();
     for (std::size_t i = 0; i < results.size(); ++i) {
         const JobResult& r = results[i];
@@ -143,8 +143,12 @@ bool WriteJson(const std::string& path, const Manifest& manifest, const std::vec
         {"manifest", manifest.path}, {"workers", workers}, {"seconds", seconds}, {"jobs", jobs}};
     if (check) report["check"] = true;
     const std::string text = report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
-    if (Pal::FileCompare::Holds(path, text)) return true;
-    return Pal::OutputFile::WriteWhole(path, text, reason);
+    // An unchanged report is left alone, as the jobs' files are.
+    if (Pal::FileCompare::Holds(out.Path(), text)) {
+        out.Discard();
+        return true;
+    }
+    return out.Write(text) && out.Commit();
 }
 
 // The shared libraries of this project that olmwiz has loaded (those beside
@@ -236,6 +240,12 @@ int RunRegen(const std::vector<std::string>& args) {
         return kExitOk;
     }
 
+    // The report's file is opened before any job runs: one that cannot be
+    // written (a FIFO nobody reads) stops the command before it does anything.
+    Pal::OutputFile json(parser.Has("json") ? parser.Value("json") : std::string());
+    if (parser.Has("json") && !json.Open())
+        return parser.Fail("cannot write '" + parser.Value("json") + "': " + json.Reason());
+
     // On a terminal, one line that is rewritten after every job.
     const bool showProgress = ::isatty(STDERR_FILENO) == 1;
     const int total = static_cast<int>(manifest.jobs.size());
@@ -268,10 +278,8 @@ int RunRegen(const std::vector<std::string>& args) {
                 workerCount == 1 ? "" : "s", total - failed, failed);
     if (!mode.check) std::printf("files: %d written, %d unchanged\n", written, unchanged);
     std::fflush(stdout);
-    std::string reason;
-    if (parser.Has("json") &&
-        !WriteJson(parser.Value("json"), manifest, results, workerCount, seconds, mode.check, reason))
-        return parser.Fail("cannot write '" + parser.Value("json") + "': " + reason);
+    if (parser.Has("json") && !WriteJson(json, manifest, results, workerCount, seconds, mode.check))
+        return parser.Fail("cannot write '" + parser.Value("json") + "': " + json.Reason());
     return failed == 0 && changing == 0 ? kExitOk : kExitErrors;
 }
 

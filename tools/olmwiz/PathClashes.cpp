@@ -29,18 +29,22 @@ std::string PathClashes::Problem() const {
     const auto clash = [](const Entry& output, const Entry& other, const char* verb) {
         return output.what + " '" + output.path + "' " + verb + " " + other.what + " '" + other.path + "'";
     };
+    const auto identities = [](const std::vector<Entry>& entries) {
+        std::vector<Pal::FileIdentity> result;
+        for (const Entry& entry : entries) result.push_back(Pal::FileIdentity::Of(entry.path));
+        return result;
+    };
+    const std::vector<Pal::FileIdentity> inputs = identities(m_inputs);
+    const std::vector<Pal::FileIdentity> outputs = identities(m_outputs);
     for (std::size_t i = 0; i < m_outputs.size(); ++i) {
         const Entry& output = m_outputs[i];
-        const Pal::FileIdentity identity = Pal::FileIdentity::Of(output.path);
-        if (identity.IsEmpty()) continue;
-        for (const Entry& input : m_inputs) {
-            if (input.what != output.mayReplace && Pal::FileIdentity::Of(input.path) == identity)
-                return clash(output, input, "would overwrite");
+        if (outputs[i].IsEmpty()) continue;
+        for (std::size_t j = 0; j < m_inputs.size(); ++j) {
+            if (m_inputs[j].what != output.mayReplace && inputs[j] == outputs[i])
+                return clash(output, m_inputs[j], "would overwrite");
         }
-        if (IsStream(output.path)) continue;
         for (std::size_t j = 0; j < i; ++j) {
-            if (Pal::FileIdentity::Of(m_outputs[j].path) == identity)
-                return clash(output, m_outputs[j], "is the same file as");
+            if (outputs[j] == outputs[i] && !IsStream(output.path)) return clash(output, m_outputs[j], "is the same file as");
         }
     }
     return {};

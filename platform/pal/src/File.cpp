@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <utility>
+#include <vector>
 #include <memory>
 #include <system_error>
 
@@ -180,20 +181,11 @@ bool File::readInput(const char* path, std::uint64_t maxBytes, std::string& cont
     return true;
 }
 
-Stream* File::openInputOrPipe(const char* path, std::uint64_t maxBytes, InputCheck& check) {
-    check = InputCheck{};
-    struct stat status {};
-    if (!path || ::stat(path, &status) != 0 || !S_ISFIFO(status.st_mode)) return openInput(path, maxBytes, check);
-    // What came through each FIFO, by device and inode: a second reader of
-    // the same path (a check before the reading proper) sees it again.
-    static std::mutex mutex;
-    static std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> read;
-    const std::lock_guard<std::mutex> lock(mutex);
-    const auto key = std::make_pair(static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino));
-    if (const auto it = read.find(key); it != read.end()) {
-        check.size = it->second.size();
-        return new MemoryStream(it->second);
-    }
+namespace {
+
+// Reads a FIFO whole, waiting at most waitMs for each piece; false with
+// check saying why not.
+bool ReadFifo(const char* path, std::uint64_t maxBytes, int waitMs, std::string& content, InputCheck& check) {
     int fd = -1;
     do {
         fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -201,48 +193,68 @@ Stream* File::openInputOrPipe(const char* path, std::uint64_t maxBytes, InputChe
     if (fd < 0) {
         check.problem = InputCheck::Problem::kCannotOpen;
         check.error = errno;
-        return nullptr;
+        return false;
     }
     const Descriptor file(fd);
+    struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISFIFO(status.st_mode)) {
         check.problem = InputCheck::Problem::kNotRegular;
         check.kind = "a special file";
-        return nullptr;
+        return false;
     }
-    std::string content;
-    char buffer[64 * 1024];
+    std::vector<char> buffer(64 * 1024);
     for (;;) {
         pollfd waiting{fd, POLLIN, 0};
-        const int ready = ::poll(&waiting, 1, kPipeWaitMs);
+        const int ready = ::poll(&waiting, 1, waitMs);
         if (ready < 0 && errno == EINTR) continue;
-        if (ready < 0) {
-            check.problem = InputCheck::Problem::kReadError;
-            check.error = errno;
-            return nullptr;
+        if (ready <= 0) {  // 0: no writer, or one that writes nothing
+            check.problem = ready == 0 ? InputCheck::Problem::kNoData : InputCheck::Problem::kReadError;
+            check.error = ready == 0 ? 0 : errno;
+            return false;
         }
-        if (ready == 0) {  // no writer, or one that writes nothing
-            check.problem = InputCheck::Problem::kNoData;
-            return nullptr;
-        }
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
         if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (n < 0) {
             check.problem = InputCheck::Problem::kReadError;
             check.error = errno;
-            return nullptr;
+            return false;
         }
         if (n == 0) break;  // every writer has closed it
-        content.append(buffer, static_cast<std::size_t>(n));
+        content.append(buffer.data(), static_cast<std::size_t>(n));
         if (content.size() > maxBytes) {
             check.problem = InputCheck::Problem::kTooLarge;
             check.size = content.size();
             check.limit = maxBytes;
-            return nullptr;
+            return false;
         }
     }
     check.size = content.size();
-    read[key] = content;
-    return new MemoryStream(std::move(content));
+    return true;
+}
+
+}  // namespace
+
+Stream* File::openInputOrPipe(const char* path, std::uint64_t maxBytes, InputCheck& check) {
+    check = InputCheck{};
+    struct stat status {};
+    if (!path || ::stat(path, &status) != 0 || !S_ISFIFO(status.st_mode)) return openInput(path, maxBytes, check);
+    // What came through each FIFO, by device and inode: a second reader of
+    // the same path (a check before the reading proper) sees it again, and a
+    // FIFO refused once is refused again at once, for the same reason.
+    static std::mutex mutex;
+    static std::map<std::pair<std::uint64_t, std::uint64_t>, std::pair<std::string, InputCheck>> seen;
+    const std::lock_guard<std::mutex> lock(mutex);
+    const auto key = std::make_pair(static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino));
+    auto it = seen.find(key);
+    if (it == seen.end()) {
+        std::string content;
+        InputCheck result;
+        if (!ReadFifo(path, maxBytes, kPipeWaitMs, content, result)) content.clear();
+        it = seen.emplace(key, std::make_pair(std::move(content), result)).first;
+    }
+    check = it->second.second;
+    if (check.problem != InputCheck::Problem::kNone) return nullptr;
+    return new MemoryStream(it->second.first);
 }
 
 bool File::writeText(const char* path, const std::string& text) {

@@ -144,7 +144,7 @@ bool OutputFile::Open() {
     if (m_fd < 0) {
         const int error = errno;
         m_temporary.clear();
-        return FailErrno(error == ENOENT ? "its folder does not exist: " : "cannot create a file beside it: ", error);
+        return error == ENOENT ? Fail("its folder does not exist") : FailErrno("cannot create a file beside it: ", error);
     }
     m_open = true;
     // The temporary file stays locked until it is renamed or removed, through
