@@ -3,8 +3,11 @@
 // faulty statement) and leave the output folder as it was.
 
 #include "BadInput.h"
+#include "CaseFiles.h"
 
 #include "datafiles/Olm_OptFileReader.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -45,9 +48,10 @@ TEST_P(BadOptionFile, RunStopsBeforeWriting) {
     const ChildResult run = m_olmwiz.Run(BatchRun(GetParam().wizard, out.Folder(), {"--options", path}));
     EXPECT_TRUE(Refused(run, path, GetParam().line, GetParam().text));
     EXPECT_EQ(out.Changes(), "");
-    // Said once: on standard output as it happens, not again with the failure.
-    const std::string said = run.out + run.err, text = GetParam().text;
-    EXPECT_EQ(said.find(text), said.rfind(text)) << said;
+    // Said once: no line of the failure on standard error again on standard output.
+    const std::vector<std::string> shown = olmtest::Split(run.out, "\n");
+    for (const std::string& line : olmtest::Split(run.err, "\n"))
+        EXPECT_TRUE(line.find("ERROR") == std::string::npos || std::ranges::find(shown, line) == shown.end()) << line;
 }
 
 INSTANTIATE_TEST_SUITE_P(tkl_pll, BadOptionFile, ::testing::ValuesIn(ForWizard("tkl_pll", "RKO_ADV", "CLKOUT0")),
