@@ -167,6 +167,16 @@ bool Olm_KitMain::InitGuiDlgs(Nx_Wizard* wizard) {
         m_helpMapRegistered = Nx_HelpManager::getInstance()->addHelpFile(QString::fromStdString(m_helpMap));
     // Help is shown when the library's map or the wizard's own can show it.
     if (m_helpMapRegistered) wizard->showMoreInfo(true);
+    if (!m_snapshotFolder.empty()) {
+        wizard->setPageSnapshots(QString::fromStdString(m_snapshotFolder));
+        m_snapshots.clear();
+        m_snapshotProblem = "the window was not shown";
+        QObject::connect(wizard, &Nx_Wizard::pageSnapshotsTaken, wizard,
+                         [this](const QStringList& files, const QString& problem) {
+                             for (const QString& file : files) m_snapshots.push_back(file.toStdString());
+                             m_snapshotProblem = problem.toStdString();
+                         });
+    }
     return true;
 }
 

@@ -75,6 +75,13 @@ public:
     void SetHdlGenerator(Olm_HdlGenerator* generator) { m_generator = generator; }
     // The files DoFinish wrote, with their paths.
     const std::vector<std::string>& GetWrittenFiles() const { return m_written; }
+    // Snapshots instead of a run in the window: the window walks its pages
+    // and saves each as a PNG into the folder (Nx_Wizard::setPageSnapshots),
+    // then ends as left without finishing, so nothing else is written. The
+    // files saved, and why the walk stopped early (empty when it did not).
+    void SetPageSnapshots(std::string folder) { m_snapshotFolder = std::move(folder); }
+    const std::vector<std::string>& GetPageSnapshots() const { return m_snapshots; }
+    const std::string& GetSnapshotProblem() const { return m_snapshotProblem; }
     // The HDL selector of the port-name checks (Olm_WizPage::kHdlVerilog or
     // kHdlVhdl), from GetHDLType.
     int GetHdlSelector() const;
@@ -151,5 +158,8 @@ private:
     Olm_HdlGenerator* m_generator = nullptr;   // not owned
     std::vector<std::unique_ptr<Olm_KitPage>> m_pages;
     std::vector<std::string> m_written;
+    std::string m_snapshotFolder;
+    std::vector<std::string> m_snapshots;
+    std::string m_snapshotProblem;
     std::unique_ptr<ModelValueView> m_modelValues;
 };

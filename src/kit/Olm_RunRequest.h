@@ -38,4 +38,9 @@ struct Olm_RunRequest {
     // or allow stop the run before anything is written (otherwise they are
     // warnings).
     bool strict = false;
+    // Page snapshots instead of a run (window mode only): the window walks
+    // its pages on these settings and saves each as a PNG into this folder
+    // (Olm_KitMain::SetPageSnapshots); nothing else is written. Empty: a
+    // normal run.
+    std::string pageSnapshotDir;
 };
