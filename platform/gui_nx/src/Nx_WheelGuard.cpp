@@ -1,8 +1,11 @@
 #include "gui_nx/Nx_WheelGuard.h"
 
+#include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QComboBox>
-#include <QEvent>
+#include <QCoreApplication>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QWidget>
 
 namespace {
@@ -40,8 +43,23 @@ bool Nx_WheelGuard::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Wheel) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->hasFocus()) return false;
-    // Not for this widget: ignored, the event travels on to its parents (the
-    // scroll area of the page scrolls).
+    // Not for this widget: the innermost scroll area around it that can move
+    // that way scrolls instead. Qt would pass an ignored event on to the
+    // parents only when it came from the window system.
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    const bool across = qAbs(wheel->angleDelta().x()) > qAbs(wheel->angleDelta().y());
+    for (QWidget* parent = widget->parentWidget(); parent; parent = parent->parentWidget()) {
+        auto* area = qobject_cast<QAbstractScrollArea*>(parent);
+        if (!area || !area->viewport()->isAncestorOf(widget)) continue;
+        const QScrollBar* bar = across ? area->horizontalScrollBar() : area->verticalScrollBar();
+        if (bar->maximum() <= bar->minimum()) continue;
+        QWidget* viewport = area->viewport();
+        QWheelEvent scroll(viewport->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
+                           wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(), wheel->modifiers(),
+                           wheel->phase(), wheel->inverted(), wheel->source(), wheel->pointingDevice());
+        QCoreApplication::sendEvent(viewport, &scroll);
+        return true;
+    }
     event->ignore();
     return true;
 }
