@@ -19,6 +19,15 @@
 #include "wizard/Olm_WizPage.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+namespace {
+
+// How long Finish waits for the HDL child before it shows the wait dialog.
+constexpr qint64 kQuietChildWaitMs = 1500;
+
+}  // namespace
 
 
 // The model's values by attribute name: a bound field reads through its
@@ -210,6 +219,17 @@ int Olm_KitMain::DoFinish() {
                                                                               : Olm_Finisher::InstalledHdlTool();
         if (!tool.empty()) {
             finisher.SetHdlTool(tool, {}, [](Pal::Process& child) {
+                // The file is usually written in a few milliseconds: the
+                // wait dialog shows only for a child that is still running
+                // after a while, so that Finish closes the window and no
+                // other window flashes up.
+                QElapsedTimer waited;
+                waited.start();
+                while (child.ChildProcStatus() == Pal::Process::kRunning && waited.elapsed() < kQuietChildWaitMs)
+                    QThread::msleep(5);
+                const int status = child.ChildProcStatus();
+                if (status != Pal::Process::kRunning)  // as the wait dialog reports it
+                    return status == Pal::Process::kEnded ? child.GetChildRetcode() : 1;
                 Olm_WaitDlg wait;
                 wait.SetProcessPtr(&child);
                 return wait.Run() == 0 ? -1 : wait.GetExitCode();

@@ -292,4 +292,35 @@ INSTANTIATE_TEST_SUITE_P(
                       HelpWalk{"ssio_tx", "ssio_tx", {"ssio.html#setup", "ssio.html#tristate-output", "summary.html"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Finishing the window writes the files without another window on the way,
+// and cancelling it writes nothing, also without asking.
+TEST(WindowClosure, FinishAndCancelShowNoDialog) {
+    EnsureApp();
+    for (const bool finish : {true, false}) {
+        const olmtest::ScratchDir dir;
+        Olm_RunRequest request;
+        request.wizType = "dsp_mult";
+        request.family = "korvo5";
+        request.design = "demo";
+        request.outputDir = dir.File("out");
+        std::vector<std::string> others;
+        const guitest::ModalDriver driver([&](QWidget* modal) {
+            auto* wizard = qobject_cast<Nx_Wizard*>(modal);
+            if (!wizard) {
+                others.push_back(modal->metaObject()->className());
+                modal->close();
+                return;
+            }
+            if (!finish) wizard->button(QWizard::CancelButton)->click();
+            else if (wizard->nextId() != -1) wizard->next();
+            else wizard->button(QWizard::FinishButton)->click();
+        });
+        const Olm_RunOutcome outcome =
+            Olm_RunSession().Run(request, olmwiz::FactoryOf(*olmwiz::FindWizard(request.wizType), request.wizType));
+        EXPECT_EQ(outcome.result, finish ? 0 : 1);
+        EXPECT_EQ(outcome.files.size(), finish ? 3u : 0u);
+        EXPECT_TRUE(others.empty()) << (finish ? "Finish" : "Cancel") << " showed " << others.front();
+    }
+}
+
 }  // namespace
