@@ -141,7 +141,10 @@ bool Olm_KitMain::ShowHelp(const std::string& topic) {
     }
     const QString map = QString::fromStdString(m_helpMap);
     const QString full = QString::fromStdString(topic + " " + GetFamily().str());
-    if (Nx_HelpManager::getInstance()->showHelpTopic(map, full, Nx_HelpManager::TopicOrCategory)) return true;
+    Nx_HelpManager* help = Nx_HelpManager::getInstance();
+    if (help->showHelpTopic(map, full, Nx_HelpManager::TopicOrCategory)) return true;
+    // The library's own pages (the summary) have their help in the library's map.
+    if (help->showHelpTopic(QStringLiteral("olmw.map"), full, Nx_HelpManager::TopicOrCategory)) return true;
     Warning("No help is available for %s.", topic.c_str());
     return false;
 }

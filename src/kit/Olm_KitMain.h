@@ -127,7 +127,8 @@ public:
 
     // A help map of the wizard's own ("topic = page" lines, see
     // Nx_HelpManager): More Info then shows "<page title> <family>" (or the
-    // page title alone) from it. Without one, the library's map olmw.map is
+    // page title alone) from it, and a topic it lacks (the summary page's)
+    // from the library's map olmw.map. Without one, the library's map is
     // used (Olm_WizPage::InvokeMoreInfo).
     void SetHelpMap(std::string mapFile) { m_helpMap = std::move(mapFile); }
     // Shows the help of a topic; false (after a warning) when it cannot.

@@ -5,6 +5,7 @@
 // the help of the page.
 #include "CaseFiles.h"
 #include "GuiTestSupport.h"
+#include "MultWizard.h"
 #include "TestSupport.h"
 #include "WizardTable.h"
 
@@ -245,78 +246,104 @@ TEST(TransceiverPages, TransceiverChosenInTheWindowRulesTheLaterPages) {
                               "TX 32 bits 8B10B, RX 32 bits 8B10B, comma K28.5, clock compensation K28.0."}));
 }
 
-// F1 on each page of a wizard run through the session shows the help at the
-// page's section: the help pages (with their sections) one per page met.
+// Runs a wizard (korvo5, design "demo") through the session in its window,
+// which each step drives (it is called for every modal window); the wizard
+// table's factory unless one is given.
+Olm_RunOutcome RunInWindow(const std::string& wizType, const std::function<void(QWidget*)>& step,
+                           Olm_RunSession::Factory factory = {}) {
+    EnsureApp();
+    const olmtest::ScratchDir dir;
+    Olm_RunRequest request;
+    request.wizType = wizType;
+    request.family = "korvo5";
+    request.design = "demo";
+    request.outputDir = dir.File("out");
+    const guitest::ModalDriver driver(step);
+    return Olm_RunSession().Run(request, factory ? factory : olmwiz::FactoryOf(*olmwiz::FindWizard(wizType), wizType));
+}
+
+// The page the help window shows, with its section after '#'; then the
+// help window is closed and the wizard moves on (Cancel on the last page).
+std::string HelpShownThenMoveOn(Nx_Wizard& wizard) {
+    QTextBrowser* help = Nx_HelpManager::getInstance()->helpWindow();
+    const QUrl source = help ? help->source() : QUrl();
+    Nx_HelpManager::getInstance()->closeHelpWindow();
+    if (wizard.nextId() == -1) wizard.reject();
+    else wizard.next();
+    return source.fileName().toStdString() + (source.hasFragment() ? "#" + source.fragment().toStdString() : "");
+}
+
+// F1 on each page shows the help at the page's section.
 struct HelpWalk {
-    const char* name;
     const char* wizard;
-    std::vector<std::string> pages;
+    std::vector<std::string> pages;  // one per page met
 };
 
 class PageHelp : public ::testing::TestWithParam<HelpWalk> {};
 
 TEST_P(PageHelp, F1ShowsTheSectionOfThePageShown) {
-    EnsureApp();
-    const olmtest::ScratchDir dir;
-    Olm_RunRequest request;
-    request.wizType = GetParam().wizard;
-    request.family = "korvo5";
-    request.design = "demo";
-    request.outputDir = dir.File("out");
     std::vector<std::string> shown;
-    const guitest::ModalDriver driver([&shown](QWidget* modal) {
+    const Olm_RunOutcome outcome = RunInWindow(GetParam().wizard, [&shown](QWidget* modal) {
         auto* wizard = qobject_cast<Nx_Wizard*>(modal);
         if (!wizard) return;
         QApplication::setActiveWindow(wizard);
         QTest::keyClick(wizard, Qt::Key_F1);
-        QTextBrowser* help = Nx_HelpManager::getInstance()->helpWindow();
-        const QUrl source = help ? help->source() : QUrl();
-        shown.push_back(source.fileName().toStdString() + (source.hasFragment() ? "#" + source.fragment().toStdString() : ""));
-        Nx_HelpManager::getInstance()->closeHelpWindow();
-        if (wizard->nextId() == -1) wizard->reject();
-        else wizard->next();
+        shown.push_back(HelpShownThenMoveOn(*wizard));
     });
-    const Olm_RunOutcome outcome = Olm_RunSession().Run(request, olmwiz::FactoryOf(*olmwiz::FindWizard(request.wizType), request.wizType));
     EXPECT_EQ(outcome.result, 1) << "left with Cancel";
-    EXPECT_TRUE(outcome.files.empty());
     EXPECT_EQ(shown, GetParam().pages);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Wizards, PageHelp,
-    ::testing::Values(HelpWalk{"tkl_pll", "tkl_pll", {"general_setup.html", "output_clocks.html", "summary.html"}},
-                      HelpWalk{"dsp_mult", "dsp_mult", {"dsp_mult.html#operands", "dsp_mult.html#pipelining", "summary.html"}},
-                      HelpWalk{"hsx", "hsx",
+    ::testing::Values(HelpWalk{"tkl_pll", {"general_setup.html", "output_clocks.html", "summary.html"}},
+                      HelpWalk{"dsp_mult", {"dsp_mult.html#operands", "dsp_mult.html#pipelining", "summary.html"}},
+                      HelpWalk{"hsx",
                                {"hsx.html#lanes", "hsx.html#line-rate", "hsx.html#data-path", "hsx.html#clock-compensation",
                                 "hsx.html#loopback", "hsx.html#buffers", "summary.html"}},
-                      HelpWalk{"ssio_tx", "ssio_tx", {"ssio.html#setup", "ssio.html#tristate-output", "summary.html"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+                      HelpWalk{"ssio_tx", {"ssio.html#setup", "ssio.html#tristate-output", "summary.html"}}),
+    [](const auto& info) { return std::string(info.param.wizard); });
+
+// A wizard with a help map of its own: its pages' More Info from there, the
+// summary's (a page of the library) from the library's map.
+TEST(PageHelpOfItsOwn, PagesFromTheWizardsMapSummaryFromTheLibrarys) {
+    const olmtest::ScratchDir dir;
+    dir.Write("own.html", "<html><body><a name=\"widths\">Widths</a></body></html>");
+    const std::string map = dir.Write("own.map", "General Setup - Multiplier = own.html#widths\n");
+    std::vector<std::string> shown;
+    RunInWindow(
+        "dsp_mult",
+        [&shown](QWidget* modal) {
+            auto* wizard = qobject_cast<Nx_Wizard*>(modal);
+            if (!wizard) return;
+            if (wizard->currentNxPage()->pageName().startsWith("Pipelining")) return wizard->next();
+            wizard->button(QWizard::HelpButton)->click();
+            shown.push_back(HelpShownThenMoveOn(*wizard));
+        },
+        [&map](bool batch) {
+            auto main = std::make_unique<DspMult::MultWizard>(batch);
+            main->SetHelpMap(map);
+            return std::unique_ptr<Olm_KitMain>(std::move(main));
+        });
+    EXPECT_EQ(shown, (std::vector<std::string>{"own.html#widths", "summary.html"}));
+}
 
 // Finishing the window writes the files without another window on the way,
 // and cancelling it writes nothing, also without asking.
-TEST(WindowClosure, FinishAndCancelShowNoDialog) {
-    EnsureApp();
+TEST(WindowClosure, FinishAndCancelShowNoOtherWindow) {
     for (const bool finish : {true, false}) {
-        const olmtest::ScratchDir dir;
-        Olm_RunRequest request;
-        request.wizType = "dsp_mult";
-        request.family = "korvo5";
-        request.design = "demo";
-        request.outputDir = dir.File("out");
         std::vector<std::string> others;
-        const guitest::ModalDriver driver([&](QWidget* modal) {
+        const Olm_RunOutcome outcome = RunInWindow("dsp_mult", [&](QWidget* modal) {
             auto* wizard = qobject_cast<Nx_Wizard*>(modal);
             if (!wizard) {
                 others.push_back(modal->metaObject()->className());
                 modal->close();
-                return;
+            } else if (!finish) {
+                wizard->button(QWizard::CancelButton)->click();
+            } else {
+                wizard->button(wizard->nextId() == -1 ? QWizard::FinishButton : QWizard::NextButton)->click();
             }
-            if (!finish) wizard->button(QWizard::CancelButton)->click();
-            else if (wizard->nextId() != -1) wizard->next();
-            else wizard->button(QWizard::FinishButton)->click();
         });
-        const Olm_RunOutcome outcome =
-            Olm_RunSession().Run(request, olmwiz::FactoryOf(*olmwiz::FindWizard(request.wizType), request.wizType));
         EXPECT_EQ(outcome.result, finish ? 0 : 1);
         EXPECT_EQ(outcome.files.size(), finish ? 3u : 0u);
         EXPECT_TRUE(others.empty()) << (finish ? "Finish" : "Cancel") << " showed " << others.front();
