@@ -279,6 +279,8 @@ struct HelpWalk {
     std::vector<std::string> pages;  // one per page met
 };
 
+void PrintTo(const HelpWalk& walk, std::ostream* os) { *os << walk.wizard; }
+
 class PageHelp : public ::testing::TestWithParam<HelpWalk> {};
 
 TEST_P(PageHelp, F1ShowsTheSectionOfThePageShown) {
