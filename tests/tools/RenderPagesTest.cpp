@@ -90,6 +90,7 @@ TEST(RenderPagesRefused, BadSettingsOrBatchMode) {
         {"run", "--wizard", "dsp_mult", "--family", "korvo5", "--design", "m", "--options", options, "--render-pages", "p"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("General Setup - Multiplier does not take its settings"), std::string::npos) << refused.err;
+    EXPECT_TRUE(fs::is_empty(scratch.Path() / "p")) << "no pictures of a walk that stopped";
     const olmwiztest::ChildResult batch = olmwiz.Run(
         {"run", "--wizard", "dsp_mult", "--family", "korvo5", "--design", "m", "--batch", "--render-pages", "p"});
     EXPECT_EQ(batch.exitCode, 2);

@@ -141,7 +141,12 @@ int RunRun(const std::vector<std::string>& args) {
     Olm_RunSession session;
     const Olm_RunOutcome outcome = session.Run(request, FactoryOf(*wizard, request.wizType));
     if (snapshots) {
-        if (!outcome.failure.empty()) return parser.Fail(outcome.failure);
+        if (!outcome.failure.empty()) {
+            // The pages before the one that stopped the walk are no answer.
+            std::error_code ec;
+            for (const std::string& file : outcome.snapshots) std::filesystem::remove(file, ec);
+            return parser.Fail(outcome.failure);
+        }
         for (const std::string& file : outcome.snapshots) std::printf("%s\n", file.c_str());
         return kExitOk;
     }
