@@ -24,14 +24,52 @@ namespace {
 
 QString ToQt(const std::string& text) { return QString::fromLocal8Bit(text.c_str()); }
 
-// Entry widths: a window of six table columns and more must fit a 1024-pixel screen.
+// Entry widths in the form and in tables.
 constexpr int kNumberWidth = 160;
 constexpr int kTextWidth = 220;
 constexpr int kTableNumberWidth = 90;
 constexpr int kTableTextWidth = 130;
-// The largest body a page shows without scrolling.
-constexpr int kMaxBodyWidth = 900;
-constexpr int kMaxBodyHeight = 520;
+// The notes line up with the body's text.
+constexpr int kNoteMargin = 9;
+
+// The scrolling body of a page. It asks for room for all of its content, so
+// that the window opens large enough to show it whole where the screen
+// allows (QScrollArea alone asks for a fixed share of the font size).
+class BodyScroll : public QScrollArea {
+public:
+    BodyScroll() {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+    }
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        const QSize content = widget() ? widget()->sizeHint() : QSize();
+        return content + QSize(frame + verticalScrollBar()->sizeHint().width(), frame);
+    }
+};
+
+// A table of a page: as wide as the page lets it be, scrolling sideways
+// beyond that instead of widening the window past the screen. Its height is
+// the table's own and room for the scroll bar, so that no row hides behind it.
+class TableScroll : public QScrollArea {
+public:
+    explicit TableScroll(QWidget* table) {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        setWidget(table);
+    }
+    QSize sizeHint() const override {
+        const QSize content = widget()->sizeHint();
+        return {content.width() + 2 * frameWidth(), minimumSizeHint().height()};
+    }
+    QSize minimumSizeHint() const override {
+        return {kTableTextWidth, widget()->minimumSizeHint().height() + 2 * frameWidth() +
+                                     horizontalScrollBar()->sizeHint().height()};
+    }
+};
 
 }  // namespace
 
@@ -79,7 +117,10 @@ Olm_KitGui::Olm_KitGui(Nx_Wizard* wizard, Olm_KitPage* page)
         m_column->addLayout(form);
     }
     for (const auto& table : page->Tables()) {
-        auto* grid = new QGridLayout;
+        auto* tableBox = new QWidget;
+        tableBox->setObjectName(QStringLiteral("table%1").arg(m_tables.size()));
+        auto* grid = new QGridLayout(tableBox);
+        grid->setContentsMargins(0, 0, 0, 0);
         grid->setHorizontalSpacing(8);
         for (int c = 0; c < static_cast<int>(table->Headers().size()); ++c) {
             auto* header = new QLabel(ToQt(table->Headers()[c]));
@@ -97,30 +138,33 @@ Olm_KitGui::Olm_KitGui(Nx_Wizard* wizard, Olm_KitPage* page)
             }
         }
         m_column->addSpacing(8);
-        m_column->addLayout(grid);
+        auto* tableScroll = new TableScroll(tableBox);
+        tableScroll->setObjectName(tableBox->objectName() + QStringLiteral("Scroll"));
+        m_column->addWidget(tableScroll);
         m_tables.push_back(grid);
     }
+    page->BuildGui(*this);
+    m_column->addStretch(1);
+    // The page: the body, which scrolls when the window is smaller than it,
+    // and below it the notes, which stay in sight however the body scrolls.
+    auto* pageBox = new QWidget;
+    pageBox->setObjectName(m_body->objectName() + QStringLiteral("Page"));
+    auto* pageColumn = new QVBoxLayout(pageBox);
+    pageColumn->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new BodyScroll;
+    scroll->setObjectName(m_body->objectName() + QStringLiteral("Scroll"));
+    scroll->setWidget(m_body);
+    pageColumn->addWidget(scroll, 1);
     for (std::size_t i = 0; i < page->Notes().size(); ++i) {
         auto* note = new QLabel;
         note->setObjectName(QStringLiteral("note%1").arg(i));
         note->setWordWrap(true);
-        if (i == 0) m_column->addSpacing(12);
-        m_column->addWidget(note);
+        note->setContentsMargins(kNoteMargin, 0, kNoteMargin, 0);
+        if (i == 0) pageColumn->addSpacing(8);
+        pageColumn->addWidget(note);
         m_notes.push_back(note);
     }
-    page->BuildGui(*this);
-    m_column->addStretch(1);
-    // A page of many fields scrolls rather than grow the window beyond a
-    // 1024 x 768 screen.
-    auto* scroll = new QScrollArea;
-    scroll->setObjectName(m_body->objectName() + QStringLiteral("Scroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(m_body);
-    const QSize wanted = m_body->sizeHint();
-    scroll->setMinimumSize(std::min(wanted.width(), kMaxBodyWidth) + scroll->verticalScrollBar()->sizeHint().width(),
-                           std::min(wanted.height(), kMaxBodyHeight));
-    setPageWidget(scroll);
+    setPageWidget(pageBox);
 }
 
 Olm_KitGui::~Olm_KitGui() {
@@ -138,6 +182,8 @@ QWidget* Olm_KitGui::MakeWidget(const Olm_Field& field, bool inTable) {
         widget = box;
     } else if (!field.IsPort() && allowed.GetKind() == Olm_AllowedValues::Kind::Choice) {
         auto* box = new QComboBox;
+        // As wide as the longest choice, also when a page changes the choices.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         for (const std::string& choice : allowed.GetChoices()) box->addItem(ToQt(choice));
         QObject::connect(box, &QComboBox::currentIndexChanged, box, [this] { Changed(); });
         widget = box;

@@ -21,6 +21,10 @@ class QWidget;
 // The window page of a toolkit page (Olm_KitPage), built from its fields: a
 // column with the introduction, a form with a row per field (the labels
 // right-aligned), the tables, then what the page adds itself (BuildGui).
+// That column scrolls when the window is too small for it; a table wider
+// than the window scrolls sideways on its own. The notes stand below the
+// column, outside the scrolling, so they are always in sight. Combo boxes are
+// as wide as their longest choice.
 // The widget of a field follows what the installed data allows: a check box
 // for TRUE/FALSE, a combo box of the choices, an entry that takes numbers
 // only for a range (its tooltip says which), an entry for text and port

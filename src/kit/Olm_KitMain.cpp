@@ -19,6 +19,15 @@
 #include "wizard/Olm_WizPage.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
+namespace {
+
+// How long Finish waits for the HDL child before it shows the wait dialog.
+constexpr qint64 kQuietChildWaitMs = 1500;
+
+}  // namespace
 
 
 // The model's values by attribute name: a bound field reads through its
@@ -135,7 +144,10 @@ bool Olm_KitMain::ShowHelp(const std::string& topic) {
     }
     const QString map = QString::fromStdString(m_helpMap);
     const QString full = QString::fromStdString(topic + " " + GetFamily().str());
-    if (Nx_HelpManager::getInstance()->showHelpTopic(map, full, Nx_HelpManager::TopicOrCategory)) return true;
+    Nx_HelpManager* help = Nx_HelpManager::getInstance();
+    if (help->showHelpTopic(map, full, Nx_HelpManager::TopicOrCategory)) return true;
+    // The library's own pages (the summary) have their help in the library's map.
+    if (help->showHelpTopic(QStringLiteral("olmw.map"), full, Nx_HelpManager::TopicOrCategory)) return true;
     Warning("No help is available for %s.", topic.c_str());
     return false;
 }
@@ -170,6 +182,16 @@ bool Olm_KitMain::InitGuiDlgs(Nx_Wizard* wizard) {
         m_helpMapRegistered = Nx_HelpManager::getInstance()->addHelpFile(QString::fromStdString(m_helpMap));
     // Help is shown when the library's map or the wizard's own can show it.
     if (m_helpMapRegistered) wizard->showMoreInfo(true);
+    if (!m_snapshotFolder.empty()) {
+        wizard->setPageSnapshots(QString::fromStdString(m_snapshotFolder));
+        m_snapshots.clear();
+        m_snapshotProblem = "the window was not shown";
+        QObject::connect(wizard, &Nx_Wizard::pageSnapshotsTaken, wizard,
+                         [this](const QStringList& files, const QString& problem) {
+                             for (const QString& file : files) m_snapshots.push_back(file.toStdString());
+                             m_snapshotProblem = problem.toStdString();
+                         });
+    }
     return true;
 }
 
@@ -207,6 +229,17 @@ int Olm_KitMain::DoFinish() {
                                                                               : Olm_Finisher::InstalledHdlTool();
         if (!tool.empty()) {
             finisher.SetHdlTool(tool, {}, [](Pal::Process& child) {
+                // The file is usually written in a few milliseconds: the
+                // wait dialog shows only for a child that is still running
+                // after a while, so that Finish closes the window and no
+                // other window flashes up.
+                QElapsedTimer waited;
+                waited.start();
+                while (child.ChildProcStatus() == Pal::Process::kRunning && waited.elapsed() < kQuietChildWaitMs)
+                    QThread::msleep(5);
+                const int status = child.ChildProcStatus();
+                if (status != Pal::Process::kRunning)  // as the wait dialog reports it
+                    return status == Pal::Process::kEnded ? child.GetChildRetcode() : 1;
                 Olm_WaitDlg wait;
                 wait.SetProcessPtr(&child);
                 return wait.Run() == 0 ? -1 : wait.GetExitCode();

@@ -86,6 +86,13 @@ public:
     // GetCheckedContents gives the bytes a run would write, beside the files.
     void SetCheckOnly(bool checkOnly) { m_checkOnly = checkOnly; }
     const std::vector<std::string>& GetCheckedContents() const { return m_checkedContents; }
+    // Snapshots instead of a run in the window: the window walks its pages
+    // and saves each as a PNG into the folder (Nx_Wizard::setPageSnapshots),
+    // then ends as left without finishing, so nothing else is written. The
+    // files saved, and why the walk stopped early (empty when it did not).
+    void SetPageSnapshots(std::string folder) { m_snapshotFolder = std::move(folder); }
+    const std::vector<std::string>& GetPageSnapshots() const { return m_snapshots; }
+    const std::string& GetSnapshotProblem() const { return m_snapshotProblem; }
     // The HDL selector of the port-name checks (Olm_WizPage::kHdlVerilog or
     // kHdlVhdl), from GetHDLType.
     int GetHdlSelector() const;
@@ -131,7 +138,8 @@ public:
 
     // A help map of the wizard's own ("topic = page" lines, see
     // Nx_HelpManager): More Info then shows "<page title> <family>" (or the
-    // page title alone) from it. Without one, the library's map olmw.map is
+    // page title alone) from it, and a topic it lacks (the summary page's)
+    // from the library's map olmw.map. Without one, the library's map is
     // used (Olm_WizPage::InvokeMoreInfo).
     void SetHelpMap(std::string mapFile) { m_helpMap = std::move(mapFile); }
     // Shows the help of a topic; false (after a warning) when it cannot.
@@ -166,5 +174,8 @@ private:
     std::vector<Olm_FileState> m_fileStates;
     bool m_checkOnly = false;
     std::vector<std::string> m_checkedContents;
+    std::string m_snapshotFolder;
+    std::vector<std::string> m_snapshots;
+    std::string m_snapshotProblem;
     std::unique_ptr<ModelValueView> m_modelValues;
 };

@@ -32,6 +32,10 @@ struct OLM_BASE_EXPORT Olm_RunOutcome {
     // "BLOCK.ATTRIBUTE = value  (default d)" for every setting that differs
     // from the default of the installed data, as the summary lists them.
     std::vector<std::string> changedSettings;
+    // The page snapshots saved (Olm_RunRequest::pageSnapshotDir), with their
+    // full paths, in page order. Such a run ends as left (result 1); its
+    // failure is empty when every page was saved.
+    std::vector<std::string> snapshots;
 
     bool Succeeded() const { return result == 0 && failure.empty(); }
     // The text `olmwiz run` prints after a finished run: the features, the

@@ -45,4 +45,9 @@ struct Olm_RunRequest {
     // are only compared with what the run would write (Olm_RunOutcome's
     // fileStates and checkedContents).
     bool checkOnly = false;
+    // Page snapshots instead of a run (window mode only): the window walks
+    // its pages on these settings and saves each as a PNG into this folder
+    // (Olm_KitMain::SetPageSnapshots); nothing else is written. Empty: a
+    // normal run.
+    std::string pageSnapshotDir;
 };

@@ -368,6 +368,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         main->SetHdlGenerator(&Generator(family));
         main->SetTestbench(request.testbench);
         main->SetCheckOnly(request.checkOnly);
+        if (!request.batch) main->SetPageSnapshots(request.pageSnapshotDir);
 
         const std::size_t first = outcome.messages.size();
         outcome.result = main->Run();
@@ -379,6 +380,10 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
                 outcome.features.push_back(line);
             for (const std::string& line : main->FeatureLines()) outcome.features.push_back(line);
             outcome.changedSettings = Olm_SummaryRules::ChangedSettings(*data);
+        } else if (outcome.result == 1 && !request.pageSnapshotDir.empty() && !request.batch) {
+            outcome.snapshots = main->GetPageSnapshots();
+            if (!main->GetSnapshotProblem().empty())
+                outcome.failure = "page snapshots: " + main->GetSnapshotProblem();
         } else if (outcome.result == 1) {
             outcome.failure = "the wizard was left without finishing";
         } else {

@@ -1,7 +1,8 @@
 // olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]
 //            [--options FILE] [--hdl verilog|vhdl] [--outdir DIR] [--batch]
-//            [--silent] [--log FILE] [--strict] [--testbench]
-// Runs a wizard in its window or in batch mode: a shell over Olm_RunSession.
+//            [--silent] [--log FILE] [--strict] [--testbench] [--render-pages DIR]
+// Runs a wizard in its window or in batch mode, or saves its pages as
+// pictures: a shell over Olm_RunSession.
 
 #include "CommandLine.h"
 #include "Manifest.h"
@@ -12,8 +13,10 @@
 #include "WizardTable.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace olmwiz {
 
@@ -27,7 +30,7 @@ std::string Help() {
     return "Usage: olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]\n"
            "                  [--options FILE] [--hdl verilog|vhdl] [--outdir DIR]\n"
            "                  [--batch] [--silent] [--log FILE] [--strict] [--type TYPE]\n"
-           "                  [--testbench]\n\n"
+           "                  [--testbench] [--render-pages DIR]\n\n"
            "Runs a wizard and writes the design file NAME.kfz, the HDL wrapper NAME.v\n"
            "or NAME.vhd and the constraint template NAME_olmw.pkx into the output folder.\n\n"
            "Wizards:\n" +
@@ -52,8 +55,14 @@ std::string Help() {
            "                       define or allow (otherwise these are warnings)\n"
            "      --testbench      also write the self-checking testbench NAME_tb.v or\n"
            "                       NAME_tb.vhd (run it with olmwiz sim)\n"
+           "      --render-pages DIR  save each page of the window, on the settings\n"
+           "                       given, as DIR/NN-<page title>.png (needs no display)\n"
+           "                       and write nothing else\n"
            "  -h, --help           show this help\n\n"
            "Without --options the wizard starts from the defaults of the installed data.\n"
+           "After a batch run the configured features, the files and the changed settings\n"
+           "are printed; after the window is finished, the full path of each file written,\n"
+           "one a line; nothing when the window is cancelled.\n"
            "A refused or failed run leaves no file and no folder behind.\n\n"
            "Exit codes: 0 finished, 1 the wizard failed or was abandoned, 2 wrong usage.\n";
 }
@@ -150,6 +159,7 @@ int RunRun(const std::vector<std::string>& args) {
     static const std::string help = Help();
     CommandLine parser("olmwiz run", help);
     DeclareRunOptions(parser);
+    parser.Option("--render-pages");
     if (const int exitCode = parser.ParseCommand(args); exitCode != CommandLine::kParsed) return exitCode;
     Olm_RunRequest request;
     const WizardEntry* wizard = nullptr;
@@ -157,6 +167,21 @@ int RunRun(const std::vector<std::string>& args) {
         return parser.Usage(problem);
 
     if (const std::string clash = RunClashes(request); !clash.empty()) return parser.Fail(clash);
+
+    const bool snapshots = parser.Has("render-pages");
+    if (snapshots) {
+        if (request.batch) return parser.Usage("--render-pages shows the window's pages; it does not go with --batch");
+        const std::string folder = parser.Value("render-pages");
+        if (folder.empty()) return parser.Usage("--render-pages needs a folder");
+        std::error_code ec;
+        const std::filesystem::path path = std::filesystem::absolute(folder, ec).lexically_normal();
+        std::filesystem::create_directories(path, ec);
+        if (ec || !std::filesystem::is_directory(path)) return parser.Fail("cannot create the folder '" + folder + "'");
+        request.pageSnapshotDir = path.string();
+        // No display is needed: the window is drawn offscreen. Qt reads this
+        // when the session makes the application.
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
 
     // The data-file reader reports through the message manager: to stderr.
     const StderrReports reports;
@@ -168,13 +193,34 @@ int RunRun(const std::vector<std::string>& args) {
     Olm_RunSession session;
     const Olm_RunOutcome outcome = session.Run(request, FactoryOf(*wizard, request.wizType));
     const std::string failure = Unrepeated(outcome, reports);
+    if (snapshots) {
+        if (!outcome.failure.empty()) {
+            // The pages before the one that stopped the walk are no answer.
+            std::error_code ec;
+            for (const std::string& file : outcome.snapshots) std::filesystem::remove(file, ec);
+            return parser.Fail(failure);
+        }
+        for (const std::string& file : outcome.snapshots) std::printf("%s\n", file.c_str());
+        return kExitOk;
+    }
     for (const std::string& message : outcome.messages) {
         if (quiet || !request.batch || reports.Reported(message)) continue;
         if (!outcome.Succeeded() && failure.find(message) != std::string::npos) continue;
         std::printf("%s\n", message.c_str());
     }
+    // A window the user cancelled wrote nothing and says nothing.
+    if (!request.batch && outcome.result == 1) return kExitErrors;
     if (!outcome.Succeeded()) return parser.Fail(failure);
-    if (!quiet) std::fputs(outcome.Report().c_str(), stdout);
+    if (quiet) return kExitOk;
+    if (request.batch) {
+        std::fputs(outcome.Report().c_str(), stdout);
+    } else {
+        for (const std::string& file : outcome.files) {
+            std::error_code ec;
+            const std::filesystem::path full = std::filesystem::absolute(file, ec);
+            std::printf("%s\n", (ec ? file : full.lexically_normal().string()).c_str());
+        }
+    }
     return kExitOk;
 }
 

@@ -26,6 +26,12 @@ const int g_libraryAnchor = 0;
 
 QString topicKey(const QString& topic) { return topic.simplified().toLower(); }
 
+// A page path of the map without its "#section", if any.
+QString fileOf(const QString& page) {
+    const qsizetype hash = page.lastIndexOf(QLatin1Char('#'));
+    return hash > 0 ? page.left(hash) : page;
+}
+
 // The topic without its last word: the category of "<category> <qualifier>".
 QString categoryOf(const QString& topic) {
     const QString key = topicKey(topic);
@@ -54,9 +60,15 @@ bool readMap(const QString& path, QHash<QString, QString>& topics) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals < 0) continue;
         const QString topic = topicKey(line.left(equals));
-        const QString page = line.mid(equals + 1).trimmed();
+        QString page = line.mid(equals + 1).trimmed();
+        // "page#section": the section is kept apart from the path to clean.
+        QString section;
+        if (const qsizetype hash = page.lastIndexOf(QLatin1Char('#')); hash > 0) {
+            section = page.mid(hash);
+            page = page.left(hash).trimmed();
+        }
         if (topic.isEmpty() || page.isEmpty()) continue;
-        topics.insert(topic, QDir::cleanPath(folder.absoluteFilePath(page)));
+        topics.insert(topic, QDir::cleanPath(folder.absoluteFilePath(page)) + section);
     }
     return true;
 }
@@ -110,7 +122,7 @@ QString Nx_HelpManager::topicPage(const QString& map, const QString& topic,
     for (const QString& key : keys) {
         if (key.isEmpty()) continue;
         const auto page = topics.constFind(key);
-        if (page != topics.constEnd() && QFileInfo(page.value()).isFile()) return page.value();
+        if (page != topics.constEnd() && QFileInfo(fileOf(page.value())).isFile()) return page.value();
     }
     return QString();
 }
@@ -136,7 +148,10 @@ bool Nx_HelpManager::showHelpTopic(const QString& map, const QString& topic, Top
         m_window->resize(600, 480);
     }
     m_window->setWindowTitle(QStringLiteral("More Info - %1").arg(topic));
-    m_window->setSource(QUrl::fromLocalFile(page));
+    const QString file = fileOf(page);
+    QUrl url = QUrl::fromLocalFile(file);
+    if (file.size() < page.size()) url.setFragment(page.mid(file.size() + 1));
+    m_window->setSource(url);
     m_window->show();
     m_window->raise();
     return true;

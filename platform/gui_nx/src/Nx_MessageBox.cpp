@@ -5,10 +5,18 @@
 #include <QPushButton>
 
 #include <array>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
 namespace {
+
+bool g_unattended = false;
+
+void WriteUnattended(const QString& text) {
+    QString line = text.startsWith(QLatin1String("<qt>")) ? text.mid(4) : text;
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+}
 
 // The box is modal over the running modal window (the wizard), if any.
 QWidget* boxParent() {
@@ -40,6 +48,12 @@ QMessageBox::StandardButton standardButton(int code) {
 }
 
 int showBox(QMessageBox::Icon icon, const QString& text, int button0, int button1, int button2) {
+    if (g_unattended) {
+        WriteUnattended(text);
+        for (const int code : {button0, button1, button2})
+            if (standardButton(code) != QMessageBox::NoButton) return code;
+        return Nx_MessageBox::Ok;
+    }
     QWidget* parent = boxParent();
     QMessageBox box(parent);
     box.setIcon(icon);
@@ -76,6 +90,10 @@ int Nx_MessageBox::information(const QString& text, int button0, int button1, in
 int Nx_MessageBox::question(const QString& text, const QString& button0Text,
                             const QString& button1Text, const QString& button2Text,
                             int defaultButton, int escapeButton) {
+    if (g_unattended) {
+        WriteUnattended(text);
+        return defaultButton;
+    }
     QWidget* parent = boxParent();
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Question);
@@ -99,3 +117,7 @@ int Nx_MessageBox::question(const QString& text, const QString& button0Text,
         if (box.clickedButton() == button) return index;
     return escapeButton;
 }
+
+void Nx_MessageBox::setUnattended(bool unattended) { g_unattended = unattended; }
+
+bool Nx_MessageBox::isUnattended() { return g_unattended; }

@@ -1,9 +1,17 @@
 #include "gui_nx/Nx_Wizard.h"
 
+#include "gui_nx/Nx_MessageBox.h"
+#include "gui_nx/Nx_WheelGuard.h"
 #include "gui_nx/Nx_WizardPage.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
 #include <QMetaObject>
+#include <QPixmap>
+#include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <QWizardPage>
 
@@ -16,11 +24,17 @@ namespace {
 // page is shown on its way forward.
 class NxPageHost : public QWizardPage {
 public:
-    explicit NxPageHost(std::function<void(int)> onInitialize)
-        : m_onInitialize(std::move(onInitialize)) {
+    // sizeOfAll gives the size every page asks for (the largest page's).
+    NxPageHost(std::function<void(int)> onInitialize, std::function<QSize()> sizeOfAll)
+        : m_onInitialize(std::move(onInitialize)), m_sizeOfAll(std::move(sizeOfAll)) {
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
     }
+
+    // Every page asks for the room of the largest, so that the window's size
+    // hint does not depend on the page shown first.
+    QSize sizeHint() const override { return m_sizeOfAll(); }
+    QSize ownSizeHint() const { return QWizardPage::sizeHint(); }
 
     void initializePage() override {
         if (wizard()) m_onInitialize(wizard()->currentId());
@@ -41,7 +55,13 @@ public:
 
 private:
     std::function<void(int)> m_onInitialize;
+    std::function<QSize()> m_sizeOfAll;
 };
+
+// A 1280 x 800 screen less the window frame (title bar, borders) and a panel.
+constexpr int kMaxOpeningWidth = 1240;
+constexpr int kMaxOpeningHeight = 740;
+constexpr int kFrameAllowance = 40;
 
 }  // namespace
 
@@ -65,6 +85,9 @@ Nx_Wizard::Nx_Wizard(const QString& caption, QWidget* parent, const QString& nam
         if (which == QWizard::CustomButton1) onAdvancedClicked();
     });
     connect(this, &QWizard::currentIdChanged, this, &Nx_Wizard::onCurrentPageChanged);
+    m_wheelGuard = new Nx_WheelGuard(this);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &Nx_Wizard::onHelpKey);
 }
 
 Nx_Wizard::~Nx_Wizard() {
@@ -157,6 +180,83 @@ void Nx_Wizard::onHelpRequested() {
     if (Nx_WizardPage* page = currentNxPage()) page->onMoreInfo();
 }
 
+void Nx_Wizard::onHelpKey() {
+    // F1 is the key of the "More Info" button: only while that is offered.
+    QAbstractButton* help = button(QWizard::HelpButton);
+    if (testOption(QWizard::HaveHelpButton) && help->isEnabled()) onHelpRequested();
+}
+
+QSize Nx_Wizard::maxOpeningSize() {
+    QSize limit(kMaxOpeningWidth, kMaxOpeningHeight);
+    // The offscreen platform's screen is a fixed stand-in; real screens
+    // smaller than 1280 x 800 bound the window too.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        const QSize free = screen->availableSize() - QSize(kFrameAllowance, kFrameAllowance);
+        if (free.isValid()) limit = limit.boundedTo(free);
+    }
+    return limit;
+}
+
+QSize Nx_Wizard::openingSize() const {
+    return sizeHint().boundedTo(maxOpeningSize());
+}
+
+void Nx_Wizard::setVisible(bool visible) {
+    // Sized once, before the first show; after that the user's size stays.
+    if (visible && !m_openedOnce) {
+        m_openedOnce = true;
+        // QWizard starts at the first page when shown; the size hint counts
+        // the header of the page shown, so start first.
+        if (currentId() == -1) restart();
+        ensurePolished();
+        resize(openingSize());
+    }
+    QWizard::setVisible(visible);
+}
+
+QString Nx_Wizard::snapshotName(int number, const QString& pageTitle) {
+    QString name = pageTitle.simplified().toLower();
+    name.replace(QLatin1Char(' '), QLatin1Char('-'));
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return QStringLiteral("%1-%2.png").arg(number, 2, 10, QLatin1Char('0')).arg(name);
+}
+
+int Nx_Wizard::exec() {
+    if (m_snapshotFolder.isEmpty()) return QWizard::exec();
+    return walkPagesForSnapshots();
+}
+
+int Nx_Wizard::walkPagesForSnapshots() {
+    m_snapshots.clear();
+    m_snapshotProblem.clear();
+    const bool wasUnattended = Nx_MessageBox::isUnattended();
+    Nx_MessageBox::setUnattended(true);
+    restart();
+    show();
+    const QDir folder(m_snapshotFolder);
+    for (int number = 1; currentNxPage(); ++number) {
+        QApplication::processEvents();
+        Nx_WizardPage* page = currentNxPage();
+        const QString file = folder.absoluteFilePath(snapshotName(number, page->pageName()));
+        if (!grab().save(file, "PNG")) {
+            m_snapshotProblem = QStringLiteral("cannot write %1").arg(file);
+            break;
+        }
+        m_snapshots << file;
+        if (nextId() == -1) break;
+        next();
+        if (currentNxPage() == page) {
+            m_snapshotProblem = QStringLiteral("the page %1 does not take its settings").arg(page->pageName());
+            break;
+        }
+    }
+    hide();
+    Nx_MessageBox::setUnattended(wasUnattended);
+    emit pageSnapshotsTaken(m_snapshots, m_snapshotProblem);
+    return 0;
+}
+
 void Nx_Wizard::onAdvancedClicked() {
     if (Nx_WizardPage* page = currentNxPage()) page->onAdvanced();
 }
@@ -165,6 +265,8 @@ void Nx_Wizard::onCurrentPageChanged(int id) {
     updateHelpButtons();
     const Entry* entry = findEntry(id);
     if (!entry || !entry->page) return;
+    // Widgets a page added after it was given its body are guarded too.
+    m_wheelGuard->guard(entry->page->pageWidget());
     // The page is current from now on; QWizard initialised it on its way
     // forward, but not when the user came back to it.
     initializeNxPage(id);
@@ -184,7 +286,13 @@ void Nx_Wizard::initializeNxPage(int id) {
 }
 
 void Nx_Wizard::attachPage(Nx_WizardPage* page) {
-    auto* host = new NxPageHost([this](int id) { initializeNxPage(id); });
+    auto* host = new NxPageHost([this](int id) { initializeNxPage(id); },
+                                [this] {
+                                    QSize all;
+                                    for (const Entry& entry : m_entries)
+                                        all = all.expandedTo(static_cast<NxPageHost*>(entry.host)->ownSizeHint());
+                                    return all;
+                                });
     Entry entry;
     entry.page = page;
     entry.host = host;
@@ -207,6 +315,7 @@ void Nx_Wizard::detachPage(Nx_WizardPage* page) {
 
 void Nx_Wizard::setPageBody(Nx_WizardPage* page, QWidget* body) {
     if (const Entry* entry = findEntry(page)) static_cast<NxPageHost*>(entry->host)->setBody(body);
+    m_wheelGuard->guard(body);
 }
 
 void Nx_Wizard::setPageTitle(Nx_WizardPage* page, const QString& title) {

@@ -1,3 +1,4 @@
+#include "gui_nx/Nx_WheelGuard.h"
 #include "gui_nx/Nx_Wizard.h"
 #include "gui_nx/Nx_WizardPage.h"
 
@@ -5,7 +6,15 @@
 #include "GuiTestSupport.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <functional>
 #include <string>
@@ -178,6 +187,60 @@ TEST_F(NxWizardTest, MoreInfoAndAdvancedButtonsFollowTheWizardAndThePage) {
     wizard.showMoreInfo(false);
     buttons();
     golden.Check("more info and advanced", log);
+}
+
+// A turn of the wheel towards the user over the middle of a widget.
+void TurnWheel(QWidget* widget) {
+    const QPointF at(widget->rect().center());
+    QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+
+// The wheel over a combo box or spin box of a scrolling page changes it only
+// while it has the focus; otherwise the page scrolls. The guard also covers
+// a widget the page gets after it was given its body.
+TEST_F(NxWizardTest, WheelChangesOnlyTheFocusedComboOrSpinBoxElseScrollsThePage) {
+    Nx_Wizard wizard("W");
+    auto* page = new LoggingPage(&wizard, "A", log);
+    auto* scroll = new QScrollArea;
+    auto* body = new QWidget;
+    auto* column = new QVBoxLayout(body);
+    auto* combo = new QComboBox;
+    combo->addItems({"one", "two", "three"});
+    column->addWidget(combo);
+    column->addSpacing(2000);
+    scroll->setWidget(body);
+    scroll->setWidgetResizable(true);
+    page->setPageWidget(scroll);
+    auto* spin = new QSpinBox;
+    spin->setValue(5);
+    column->insertWidget(1, spin);
+    wizard.resize(400, 300);
+    wizard.show();
+    QApplication::setActiveWindow(&wizard);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&wizard));
+    QScrollBar* bar = scroll->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+
+    EXPECT_EQ(combo->focusPolicy(), Qt::StrongFocus) << "the wheel gives no focus";
+    TurnWheel(combo);
+    EXPECT_EQ(combo->currentIndex(), 0) << "an unfocused combo box keeps its choice";
+    EXPECT_GT(bar->value(), 0) << "the page scrolls instead";
+    bar->setValue(0);
+    TurnWheel(spin);
+    EXPECT_EQ(spin->value(), 5) << "the page's later spin box is guarded once it is current";
+    EXPECT_GT(bar->value(), 0);
+
+    combo->setFocus();
+    ASSERT_TRUE(combo->hasFocus());
+    TurnWheel(combo);
+    EXPECT_EQ(combo->currentIndex(), 1) << "the focused combo box takes the wheel";
+    spin->setFocus();
+    TurnWheel(spin);
+    EXPECT_EQ(spin->value(), 4);
+    EXPECT_TRUE(Nx_WheelGuard::isGuarded(spin));
+    wizard.hide();
 }
 
 }  // namespace

@@ -16,7 +16,9 @@ class QTextBrowser;
 // Blanks around topic and page are dropped and runs of blanks inside a topic
 // count as one; topics are matched without regard to letter case. Empty lines
 // and lines starting with '#' are ignored, and so are lines without '=' or
-// with an empty topic or page. A later line for the same topic wins.
+// with an empty topic or page. A later line for the same topic wins. A page
+// may name a section of itself, "page.html#section" (an anchor of the
+// page): the help window then opens the page at that section.
 //
 // A map named without a folder is looked for in the help folder: the "help"
 // folder of $OLMW_DATA_DIR when that is set, else the "help" folder of the
@@ -47,7 +49,8 @@ public:
     // not exist.
     bool showHelpTopic(const QString& map, const QString& topic, TopicPrefix prefix);
 
-    // The full path of the page a topic leads to, or empty (as showHelpTopic).
+    // The full path of the page a topic leads to, followed by "#section" when
+    // the map names one; empty as for showHelpTopic.
     QString topicPage(const QString& map, const QString& topic, TopicPrefix prefix) const;
     // The folder searched for maps named without a folder.
     static QString helpDirectory();

@@ -28,4 +28,11 @@ public:
                         const QString& button1Text = QString(),
                         const QString& button2Text = QString(),
                         int defaultButton = 0, int escapeButton = -1);
+
+    // Unattended: no box is shown; its text goes to standard error as a line
+    // (without the "<qt>" in front), and the call returns the first button's
+    // code (critical, warning, information) or defaultButton (question), as
+    // if the user had pressed Enter. Off by default.
+    static void setUnattended(bool unattended);
+    static bool isUnattended();
 };

@@ -3,11 +3,14 @@
 #include "gui_nx/GuiNxExport.h"
 
 #include <QPointer>
+#include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QWizard>
 
 #include <vector>
 
+class Nx_WheelGuard;
 class Nx_WizardPage;
 class QWizardPage;
 
@@ -28,6 +31,12 @@ class QWizardPage;
 //     "Advanced" button of a page whose advancedSupport() is not 0.
 // exec() returns 1 when the user finished the wizard and 0 when it was left.
 // The wizard owns its pages (they are its QObject children) and their widgets.
+//
+// The window opens at openingSize(): large enough for the largest page, as
+// far as a 1280 x 800 screen allows (pages scroll inside beyond that). F1
+// does what "More Info" does while that button is shown and enabled. The
+// mouse wheel changes a combo box or spin box of a page only while it has
+// the focus (Nx_WheelGuard); otherwise it scrolls the page.
 class NX_API Nx_Wizard : public QWizard {
     Q_OBJECT
 
@@ -47,6 +56,36 @@ public:
     // The page after (before) the given one, or null.
     Nx_WizardPage* nxPageAfter(const Nx_WizardPage* page) const;
     Nx_WizardPage* nxPageBefore(const Nx_WizardPage* page) const;
+
+    // The size the window opens at: its size hint (every page asks for the
+    // room of the largest), at most maxOpeningSize().
+    QSize openingSize() const;
+    // The largest window a 1280 x 800 screen shows whole, with room for the
+    // window frame and a panel: 1240 x 740; less when the screen is smaller.
+    static QSize maxOpeningSize();
+
+    // Snapshot mode: exec() then shows no window to the user; it walks the
+    // pages with Next from the first, saves each as
+    // "<folder>/NN-<page title>.png" (NN from 01; the title in lower case,
+    // blanks as '-') at the opening size, and returns 0 without finishing.
+    // Message boxes go to standard error meanwhile (Nx_MessageBox). The
+    // walk stops at the first page that refuses Next or cannot be saved:
+    // snapshotProblem() then says why. The folder must exist.
+    void setPageSnapshots(const QString& folder) { m_snapshotFolder = folder; }
+    QStringList pageSnapshots() const { return m_snapshots; }
+    QString snapshotProblem() const { return m_snapshotProblem; }
+    // The file name of a page's snapshot: "NN-<title>.png".
+    static QString snapshotName(int number, const QString& pageTitle);
+
+    int exec() override;
+    void setVisible(bool visible) override;
+
+signals:
+    // The end of a snapshot walk: the files saved, and why it stopped early
+    // (empty when every page was saved).
+    void pageSnapshotsTaken(const QStringList& files, const QString& problem);
+
+public:
 
     // Cancelling asks the current page first (onCancel).
     void reject() override;
@@ -81,8 +120,15 @@ private:
     const Entry* findEntry(const Nx_WizardPage* page) const;
     const Entry* findEntry(int id) const;
     void initializeNxPage(int id);
+    void onHelpKey();
+    int walkPagesForSnapshots();
 
     std::vector<Entry> m_entries;
+    Nx_WheelGuard* m_wheelGuard = nullptr;  // a child of the wizard
+    QString m_snapshotFolder;
+    QStringList m_snapshots;
+    QString m_snapshotProblem;
+    bool m_openedOnce = false;
     bool m_moreInfo = false;
     bool m_finishing = false;
     bool m_destroying = false;
