@@ -8,9 +8,9 @@
 // BCASC_OUT the B operand after its registers.
 // Pipeline: A passes A_PIPE registers (0 to 2), B passes B_PIPE registers,
 // the product M_PIPE and P_PIPE registers, all clocked by the rising edge of
-// CLK and enabled by CE; the paths are delayed independently, so the
-// latency from both operands is max(A_PIPE, B_PIPE) + M_PIPE + P_PIPE when
-// A_PIPE equals B_PIPE. RST clears every register: with RESET_TYPE SYNC on
+// CLK and enabled by CE; the paths are delayed independently: the latency
+// is A_PIPE + M_PIPE + P_PIPE cycles from A, B_PIPE + M_PIPE + P_PIPE from
+// B. RST clears every register: with RESET_TYPE SYNC on
 // the rising edge of CLK (CE need not be high), with ASYNC at once.
 // Only OPERATION_MODE MULTIPLY is modelled, the mode the multiplier wizard
 // sets: any other mode is reported as an error at time 0, and so is

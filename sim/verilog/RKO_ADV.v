@@ -9,7 +9,7 @@
 // Lock: LOCKED rises on the 32nd rising edge of the selected input after RST
 // falls, counting only edges that follow the previous one by its period
 // within 1 %; an edge off that period starts the count again. When the input
-// leaves its period after lock, LOCKED falls; with RELOCK_RESET = TRUE the
+// leaves its period after lock, or stops for 1.5 periods, LOCKED falls; with RELOCK_RESET = TRUE the
 // model locks again on its own, with FALSE it waits for the next RST. RST
 // clears LOCKED at once.
 // Outputs (held low while unlocked), with Tin the input period and the VCO
@@ -210,6 +210,19 @@ module RKO_ADV #(
     always @(posedge CFG_EN)
         $display("ERROR: RKO_ADV %m: the reconfiguration port is not modelled (CFG_EN high at %0t)", $realtime);
 
+    // A stopped input: no rising edge for 1.5 input periods while locked
+    // drops LOCKED and the outputs (checked every quarter period); the late
+    // edge, when it comes, counts as an input off its period.
+    reg stalled = 1'b0;
+    always begin
+        wait (locked === 1'b1);
+        stalled = 1'b0;
+        while (locked === 1'b1) begin
+            #(t_in / 4.0);
+            if (locked === 1'b1 && $realtime - last_rise >= 1.5 * t_in) stalled = 1'b1;
+        end
+    end
+
     // Period, rising-edge offset within the period and high time of each
     // output: 0 to 5 CLKOUT0 to CLKOUT5, 6 CLKFBOUT.
     function real out_period(input integer i);
@@ -266,8 +279,8 @@ module RKO_ADV #(
         end
     endgenerate
 
-    assign {CLKFBOUT, CLKOUT5, CLKOUT4, CLKOUT3, CLKOUT2, CLKOUT1, CLKOUT0} = locked ? q : 7'b0;
-    assign LOCKED = locked;
+    assign {CLKFBOUT, CLKOUT5, CLKOUT4, CLKOUT3, CLKOUT2, CLKOUT1, CLKOUT0} = (locked && !stalled) ? q : 7'b0;
+    assign LOCKED = locked && !stalled;
     assign CFG_DOUT = 16'b0;
     assign CFG_RDY = 1'b0;
 endmodule

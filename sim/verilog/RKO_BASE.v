@@ -8,7 +8,7 @@
 // Lock: LOCKED rises on the 32nd rising edge of CLKIN after RST
 // falls, counting only edges that follow the previous one by its period
 // within 1 %; an edge off that period starts the count again. When the input
-// leaves its period after lock, LOCKED falls; with RELOCK_RESET = TRUE the
+// leaves its period after lock, or stops for 1.5 periods, LOCKED falls; with RELOCK_RESET = TRUE the
 // model locks again on its own, with FALSE it waits for the next RST. RST
 // clears LOCKED at once.
 // Outputs (held low while unlocked), with Tin the input period and the VCO
@@ -172,6 +172,19 @@ module RKO_BASE #(
         end
     end
 
+    // A stopped input: no rising edge for 1.5 input periods while locked
+    // drops LOCKED and the outputs (checked every quarter period); the late
+    // edge, when it comes, counts as an input off its period.
+    reg stalled = 1'b0;
+    always begin
+        wait (locked === 1'b1);
+        stalled = 1'b0;
+        while (locked === 1'b1) begin
+            #(T_IN / 4.0);
+            if (locked === 1'b1 && $realtime - last_rise >= 1.5 * T_IN) stalled = 1'b1;
+        end
+    end
+
     // Period, rising-edge offset within the period and high time of each
     // output: 0 to 5 CLKOUT0 to CLKOUT5, 6 CLKFBOUT.
     function real out_period(input integer i);
@@ -228,6 +241,6 @@ module RKO_BASE #(
         end
     endgenerate
 
-    assign {CLKFBOUT, CLKOUT5, CLKOUT4, CLKOUT3, CLKOUT2, CLKOUT1, CLKOUT0} = locked ? q : 7'b0;
-    assign LOCKED = locked;
+    assign {CLKFBOUT, CLKOUT5, CLKOUT4, CLKOUT3, CLKOUT2, CLKOUT1, CLKOUT0} = (locked && !stalled) ? q : 7'b0;
+    assign LOCKED = locked && !stalled;
 endmodule

@@ -9,8 +9,9 @@
 // Lock: LOCKED rises on the 16th rising edge of CLKIN after RST falls,
 // counting only edges that follow the previous one by INCLK_PERIOD within
 // 1 %; an edge off that period starts the count again. When CLKIN leaves
-// that period after lock, LOCKED falls, STATUS[1] rises and the model stays
-// unlocked until the next RST. RST clears LOCKED at once.
+// that period after lock, or stops for 1.5 periods, LOCKED falls, STATUS[1]
+// rises and the model stays unlocked until the next RST. RST clears LOCKED
+// at once.
 // Outputs (held low while unlocked): CLK0/90/180/270 have the period Tr,
 // shifted by 0/90/180/270 degrees, with a 50 % duty cycle (DUTY_FIX = TRUE)
 // or the measured duty cycle of CLKIN (DUTY_FIX = FALSE, CLKIN_HALVE =
@@ -146,6 +147,19 @@ module TKL_SP #(
     always @(negedge CLKIN)
         if (!locked && last_rise >= 0.0) high_time = $realtime - last_rise;
 
+    // A stopped input: no rising edge for 1.5 input periods while locked
+    // drops LOCKED and the outputs (checked every quarter period); the late
+    // edge, when it comes, counts as an input off its period.
+    reg stalled = 1'b0;
+    always begin
+        wait (locked === 1'b1);
+        stalled = 1'b0;
+        while (locked === 1'b1) begin
+            #(T_IN / 4.0);
+            if (locked === 1'b1 && $realtime - last_rise >= 1.5 * T_IN) stalled = 1'b1;
+        end
+    end
+
     // Period, rising-edge offset within the period and high time of each
     // output: 0 CLK0, 1 CLK90, 2 CLK180, 3 CLK270, 4 CLKDBL, 5 CLKDBL180,
     // 6 CLKSLOW, 7 CLKSYN, 8 CLKSYN180.
@@ -206,7 +220,7 @@ module TKL_SP #(
         end
     endgenerate
 
-    assign {CLKSYN180, CLKSYN, CLKSLOW, CLKDBL180, CLKDBL, CLK270, CLK180, CLK90, CLK0} = locked ? q : 9'b0;
-    assign LOCKED = locked;
-    assign STATUS = {6'b0, lost, 1'b0};
+    assign {CLKSYN180, CLKSYN, CLKSLOW, CLKDBL180, CLKDBL, CLK270, CLK180, CLK90, CLK0} = (locked && !stalled) ? q : 9'b0;
+    assign LOCKED = locked && !stalled;
+    assign STATUS = {6'b0, lost || stalled, 1'b0};
 endmodule

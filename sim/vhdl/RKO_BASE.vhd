@@ -7,7 +7,7 @@
 -- Lock: LOCKED rises on the 32nd rising edge of CLKIN after RST
 -- falls, counting only edges that follow the previous one by its period
 -- within 1 %; an edge off that period starts the count again. When the input
--- leaves its period after lock, LOCKED falls; with RELOCK_RESET = TRUE the
+-- leaves its period after lock, or stops for 1.5 periods, LOCKED falls; with RELOCK_RESET = TRUE the
 -- model locks again on its own, with FALSE it waits for the next RST. RST
 -- clears LOCKED at once.
 -- Outputs (held low while unlocked), with Tin the input period and the VCO
@@ -83,6 +83,8 @@ architecture model of RKO_BASE is
 
     -- Lock state: 'epoch' changes whenever the outputs must start again.
     signal lock_q : std_logic := '0';
+    signal stalled : std_logic := '0';
+    signal run : std_logic;
     signal epoch : natural := 0;
     signal base : time := 0 ns;
     constant T_IN : time := INCLK_PERIOD * 1 ns;
@@ -192,6 +194,26 @@ begin
         end if;
     end process;
 
+    -- A stopped input: no rising edge for 1.5 input periods while locked
+    -- drops LOCKED and the outputs at once; the late edge, when it comes,
+    -- counts as an input off its period.
+    watchdog : process
+    begin
+        stalled <= '0';
+        if lock_q /= '1' then
+            wait until lock_q = '1';
+        end if;
+        loop
+            wait until rising_edge(CLKIN) or lock_q /= '1' for T_IN * 1.5;
+            exit when lock_q /= '1';
+            if not (rising_edge(CLKIN)) then
+                stalled <= '1';
+                wait until lock_q /= '1';
+                exit;
+            end if;
+        end loop;
+    end process;
+
     outs : for g in 0 to 6 generate
         gen : process
             variable mine : natural;
@@ -228,12 +250,13 @@ begin
         end process;
     end generate;
 
-    CLKOUT0 <= q(0) and lock_q;
-    CLKOUT1 <= q(1) and lock_q;
-    CLKOUT2 <= q(2) and lock_q;
-    CLKOUT3 <= q(3) and lock_q;
-    CLKOUT4 <= q(4) and lock_q;
-    CLKOUT5 <= q(5) and lock_q;
-    CLKFBOUT <= q(6) and lock_q;
-    LOCKED <= lock_q;
+    CLKOUT0 <= q(0) and run;
+    CLKOUT1 <= q(1) and run;
+    CLKOUT2 <= q(2) and run;
+    CLKOUT3 <= q(3) and run;
+    CLKOUT4 <= q(4) and run;
+    CLKOUT5 <= q(5) and run;
+    CLKFBOUT <= q(6) and run;
+    run <= lock_q and not stalled;
+    LOCKED <= run;
 end architecture model;

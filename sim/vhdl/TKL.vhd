@@ -8,8 +8,9 @@
 -- Lock: LOCKED rises on the 16th rising edge of CLKIN after RST falls,
 -- counting only edges that follow the previous one by INCLK_PERIOD within
 -- 1 %; an edge off that period starts the count again. When CLKIN leaves
--- that period after lock, LOCKED falls, STATUS[1] rises and the model stays
--- unlocked until the next RST. RST clears LOCKED at once.
+-- that period after lock, or stops for 1.5 periods, LOCKED falls, STATUS[1]
+-- rises and the model stays unlocked until the next RST. RST clears LOCKED
+-- at once.
 -- Outputs (held low while unlocked): CLK0/90/180/270 have the period Tr,
 -- shifted by 0/90/180/270 degrees, with a 50 % duty cycle (DUTY_FIX = TRUE)
 -- or the measured duty cycle of CLKIN (DUTY_FIX = FALSE, CLKIN_HALVE =
@@ -106,6 +107,8 @@ architecture model of TKL is
 
     -- Lock state: 'epoch' changes whenever the outputs must start again.
     signal lock_q : std_logic := '0';
+    signal stalled : std_logic := '0';
+    signal run : std_logic;
     signal lost_q : std_logic := '0';
     signal overflow : std_logic := '0';
     signal epoch : natural := 0;
@@ -285,6 +288,26 @@ begin
         end if;
     end process;
 
+    -- A stopped input: no rising edge for 1.5 input periods while locked
+    -- drops LOCKED and the outputs at once; the late edge, when it comes,
+    -- counts as an input off its period.
+    watchdog : process
+    begin
+        stalled <= '0';
+        if lock_q /= '1' then
+            wait until lock_q = '1';
+        end if;
+        loop
+            wait until rising_edge(CLKIN) or lock_q /= '1' for T_IN * 1.5;
+            exit when lock_q /= '1';
+            if not (rising_edge(CLKIN)) then
+                stalled <= '1';
+                wait until lock_q /= '1';
+                exit;
+            end if;
+        end loop;
+    end process;
+
     outs : for g in 0 to 8 generate
         gen : process
             variable mine : natural;
@@ -320,16 +343,17 @@ begin
         end process;
     end generate;
 
-    CLK0 <= q(0) and lock_q;
-    CLK90 <= q(1) and lock_q;
-    CLK180 <= q(2) and lock_q;
-    CLK270 <= q(3) and lock_q;
-    CLKDBL <= q(4) and lock_q;
-    CLKDBL180 <= q(5) and lock_q;
-    CLKSLOW <= q(6) and lock_q;
-    CLKSYN <= q(7) and lock_q;
-    CLKSYN180 <= q(8) and lock_q;
-    LOCKED <= lock_q;
-    STATUS <= "000000" & lost_q & overflow;
+    CLK0 <= q(0) and run;
+    CLK90 <= q(1) and run;
+    CLK180 <= q(2) and run;
+    CLK270 <= q(3) and run;
+    CLKDBL <= q(4) and run;
+    CLKDBL180 <= q(5) and run;
+    CLKSLOW <= q(6) and run;
+    CLKSYN <= q(7) and run;
+    CLKSYN180 <= q(8) and run;
+    run <= lock_q and not stalled;
+    LOCKED <= run;
+    STATUS <= "000000" & (lost_q or stalled) & overflow;
     SHDONE <= shdone_q;
 end architecture model;

@@ -1,9 +1,9 @@
 #!/bin/sh
 # Runs one check of the simulation models with one HDL tool. Exit 77 (the
 # test is skipped) when the tool is not installed.
-#   run_sim.sh iverilog-lint MODEL.v...        each model compiles alone
+#   run_sim.sh iverilog-lint MODEL.v...        each model compiles alone, silently
 #   run_sim.sh verilator-lint MODEL.v...       each model passes the linter
-#   run_sim.sh ghdl-lint WORK MODEL.vhd...     each model analyses and elaborates
+#   run_sim.sh ghdl-lint WORK MODEL.vhd...     each model analyses and elaborates, silently
 #   run_sim.sh iverilog-tb TOP FILE.v...       the testbench TOP prints PASS
 #   run_sim.sh ghdl-tb WORK TOP FILE.vhd...    the testbench TOP prints PASS
 # A testbench passes when it prints a PASS line and no FAIL or ERROR line
@@ -51,7 +51,9 @@ ghdl-lint)
     rm -rf "$work" && mkdir -p "$work" || exit 1
     for f in "$@"; do
         case $f in /*) ;; *) f=$PWD/$f ;; esac
-        (cd "$work" && ghdl -a --std=08 "$f" && ghdl -e --std=08 "$(basename "$f" .vhd)") || exit 1
+        out=$(cd "$work" && ghdl -a --std=08 "$f" 2>&1 && ghdl -e --std=08 "$(basename "$f" .vhd)" 2>&1) ||
+            { echo "$out"; exit 1; }
+        [ -z "$out" ] || { echo "$f: $out"; exit 1; }
     done
     ;;
 iverilog-tb)

@@ -77,11 +77,17 @@ module tb_rko;
             $display("FAIL: clock checks passed: %b", ok);
             failures = failures + 1;
         end
-        // A late input edge: a loses its lock and takes it again 32 edges
-        // later (RELOCK_RESET TRUE); b, on the same fault, waits for RST.
+        // The inputs stop for 20 ns: LOCKED and the outputs fall within 1.5
+        // input periods. Then a takes its lock again 32 edges later
+        // (RELOCK_RESET TRUE); b, on the same fault, waits for RST.
         @(posedge clk_a) force clk_a = 1'b0;
         force clk_b = 1'b0;
-        #12000;
+        #17000;
+        if (lock_a !== 1'b0 || lock_b !== 1'b0 || a !== 7'b0 || b !== 7'b0) begin
+            $display("FAIL: a stopped input kept LOCKED (a %b, b %b) or the outputs", lock_a, lock_b);
+            failures = failures + 1;
+        end
+        #3000;
         release clk_a;
         release clk_b;
         #30000;

@@ -91,17 +91,22 @@ begin
         if edges_a /= 32 then
             fail("a LOCKED rose on input edge " & integer'image(edges_a) & ", expected 32");
         end if;
-        wait for 800 us;
+        wait for 800 ns;
         for i in ok'range loop
             if not ok(i) then
                 fail("clock check " & integer'image(i));
             end if;
         end loop;
-        -- A late input edge: a loses its lock and takes it again 32 edges
-        -- later (RELOCK_RESET TRUE); b, on the same fault, waits for RST.
+        -- The inputs stop for 20 ns: LOCKED and the outputs fall within 1.5
+        -- input periods. Then a takes its lock again 32 edges later
+        -- (RELOCK_RESET TRUE); b, on the same fault, waits for RST.
         wait until rising_edge(clk_a);
         stop <= true;
-        wait for 12 ns;
+        wait for 17 ns;
+        if lock_a /= '0' or lock_b /= '0' or a /= "0000000" or b /= "0000000" then
+            fail("a stopped input kept LOCKED or the outputs");
+        end if;
+        wait for 3 ns;
         stop <= false;
         wait for 30 ns;
         if lock_a /= '0' or lock_b /= '0' or a /= "0000000" or b /= "0000000" then

@@ -112,7 +112,7 @@ begin
         if edges_a /= 16 then
             fail("a LOCKED rose on input edge " & integer'image(edges_a) & ", expected 16");
         end if;
-        wait for 800 us;
+        wait for 800 ns;
         for i in ok'range loop
             if not ok(i) then
                 fail("clock check " & integer'image(i));
@@ -150,10 +150,15 @@ begin
         if lock_a /= '1' or status_a /= "00000000" then
             fail("a did not lock again after reset");
         end if;
-        -- An input edge 10.5 ns late loses the lock and sets STATUS[1].
+        -- The input stops: within 1.5 input periods of its last rising edge
+        -- LOCKED and the outputs fall and STATUS[1] rises; the late edge
+        -- that follows keeps the lock lost.
         wait until rising_edge(clk_a);
         stop_a <= true;
-        wait for 15.5 ns;
+        wait for 20 ns;
+        if lock_a /= '0' or a /= "000000000" or status_a(1) /= '1' then
+            fail("a kept its lock 20 ns after its input stopped");
+        end if;
         stop_a <= false;
         wait for 30 ns;
         if lock_a /= '0' or status_a(1) /= '1' then
