@@ -22,7 +22,10 @@ entity tb_hsx is
     MULT       : integer := 10;
     REFDIV     : integer := 1;
     RATEDIV    : integer := 1;
-    LATENCY    : integer := -1
+    LATENCY    : integer := -1;
+    -- With CTRL 1 some words carry control: 8b/10b control characters that
+    -- are not commas in any byte, 64b/66b control blocks.
+    CTRL       : integer := 0
   );
 end entity tb_hsx;
 
@@ -42,16 +45,22 @@ architecture test of tb_hsx is
     return LOOP_KIND;
   end function;
   type words_t is array (0 to WORDS - 1) of std_logic_vector(63 downto 0);
+  type ctrls_t is array (0 to WORDS - 1) of std_logic_vector(7 downto 0);
+  type kchars_t is array (0 to 8) of std_logic_vector(7 downto 0);
+  -- Control characters without a comma: K28.0, K28.2, K28.3, K28.4, K28.6, K23.7, K27.7, K29.7, K30.7.
+  constant KCHARS : kchars_t := (x"1C", x"5C", x"7C", x"9C", x"DC", x"F7", x"FB", x"FD", x"FE");
 
   signal refclk, fabclk, txp, txn, rxp, rxn : std_logic := '0';
   signal reset, rxreset : std_logic := '1';
   signal txdata   : std_logic_vector(MAXW - 1 downto 0) := (others => '0');
+  signal txctrl   : std_logic_vector(MAXW / 8 - 1 downto 0) := (others => '0');
   signal rxd      : std_logic_vector(MAXW - 1 downto 0);
   signal rxc      : std_logic_vector(MAXW / 8 - 1 downto 0);
   signal rxrderr  : std_logic_vector(MAXW / 8 - 1 downto 0);
   signal rxbad    : std_logic_vector(MAXW / 8 - 1 downto 0);
   signal synclost : std_logic_vector(1 downto 0);
   signal sent     : words_t;
+  signal sent_ctrl : ctrls_t;
   signal nsent    : integer := 0;
   signal found, first_cycle, errors : integer := -1;
   signal line_errors : integer := 0;
@@ -67,7 +76,7 @@ begin
                    PLL_MULT => MULT, PLL_REFDIV => REFDIV, PLL_RATEDIV => RATEDIV)
       port map (RXP => rxp, RXN => rxn, TXP => txp, TXN => txn, REFCLK => refclk, RXFABCLK => fabclk,
                 RXFABCLK2 => fabclk, TXFABCLK => fabclk, TXFABCLK2 => fabclk, RXRESET => rxreset,
-                TXRESET => reset, TXDATA => txdata, RXDATA => rxd, RXISCTRL => rxc, RXRDERR => rxrderr, RXBADCODE => rxbad, TXREFOUT => fabclk,
+                TXRESET => reset, TXDATA => txdata, TXISCTRL => txctrl, RXDATA => rxd, RXISCTRL => rxc, RXRDERR => rxrderr, RXBADCODE => rxbad, TXREFOUT => fabclk,
                 RXSYNCLOST => synclost, TXSWING => "100", TXEMPH => "0010", RXEQ => "11", RXALIGNEN => '1');
   elsif LANE = "HSX11" generate
     dut : entity work.HSX11
@@ -76,7 +85,7 @@ begin
                    PLL_MULT => MULT, PLL_REFDIV => REFDIV, PLL_RATEDIV => RATEDIV)
       port map (RXP => rxp, RXN => rxn, TXP => txp, TXN => txn, REFCLK => refclk, RXFABCLK => fabclk,
                 RXFABCLK2 => fabclk, TXFABCLK => fabclk, TXFABCLK2 => fabclk, RXRESET => rxreset,
-                TXRESET => reset, TXDATA => txdata, RXDATA => rxd, RXISCTRL => rxc, RXRDERR => rxrderr, RXBADCODE => rxbad, TXREFOUT => fabclk,
+                TXRESET => reset, TXDATA => txdata, TXISCTRL => txctrl, RXDATA => rxd, RXISCTRL => rxc, RXRDERR => rxrderr, RXBADCODE => rxbad, TXREFOUT => fabclk,
                 RXSYNCLOST => synclost, TXSWING => "100", TXEMPH => "0010", RXEQ => "11", RXALIGNEN => '1');
   else generate
     dut : entity work.HSX3
@@ -85,7 +94,7 @@ begin
                    PLL_MULT => MULT, PLL_REFDIV => REFDIV, PLL_RATEDIV => RATEDIV)
       port map (RXP => rxp, RXN => rxn, TXP => txp, TXN => txn, REFCLK => refclk, RXFABCLK => fabclk,
                 RXFABCLK2 => fabclk, TXFABCLK => fabclk, TXFABCLK2 => fabclk, RXRESET => rxreset,
-                TXRESET => reset, TXDATA => txdata, RXDATA => rxd, RXISCTRL => rxc, RXRDERR => rxrderr, RXBADCODE => rxbad, TXREFOUT => fabclk,
+                TXRESET => reset, TXDATA => txdata, TXISCTRL => txctrl, RXDATA => rxd, RXISCTRL => rxc, RXRDERR => rxrderr, RXBADCODE => rxbad, TXREFOUT => fabclk,
                 RXSYNCLOST => synclost, TXSWING => "100", TXEMPH => "0010", RXEQ => "11", RXALIGNEN => '1');
   end generate;
 
@@ -95,6 +104,8 @@ begin
     variable r      : real;
     variable word   : std_logic_vector(63 downto 0);
     variable got    : std_logic_vector(63 downto 0);
+    variable flags  : std_logic_vector(7 downto 0);
+    variable gotc   : std_logic_vector(7 downto 0);
     variable n      : integer := 0;
     variable f      : integer := -1;
     variable e      : integer := 0;
@@ -104,19 +115,24 @@ begin
       got := (others => '0');
       got(MAXW - 1 downto 0) := rxd;
       got := got and std_logic_vector(shift_right(unsigned'(x"FFFFFFFFFFFFFFFF"), 64 - W));
+      gotc := (others => '0');
+      gotc(MAXW / 8 - 1 downto 0) := rxc;
       if reset = '0' and n < WORDS then
         if n = 0 then first_cycle <= cycle; end if;
         word := (others => '0');
         word(MAXW - 1 downto 0) := txdata;
         sent(n) <= word;
+        flags := (others => '0');
+        flags(MAXW / 8 - 1 downto 0) := txctrl;
+        sent_ctrl(n) <= flags;
       end if;
       -- Looks for the first word, then checks the ones after it.
-      if reset = '0' and f < 0 and n > 0 and got = sent(0) and unsigned(rxc) = 0 then
+      if reset = '0' and f < 0 and n > 0 and got = sent(0) and gotc = sent_ctrl(0) then
         f := cycle;
         found <= f;
       end if;
       if f >= 0 and cycle - f < WORDS and cycle - f < n then
-        if got /= sent(cycle - f) or unsigned(rxc) /= 0 or unsigned(rxrderr) /= 0 or unsigned(rxbad) /= 0 then
+        if got /= sent(cycle - f) or gotc /= sent_ctrl(cycle - f) or unsigned(rxrderr) /= 0 or unsigned(rxbad) /= 0 then
           if e < 4 then
             report "word " & integer'image(cycle - f) & ": sent " & to_hstring(sent(cycle - f)) & ", got " &
               to_hstring(got) & " (disparity errors " & to_string(rxrderr) & ", bad codes " & to_string(rxbad) & ")";
@@ -133,7 +149,25 @@ begin
         uniform(s1, s2, r);
         if r < 0.5 then word(i) := '0'; else word(i) := '1'; end if;
       end loop;
-      txdata <= word(MAXW - 1 downto 0) and std_logic_vector(resize(shift_right(unsigned'(x"FFFFFFFFFFFFFFFF"), 64 - W), MAXW));
+      word := word and std_logic_vector(shift_right(unsigned'(x"FFFFFFFFFFFFFFFF"), 64 - W));
+      flags := (others => '0');
+      if CTRL /= 0 and TX_CODE = "8B10B" then
+        for b in 0 to W / 8 - 1 loop
+          uniform(s1, s2, r);
+          if r < 0.125 then
+            uniform(s1, s2, r);
+            word(8 * b + 7 downto 8 * b) := KCHARS(integer(floor(r * 9.0)));
+            flags(b) := '1';
+          end if;
+        end loop;
+      elsif CTRL /= 0 and TX_CODE = "64B66B" and n mod (64 / W) = 0 then
+        uniform(s1, s2, r);
+        if r < 0.25 then
+          flags(0) := '1';
+        end if;
+      end if;
+      txdata <= word(MAXW - 1 downto 0);
+      txctrl <= flags(MAXW / 8 - 1 downto 0);
     end if;
   end process;
 

@@ -6,6 +6,7 @@ module tb_serdes;
     parameter integer W = 8;
     parameter RATE = "DDR";
     parameter KIND = "NETWORKING";          // CAPTURE_KIND: MEMORY takes the second bit at CLKB
+    parameter integer SLIP = 0;             // ALIGN pulses (WORD_ALIGN TRUE) after reset
     localparam integer LATENCY = 2;          // CLKWORD edges from D taken to Q stable
     localparam integer TB = 1000;            // bit period, ps
     localparam integer BITS_PER_CLK = (RATE == "DDR") ? 2 : 1;
@@ -13,7 +14,7 @@ module tb_serdes;
     localparam integer WORDS = 40;
 
     reg clk = 1'b0, clkword = 1'b0, rst = 1'b1;
-    reg rclk = 1'b0, rclkword = 1'b0;
+    reg rclk = 1'b0, rclkword = 1'b0, align = 1'b0;
     integer cnt = 0;
     always #(TB * BITS_PER_CLK / 2) clk = ~clk;
     always @(posedge clk) begin
@@ -33,8 +34,9 @@ module tb_serdes;
     OSER #(.DATA_RATE_OUT(RATE), .DATA_WIDTH(W), .CASCADE_ROLE("SLAVE")) tx_s (
         .CLK(clk), .CLKWORD(clkword), .D({6'd0, tx_word[9:8]}), .T(4'd0), .DOUT_EN(1'b1), .TOUT_EN(1'b0),
         .RST(rst), .CASC_DIN1(1'b0), .CASC_DIN2(1'b0), .DOUT(), .TOUT(), .CASC_DOUT1(casc1), .CASC_DOUT2(casc2));
-    ISER #(.CAPTURE_KIND(KIND), .DATA_RATE(RATE), .DATA_WIDTH(W), .CASCADE_ROLE("MASTER")) rx_m (
-        .D(line), .CLK(rclk), .CLKB(~rclk), .CLKWORD(rclkword), .CE(1'b1), .RST(rst), .ALIGN(1'b0),
+    ISER #(.CAPTURE_KIND(KIND), .DATA_RATE(RATE), .DATA_WIDTH(W), .CASCADE_ROLE("MASTER"),
+           .WORD_ALIGN(SLIP > 0 ? "TRUE" : "FALSE")) rx_m (
+        .D(line), .CLK(rclk), .CLKB(~rclk), .CLKWORD(rclkword), .CE(1'b1), .RST(rst), .ALIGN(align),
         .CASC_DIN1(1'b0), .CASC_DIN2(1'b0), .Q(q_master), .CASC_DOUT1(rcasc1), .CASC_DOUT2(rcasc2));
     ISER #(.CAPTURE_KIND(KIND), .DATA_RATE(RATE), .DATA_WIDTH(W), .CASCADE_ROLE("SLAVE")) rx_s (
         .D(1'b0), .CLK(rclk), .CLKB(~rclk), .CLKWORD(rclkword), .CE(1'b1), .RST(rst), .ALIGN(1'b0),
@@ -47,6 +49,16 @@ module tb_serdes;
     reg [9:0] got  [0:WORDS + 8];
     reg       bits [0:(WORDS + 8) * 10];
     integer   nsent = 0, ngot = 0, nbits = 0, errors = 0, n, b, start, seed = 7;
+    reg [9:0] want;
+
+    // ALIGN high for SLIP word clocks right after reset.
+    initial begin
+        wait (!rst);
+        repeat (SLIP) begin
+            @(posedge rclkword) align <= 1'b1;
+        end
+        @(posedge rclkword) align <= 1'b0;
+    end
 
     always @(posedge clkword) if (!rst) begin
         sent[nsent] = tx_word;
@@ -68,14 +80,16 @@ module tb_serdes;
         #(10 * TB * W) @(posedge clkword) rst <= 1'b0;
         wait (nsent == WORDS);
         #(4 * TB * W);
-        // Words: got[n + LATENCY] == sent[n].
-        for (n = 0; n + LATENCY < ngot && n < WORDS - LATENCY; n = n + 1)
-            if (got[n + LATENCY] !== sent[n]) begin
-                if (errors < 4) $display("word %0d sent %h got %h", n, sent[n], got[n + LATENCY]);
+        // Words: got[n + LATENCY] == sent[n], moved SLIP bits earlier (the
+        // low bits from the previous word) once the ALIGN pulses are over.
+        for (n = SLIP + 2; n + LATENCY < ngot && n < WORDS - LATENCY; n = n + 1) begin
+            want = ((sent[n] << SLIP) | (sent[n - 1] >> (W - SLIP))) & MASK;
+            if (got[n + LATENCY] !== want) begin
+                if (errors < 4) $display("word %0d: expected %h, got %h", n, want, got[n + LATENCY]);
                 errors = errors + 1;
             end
-        // Line: word 1 starts at the bit after one word and one bit slot... find it, then every
-        // later word must follow, bit 0 first.
+        end
+        // Line: some bit starts word 1, and every later word follows, bit 0 first.
         start = -1;
         for (b = 0; b < 3 * W && start < 0; b = b + 1) begin
             start = b;

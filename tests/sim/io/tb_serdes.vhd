@@ -8,7 +8,8 @@ use ieee.math_real.all;
 
 entity tb_serdes is
   -- KIND is the CAPTURE_KIND: MEMORY takes the second bit at CLKB.
-  generic (W : integer := 8; RATE : string := "DDR"; KIND : string := "NETWORKING");
+  -- SLIP is the number of ALIGN pulses (WORD_ALIGN TRUE) after reset.
+  generic (W : integer := 8; RATE : string := "DDR"; KIND : string := "NETWORKING"; SLIP : integer := 0);
 end entity tb_serdes;
 
 architecture test of tb_serdes is
@@ -22,10 +23,16 @@ architecture test of tb_serdes is
 
   signal clk, clkword, rclk, rclkword : std_logic := '0';
   signal rst              : std_logic := '1';
+  signal align            : std_logic := '0';
   signal tx_word          : std_logic_vector(9 downto 0) := (others => '0');
   signal q_master, q_slave : std_logic_vector(7 downto 0);
   signal line, casc1, casc2, rcasc1, rcasc2, rclkb : std_logic;
   signal done             : boolean := false;
+  function word_align return string is
+  begin
+    if SLIP > 0 then return "TRUE"; end if;
+    return "FALSE";
+  end function;
   signal sent, got          : words_t;
   signal bits               : bits_t;
   signal nsent, ngot, nbits : integer := 0;
@@ -54,9 +61,10 @@ begin
               DOUT_EN => '1', TOUT_EN => '0', RST => rst, CASC_DIN1 => '0', CASC_DIN2 => '0',
               DOUT => open, TOUT => open, CASC_DOUT1 => casc1, CASC_DOUT2 => casc2);
   rx_m : entity work.ISER
-    generic map (CAPTURE_KIND => KIND, DATA_RATE => RATE, DATA_WIDTH => W, CASCADE_ROLE => "MASTER")
+    generic map (CAPTURE_KIND => KIND, DATA_RATE => RATE, DATA_WIDTH => W, CASCADE_ROLE => "MASTER",
+                 WORD_ALIGN => word_align)
     port map (D => line, CLK => rclk, CLKB => rclkb, CLKWORD => rclkword, CE => '1', RST => rst,
-              ALIGN => '0', CASC_DIN1 => '0', CASC_DIN2 => '0', Q => q_master, CASC_DOUT1 => rcasc1,
+              ALIGN => align, CASC_DIN1 => '0', CASC_DIN2 => '0', Q => q_master, CASC_DOUT1 => rcasc1,
               CASC_DOUT2 => rcasc2);
   rx_s : entity work.ISER
     generic map (CAPTURE_KIND => KIND, DATA_RATE => RATE, DATA_WIDTH => W, CASCADE_ROLE => "SLAVE")
@@ -97,8 +105,22 @@ begin
     end if;
   end process;
 
+  -- ALIGN high for SLIP word clocks right after reset.
+  slipping : process
+  begin
+    wait until rst = '0';
+    for k in 1 to SLIP loop
+      wait until rising_edge(rclkword);
+      align <= '1';
+    end loop;
+    wait until rising_edge(rclkword);
+    align <= '0';
+    wait;
+  end process;
+
   main : process
     variable errors, start : integer := 0;
+    variable want          : std_logic_vector(9 downto 0);
   begin
     tx_word <= std_logic_vector(to_unsigned(16#155# mod 2 ** W, 10));
     wait for 10 * TB * W;
@@ -106,10 +128,14 @@ begin
     rst <= '0';
     wait until nsent = WORDS;
     wait for 4 * TB * W;
-    for n in 0 to WORDS - LATENCY - 1 loop
-      if got(n + LATENCY) /= sent(n) then
+    -- Words: got(n + LATENCY) = sent(n), moved SLIP bits earlier (the low
+    -- bits from the previous word) once the ALIGN pulses are over.
+    for n in SLIP + 2 to WORDS - LATENCY - 1 loop
+      want := std_logic_vector((shift_left(unsigned(sent(n)), SLIP) or shift_right(unsigned(sent(n - 1)), W - SLIP))
+                               and to_unsigned(2 ** W - 1, 10));
+      if got(n + LATENCY) /= want then
         if errors < 4 then
-          report "word " & integer'image(n) & " sent " & to_hstring(sent(n)) & " got " &
+          report "word " & integer'image(n) & ": expected " & to_hstring(want) & ", got " &
             to_hstring(got(n + LATENCY));
         end if;
         errors := errors + 1;
