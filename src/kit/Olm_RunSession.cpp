@@ -17,6 +17,8 @@
 #include "translator/Olm_VhdlTranslator.h"
 #include "wizard/Olm_SummaryGui.h"
 
+#include "gui_nx/Nx_MessageBox.h"
+
 #include <QApplication>
 
 #include <cstdio>
@@ -259,6 +261,18 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         static char* argv[] = {programName, nullptr};
         m_application = std::make_unique<QApplication>(argc, argv);
     }
+    // Pictures of the pages are taken with nobody at the window: what is said
+    // about the inputs goes to the console instead of waiting on a box.
+    struct UnattendedBoxes {
+        bool was = Nx_MessageBox::isUnattended();
+        explicit UnattendedBoxes(bool on) {
+            if (on) Nx_MessageBox::setUnattended(true);
+        }
+        ~UnattendedBoxes() { Nx_MessageBox::setUnattended(was); }
+        UnattendedBoxes(const UnattendedBoxes&) = delete;
+        UnattendedBoxes& operator=(const UnattendedBoxes&) = delete;
+    };
+    const UnattendedBoxes unattended(!request.batch && !request.pageSnapshotDir.empty());
     std::error_code ec;
     OutputFolder output(!request.outputDir.empty() ? fs::path(Absolute(request.outputDir))
                         : !kfzIn.empty()           ? fs::path(kfzIn).parent_path()
