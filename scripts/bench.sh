@@ -38,6 +38,10 @@ regen_in="${TMPDIR:-/tmp}"
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then regen_in="$regen_in,/dev/shm"; fi
 "$bin/regen_bench" --olmwiz "$bin/olmwiz" --examples "$here/examples" --in "$regen_in" --rounds "$rounds" \
   --json "$results/regen.json"
+echo "== olmwiz regen when little or nothing changed ($rounds rounds, 1,000 jobs)"
+# Printed only: the figures are copied into docs/performance.md by hand.
+"$bin/incremental_regen_bench" --olmwiz "$bin/olmwiz" --examples "$here/examples" --rounds "$rounds" \
+  | tee "$results/incremental-regen.txt"
 echo "== memory"
 "$bin/memory_bench" --blocks 10000 --json "$results/memory.json"
 

@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   nlohmann-json3-dev libcli11-dev
-  ghdl iverilog verilator
+  ghdl iverilog verilator yosys
   xvfb xauth valgrind
   clang libclang-rt-14-dev gnuplot-nox
   libcli11-dev gcovr

@@ -34,6 +34,7 @@
 #include "kit/Olm_Field.h"
 #include "kit/Olm_FieldValues.h"
 #include "kit/Olm_Finisher.h"
+#include "proof/Olm_TestbenchWriter.h"
 #include "kit/Olm_HdlGenerator.h"
 #include "kit/Olm_KitTable.h"
 #include "kit/Olm_ModelEdit.h"

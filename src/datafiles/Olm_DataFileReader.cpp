@@ -140,15 +140,18 @@ bool Olm_DataFileReader::Open(const char* path) {
     m_stream = Pal::File::openInput(path, kMaxFileBytes, check);
     if (m_stream) return true;
     // Not counted as errors: nothing was read.
+    // The open message first, as always; why the file was refused, when it
+    // was, on the line after it.
     Pal::String text;
+    text.Format("ERROR:  Could not open %s\n", m_fileName.c_str());
+    Pal::String why;
     if (check.problem == Pal::InputCheck::Problem::kNotRegular) {
-        text.Format("ERROR:  %s is not a regular file (%s)\n", m_fileName.c_str(), check.kind);
+        why.Format("It is not a regular file (%s).\n", check.kind);
     } else if (check.problem == Pal::InputCheck::Problem::kTooLarge) {
-        text.Format("ERROR:  %s is too large (%llu bytes; the limit is %llu bytes)\n", m_fileName.c_str(),
-                    static_cast<unsigned long long>(check.size), static_cast<unsigned long long>(check.limit));
-    } else {
-        text.Format("ERROR:  Could not open %s\n", m_fileName.c_str());
+        why.Format("It is too large (%llu bytes; the limit is %llu bytes).\n",
+                   static_cast<unsigned long long>(check.size), static_cast<unsigned long long>(check.limit));
     }
+    text += why;
     IssueError(text);
     return false;
 }

@@ -25,8 +25,10 @@ constexpr const char* kClkBufTypes[] = {
 };
 
 constexpr const char* kErrOpen = "Could not find the specified option file %s";
-constexpr const char* kErrNotRegular = "The specified option file %s is not a regular file (%s)";
-constexpr const char* kErrTooLarge = "The specified option file %s is too large (%llu bytes; the limit is %llu bytes)";
+// Why a file was refused, on the line after the open message.
+constexpr const char* kWhyNotRegular = "\nIt is not a regular file (%s).";
+constexpr const char* kWhyTooLarge = "\nIt is too large (%llu bytes; the limit is %llu bytes).";
+constexpr const char* kWhyNoData = "\nIt is a FIFO that nothing was written to within %d seconds.";
 constexpr const char* kErrTerminator =
     "ERROR in reading %s:\n\nMissing ';' to terminate the statement at line %d :\n  %s\n";
 constexpr const char* kErrKeyword = "ERROR in reading %s:\n\nUnrecognized keyword on line %d :\n  %s\n";
@@ -96,17 +98,20 @@ void Olm_OptFileReader::Open(const char* path) {
     m_fileName = path;
     m_errorCount = 0;
     Pal::InputCheck check;
-    m_file = Pal::File::openInput(m_fileName.c_str(), kMaxFileBytes, check);
+    m_file = Pal::File::openInputOrPipe(m_fileName.c_str(), kMaxFileBytes, check);
     if (m_file) return;
     Pal::String text;
+    text.Format(kErrOpen, m_fileName.c_str());
+    Pal::String why;
     if (check.problem == Pal::InputCheck::Problem::kNotRegular) {
-        text.Format(kErrNotRegular, m_fileName.c_str(), check.kind);
+        why.Format(kWhyNotRegular, check.kind);
     } else if (check.problem == Pal::InputCheck::Problem::kTooLarge) {
-        text.Format(kErrTooLarge, m_fileName.c_str(), static_cast<unsigned long long>(check.size),
-                    static_cast<unsigned long long>(check.limit));
-    } else {
-        text.Format(kErrOpen, m_fileName.c_str());
+        why.Format(kWhyTooLarge, static_cast<unsigned long long>(check.size),
+                   static_cast<unsigned long long>(check.limit));
+    } else if (check.problem == Pal::InputCheck::Problem::kNoData) {
+        why.Format(kWhyNoData, Pal::File::kPipeWaitMs / 1000);
     }
+    text += why;
     Report(text);
 }
 

@@ -135,14 +135,36 @@ void Olm_HdlGenerator::LoadPrimitives() {
     Pal::MsgMan::setHandler(previous);
 }
 
+bool Olm_HdlGenerator::Check(const Olm_KfzDesign& design, const std::string& designName,
+                             std::vector<Olm_DesignFinding>& findings, std::string& error) {
+    LoadPrimitives();
+    m_warnings.clear();
+    m_findings.clear();
+    findings.clear();
+    Olm_HdlDesign view;
+    if (!view.Build(design, designName, m_library, error)) return false;
+    m_warnings = view.warnings;
+    m_findings = Olm_DesignRules::Check(view);
+    findings = m_findings;
+    return true;
+}
+
 bool Olm_HdlGenerator::Write(const Olm_KfzDesign& design, const std::string& designName, Language language,
                              std::string& wrapper, std::string* stubs, std::string& error) {
     LoadPrimitives();
     m_warnings.clear();
+    m_findings.clear();
     Olm_HdlDesign view;
     m_designRefused = !view.Build(design, designName, m_library, error);
     if (m_designRefused) return false;
     m_warnings = view.warnings;
+    // A design that breaks a design rule would be wrong hardware: no HDL.
+    m_findings = Olm_DesignRules::Check(view);
+    if (!m_findings.empty()) {
+        m_designRefused = true;
+        error = Olm_DesignRules::Report(m_findings);
+        return false;
+    }
     const bool verilog = language == Language::Verilog;
     if (!(verilog ? Olm_VerilogWriter::WriteWrapper(view, wrapper, error)
                   : Olm_VhdlWriter::WriteWrapper(view, wrapper, error)))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/OlmBaseExport.h"
+#include "translator/Olm_DesignRules.h"
 
 #include <string>
 #include <string_view>
@@ -31,9 +32,16 @@ public:
     Olm_HdlGenerator(const Olm_HdlGenerator&) = delete;
     Olm_HdlGenerator& operator=(const Olm_HdlGenerator&) = delete;
 
+    // The design-rule findings of the design's wrapper (Olm_DesignRules),
+    // empty for a clean design; false with error when the design cannot be
+    // read as HDL at all (a parameter value of the wrong kind).
+    bool Check(const Olm_KfzDesign& design, const std::string& designName, std::vector<Olm_DesignFinding>& findings,
+               std::string& error);
+
     // The wrapper (and the stubs when asked for) of the design; false with
-    // error saying why: the design cannot be read as HDL (DesignRefused), or
-    // the language cannot express it (a name it does not allow, ...).
+    // error saying why: the design cannot be read as HDL or breaks a design
+    // rule (DesignRefused; Findings lists the broken rules), or the language
+    // cannot express it (a name it does not allow, ...).
     bool Write(const Olm_KfzDesign& design, const std::string& designName, Language language,
                std::string& wrapper, std::string* stubs, std::string& error);
 
@@ -43,6 +51,8 @@ public:
     // Whether the last failed Write failed on the design rather than on the
     // language.
     bool DesignRefused() const { return m_designRefused; }
+    // The design rules the last Write or Check found broken.
+    const std::vector<Olm_DesignFinding>& Findings() const { return m_findings; }
     // What the installed data gave that was not believed (a pin width of
     // millions of bits is declared as one bit).
     const std::vector<std::string>& DataWarnings();
@@ -60,4 +70,5 @@ private:
     std::vector<Olm_HdlPrimitive> m_library;
     std::vector<std::string> m_dataWarnings;
     std::vector<std::string> m_warnings;
+    std::vector<Olm_DesignFinding> m_findings;
 };

@@ -112,7 +112,10 @@ void Olm_KitMain::Report(Severity severity, const std::string& text) {
         Nx_MessageBox::information(QStringLiteral("<qt>") + QString::fromLocal8Bit(text.c_str()), 1, 0, 0);
         return;
     }
-    Olm_WizPage::DoMessage(text, batch, GetLogFilePtr(), severity == Severity::Error, GetSilentMode(), false);
+    // A message of several lines (the findings of the design rules) is shown
+    // as plain text in a window, so that its lines stay lines.
+    const bool plain = text.find('\n') != std::string::npos;
+    Olm_WizPage::DoMessage(text, batch, GetLogFilePtr(), severity == Severity::Error, GetSilentMode(), plain);
 }
 
 void Olm_KitMain::Error(const char* format, ...) { OLM_KIT_REPORT(Severity::Error, format, Report); }
@@ -182,6 +185,8 @@ bool Olm_KitMain::ShowSummaryHelp(const std::string& pageName) { return ShowHelp
 
 int Olm_KitMain::DoFinish() {
     m_written.clear();
+    m_fileStates.clear();
+    m_checkedContents.clear();
     if (!m_bridge || !GetWizDataPtr()) {
         Error("The wizard has no design to write.");
         return -1;
@@ -189,11 +194,13 @@ int Olm_KitMain::DoFinish() {
     if (!DoFinishAtSummaryStart()) return -1;
     const std::string folder = m_outputDir.empty() ? Pal::File::getcwd().str() : m_outputDir;
     Olm_Finisher finisher(*m_bridge, folder, GetDesignName().str());
+    finisher.SetCheckOnly(m_checkOnly);
     if (!GetHDLFilename().IsEmpty()) {
         Olm_HdlGenerator::Language language = Olm_HdlGenerator::Language::Vhdl;
         Olm_HdlGenerator::LanguageOf(GetHDLType().str(), language);
         finisher.SetHdl(language);
         finisher.SetHdlGenerator(m_generator);
+        finisher.SetTestbench(m_testbench);
         // In a window the HDL file is written by the installed olmwiz-hdl
         // while the wait dialog shows; elsewhere in this process.
         const std::string tool = IsBatchMode() || !QApplication::instance() ? std::string()
@@ -209,7 +216,9 @@ int Olm_KitMain::DoFinish() {
     Olm_ConstraintTemplate pkx(GetDesignName().str(), GetWizType().str());
     AddConstraints(pkx);
     const bool written = finisher.Run(pkx.Text());
-    m_written = finisher.Written();
+    m_written = finisher.Files();
+    m_fileStates = finisher.States();
+    m_checkedContents = finisher.Contents();
     if (!written) {
         Error("%s", finisher.Error().c_str());
         return -1;

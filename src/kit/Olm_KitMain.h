@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kit/Olm_ConstraintTemplate.h"
+#include "kit/Olm_FileState.h"
 #include "kit/Olm_KitPage.h"
 #include "wizard/Olm_SummaryContent.h"
 #include "wizard/Olm_WizMain.h"
@@ -73,8 +74,18 @@ public:
     const std::string& GetOutputDir() const { return m_outputDir; }
     void SetInstalledData(Olm_WizData* installed) { m_installed = installed; }
     void SetHdlGenerator(Olm_HdlGenerator* generator) { m_generator = generator; }
-    // The files DoFinish wrote, with their paths.
+    // DoFinish also writes the self-checking testbench beside the HDL file
+    // (Olm_Finisher::SetTestbench); off by default.
+    void SetTestbench(bool testbench) { m_testbench = testbench; }
+    bool GetTestbench() const { return m_testbench; }
+    // The files of DoFinish, with their paths: those it wrote and those it
+    // left alone because they were unchanged (GetFileStates says which).
     const std::vector<std::string>& GetWrittenFiles() const { return m_written; }
+    const std::vector<Olm_FileState>& GetFileStates() const { return m_fileStates; }
+    // DoFinish writes nothing, only compares (Olm_Finisher::SetCheckOnly);
+    // GetCheckedContents gives the bytes a run would write, beside the files.
+    void SetCheckOnly(bool checkOnly) { m_checkOnly = checkOnly; }
+    const std::vector<std::string>& GetCheckedContents() const { return m_checkedContents; }
     // The HDL selector of the port-name checks (Olm_WizPage::kHdlVerilog or
     // kHdlVhdl), from GetHDLType.
     int GetHdlSelector() const;
@@ -149,7 +160,11 @@ private:
     Olm_KfzWizData* m_bridge = nullptr;        // not owned
     Olm_WizData* m_installed = nullptr;        // not owned
     Olm_HdlGenerator* m_generator = nullptr;   // not owned
+    bool m_testbench = false;
     std::vector<std::unique_ptr<Olm_KitPage>> m_pages;
     std::vector<std::string> m_written;
+    std::vector<Olm_FileState> m_fileStates;
+    bool m_checkOnly = false;
+    std::vector<std::string> m_checkedContents;
     std::unique_ptr<ModelValueView> m_modelValues;
 };

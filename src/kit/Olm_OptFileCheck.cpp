@@ -137,7 +137,7 @@ std::vector<std::string> Olm_OptFileCheck::Check(const std::string& path, std::s
     std::vector<std::string> findings;
     Pal::InputCheck input;
     const std::unique_ptr<Pal::Stream, bool (*)(Pal::Stream*)> file(
-        Pal::File::openInput(path.c_str(), Olm_OptFileReader::kMaxFileBytes, input), &Pal::File::close);
+        Pal::File::openInputOrPipe(path.c_str(), Olm_OptFileReader::kMaxFileBytes, input), &Pal::File::close);
     if (!file) {
         if (unreadable) {
             using Problem = Pal::InputCheck::Problem;
@@ -146,6 +146,9 @@ std::vector<std::string> Olm_OptFileCheck::Check(const std::string& path, std::s
                                   : input.problem == Problem::kTooLarge
                                       ? " is too large (" + std::to_string(input.size) + " bytes; the limit is " +
                                             std::to_string(input.limit) + " bytes)"
+                                  : input.problem == Problem::kNoData
+                                      ? " is a FIFO that nothing was written to within " +
+                                            std::to_string(Pal::File::kPipeWaitMs / 1000) + " seconds"
                                       : ": " + std::string(std::strerror(input.error)));
         }
         return findings;

@@ -4,7 +4,11 @@ std::string Olm_RunOutcome::Report() const {
     std::string report;
     for (const std::string& feature : features) report += "Configured: " + feature + "\n";
     report += "Files:\n";
-    for (const std::string& file : files) report += "  " + file + "\n";
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        report += "  " + files[i];
+        if (i < fileStates.size()) report += std::string("  (") + Olm_FileStateName(fileStates[i]) + ")";
+        report += "\n";
+    }
     if (changedSettings.empty()) {
         report += "All settings are the defaults of the installed data.\n";
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/Olm_FileState.h"
 #include "shared/OlmBaseExport.h"
 
 #include <string>
@@ -13,8 +14,15 @@ struct OLM_BASE_EXPORT Olm_RunOutcome {
     // Why the run failed, in one text (empty when it succeeded): the set-up
     // problem, or the wizard's own error messages.
     std::string failure;
-    // Every file the run wrote, with its full path, in the order written.
+    // Every file the run wrote, with its full path, in the order written;
+    // a file that already held what the run would write is listed too but
+    // left alone. Beside each, what became of it (fileStates[i] for
+    // files[i]): kWritten or kUnchanged; kNew or kChanged in a check.
     std::vector<std::string> files;
+    std::vector<Olm_FileState> fileStates;
+    // A check (Olm_RunRequest::checkOnly): the bytes a run would write,
+    // beside the files; empty otherwise.
+    std::vector<std::string> checkedContents;
     // Every message of the run in order: the wizard's and the option-file
     // reader's (errors with "ERROR: " in front), the option-file check's
     // findings and the data-file reader's reports.

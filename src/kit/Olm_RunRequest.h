@@ -38,4 +38,11 @@ struct Olm_RunRequest {
     // or allow stop the run before anything is written (otherwise they are
     // warnings).
     bool strict = false;
+    // Also writes the self-checking testbench <design>_tb.v or _tb.vhd
+    // beside the HDL file (Olm_Finisher::SetTestbench).
+    bool testbench = false;
+    // Writes nothing at all (no file, no output folder, no log): the files
+    // are only compared with what the run would write (Olm_RunOutcome's
+    // fileStates and checkedContents).
+    bool checkOnly = false;
 };

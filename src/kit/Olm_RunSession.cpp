@@ -1,6 +1,7 @@
 #include "kit/Olm_RunSession.h"
 
 #include "datafiles/Olm_Data.h"
+#include "datafiles/Olm_MessageSink.h"
 #include "engine/Olm_Engine.h"
 #include "kfz/Olm_KfzWizData.h"
 #include "kit/Olm_HdlGenerator.h"
@@ -10,6 +11,7 @@
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
 #include "pal/MsgMan.h"
+#include "pal/OutputFile.h"
 #include "pal/Stream.h"
 #include "translator/Olm_VerilogTranslator.h"
 #include "translator/Olm_VhdlTranslator.h"
@@ -19,6 +21,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <system_error>
 
 #include <unistd.h>
@@ -135,10 +139,6 @@ private:
     bool m_keep = false;
 };
 
-struct StreamCloser {
-    void operator()(Pal::Stream* stream) const { Pal::File::close(stream); }
-};
-
 std::string Absolute(const std::string& path) {
     if (path.empty()) return {};
     std::error_code ec;
@@ -151,6 +151,10 @@ std::string Absolute(const std::string& path) {
 // so that no file name or argument can carry anything else. Empty when
 // legal, else why not.
 std::string DesignNameProblem(const std::string& design, bool verilog) {
+    if (design.size() > Olm_RunSession::kMaxDesignNameBytes) {
+        return "the design name '" + design + "' is too long: " + std::to_string(design.size()) +
+               " characters; the limit is " + std::to_string(Olm_RunSession::kMaxDesignNameBytes);
+    }
     Pal::String name = design;
     Pal::String reason;
     const bool legal = verilog ? Olm_VerilogTranslator::IsPortnameLegal(name, reason)
@@ -172,9 +176,16 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// The messages from first on, one a line. A message of the option-file
+// reader carries "ERROR in reading" already; the "ERROR: " of its batch form
+// in front of it is dropped here, so that the failure does not say it twice.
 std::string JoinedFrom(const std::vector<std::string>& lines, std::size_t first) {
     std::string text;
-    for (std::size_t i = first; i < lines.size(); ++i) text += (text.empty() ? "" : "\n") + lines[i];
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        std::string_view line = lines[i];
+        if (line.starts_with("ERROR: ERROR")) line.remove_prefix(7);
+        text += (text.empty() ? "" : "\n") + std::string(line);
+    }
     return text;
 }
 
@@ -208,16 +219,22 @@ Olm_HdlGenerator& Olm_RunSession::Generator(const std::string& family) {
 
 Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory& factory) {
     Olm_RunOutcome outcome;
-    std::unique_ptr<Pal::Stream, StreamCloser> logStream;
+    std::unique_ptr<Pal::OutputFile> logStream;
     std::unique_ptr<RunLog> log;
     // The end of the run goes into the log too: its report, or why it failed.
-    const auto finish = [&outcome, &log]() {
+    // A log that cannot be written whole fails the run.
+    const auto finish = [&outcome, &log, &logStream]() {
         if (log) {
             const std::string text =
                 outcome.Succeeded() ? outcome.Report() : "The run failed: " + outcome.failure + "\n";
             const std::size_t messages = outcome.messages.size();
             log->Write(text.data(), text.size());
             outcome.messages.resize(messages);  // the report is not a message of the run
+        }
+        if (logStream && !logStream->Commit()) {
+            const std::string why = "cannot write the log file '" + logStream->Path() + "': " + logStream->Reason();
+            outcome.failure = outcome.Succeeded() ? why : outcome.failure + "\n" + why;
+            outcome.result = -1;
         }
         return outcome;
     };
@@ -234,14 +251,26 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
     const std::string kfzIn = Absolute(request.designFile);
     const std::string optionFile = Absolute(request.optionFile);
     const std::string logFile = Absolute(request.logFile);
+    // A window run has its application before anything a user gave is read:
+    // what is said about the inputs may need a window of its own.
+    if (!request.batch && !QApplication::instance()) {
+        static int argc = 1;
+        static char programName[] = "olmwiz";
+        static char* argv[] = {programName, nullptr};
+        m_application = std::make_unique<QApplication>(argc, argv);
+    }
     std::error_code ec;
     OutputFolder output(!request.outputDir.empty() ? fs::path(Absolute(request.outputDir))
                         : !kfzIn.empty()           ? fs::path(kfzIn).parent_path()
                                                    : fs::current_path(ec));
 
-    if (!logFile.empty()) {
-        logStream.reset(Pal::File::open(logFile.c_str(), Pal::File::kWriteTruncate, true));
-        if (!logStream) return fail("cannot open the log file '" + logFile + "' for writing");
+    if (!logFile.empty() && !request.checkOnly) {
+        logStream = std::make_unique<Pal::OutputFile>(logFile);
+        if (!logStream->Open()) {
+            const std::string why = "cannot write the log file '" + logFile + "': " + logStream->Reason();
+            logStream.reset();
+            return fail(why);
+        }
     }
     log = std::make_unique<RunLog>(logStream.get(), outcome.messages);
     const CapturedReports reports(outcome.messages);
@@ -283,15 +312,27 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         const std::vector<std::string> findings = check.Check(optionFile);
         for (const std::string& finding : findings) {
             const std::string line = (request.strict ? "ERROR: " : "WARNING: ") + finding;
-            if (!request.silent) std::printf("%s\n", line.c_str());
             log->Write((line + "\n").data(), line.size() + 1);
+            if (request.batch) {
+                if (!request.silent) std::printf("%s\n", line.c_str());
+            } else if (!request.strict) {
+                // A strict window run stops with the findings in its failure.
+                Olm_MessageSink::Current().Message(Pal::String(line), false, nullptr, false, request.silent, true);
+            }
         }
         if (request.strict && !findings.empty())
             return fail("the option file '" + optionFile + "' names what the installed data does not allow:\n" +
                                JoinedFrom(outcome.messages, first));
         Pal::String name(optionFile);
         const std::size_t readerFirst = outcome.messages.size();
-        if (!bridge.ReadOptFile(name)) {
+        // Before the window the reader's errors come in their console form,
+        // into the log and the failure of the run: the run stops on them.
+        bridge.SetBatchMode(true);
+        bridge.SetSilent(request.silent || !request.batch);
+        const bool applied = bridge.ReadOptFile(name);
+        bridge.SetBatchMode(request.batch);
+        bridge.SetSilent(request.silent);
+        if (!applied) {
             const std::string said = JoinedFrom(outcome.messages, readerFirst);
             return fail("the option file '" + optionFile + "' cannot be applied" +
                                (said.empty() ? std::string() : ":\n" + said));
@@ -300,16 +341,15 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
 
     // The output folder is made only once every input has been read, so that
     // a refused input leaves no new folder behind.
-    if (!output.Make()) return fail("cannot create the output folder '" + output.Path().string() + "'");
+    // A check makes no folder: one that is missing is compared as empty.
+    std::error_code folderError;
+    const bool enter = !request.checkOnly || fs::is_directory(output.Path(), folderError);
+    if (!request.checkOnly && !output.Make())
+        return fail("cannot create the output folder '" + output.Path().string() + "'");
     {
-        const WorkingDirectory cwd(output.Path());
-        if (!cwd.Changed()) return fail("cannot enter the output folder '" + output.Path().string() + "'");
-        if (!request.batch && !QApplication::instance()) {
-            static int argc = 1;
-            static char programName[] = "olmwiz";
-            static char* argv[] = {programName, nullptr};
-            m_application = std::make_unique<QApplication>(argc, argv);
-        }
+        const std::optional<WorkingDirectory> cwd =
+            enter ? std::optional<WorkingDirectory>(std::in_place, output.Path()) : std::nullopt;
+        if (cwd && !cwd->Changed()) return fail("cannot enter the output folder '" + output.Path().string() + "'");
 
         main->SetFamily(family);
         main->SetPartName(engine.GetPart());
@@ -326,10 +366,14 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         main->SetOutputDir(output.Path().string());
         main->SetInstalledData(installed);
         main->SetHdlGenerator(&Generator(family));
+        main->SetTestbench(request.testbench);
+        main->SetCheckOnly(request.checkOnly);
 
         const std::size_t first = outcome.messages.size();
         outcome.result = main->Run();
         outcome.files = main->GetWrittenFiles();
+        outcome.fileStates = main->GetFileStates();
+        outcome.checkedContents = main->GetCheckedContents();
         if (outcome.result == 0) {
             for (const std::string& line : Lines(Olm_SummaryGui::ClockManagerFeatures(*main).str()))
                 outcome.features.push_back(line);

@@ -54,6 +54,11 @@ public:
         return Run(request, [](bool batch) { return std::unique_ptr<Olm_KitMain>(new Main(batch)); });
     }
 
+    // The longest design name (in bytes): every file of a run is named after
+    // it, its temporary names with up to twenty characters more, and a file
+    // name holds 255 at most.
+    static constexpr std::size_t kMaxDesignNameBytes = 200;
+
     // Whether the session holds the QApplication of the process.
     bool OwnsApplication() const { return m_application != nullptr; }
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
 namespace {
@@ -162,15 +163,17 @@ TEST(ConstraintTemplate, SitesClocksAndSectionsInThatOrder) {
 
 // The finishing step on the installed DSP data into a folder, by the
 // in-process generator or by an HDL program as a child process.
-bool Finish(const std::string& folder, const std::string& tool, std::string* error = nullptr) {
+bool Finish(const std::string& folder, const std::string& tool, std::string* error = nullptr,
+            const char* wizType = "dsp_mult", bool testbench = false) {
     Olm_Engine engine;
     engine.SetFamily("korvo5");
     Olm_Data loaded;
-    EXPECT_TRUE(loaded.ReadDataFile("dsp_mult", "korvo5"));
-    Olm_KfzWizData bridge(&engine, Pal::String("dsp_mult"));
+    EXPECT_TRUE(loaded.ReadDataFile(wizType, "korvo5"));
+    Olm_KfzWizData bridge(&engine, Pal::String(wizType));
     bridge.SetWizDataPtr(loaded.GetWizData());
     Olm_Finisher finisher(bridge, folder, "core");
     finisher.SetHdl(Olm_HdlGenerator::Language::Vhdl);
+    finisher.SetTestbench(testbench);
     if (!tool.empty()) finisher.SetHdlTool(tool, {}, nullptr);
     fs::create_directories(folder);
     const bool ok = finisher.Run("# template\n");
@@ -193,5 +196,46 @@ TEST(Finisher, ChildAndInProcessWriteTheSameFilesAndAFailureWritesNone) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("bad")), fs::directory_iterator()), 1)
         << "no scratch folder, no new file";
 }
+
+TEST(Finisher, WritesTheTestbenchWithTheOtherFilesOrNoFileAtAll) {
+    const ScratchDir dir;
+    std::string error;
+    ASSERT_TRUE(Finish(dir.File("dsp"), "", &error, "dsp_mult", true)) << error;
+    const std::string testbench = ReadFile(dir.File("dsp/core_tb.vhd"));
+    EXPECT_NE(testbench.find("entity core_tb is"), std::string::npos);
+    EXPECT_NE(testbench.find("dut : entity work.core"), std::string::npos);
+
+    // The I/O data as installed names none of the ports a testbench drives:
+    // no testbench, so no file.
+    EXPECT_FALSE(Finish(dir.File("io"), "", &error, "ssio_rx", true));
+    EXPECT_NE(error.find("Could not write the testbench"), std::string::npos) << error;
+    EXPECT_TRUE(fs::is_empty(dir.File("io")));
+}
+
+// The testbench of the installed multiplier with one property of its design
+// file changed: refused when it cannot check what the design asks for.
+class TestbenchRefusal : public ::testing::TestWithParam<std::array<const char*, 3>> {};
+
+TEST_P(TestbenchRefusal, NamesWhatItCannotCheck) {
+    const auto& [property, value, reason] = GetParam();
+    const ScratchDir dir;
+    ASSERT_TRUE(Finish(dir.File("dsp"), ""));
+    Olm_Engine engine;
+    Pal::String loadError;
+    ASSERT_TRUE(engine.Load(dir.File("dsp/core.kfz").c_str(), &loadError)) << loadError.str();
+    Olm_KfzDesign design = engine.GetDesign();
+    ASSERT_FALSE(design.blocks.empty());
+    Olm_KfzDesign::SetProperty(design.blocks.front().properties, property, value);
+    std::string text, error;
+    EXPECT_FALSE(Olm_TestbenchWriter::Write(design, "core", Olm_HdlGenerator::Language::Verilog, text, error));
+    EXPECT_NE(error.find(reason), std::string::npos) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Properties, TestbenchRefusal,
+    ::testing::Values(std::array<const char*, 3>{"OPERATION_MODE", "ADD_SUBTRACT", "MULTIPLY only"},
+                      std::array<const char*, 3>{"A_WIDTH", "12", "operand A is not on a port of 12 bits"},
+                      std::array<const char*, 3>{"P_WIDTH", "60", "product width 60 is out of range"},
+                      std::array<const char*, 3>{"M_PIPE", "-1", "register stage count of -1"}));
 
 }  // namespace

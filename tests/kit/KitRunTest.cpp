@@ -78,8 +78,8 @@ TEST_F(KitRun, FinishedRunTellsFilesFeaturesAndSettingsAndLogsItsReport) {
     // The log holds the report of the features, the files and the settings.
     const std::string out = dir.File("out/demo");
     EXPECT_EQ(ReadFile(dir.File("out.log")),
-              "Configured: A 12 bits\nFiles:\n  " + out + ".kfz\n  " + out + ".v\n  " + out +
-                  "_olmw.pkx\nSettings that differ from the defaults:\n  DSP.A_WIDTH = 12  (default 18)\n");
+              "Configured: A 12 bits\nFiles:\n  " + out + ".kfz  (written)\n  " + out + ".v  (written)\n  " + out +
+                  "_olmw.pkx  (written)\nSettings that differ from the defaults:\n  DSP.A_WIDTH = 12  (default 18)\n");
     EXPECT_NE(ReadFile(dir.File("out/demo.v")).find("input wire [11:0] A"), std::string::npos);
 }
 

@@ -83,6 +83,12 @@ CommandResult RunIn(const std::filesystem::path& dir, const std::vector<std::str
     return r;
 }
 
+CommandResult YosysCheck(const std::filesystem::path& dir, const std::string& design) {
+    return RunIn(dir, {"yosys", "-q", "-p",
+                       "read_verilog " + design + ".v " + design + "_stubs.v; hierarchy -top " + design +
+                           "; proc; check -assert"});
+}
+
 std::vector<std::string> HdlToolFindings(const std::filesystem::path& dir, const std::string& design) {
     std::vector<std::string> findings;
     const auto expect = [&](const char* tool, const CommandResult& r, bool quiet) {
@@ -101,6 +107,7 @@ std::vector<std::string> HdlToolFindings(const std::filesystem::path& dir, const
                                                 "--top-module", design, "black_boxes.vlt", v, vStubs});
             expect("verilator", r, r.output.find("%Warning") == std::string::npos);
         }
+        if (OnPath("yosys")) expect("yosys check", YosysCheck(dir, design), true);
     }
     if (std::filesystem::exists(dir / (design + ".vhd")) && OnPath("ghdl")) {
         const std::string work = "ghdl_" + design;

@@ -49,10 +49,17 @@ CommandResult RunIn(const std::filesystem::path& dir, const std::vector<std::str
 // Verilog wrapper <design>.v with its black boxes <design>_stubs.v must
 // elaborate with Icarus Verilog (-g2005) without a message and lint clean with
 // Verilator (--lint-only -Wall; the black boxes, empty by nature, are exempt
-// through a configuration file given on the command line only), and the VHDL
+// through a configuration file given on the command line only) and pass
+// Yosys's netlist check (no net with conflicting drivers, nothing driving
+// nothing), and the VHDL
 // wrapper <design>.vhd with <design>_stubs.vhd must analyse and elaborate with
 // GHDL (--std=08). A language whose files are missing is not checked. Returns
 // what failed, one text per tool run; empty when all passed.
+// Yosys's netlist check of the Verilog wrapper <design>.v with its black
+// boxes <design>_stubs.v in a folder: read, elaborate with <design> on top,
+// "proc; check -assert", which fails on conflicting drivers and on wires
+// used but driven by nothing.
+CommandResult YosysCheck(const std::filesystem::path& dir, const std::string& design);
 std::vector<std::string> HdlToolFindings(const std::filesystem::path& dir, const std::string& design);
 
 // The Verilator configuration under which the HDL tests lint a wrapper with

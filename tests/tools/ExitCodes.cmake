@@ -17,6 +17,12 @@ expect(2 check-data --bogus ${BROKEN})
 expect(1 check-data ${BROKEN})
 expect(1 check-data ${BROKEN}.absent)
 
+expect(0 check --help)
+expect(2 check)
+expect(2 check --kfz ${SAMPLE} extra)
+expect(2 check --kfz ${SAMPLE}.absent)
+expect(0 check --kfz ${SAMPLE})
+
 expect(0 dump --help)
 expect(2 dump --family korvo4)
 expect(2 dump --wizard hsx)

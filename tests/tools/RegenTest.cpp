@@ -11,7 +11,10 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <thread>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using olmwiztest::Accepted;
@@ -70,6 +73,36 @@ std::map<std::string, std::string> Files(const fs::path& folder) {
 }
 
 bool Has(const std::string& text, const std::string& piece) { return text.find(piece) != std::string::npos; }
+
+// What tells a file that was left alone from one written again.
+struct Stamp {
+    std::int64_t mtime = 0;
+    std::uintmax_t inode = 0;
+    bool operator==(const Stamp&) const = default;
+};
+
+void PrintTo(const Stamp& stamp, std::ostream* os) { *os << "mtime " << stamp.mtime << " inode " << stamp.inode; }
+
+std::map<std::string, Stamp> Stamps(const fs::path& folder) {
+    std::map<std::string, Stamp> stamps;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        struct stat status {};
+        if (!entry.is_regular_file() || ::stat(entry.path().c_str(), &status) != 0) continue;
+        stamps[entry.path().lexically_relative(folder).string()] = {
+            status.st_mtim.tv_sec * 1000000000LL + status.st_mtim.tv_nsec, status.st_ino};
+    }
+    return stamps;
+}
+
+// The files whose stamps differ between two takes.
+std::vector<std::string> Touched(const std::map<std::string, Stamp>& before, const std::map<std::string, Stamp>& after) {
+    std::vector<std::string> touched;
+    for (const auto& [name, stamp] : after) {
+        const auto it = before.find(name);
+        if (it == before.end() || !(it->second == stamp)) touched.push_back(name);
+    }
+    return touched;
+}
 
 class Regen : public ::testing::Test {
 protected:
@@ -182,20 +215,165 @@ TEST_F(Regen, NinjaRerunsExactlyTheJobWhoseOptionFileChanged) {
         extra.insert(extra.begin(), {"-C", m_scratch.Path().string(), "-f", ninjaFile});
         return ninja.Run(extra);
     };
+    // Each edge depends on all that its files follow from, and restats.
+    const std::string text = olmtest::ReadFile(ninjaFile);
+    for (const char* piece : {"restat = 1", "/olm_dsp.dev", "/olm_hsx11.dev", "/libOlm_Base.so", "generator = 1"})
+        EXPECT_TRUE(Has(text, piece)) << piece << " in\n" << text;
+
     ChildResult run = build({});
     ASSERT_TRUE(Accepted(run));
     EXPECT_TRUE(Has(run.out, "[3/3]")) << run.out;
     EXPECT_EQ(Files(Dir("out dir:1")).size(), 6u);
     EXPECT_TRUE(fs::exists(Dir("c.vhd")));
-    EXPECT_TRUE(Has(build({"-n"}).out, "no work to do"));
+    run = build({"-d", "explain"});
+    EXPECT_TRUE(Has(run.out, "no work to do")) << run.out << run.err;
+    EXPECT_FALSE(Has(run.err, "is dirty")) << run.err;
 
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     fs::last_write_time(touched, fs::file_time_type::clock::now());
+    const auto before = Stamps(Dir("out dir:1"));
     run = build({});
     EXPECT_TRUE(Accepted(run));
     EXPECT_TRUE(Has(run.out, "[1/1] olmwiz run b (tkl_pll, verilog), line 2")) << run.out;
     EXPECT_FALSE(Has(run.out, "[2/")) << run.out;
+    EXPECT_EQ(Stamps(Dir("out dir:1")), before);  // its files came out the same
+    EXPECT_TRUE(Has(build({"-n"}).out, "no work to do"));
+
+    // A changed manifest writes the ninja file again before anything else.
+    m_scratch.Write("m.txt", olmtest::ReadFile(manifest) +
+                                 "--wizard dsp_mult --family korvo5 --design d --options 'opt files/c.opt'\n");
+    run = build({});
+    EXPECT_TRUE(Accepted(run));
+    EXPECT_TRUE(Has(run.out, "olmwiz regen: the ninja file from the manifest")) << run.out;
+    EXPECT_TRUE(Has(run.out, "olmwiz run d (dsp_mult, verilog), line 4")) << run.out;
+    EXPECT_FALSE(Has(run.out, "line 2")) << run.out;
+    EXPECT_TRUE(fs::exists(Dir("d.v")));
     EXPECT_TRUE(Has(build({"-n"}).out, "no work to do"));
 }
 
 }  // namespace
+
+// Two jobs on option files of their own, and a copy of the installed data,
+// which the runs read through OLMW_DATA_DIR.
+class Unchanged : public Regen {
+protected:
+    void SetUp() override {
+        fs::copy(OLM_DATA_SOURCE_DIR, Dir("data"), fs::copy_options::recursive);
+        m_olmwiz.env["OLMW_DATA_DIR"] = Dir("data").string();
+        m_pll = m_scratch.Write("pll.opt", olmtest::ReadFile(OLM_EXAMPLES_DIR "/tkl_pll_clkgen.opt"));
+        m_mult = m_scratch.Write("mult.opt", olmtest::ReadFile(OLM_EXAMPLES_DIR "/dsp_mult_small.opt"));
+        m_manifest = m_scratch.Write("m.txt",
+                                     "--wizard tkl_pll --family korvo5 --design a --options pll.opt --outdir out/a\n"
+                                     "--wizard dsp_mult --family korvo5 --design b --options mult.opt --hdl vhdl "
+                                     "--outdir out/b\n");
+    }
+    ChildResult Regen(std::vector<std::string> extra = {}) {
+        extra.insert(extra.begin(), {"regen", m_manifest, "--jobs", "2"});
+        return m_olmwiz.Run(extra);
+    }
+    // Later than any time the files got so far, on a disk with coarse times too.
+    static void Later() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
+
+    std::string m_pll, m_mult, m_manifest;
+};
+
+TEST_F(Unchanged, ASecondRegenAndASecondRunLeaveEveryFileAlone) {
+    ChildResult run = Regen();
+    ASSERT_TRUE(Accepted(run));
+    EXPECT_TRUE(Has(run.out, "files: 6 written, 0 unchanged")) << run.out;
+    EXPECT_TRUE(Has(run.out, "out/a/a.v (written)")) << run.out;
+    const auto first = Stamps(Dir("out"));
+    ASSERT_EQ(first.size(), 6u);
+    Later();
+    run = Regen();
+    ASSERT_TRUE(Accepted(run));
+    EXPECT_TRUE(Has(run.out, "files: 0 written, 6 unchanged")) << run.out;
+    EXPECT_TRUE(Has(run.out, "out/b/b.vhd (unchanged)")) << run.out;
+    EXPECT_EQ(Stamps(Dir("out")), first);
+    EXPECT_EQ(Files(Dir("out/a")).size(), 3u);  // no scratch file or folder left
+
+    // A single run of the same job, as olmwiz run.
+    const std::vector<std::string> single = {"run", "--batch", "--wizard", "tkl_pll", "--family", "korvo5", "--design",
+                                             "a", "--options", m_pll, "--outdir", Dir("out/a").string()};
+    run = m_olmwiz.Run(single);
+    ASSERT_TRUE(Accepted(run));
+    EXPECT_TRUE(Has(run.out, Dir("out/a/a.kfz").string() + "  (unchanged)")) << run.out;
+    EXPECT_EQ(Stamps(Dir("out")), first);
+
+    // One option file changed: that job's changed files only.
+    Later();
+    m_scratch.Write("pll.opt", olmtest::ReadFile(m_pll) + "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_FREQ=150;\n");
+    run = Regen({"--json", Dir("r.json")});
+    ASSERT_TRUE(Accepted(run));
+    const std::vector<std::string> touched = Touched(first, Stamps(Dir("out")));
+    EXPECT_FALSE(touched.empty());
+    for (const std::string& file : touched) EXPECT_EQ(file.rfind("a/", 0), 0u) << file;
+    EXPECT_TRUE(Has(olmtest::ReadFile(Dir("r.json")), "\"unchanged\"")) << olmtest::ReadFile(Dir("r.json"));
+}
+
+TEST_F(Unchanged, CheckPassesAfterARegenAndNamesWhatAChangeWouldRewrite) {
+    // Before any regen: every file is new, and nothing is made.
+    ChildResult check = Regen({"--check"});
+    EXPECT_EQ(check.exitCode, 1) << check.out << check.err;
+    EXPECT_TRUE(Has(check.out, "out/a/a.kfz: new (line 1)")) << check.out;
+    EXPECT_TRUE(Has(check.out, "6 of 6 files would change")) << check.out;
+    EXPECT_FALSE(fs::exists(Dir("out")));
+
+    ASSERT_TRUE(Accepted(Regen()));
+    const auto written = Stamps(m_scratch.Path());
+    const auto outputs = Stamps(Dir("out"));
+    check = Regen({"--check"});
+    EXPECT_TRUE(Accepted(check));
+    EXPECT_TRUE(Has(check.out, "0 of 6 files would change")) << check.out;
+
+    // An option file changed: the design file of its job would change.
+    const std::string pll = olmtest::ReadFile(m_pll);
+    m_scratch.Write("pll.opt", pll + "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT0_FREQ=150;\n");
+    check = Regen({"--check", "--json", Dir("check.json")});
+    EXPECT_EQ(check.exitCode, 1) << check.out << check.err;
+    EXPECT_TRUE(Has(check.out, "out/a/a.kfz: changed (line 1)\n--- " + Dir("out/a/a.kfz").string() + " (on disk)\n+++"))
+        << check.out;
+    EXPECT_TRUE(Has(check.out, "\n@@ -")) << check.out;
+    EXPECT_FALSE(Has(check.out, "out/b/")) << check.out;
+    EXPECT_TRUE(Has(olmtest::ReadFile(Dir("check.json")), "\"changed\"")) << olmtest::ReadFile(Dir("check.json"));
+    m_scratch.Write("pll.opt", pll);
+
+    // An installed data file changed: a default of the multiplier.
+    const std::string dsp = Dir("data/olm_dsp.dev").string();
+    std::string data = olmtest::ReadFile(dsp);
+    const std::string from = "DefaultValue: SYNC;";
+    ASSERT_NE(data.find(from), std::string::npos);
+    data.replace(data.find(from), from.size(), "DefaultValue: ASYNC;");
+    m_scratch.Write("data/olm_dsp.dev", data);
+    check = Regen({"--check"});
+    EXPECT_EQ(check.exitCode, 1) << check.out << check.err;
+    EXPECT_TRUE(Has(check.out, "out/b/b.kfz: changed (line 2)")) << check.out;
+    EXPECT_FALSE(Has(check.out, "out/a/")) << check.out;
+    EXPECT_TRUE(Has(check.out, "\n+")) << check.out;
+
+    // Only the diff's first lines, unless --diff.
+    m_scratch.Write("mult.opt", "");
+    check = Regen({"--check"});
+    EXPECT_TRUE(Has(check.out, " more lines\n")) << check.out;
+    check = Regen({"--check", "--diff"});
+    EXPECT_FALSE(Has(check.out, " more lines\n")) << check.out;
+
+    // None of the checks wrote anything: not a file, not a scratch file.
+    EXPECT_EQ(Stamps(Dir("out")), outputs);
+    std::set<std::string> names;
+    for (const auto& [name, stamp] : Stamps(m_scratch.Path())) names.insert(name);
+    EXPECT_EQ(names, [&] {
+        std::set<std::string> expected = {"check.json"};
+        for (const auto& [name, stamp] : written) expected.insert(name);
+        return expected;
+    }());
+}
+
+TEST_F(Unchanged, CheckAndDiffAreRefusedWhereTheyMeanNothing) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--diff"}, {"--check", "--ninja", Dir("b.ninja").string()}}) {
+        const ChildResult run = Regen(args);
+        EXPECT_EQ(run.exitCode, 2) << args.front();
+        EXPECT_TRUE(Has(run.err, "olmwiz regen: --")) << run.err;
+    }
+}

@@ -7,11 +7,15 @@
 #include "WizardTable.h"
 
 #include "datafiles/Olm_Data.h"
+#include "datafiles/Olm_OptFileReader.h"
 #include "kit/Olm_KitMain.h"
 #include "kit/Olm_OptFileCheck.h"
 #include "model/Olm_WizData.h"
+#include "pal/Stream.h"
 
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 namespace olmwiz {
 
@@ -69,7 +73,25 @@ int RunCheckOpt(const std::vector<std::string>& args) {
         for (const std::string& finding : findings)
             std::fprintf(stderr, "%s\n", StderrReports::Printable(finding).c_str());
         if (!unreadable.empty()) std::fprintf(stderr, "%s\n", StderrReports::Printable(unreadable).c_str());
-        const bool ok = findings.empty() && unreadable.empty();
+        // The file is applied to a copy of the installed data by the reader
+        // of `olmwiz run`, so that what run refuses is refused here too.
+        bool applied = true;
+        if (unreadable.empty()) {
+            Olm_WizData copy(*data.GetWizData());
+            Pal::MemoryStream said;
+            Olm_OptFileReader reader;
+            reader.SetBatchMode(true);
+            reader.SetSilent(true);
+            reader.SetLogFile(&said);
+            applied = reader.Read(&copy, path.c_str());
+            std::string line;
+            while (said.ReadLine(line)) {
+                std::string_view shown = line;
+                if (shown.starts_with("ERROR: ERROR")) shown.remove_prefix(7);  // says it once
+                std::fprintf(stderr, "%s", StderrReports::Printable(std::string(shown)).c_str());
+            }
+        }
+        const bool ok = findings.empty() && unreadable.empty() && applied;
         if (ok && !parser.Has("quiet")) std::printf("%s: OK\n", path.c_str());
         clean = clean && ok;
     }

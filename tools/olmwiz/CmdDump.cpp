@@ -10,6 +10,7 @@
 #include "datafiles/Olm_Data.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
+#include "pal/OutputFile.h"
 #include "pal/Stream.h"
 
 #include <cstdio>
@@ -66,17 +67,13 @@ int WriteDump(Olm_WizData& data, const std::string* output) {
         data.DumpToFile(Pal::File::getCout(), true);
         return kExitOk;
     }
-    Pal::Stream* stream = Pal::File::open(output->c_str(), Pal::File::kWriteTruncate, true);
-    if (!stream) {
-        std::fprintf(stderr, "olmwiz dump: cannot open '%s' for writing\n", output->c_str());
-        return kExitErrors;
+    Pal::OutputFile file(*output);
+    if (file.Open()) {
+        data.DumpToFile(&file, true);
+        if (file.Commit()) return kExitOk;
     }
-    data.DumpToFile(stream, true);
-    if (!Pal::File::close(stream)) {
-        std::fprintf(stderr, "olmwiz dump: could not write '%s'\n", output->c_str());
-        return kExitErrors;
-    }
-    return kExitOk;
+    std::fprintf(stderr, "olmwiz dump: cannot write '%s': %s\n", output->c_str(), file.Reason().c_str());
+    return kExitErrors;
 }
 
 }  // namespace olmwiz

@@ -4,11 +4,12 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "PathClashes.h"
 #include "StderrReports.h"
 
 #include "engine/Olm_Engine.h"
 #include "kit/Olm_HdlGenerator.h"
-#include "pal/File.h"
+#include "pal/OutputFile.h"
 #include "translator/Olm_HdlDesign.h"
 
 #include <cstdio>
@@ -60,6 +61,12 @@ int RunHdl(const std::vector<std::string>& args) {
     if (outPath.empty() || (parser.Has("stubs") && stubsPath.empty()))
         return parser.Usage("an output file name is empty");
 
+    PathClashes clashes;
+    clashes.AddInput("the design file", kfzPath);
+    clashes.AddOutput("-o", outPath);
+    if (parser.Has("stubs")) clashes.AddOutput("--stubs", stubsPath);
+    if (const std::string clash = clashes.Problem(); !clash.empty()) return parser.Fail(clash);
+
     Olm_Engine engine;
     Pal::String loadError;
     if (!engine.Load(kfzPath.c_str(), &loadError)) return parser.Fail(loadError.str());
@@ -87,8 +94,17 @@ int RunHdl(const std::vector<std::string>& args) {
         return parser.Fail(std::string("cannot write the ") + (lang == "verilog" ? "Verilog" : "VHDL") + " of '" +
                            kfzPath + "': " + error);
     }
-    if (!Pal::File::writeText(outPath.c_str(), wrapper)) return parser.Fail("cannot write '" + outPath + "'");
-    if (parser.Has("stubs") && !Pal::File::writeText(stubsPath.c_str(), stubs)) return parser.Fail("cannot write '" + stubsPath + "'");
+    // Both files are written in full before either is put in place, so that
+    // a failure of one leaves neither.
+    Pal::OutputFile outFile(outPath);
+    Pal::OutputFile stubsFile(stubsPath);
+    const auto failed = [&parser](const Pal::OutputFile& file) {
+        return parser.Fail("cannot write '" + file.Path() + "': " + file.Reason());
+    };
+    if (!outFile.Open() || !outFile.Write(wrapper)) return failed(outFile);
+    if (parser.Has("stubs") && (!stubsFile.Open() || !stubsFile.Write(stubs) || !stubsFile.Commit()))
+        return failed(stubsFile);
+    if (!outFile.Commit()) return failed(outFile);
     return kExitOk;
 }
 

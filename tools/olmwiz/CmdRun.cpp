@@ -1,27 +1,33 @@
 // olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]
 //            [--options FILE] [--hdl verilog|vhdl] [--outdir DIR] [--batch]
-//            [--silent] [--log FILE] [--strict]
+//            [--silent] [--log FILE] [--strict] [--testbench]
 // Runs a wizard in its window or in batch mode: a shell over Olm_RunSession.
 
 #include "CommandLine.h"
+#include "Manifest.h"
+#include "PathClashes.h"
 #include "Commands.h"
 #include "RunArguments.h"
 #include "StderrReports.h"
 #include "WizardTable.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace olmwiz {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 std::string Help() {
     std::string wizards;
     for (const WizardEntry& entry : Wizards()) wizards += "  " + std::string(entry.type) + std::string(12 - std::string(entry.type).size(), ' ') + entry.summary + "\n";
     return "Usage: olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]\n"
            "                  [--options FILE] [--hdl verilog|vhdl] [--outdir DIR]\n"
-           "                  [--batch] [--silent] [--log FILE] [--strict] [--type TYPE]\n\n"
+           "                  [--batch] [--silent] [--log FILE] [--strict] [--type TYPE]\n"
+           "                  [--testbench]\n\n"
            "Runs a wizard and writes the design file NAME.kfz, the HDL wrapper NAME.v\n"
            "or NAME.vhd and the constraint template NAME_olmw.pkx into the output folder.\n\n"
            "Wizards:\n" +
@@ -44,6 +50,8 @@ std::string Help() {
            "      --strict         refuse an option file that names a block type,\n"
            "                       attribute, pin or value the installed data does not\n"
            "                       define or allow (otherwise these are warnings)\n"
+           "      --testbench      also write the self-checking testbench NAME_tb.v or\n"
+           "                       NAME_tb.vhd (run it with olmwiz sim)\n"
            "  -h, --help           show this help\n\n"
            "Without --options the wizard starts from the defaults of the installed data.\n"
            "A refused or failed run leaves no file and no folder behind.\n\n"
@@ -51,6 +59,30 @@ std::string Help() {
 }
 
 }  // namespace
+
+void AddRunFiles(PathClashes& clashes, const Olm_RunRequest& request, const std::string& suffix) {
+    RegenJob job;
+    job.request = request;
+    if (job.request.outputDir.empty()) {
+        std::error_code ec;
+        job.request.outputDir = !request.designFile.empty() ? fs::path(request.designFile).parent_path().string()
+                                                            : fs::current_path(ec).string();
+        if (job.request.outputDir.empty()) job.request.outputDir = ".";
+    }
+    clashes.AddInput("the option file" + suffix, request.optionFile);
+    clashes.AddInput("the design file" + suffix, request.designFile);
+    const std::vector<std::string> outputs = job.Outputs();
+    clashes.AddOutput("the design file written" + suffix, outputs[0], "the design file" + suffix);
+    clashes.AddOutput("the HDL file" + suffix, outputs[1]);
+    clashes.AddOutput("the constraint template" + suffix, outputs[2]);
+    clashes.AddOutput("the log file" + suffix, request.logFile);
+}
+
+std::string RunClashes(const Olm_RunRequest& request) {
+    PathClashes clashes;
+    AddRunFiles(clashes, request, "");
+    return clashes.Problem();
+}
 
 void DeclareRunOptions(CommandLine& line) {
     line.Option("-w,--wizard");
@@ -64,6 +96,7 @@ void DeclareRunOptions(CommandLine& line) {
     line.Flag("--silent");
     line.Option("--log");
     line.Flag("--strict");
+    line.Flag("--testbench");
     line.Option("-t,--type");
 }
 
@@ -96,6 +129,7 @@ std::string RunRequestFrom(const CommandLine& line, Olm_RunRequest& request, con
     request.batch = line.Has("batch");
     request.silent = line.Has("silent");
     request.strict = line.Has("strict");
+    request.testbench = line.Has("testbench");
     return {};
 }
 
@@ -121,6 +155,8 @@ int RunRun(const std::vector<std::string>& args) {
     const WizardEntry* wizard = nullptr;
     if (const std::string problem = RunRequestFrom(parser, request, wizard); !problem.empty())
         return parser.Usage(problem);
+
+    if (const std::string clash = RunClashes(request); !clash.empty()) return parser.Fail(clash);
 
     // The data-file reader reports through the message manager: to stderr.
     const StderrReports reports;

@@ -35,7 +35,9 @@ int WriteDump(Olm_WizData& data, const std::string* output);
 int RunRun(const std::vector<std::string>& args);
 int RunCheckOpt(const std::vector<std::string>& args);
 int RunHdl(const std::vector<std::string>& args);
+int RunCheck(const std::vector<std::string>& args);
 int RunRegen(const std::vector<std::string>& args);
+int RunSim(const std::vector<std::string>& args);
 
 // Runs the command named name and returns its exit code; an exception that
 // escapes it (std::bad_alloc when memory runs out) is reported on standard

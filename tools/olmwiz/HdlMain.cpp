@@ -6,9 +6,12 @@
 
 #include "Commands.h"
 
+#include <csignal>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);  // write errors are reported with their reason
+    std::signal(SIGXFSZ, SIG_IGN);
     return olmwiz::RunCaught("hdl", olmwiz::RunHdl, std::vector<std::string>(argv + 1, argv + argc));
 }

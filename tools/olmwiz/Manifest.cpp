@@ -5,9 +5,11 @@
 #include "ShellWords.h"
 
 #include "kit/Olm_HdlGenerator.h"
+#include "pal/File.h"
 
 #include <filesystem>
-#include <fstream>
+#include <cstring>
+#include <sstream>
 #include <map>
 
 namespace olmwiz {
@@ -51,11 +53,20 @@ Manifest ReadManifest(const std::string& path) {
     std::error_code ec;
     const fs::path absolute = fs::absolute(path, ec).lexically_normal();
     manifest.folder = absolute.parent_path().string();
-    std::ifstream in(path, std::ios::binary);
-    if (!in || fs::is_directory(absolute, ec)) {
-        manifest.problems.push_back(path + ": cannot read the manifest");
+    std::string content;
+    Pal::InputCheck check;
+    if (!Pal::File::readInput(path.c_str(), kMaxManifestBytes, content, check)) {
+        using Problem = Pal::InputCheck::Problem;
+        const std::string why = check.problem == Problem::kNotRegular ? std::string("it is ") + check.kind +
+                                                                            ", not a regular file"
+                                : check.problem == Problem::kTooLarge
+                                    ? "it is too large (" + std::to_string(check.size) + " bytes; the limit is " +
+                                          std::to_string(check.limit) + " bytes)"
+                                    : std::string(std::strerror(check.error));
+        manifest.problems.push_back(path + ": cannot read the manifest: " + why);
         return manifest;
     }
+    std::istringstream in(content);
     CommandLine arguments("", "");
     DeclareRunOptions(arguments);
     std::map<std::string, int> writers;  // every file a job writes, with the line of the job

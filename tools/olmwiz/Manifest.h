@@ -2,6 +2,7 @@
 
 #include "kit/Olm_RunRequest.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,10 @@ struct Manifest {
     std::vector<std::string> problems;
 };
 
-// Reads and checks a manifest: its words (ShellWords), each line's arguments
+// The largest manifest read (16 MiB): a job a line, some hundred bytes each.
+inline constexpr std::uint64_t kMaxManifestBytes = 16ull << 20;
+
+// Reads and checks a manifest (a regular file of at most kMaxManifestBytes): its words (ShellWords), each line's arguments
 // as `olmwiz run` checks them, and that no two jobs write the same file.
 Manifest ReadManifest(const std::string& path);
 

@@ -1,8 +1,11 @@
 #include "RegenWorkers.h"
 
+#include "TextDiff.h"
 #include "WizardTable.h"
 
+#include "kit/Olm_Finisher.h"
 #include "kit/Olm_RunSession.h"
+#include "pal/FileCompare.h"
 #include "pal/MsgMan.h"
 
 #include <nlohmann/json.hpp>
@@ -54,10 +57,11 @@ long StatusKb(const std::string& key) {
     return 0;
 }
 
-Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
+Json RunJob(Olm_RunSession& session, const RegenJob& job, int index, const RegenMode& mode) {
     Olm_RunRequest request = job.request;
     request.batch = true;
     request.silent = true;
+    request.checkOnly = mode.check;
     const auto start = std::chrono::steady_clock::now();
     Olm_RunOutcome outcome;
     try {
@@ -66,13 +70,28 @@ Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
         outcome.result = -1;
         outcome.failure = std::string("the run stopped with an exception: ") + error.what();
     }
+    std::vector<std::string> states;
+    std::vector<std::string> diffs;
+    for (std::size_t i = 0; i < outcome.files.size(); ++i) {
+        const Olm_FileState state = i < outcome.fileStates.size() ? outcome.fileStates[i] : Olm_FileState::kWritten;
+        states.push_back(Olm_FileStateName(state));
+        if (!mode.check) continue;
+        std::string diff;
+        if ((state == Olm_FileState::kNew || state == Olm_FileState::kChanged) && i < outcome.checkedContents.size()) {
+            std::string current;
+            Pal::FileCompare::Compare(outcome.files[i], outcome.checkedContents[i], &current);
+            diff = TextDiff::Unified(current, outcome.checkedContents[i], outcome.files[i], mode.diffLines);
+        }
+        diffs.push_back(std::move(diff));
+    }
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return {{"job", index},           {"ok", outcome.Succeeded()},    {"failure", outcome.failure},
-            {"files", outcome.files}, {"messages", outcome.messages}, {"ms", ms},
+            {"files", outcome.files}, {"states", states},             {"diffs", diffs},
+            {"messages", outcome.messages}, {"ms", ms},
             {"pid", ::getpid()},      {"rss_kb", StatusKb("VmRSS")},  {"peak_kb", StatusKb("VmHWM")}};
 }
 
-[[noreturn]] void WorkerMain(const std::vector<RegenJob>& jobs, int commands, int results) {
+[[noreturn]] void WorkerMain(const std::vector<RegenJob>& jobs, int commands, int results, const RegenMode& mode) {
     // Standard output carries the parent's table; a job's messages go into
     // its result (the session keeps them) and its log.
     if (const int devnull = ::open("/dev/null", O_WRONLY); devnull >= 0) {
@@ -92,7 +111,7 @@ Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
         while (in && ::getline(&line, &capacity, in) > 0) {
             const int index = std::atoi(line);
             if (index < 0 || static_cast<std::size_t>(index) >= jobs.size()) break;
-            const Json result = RunJob(session, jobs[static_cast<std::size_t>(index)], index);
+            const Json result = RunJob(session, jobs[static_cast<std::size_t>(index)], index, mode);
             if (!WriteAll(results, result.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n")) {
                 exitCode = 1;
                 break;
@@ -101,7 +120,7 @@ Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
         std::free(line);
         if (in) std::fclose(in);
     }
-    ::sync();
+    if (!mode.check) ::sync();
     // No static destructors and no stdio buffers of the parent: they are not the worker's.
     ::_exit(exitCode);
 }
@@ -113,8 +132,9 @@ Json RunJob(Olm_RunSession& session, const RegenJob& job, int index) {
 // removing the folder that the other has just found in place.
 class SharedFolders {
 public:
-    explicit SharedFolders(const std::vector<RegenJob>& jobs) {
+    SharedFolders(const std::vector<RegenJob>& jobs, bool make) {
         std::error_code ec;
+        if (!make) return;
         for (const RegenJob& job : jobs) {
             std::vector<std::filesystem::path> missing;
             for (std::filesystem::path p = job.request.outputDir; !p.empty() && !std::filesystem::exists(p, ec);
@@ -144,11 +164,67 @@ std::string HowItEnded(int status) {
     return "exit code " + std::to_string(WEXITSTATUS(status));
 }
 
+// SIGINT and SIGTERM while the jobs run: the signal, and a byte down a pipe
+// to wake the loop that waits for the workers.
+volatile std::sig_atomic_t g_stopSignal = 0;
+int g_wake = -1;
+
+extern "C" void OnStopSignal(int signal) {
+    g_stopSignal = signal;
+    const int saved = errno;
+    if (g_wake >= 0 && ::write(g_wake, "x", 1) < 0) {
+        // The pipe is full: the loop is awake already.
+    }
+    errno = saved;
+}
+
+// While it lives, SIGINT and SIGTERM stop the jobs instead of the program:
+// the loop kills the workers and removes what they left, and the signal is
+// raised again once everything is cleaned up.
+class StopSignals {
+public:
+    StopSignals() {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        m_read = fds[0];
+        g_wake = fds[1];
+        g_stopSignal = 0;
+        struct sigaction action {};
+        action.sa_handler = OnStopSignal;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &m_previousInt);
+        ::sigaction(SIGTERM, &action, &m_previousTerm);
+    }
+    ~StopSignals() {
+        if (m_read < 0) return;
+        ::sigaction(SIGINT, &m_previousInt, nullptr);
+        ::sigaction(SIGTERM, &m_previousTerm, nullptr);
+        ::close(g_wake);
+        g_wake = -1;
+        ::close(m_read);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+    int Fd() const { return m_read; }
+    // In a worker: the signals of the terminal are the parent's to handle.
+    static void IgnoreInWorker() {
+        std::signal(SIGINT, SIG_IGN);
+        std::signal(SIGTERM, SIG_DFL);
+    }
+
+private:
+    int m_read = -1;
+    struct sigaction m_previousInt {};
+    struct sigaction m_previousTerm {};
+};
+
 JobResult FromJson(const Json& result) {
     JobResult job;
     job.succeeded = result.at("ok").get<bool>();
     job.failure = result.at("failure").get<std::string>();
     job.files = result.at("files").get<std::vector<std::string>>();
+    job.states = result.at("states").get<std::vector<std::string>>();
+    job.diffs = result.at("diffs").get<std::vector<std::string>>();
     job.messages = result.at("messages").get<std::vector<std::string>>();
     job.ms = result.at("ms").get<double>();
     job.worker = result.at("pid").get<long>();
@@ -157,12 +233,17 @@ JobResult FromJson(const Json& result) {
     return job;
 }
 
-}  // namespace
-
-std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCount,
-                               const std::function<void(int done, int failed)>& progress) {
+std::vector<JobResult> RunJobsIn(const std::vector<RegenJob>& jobs, int workerCount,
+                                 const std::function<void(int done, int failed)>& progress, const StopSignals& stop,
+                                 const RegenMode& mode) {
     std::vector<JobResult> results(jobs.size());
-    const SharedFolders folders(jobs);
+    const SharedFolders folders(jobs, !mode.check);
+    const auto removeScratch = [&jobs](int job) {
+        if (job >= 0) {
+            const Olm_RunRequest& request = jobs[static_cast<std::size_t>(job)].request;
+            Olm_Finisher::RemoveStaleScratch(request.outputDir, request.design);
+        }
+    };
     std::vector<Worker> workers;
     std::size_t next = 0;
     int done = 0;
@@ -207,7 +288,8 @@ std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCoun
             }
             ::close(commands[1]);
             ::close(resultPipe[0]);
-            WorkerMain(jobs, commands[0], resultPipe[1]);
+            StopSignals::IgnoreInWorker();
+            WorkerMain(jobs, commands[0], resultPipe[1], mode);
         }
         ::close(commands[0]);
         ::close(resultPipe[1]);
@@ -236,12 +318,35 @@ std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCoun
             }
             break;
         }
+        if (g_stopSignal != 0) {
+            // Every job still running or waiting fails; what the running ones
+            // had begun goes with them.
+            for (Worker& worker : workers) ::kill(worker.pid, SIGKILL);
+            for (Worker& worker : workers) {
+                int status = 0;
+                while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
+                }
+                removeScratch(worker.job);
+                if (worker.commands >= 0) ::close(worker.commands);
+                ::close(worker.results);
+            }
+            workers.clear();
+            for (std::size_t i = 0; i < jobs.size(); ++i) {
+                if (results[i].succeeded || !results[i].failure.empty()) continue;
+                JobResult result;
+                result.failure = "interrupted (" + std::string(::strsignal(g_stopSignal)) + ")";
+                record(i, std::move(result));
+            }
+            break;
+        }
         std::vector<pollfd> polled;
         for (const Worker& worker : workers) polled.push_back(pollfd{worker.results, POLLIN, 0});
+        if (stop.Fd() >= 0) polled.push_back(pollfd{stop.Fd(), POLLIN, 0});
         if (::poll(polled.data(), polled.size(), -1) < 0) {
             if (errno == EINTR) continue;
             break;
         }
+        if (stop.Fd() >= 0) polled.pop_back();
         for (std::size_t i = polled.size(); i-- > 0;) {
             if (polled[i].revents == 0) continue;
             Worker& worker = workers[i];
@@ -271,6 +376,7 @@ std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCoun
             while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
             }
             if (worker.job >= 0) {
+                removeScratch(worker.job);
                 JobResult result;
                 result.failure = "the worker process ended during the job (" + HowItEnded(status) + ")";
                 result.worker = worker.pid;
@@ -289,6 +395,22 @@ std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCoun
         while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
         }
     }
+    return results;
+}
+
+}  // namespace
+
+std::vector<JobResult> RunJobs(const std::vector<RegenJob>& jobs, int workerCount,
+                               const std::function<void(int done, int failed)>& progress, const RegenMode& mode) {
+    std::vector<JobResult> results;
+    int stoppedBy = 0;
+    {
+        const StopSignals stop;
+        results = RunJobsIn(jobs, workerCount, progress, stop, mode);
+        stoppedBy = g_stopSignal;
+    }
+    // Cleaned up: the signal ends the program now, as it would have.
+    if (stoppedBy != 0) ::raise(stoppedBy);
     return results;
 }
 

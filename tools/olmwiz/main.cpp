@@ -6,6 +6,7 @@
 
 #include "pal/Version.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -22,7 +23,9 @@ constexpr olmwiz::Command kCommands[] = {
     {"check-opt", "check option files against the installed data of a wizard type", olmwiz::RunCheckOpt},
     {"run", "run a wizard in its window or in batch mode", olmwiz::RunRun},
     {"hdl", "write the Verilog or VHDL wrapper of a design file", olmwiz::RunHdl},
+    {"check", "check the netlist of a design file against the design rules", olmwiz::RunCheck},
     {"regen", "run the jobs of a manifest in batch mode, or write a ninja file", olmwiz::RunRegen},
+    {"sim", "simulate a core's self-checking testbench", olmwiz::RunSim},
 };
 
 void PrintUsage(std::FILE* out) {
@@ -39,6 +42,10 @@ void PrintUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write to a pipe nobody reads any more, or past the file-size limit,
+    // fails with its reason instead of killing the program half way.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         PrintUsage(stderr);
         return olmwiz::kExitUsage;

@@ -1,5 +1,6 @@
 #include "GenericWizard.h"
 
+#include <map>
 #include <set>
 
 namespace Generic {
@@ -17,6 +18,26 @@ int MaxInstances(Olm_Block& block) {
 // The pins a port field is offered for: used by default and connected to a
 // net by the data.
 bool IsPortPin(const Olm_Pin& pin) { return pin.IsActive() && !pin.GetSigName().IsEmpty(); }
+
+// A used pin that drives its net.
+bool IsDrivingPin(const Olm_Pin& pin) {
+    return IsPortPin(pin) && (pin.GetDirection() == "OUT" || pin.GetDirection() == "INOUT");
+}
+
+// Connects the pin to a net of its own, named after its net with the suffix
+// added, made like that net (a port named with the same suffix, as wide).
+void OwnNet(Olm_WizData& data, Olm_Pin& pin, const std::string& suffix) {
+    const Olm_Signal* net = data.GetNamedSignal(pin.GetSigName());
+    const std::string own = pin.GetSigName().str() + suffix;
+    pin.SetSigName(own.c_str());
+    if (!net) return;
+    const bool external = net->IsExternal();
+    const std::string port = external ? net->GetDirection().str() + suffix : std::string();
+    const bool bus = net->IsBus();
+    const int width = net->GetWidth();
+    Olm_Signal* copied = data.AddSignal(own.c_str(), external, port.c_str());
+    if (bus) copied->SetIsBus(true, width);
+}
 
 }  // namespace
 
@@ -45,18 +66,33 @@ void GenericWizard::DeclareFromData(Olm_WizData& installed) {
 }
 
 // Instance 1 is the data's block; the others are copies of it, each on nets
-// and ports of its own.
+// and ports of its own. The data may connect pins of several block types to
+// one net (each type is a choice of its own there). A used block gets a net
+// of its own, named with "_<TYPE>" added, for a pin whose net an earlier used
+// block drives (when the pin drives it too) or made another width, so that
+// no net has two drivers and no pin drops bits of its net.
 bool GenericWizard::Apply() {
     Olm_WizData& data = *GetWizDataPtr();
+    std::set<std::string> driven;
+    std::map<std::string, int> widths;  // the nets of used blocks, by name, with the width they were given
     for (const auto& page : Pages()) {
         Olm_Block* first = data.GetPrimitiveBlock(page->GetBlockType().c_str());
         if (!first) continue;
         const int count = page->ModelValues().Int(kCount, 1);
         first->SetIsActive(count > 0);
         for (Olm_Pin* pin : first->GetPinList()) {
-            Olm_Signal* net = pin->IsActive() && !pin->GetSigName().IsEmpty() ? data.GetNamedSignal(pin->GetSigName())
-                                                                             : nullptr;
-            if (net && pin->GetWidth() > 1) net->SetIsBus(true, pin->GetWidth());
+            if (count <= 0 || !IsPortPin(*pin) || pin->HasPinSigBitProp()) continue;
+            const bool drives = IsDrivingPin(*pin);
+            const int width = pin->GetWidth();
+            const auto sized = widths.find(pin->GetSigName().str());
+            if ((drives && driven.count(pin->GetSigName().str())) ||
+                (sized != widths.end() && width > 1 && sized->second != width))
+                OwnNet(data, *pin, "_" + page->GetBlockType());
+            const std::string net = pin->GetSigName().str();
+            if (drives) driven.insert(net);
+            Olm_Signal* signal = data.GetNamedSignal(net.c_str());
+            if (signal && width > 1) signal->SetIsBus(true, width);
+            widths.emplace(net, signal ? signal->GetWidth() : width);
         }
         for (int n = 2; n <= MaxInstances(*first); ++n) {
             const std::string name = page->GetBlockType() + "_INST" + std::to_string(n);
@@ -68,13 +104,8 @@ bool GenericWizard::Apply() {
             copy->SetAttributeValue("OLMW_ONLY_INST_NUM", std::to_string(n).c_str());
             const std::string suffix = "_" + std::to_string(n);
             for (Olm_Pin* pin : copy->GetPinList()) {
-                if (!pin->IsActive() || pin->GetSigName().IsEmpty()) continue;
-                const Olm_Signal* net = data.GetNamedSignal(pin->GetSigName());
-                const std::string own = pin->GetSigName().str() + suffix;
-                pin->SetSigName(own.c_str());
-                if (!net || !net->IsExternal()) continue;
-                Olm_Signal* copied = data.AddSignal(own.c_str(), true, (net->GetDirection().str() + suffix).c_str());
-                if (net->IsBus()) copied->SetIsBus(true, net->GetWidth());
+                // Bits tied one by one stay on their tie signals.
+                if (IsPortPin(*pin) && !pin->HasPinSigBitProp()) OwnNet(data, *pin, suffix);
             }
         }
     }

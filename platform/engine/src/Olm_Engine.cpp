@@ -452,6 +452,16 @@ bool Olm_Engine::Load(const char* path, Pal::String* error) {
             return Fail(error, Message("Cannot open design file", path, std::strerror(check.error)));
         }
     }
+    return LoadText(content, path, error);
+}
+
+bool Olm_Engine::LoadText(const std::string& content, const char* name, Pal::String* error) {
+    const char* path = name ? name : "";
+    if (content.size() > kMaxDesignFileBytes) {
+        return Fail(error, Message("Cannot open design file", path,
+                                   "it is too large (" + std::to_string(content.size()) + " bytes; the limit is " +
+                                       std::to_string(kMaxDesignFileBytes) + " bytes)"));
+    }
     std::string problem;
     {
         Olm_KfzDesign loaded;
@@ -462,7 +472,6 @@ bool Olm_Engine::Load(const char* path, Pal::String* error) {
             return true;
         }
     }
-    content = std::string();  // its memory goes back before the message takes some
     return Fail(error, Message("Cannot load design file", path, problem));
 }
 
@@ -479,14 +488,20 @@ bool Olm_Engine::WriteBytes(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+bool Olm_Engine::SaveText(std::string& text, const char* name, Pal::String* error) {
+    std::string problem;
+    SettleSignalOrder();
+    text.clear();
+    if (!Olm_KfzJson::Write(m_design, text, problem)) {
+        return Fail(error, Message("Cannot save design file", name ? name : "", problem));
+    }
+    return true;
+}
+
 bool Olm_Engine::Save(const char* path, Pal::String* error) {
     if (!path || !*path) return Fail(error, "Cannot save a design file: no file name given");
     std::string text;
-    std::string problem;
-    SettleSignalOrder();
-    if (!Olm_KfzJson::Write(m_design, text, problem)) {
-        return Fail(error, Message("Cannot save design file", path, problem));
-    }
+    if (!SaveText(text, path, error)) return false;
 
     const std::filesystem::path target(path);
     std::filesystem::path folder = target.parent_path();

@@ -7,10 +7,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <mutex>
+#include <utility>
 #include <memory>
 #include <system_error>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,6 +178,71 @@ bool File::readInput(const char* path, std::uint64_t maxBytes, std::string& cont
     content.resize(used);
     check.size = used;
     return true;
+}
+
+Stream* File::openInputOrPipe(const char* path, std::uint64_t maxBytes, InputCheck& check) {
+    check = InputCheck{};
+    struct stat status {};
+    if (!path || ::stat(path, &status) != 0 || !S_ISFIFO(status.st_mode)) return openInput(path, maxBytes, check);
+    // What came through each FIFO, by device and inode: a second reader of
+    // the same path (a check before the reading proper) sees it again.
+    static std::mutex mutex;
+    static std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> read;
+    const std::lock_guard<std::mutex> lock(mutex);
+    const auto key = std::make_pair(static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino));
+    if (const auto it = read.find(key); it != read.end()) {
+        check.size = it->second.size();
+        return new MemoryStream(it->second);
+    }
+    int fd = -1;
+    do {
+        fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        check.problem = InputCheck::Problem::kCannotOpen;
+        check.error = errno;
+        return nullptr;
+    }
+    const Descriptor file(fd);
+    if (::fstat(fd, &status) != 0 || !S_ISFIFO(status.st_mode)) {
+        check.problem = InputCheck::Problem::kNotRegular;
+        check.kind = "a special file";
+        return nullptr;
+    }
+    std::string content;
+    char buffer[64 * 1024];
+    for (;;) {
+        pollfd waiting{fd, POLLIN, 0};
+        const int ready = ::poll(&waiting, 1, kPipeWaitMs);
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready < 0) {
+            check.problem = InputCheck::Problem::kReadError;
+            check.error = errno;
+            return nullptr;
+        }
+        if (ready == 0) {  // no writer, or one that writes nothing
+            check.problem = InputCheck::Problem::kNoData;
+            return nullptr;
+        }
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n < 0) {
+            check.problem = InputCheck::Problem::kReadError;
+            check.error = errno;
+            return nullptr;
+        }
+        if (n == 0) break;  // every writer has closed it
+        content.append(buffer, static_cast<std::size_t>(n));
+        if (content.size() > maxBytes) {
+            check.problem = InputCheck::Problem::kTooLarge;
+            check.size = content.size();
+            check.limit = maxBytes;
+            return nullptr;
+        }
+    }
+    check.size = content.size();
+    read[key] = content;
+    return new MemoryStream(std::move(content));
 }
 
 bool File::writeText(const char* path, const std::string& text) {

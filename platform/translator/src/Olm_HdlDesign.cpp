@@ -5,6 +5,7 @@
 #include "translator/Olm_Translator.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <optional>
 
@@ -12,6 +13,7 @@ namespace {
 
 constexpr const char* kPinSigBitPrefix = "OLMW_ONLY_PIN_SIG_BIT_";
 constexpr const char* kInternalBlockPrefix = "OLM_";
+constexpr const char* kPinActiveProperty = "PROP_PINISACTIVE";
 
 std::string Folded(const std::string& text) {
     std::string out = text;
@@ -212,11 +214,17 @@ void Builder::ApplyBitProperty(const Olm_KfzBlock& block, const Olm_KfzPin& kfzP
         Olm_HdlBit& target = conn.bits[static_cast<std::size_t>(pos)];
         if (sig->tie != Olm_HdlBit::kNet) {
             target = Olm_HdlBit{sig->tie, {}, -1};
+            conn.defaulted[static_cast<std::size_t>(pos)] = false;
         } else if (sigBit < 0 || sigBit >= sig->width) {
             Warn(where + ": bit " + std::to_string(sigBit) + " of signal '" + sigName + "' does not exist; ignored");
         } else {
             target = Olm_HdlBit{Olm_HdlBit::kNet, sig->hdlName, sig->isVector ? sigBit : -1};
+            conn.defaulted[static_cast<std::size_t>(pos)] = false;
         }
+    }
+    if (sig->tie == Olm_HdlBit::kNet) {
+        conn.joins.push_back(Olm_HdlJoin{sig->hdlName, std::abs(pinBits->second - pinBits->first) + 1,
+                                         std::abs(sigBits->second - sigBits->first) + 1, false});
     }
 }
 
@@ -227,11 +235,21 @@ Olm_HdlConnection Builder::BuildConnection(const Olm_KfzBlock& block, const Olm_
     const int width = pin.Width();
     const Olm_HdlBit idle{pin.dir == Olm_HdlDir::kIn ? Olm_HdlBit::kZero : Olm_HdlBit::kOpen, {}, -1};
     conn.bits.assign(static_cast<std::size_t>(width), idle);
+    conn.defaulted.assign(static_cast<std::size_t>(width), pin.dir == Olm_HdlDir::kIn);
     if (!kfzPin) return conn;
+    // A pin the design saved as unused (no active mark, no signal) is left
+    // to the primitive's default, as a pin the design leaves out.
+    const Olm_KfzProperty* active = Olm_KfzDesign::FindProperty(kfzPin->properties, kPinActiveProperty);
+    conn.placed = (active && active->value == "TRUE") || !kfzPin->signal.IsEmpty();
 
     auto fill = [&](Olm_HdlBit::Kind kind) {
         for (auto& bit : conn.bits) bit = Olm_HdlBit{kind, {}, -1};
+        conn.defaulted.assign(conn.defaulted.size(), false);
     };
+    bool bitProperties = false;
+    for (const auto& prop : kfzPin->properties) {
+        if (prop.name.str().rfind(kPinSigBitPrefix, 0) == 0) bitProperties = true;
+    }
     if (kfzPin->isVcc) {
         fill(Olm_HdlBit::kOne);
     } else if (kfzPin->isGnded) {
@@ -251,6 +269,10 @@ Olm_HdlConnection Builder::BuildConnection(const Olm_KfzBlock& block, const Olm_
                 conn.bits[static_cast<std::size_t>(pos)] =
                     Olm_HdlBit{Olm_HdlBit::kNet, sig->hdlName, sig->isVector ? pos : -1};
             }
+            conn.defaulted.assign(conn.defaulted.size(), false);
+            // With bit properties the signal name only records the signal
+            // they take their bits from; the properties are the joins.
+            if (!bitProperties) conn.joins.push_back(Olm_HdlJoin{sig->hdlName, width, sig->width, true});
         }
     }
     for (const auto& prop : kfzPin->properties) {

@@ -91,7 +91,7 @@ void MakeDesign(Olm_Engine& engine, Olm_Block& block) {
         Cmd(engine, "set", "pinwidth", pinName, name,
             "[" + std::to_string(pin->GetStartBit()) + ":" + std::to_string(pin->GetEndBit()) + "]");
         if (pin->HasBus()) Cmd(engine, "set", "hasbus", pinName, name);
-        Cmd(engine, "add", "pinprop", pinName, name, "PROP_PINISACTIVE", "TRUE");
+        bool used = true;
         const std::string tie = pin->GetAttributeValue("OLM_PIN_TIE").str();
         const std::size_t b = tie.find("'b");
         if (pin->IsVcc() || pin->IsGrounded()) {
@@ -114,7 +114,10 @@ void MakeDesign(Olm_Engine& engine, Olm_Block& block) {
             bitTies(pinName, top, bits);
         } else if (inputs++ % 2 == 0) {
             connectExternal("i_" + pinName, pinName, busWidth);
+        } else {
+            used = false;  // saved as unused: the wrapper ties it to 0
         }
+        if (used) Cmd(engine, "add", "pinprop", pinName, name, "PROP_PINISACTIVE", "TRUE");
     }
     for (const std::string& sig : tieSignals) {
         Cmd(engine, "add", "signal", sig);

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class Olm_KfzNameIndex;
@@ -73,10 +74,18 @@ public:
     // without waiting, and so is a file in which a key appears twice in one
     // object. Running out of memory while loading is a failure like these.
     bool Load(const char* path, Pal::String* error = nullptr);
+    // Load from the bytes of a design file already in memory; name stands
+    // for the file in messages. The same checks and results as Load.
+    bool LoadText(const std::string& content, const char* name, Pal::String* error = nullptr);
     // Writes the design to the file atomically: a temporary file in the same
     // folder is written, flushed to disk and renamed over the target. On
     // failure the earlier file is untouched and the result is false.
     bool Save(const char* path, Pal::String* error = nullptr);
+    // The bytes Save writes for the design as it stands, into text, so that
+    // a caller can compare them with the file already there and leave an
+    // unchanged file alone. name stands for the file in messages. On failure
+    // the result is false and error (when given) says why.
+    bool SaveText(std::string& text, const char* name, Pal::String* error = nullptr);
     // Whether Save flushes the file and its folder to disk (on by default),
     // so that a saved design survives a power cut. A program that writes many
     // design files and flushes once when all are written turns it off; the

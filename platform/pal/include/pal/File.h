@@ -18,6 +18,7 @@ struct PAL_API InputCheck {
         kNotRegular,  // a folder, FIFO, device or socket: see kind
         kTooLarge,    // larger than the caller's limit: see size and limit
         kReadError,   // readInput only: reading failed part way: see error
+        kNoData,      // openInputOrPipe: nothing came through the FIFO for kPipeWaitMs
     };
     Problem problem = Problem::kNone;
     int error = 0;            // the errno of kCannotOpen and kReadError
@@ -55,6 +56,14 @@ public:
     // The same check, then the whole file into content. A file that grows
     // past maxBytes while it is read counts as too large.
     static bool readInput(const char* path, std::uint64_t maxBytes, std::string& content, InputCheck& check);
+    // As openInput, and a FIFO too (the read end of `<(command)` in a
+    // shell): it is read whole at once, up to maxBytes, waiting at most
+    // kPipeWaitMs for each piece (so a FIFO that nobody writes to is refused
+    // in seconds, not waited on for ever), and handed back from memory. A FIFO
+    // can be read only once: opening it again in this process gives the same
+    // content again. Devices, folders and sockets stay refused.
+    static Stream* openInputOrPipe(const char* path, std::uint64_t maxBytes, InputCheck& check);
+    static constexpr int kPipeWaitMs = 3000;
     // Writes text to a file as it is (creating or truncating it); false when
     // it could not be written whole.
     static bool writeText(const char* path, const std::string& text);

@@ -46,11 +46,33 @@ struct Olm_HdlNet {
     bool isVector = false;
 };
 
+// A signal, or a slice of one, that the design joins to a pin or to a slice
+// of it, with how many bits each side of the join has.
+struct Olm_HdlJoin {
+    std::string net;     // the HDL name of the net
+    int pinBits = 0;     // bits of the pin the join names
+    int netBits = 0;     // bits of the net the join names
+    bool whole = false;  // the pin's signal as a whole (else a bit property)
+};
+
 // One pin of an instance: the pin as the primitive declares it and its bits,
-// indexed by position from the LSB.
+// indexed by position from the LSB. The fields after bits record how the
+// design connected the pin, for the design rules; the writers use bits only.
 struct Olm_HdlConnection {
     Olm_HdlPrimitivePin pin;
     std::vector<Olm_HdlBit> bits;
+    // The design uses the pin: it holds it marked active or connected to a
+    // signal. False for a pin that only the primitive declares or that the
+    // design holds as unused.
+    bool placed = false;
+    // Per bit of an input pin: tied to 0 only because nothing in the design
+    // drives it (no signal, no tie to VCC or ground, no bit property). The
+    // upper bits of a pin whose signal is narrower are zero by design, not
+    // defaulted.
+    std::vector<bool> defaulted;
+    // The joins of signals to the pin: the pin's signal as a whole (unless
+    // bit properties name the bits instead) and each bit property.
+    std::vector<Olm_HdlJoin> joins;
 };
 
 struct Olm_HdlParam {
@@ -94,7 +116,8 @@ public:
     // bidirectional pin an inout, otherwise it is an input) and the other
     // signals that reach a pin become nets. Signals tied to VCC or ground (and
     // the tie signals "VCCa" and "GNDa") become constants. Input bits that
-    // nothing drives are tied to 0; output bits that reach nothing stay open.
+    // nothing drives are tied to 0 (and marked as defaulted); output bits that
+    // reach nothing stay open.
     // False with error set when a parameter value does not fit the kind of
     // the primitive's parameter.
     bool Build(const Olm_KfzDesign& kfz, const std::string& designName,

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "kit/Olm_HdlGenerator.h"
+#include "shared/OlmBaseExport.h"
+
+#include <string>
+
+class Olm_KfzDesign;
+
+// Writes the self-checking testbench of a design: a Verilog module or VHDL
+// entity <design>_tb that instantiates the wrapper <design>, drives its
+// ports and checks that the core does what the design file asks for (the
+// wizard's requests, the OLMW_ONLY_ properties, and the settings it chose),
+// rather than what the wrapper happens to say. It prints
+// "PASS <design>: N checks" when every check holds, otherwise a line
+// "FAIL <design>: <check>" for each failed check, and then ends with a
+// non-zero exit code.
+//
+// What is checked follows from the primitives of the design:
+//   - phase-locked loops (RKO_ADV, RKO_BASE): Olm_TbClockBench;
+//   - a multiplier (DSP): Olm_TbMultBench;
+//   - a source-synchronous transmitter (OSER): Olm_TbSerialBench.
+// Any other design gets no testbench (Write fails and says so).
+class OLM_BASE_EXPORT Olm_TestbenchWriter {
+public:
+    // The testbench file of a design: <design>_tb.v or <design>_tb.vhd.
+    static std::string FileName(const std::string& design, Olm_HdlGenerator::Language language);
+
+    // The testbench of a design file whose wrapper is named design; false
+    // with error saying why none can be written.
+    static bool Write(const Olm_KfzDesign& kfz, const std::string& design, Olm_HdlGenerator::Language language,
+                      std::string& text, std::string& error);
+};

@@ -1,0 +1,65 @@
+# Designs that break the design rules are refused with nothing written: runs
+# of the generic wizard on hand-made data (a second block on the nets of the
+# first, so that two outputs share a net; a pin width that lost its closing
+# bracket, so that an 18-bit port meets a 1-bit pin), the same as a regen
+# job, and `olmwiz hdl`, `olmwiz-hdl` and `olmwiz check` on a design file in
+# which two blocks drive one net.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+function(expect_exit code)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL code)
+    message(FATAL_ERROR "expected exit ${code}, got ${rc}: ${ARGN}\n${out}\n${err}")
+  endif()
+  set(last_out "${out}" PARENT_SCOPE)
+  set(last_all "${out}${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_text text)
+  string(FIND "${last_all}" "${text}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "'${text}' not reported:\n${last_all}")
+  endif()
+endfunction()
+
+function(expect_nothing_in dir)
+  file(GLOB left "${dir}/*" "${dir}/.*")
+  if(left)
+    message(FATAL_ERROR "a refused run left files behind: ${left}")
+  endif()
+endfunction()
+
+set(shared_finding "net 'P[47:0]' has 2 drivers: pin 'P' of block 'DSP', pin 'P' of block 'DSP_B'")
+set(width_finding "pin 'A' of block 'DSP' has 1 bit but is joined to 18 bits of net 'A'")
+foreach(case shared width)
+  set(ENV{OLMW_DATA_DIR} "${DATA}/${case}")
+  foreach(hdl verilog vhdl)
+    file(MAKE_DIRECTORY "${WORK}/${case}_${hdl}")
+    expect_exit(1 ${OLMWIZ} run --batch --wizard generic --type dsp_any --family korvo5 --design g --hdl ${hdl}
+      --outdir "${WORK}/${case}_${hdl}")
+    expect_text("The design g is refused and nothing is written. The design breaks the design rules (1 finding):")
+    expect_text("${${case}_finding}")
+    expect_nothing_in("${WORK}/${case}_${hdl}")
+  endforeach()
+  file(WRITE "${WORK}/${case}.txt" "--wizard generic --type dsp_any --family korvo5 --design g --outdir ${case}_regen\n")
+  expect_exit(1 ${OLMWIZ} regen "${WORK}/${case}.txt" --jobs 1)
+  expect_text("${${case}_finding}")
+  if(EXISTS "${WORK}/${case}_regen")
+    message(FATAL_ERROR "a refused regen job left its folder behind")
+  endif()
+endforeach()
+unset(ENV{OLMW_DATA_DIR})
+
+set(shorted_finding "net 'LOCKED_OUT' has 2 drivers: pin 'LOCKED' of block 'TKL', pin 'LOCKED' of block 'TKL_SP'")
+expect_exit(1 ${OLMWIZ} check --kfz "${DATA}/shorted.kfz")
+if(NOT last_out STREQUAL "${DATA}/shorted.kfz: ${shorted_finding}\n")
+  message(FATAL_ERROR "olmwiz check printed:\n${last_out}")
+endif()
+foreach(tool "${OLMWIZ};hdl" "${OLMWIZ_HDL}")
+  expect_exit(1 ${tool} --kfz "${DATA}/shorted.kfz" --lang verilog -o "${WORK}/shorted.v" --stubs "${WORK}/stubs.v")
+  expect_text("${shorted_finding}")
+  if(EXISTS "${WORK}/shorted.v" OR EXISTS "${WORK}/stubs.v")
+    message(FATAL_ERROR "${tool} wrote the HDL of a refused design")
+  endif()
+endforeach()
