@@ -272,7 +272,6 @@ Olm_HdlGenerator& Olm_Finisher::Generator() {
 }
 
 bool Olm_Finisher::HdlInProcess(const std::string& kfzText, std::string& hdlText) {
-    }
     // From the design file's bytes, as the child process would read them.
     Olm_Engine written;
     Pal::String loadError;
