@@ -13,7 +13,8 @@ function(run)
   endif()
 endfunction()
 
-# One design with a block of every clock primitive, one with the DSP block.
+# One design with a block of every clock primitive, one with the DSP block,
+# two of the PLL wizard with each of its clock buffers.
 file(WRITE "${WORK}/clocks.opt" "")
 foreach(prim TKL TKL_SP TKL_ADV RKO_BASE RKO_ADV KDIV)
   file(APPEND "${WORK}/clocks.opt" "BlockProp: ${prim}.*.OLMW_ONLY_INST_COUNT=1;\n")
@@ -21,9 +22,17 @@ endforeach()
 run("${OLMWIZ}" run --batch --silent --wizard generic --type tkl_any --family korvo5 --design clocks
     --options "${WORK}/clocks.opt" --outdir "${WORK}/clocks")
 run("${OLMWIZ}" run --batch --silent --wizard dsp_mult --family korvo5 --design mult --outdir "${WORK}/mult")
+run("${OLMWIZ}" run --batch --silent --wizard tkl_pll --family korvo5 --design clkgen
+    --options "${MODELS}/../examples/tkl_pll_clkgen.opt" --outdir "${WORK}/clkgen")
+file(WRITE "${WORK}/muxout.opt" "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT1_USED=TRUE;
+TklClkBuf: RKO_ADV.*.CLKOUT0=Clock Mux;
+TklClkBuf: RKO_ADV.*.CLKOUT1=Output Buffer;
+")
+run("${OLMWIZ}" run --batch --silent --wizard tkl_pll --family korvo5 --design muxout
+    --options "${WORK}/muxout.opt" --outdir "${WORK}/muxout")
 set(stubs_v "")
 set(stubs_vhd "")
-foreach(design clocks mult)
+foreach(design clocks mult clkgen muxout)
   run("${OLMWIZ}" hdl --kfz "${WORK}/${design}/${design}.kfz" --lang verilog -o "${WORK}/${design}_w.v"
       --stubs "${WORK}/${design}_stubs.v")
   run("${OLMWIZ}" hdl --kfz "${WORK}/${design}/${design}.kfz" --lang vhdl -o "${WORK}/${design}_w.vhd"
@@ -54,10 +63,10 @@ function(slice text first last out)
 endfunction()
 
 set(failures "")
-foreach(prim TKL TKL_SP TKL_ADV RKO_BASE RKO_ADV KDIV DSP)
-  slice("${stubs_v}" "module ${prim} #(" "\n);\n" stub)
+foreach(prim TKL TKL_SP TKL_ADV RKO_BASE RKO_ADV KDIV KBUFG KBUFGCE KBUFGMUX KOBUF DSP)
+  slice("${stubs_v}" "module ${prim} " "\n);\n" stub)
   file(READ "${MODELS}/verilog/${prim}.v" model)
-  slice("${model}" "module ${prim} #(" "\n);\n" decl)
+  slice("${model}" "module ${prim} " "\n);\n" decl)
   if(stub STREQUAL "" OR NOT decl STREQUAL stub)
     string(APPEND failures "verilog/${prim}.v declares\n${decl}\nthe stub is\n${stub}\n")
   endif()
