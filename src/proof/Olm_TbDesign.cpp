@@ -103,15 +103,26 @@ std::string Olm_TbDesign::NetOfPin(const Olm_HdlInstance& instance, const std::s
 std::string Olm_TbDesign::ThroughBuffers(std::string net, bool forward, int depth) const {
     if (net.empty() || FindPort(net) || depth > 4) return FindPort(net) ? net : std::string();
     for (const Olm_HdlInstance& instance : m_view.instances) {
-        std::string in, out;
+        std::string in, out, clockIn;
         int ins = 0, outs = 0;
         for (const Olm_HdlConnection& connection : instance.connections) {
             const std::string reached = NetOfPin(instance, connection.pin.name);
             if (reached.empty()) continue;
-            if (connection.pin.dir == Olm_HdlDir::kOut) ++outs, out = reached;
-            else ++ins, in = reached;
+            if (connection.pin.dir == Olm_HdlDir::kOut) {
+                ++outs, out = reached;
+            } else {
+                ++ins, in = reached;
+                // A buffer with an enable or a select passes its clock input.
+                if (Olm_HdlPrimitive::SameName(connection.pin.name, "I") ||
+                    Olm_HdlPrimitive::SameName(connection.pin.name, "I0"))
+                    clockIn = reached;
+            }
         }
-        if (ins != 1 || outs != 1) continue;
+        if (outs != 1 || ins == 0) continue;
+        if (ins > 1) {
+            if (clockIn.empty()) continue;
+            in = clockIn;
+        }
         if (forward && in == net) return ThroughBuffers(out, forward, depth + 1);
         if (!forward && out == net) return ThroughBuffers(in, forward, depth + 1);
     }

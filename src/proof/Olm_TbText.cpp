@@ -43,6 +43,29 @@ const std::string* Olm_TbText::LoopOf(const std::string& port) const {
     return nullptr;
 }
 
+namespace {
+
+// Whether an input port drives the enable (CE) of an instance with a single
+// output, a clock buffer: such a port starts high, so that the clock behind
+// the buffer runs and can be measured.
+bool EnablesABuffer(const Olm_HdlDesign& view, const std::string& port) {
+    for (const Olm_HdlInstance& instance : view.instances) {
+        int outputs = 0;
+        bool enabled = false;
+        for (const Olm_HdlConnection& connection : instance.connections) {
+            if (connection.pin.dir == Olm_HdlDir::kOut) ++outputs;
+            if (connection.pin.dir != Olm_HdlDir::kIn || !Olm_HdlPrimitive::SameName(connection.pin.name, "CE"))
+                continue;
+            for (const Olm_HdlBit& bit : connection.bits)
+                if (bit.kind == Olm_HdlBit::kNet && bit.net == port) enabled = true;
+        }
+        if (enabled && outputs == 1) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::string Olm_TbText::Text(const Olm_HdlDesign& view) const {
     return m_verilog ? VerilogText(view) : VhdlText(view);
 }
@@ -63,7 +86,8 @@ std::string Olm_TbText::VerilogText(const Olm_HdlDesign& view) const {
     for (const Olm_HdlPort& port : view.ports) {
         if (const std::string* loop = LoopOf(port.name))
             text += "    wire " + VerilogRange(port) + port.name + " = " + *loop + ";\n";
-        else if (port.dir == Olm_HdlDir::kIn) text += "    reg " + VerilogRange(port) + port.name + " = 0;\n";
+        else if (port.dir == Olm_HdlDir::kIn)
+            text += "    reg " + VerilogRange(port) + port.name + (EnablesABuffer(view, port.name) ? " = 1;\n" : " = 0;\n");
         else text += "    wire " + VerilogRange(port) + port.name + ";\n";
     }
     text += "\n    " + m_design + " dut (";
@@ -119,7 +143,9 @@ std::string Olm_TbText::VhdlText(const Olm_HdlDesign& view) const {
     for (const Olm_HdlPort& port : view.ports) {
         text += "    signal " + port.name + " : " + VhdlType(port);
         if (port.dir == Olm_HdlDir::kIn && !LoopOf(port.name))
-            text += port.isVector ? " := (others => '0')" : " := '0'";
+            text += port.isVector                       ? " := (others => '0')"
+                    : EnablesABuffer(view, port.name) ? " := '1'"
+                                                      : " := '0'";
         text += ";\n";
     }
     text += "\n"
