@@ -5,6 +5,7 @@
 
 #include "engine/Olm_EngineProtocol.h"
 #include "pal/File.h"
+#include "pal/OutputFile.h"
 #include "pal/StrUtil.h"
 
 #include <algorithm>
@@ -19,7 +20,6 @@
 #include <string_view>
 #include <utility>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -60,51 +60,6 @@ public:
 private:
     int m_fd;
 };
-
-// The name pattern of Save's temporary files: a hidden file named after the
-// design file, ending in the six letters and digits mkstemp fills in.
-constexpr std::string_view kTempInfix = ".tmp";
-constexpr std::size_t kTempRandomChars = 6;
-
-std::string TempTemplate(const std::string& targetName) {
-    return "." + targetName + std::string(kTempInfix) + std::string(kTempRandomChars, 'X');
-}
-
-bool IsTempFileOf(std::string_view name, std::string_view targetName) {
-    if (name.size() != 1 + targetName.size() + kTempInfix.size() + kTempRandomChars || name.front() != '.') {
-        return false;
-    }
-    name.remove_prefix(1);
-    if (!name.starts_with(targetName)) return false;
-    name.remove_prefix(targetName.size());
-    if (!name.starts_with(kTempInfix)) return false;
-    name.remove_prefix(kTempInfix.size());
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    });
-}
-
-// Removes from the folder the temporary files of saves of the design file
-// that were killed before they could rename or remove them, and nothing else:
-// only regular files of the name pattern for this design file that no save
-// in progress holds locked. Failures are ignored; such files are clutter, and
-// the save itself has succeeded.
-void RemoveStaleTempFiles(const std::filesystem::path& folder, const std::string& targetName) {
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
-    if (!dir) return;
-    const int dirFd = ::dirfd(dir.get());
-    std::vector<std::string> stale;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (IsTempFileOf(entry->d_name, targetName)) stale.emplace_back(entry->d_name);
-    }
-    for (const std::string& name : stale) {
-        const ScopedFd file(::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-        struct stat status {};
-        if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
-        if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) continue;  // a save in progress
-        ::unlinkat(dirFd, name.c_str(), 0);
-    }
-}
 
 // Hands the message to the caller, when it asked for one; always false.
 bool Fail(Pal::String* error, const Pal::String& text) {
@@ -507,7 +462,7 @@ bool Olm_Engine::Save(const char* path, Pal::String* error) {
     std::filesystem::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
     const std::string targetName = target.filename().string();
-    std::string tempName = (folder / TempTemplate(targetName)).string();
+    std::string tempName = (folder / Pal::OutputFile::TemporaryTemplate(targetName)).string();
     const int fd = ::mkstemp(tempName.data());
     if (fd < 0) {
         return Fail(error, Message("Cannot save design file", path,
@@ -515,7 +470,7 @@ bool Olm_Engine::Save(const char* path, Pal::String* error) {
     }
     // The temporary file stays locked until it has been renamed, through a
     // second descriptor that outlives the close below: a save of the same
-    // file elsewhere then leaves it alone (RemoveStaleTempFiles). A lock
+    // file elsewhere then leaves it alone (Pal::OutputFile::RemoveStaleTemporaries). A lock
     // that cannot be taken only means that no other save removes the file.
     const ScopedFd lock(::dup(fd));
     if (lock.Get() >= 0) ::flock(lock.Get(), LOCK_EX | LOCK_NB);
@@ -554,6 +509,6 @@ bool Olm_Engine::Save(const char* path, Pal::String* error) {
         const ScopedFd dirFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dirFd.Get() >= 0) ::fsync(dirFd.Get());
     }
-    RemoveStaleTempFiles(folder, targetName);
+    Pal::OutputFile::RemoveStaleTemporaries(folder.string(), targetName);
     return true;
 }

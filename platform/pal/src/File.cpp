@@ -1,5 +1,7 @@
 #include "pal/File.h"
 
+#include "FileKind.h"
+
 #include <fstream>
 
 #include "pal/Stream.h"
@@ -47,16 +49,6 @@ public:
 private:
     int m_fd = -1;
 };
-
-// What a file that is not a regular file is, for messages.
-const char* KindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISCHR(mode)) return "a character device";
-    if (S_ISBLK(mode)) return "a block device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "a special file";
-}
 
 // A regular file of at most maxBytes bytes; otherwise false with check filled.
 bool Acceptable(const struct stat& status, std::uint64_t maxBytes, InputCheck& check) {

@@ -1,5 +1,7 @@
 #include "pal/OutputFile.h"
 
+#include "FileKind.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -27,10 +29,6 @@ constexpr std::size_t kTempRandomChars = 6;
 // Output is handed to the system in pieces of this size.
 constexpr std::size_t kBufferBytes = 64 * 1024;
 
-std::string TempTemplate(const std::string& targetName) {
-    return "." + targetName + std::string(kTempInfix) + std::string(kTempRandomChars, 'X');
-}
-
 // Paths that name open descriptors or kernel files rather than files of a
 // folder: written straight, never replaced.
 bool IsPseudoPath(const std::string& path) {
@@ -38,15 +36,6 @@ bool IsPseudoPath(const std::string& path) {
         if (path.starts_with(prefix)) return true;
     }
     return false;
-}
-
-const char* KindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISCHR(mode)) return "a character device";
-    if (S_ISBLK(mode)) return "a block device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "a special file";
 }
 
 int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
@@ -139,7 +128,7 @@ bool OutputFile::Open() {
     if (folder.empty()) folder = ".";
     const std::string name = target.filename().string();
     if (name.empty() || name == "." || name == "..") return Fail("it names a folder");
-    m_temporary = (folder / TempTemplate(name)).string();
+    m_temporary = (folder / TemporaryTemplate(name)).string();
     m_fd = ::mkostemp(m_temporary.data(), O_CLOEXEC);
     if (m_fd < 0) {
         const int error = errno;
@@ -243,6 +232,10 @@ bool OutputFile::WriteWhole(const std::string& path, const std::string& text, st
     const bool ok = file.Open() && file.Write(text) && file.Commit();
     reason = file.Reason();
     return ok;
+}
+
+std::string OutputFile::TemporaryTemplate(const std::string& targetName) {
+    return "." + targetName + std::string(kTempInfix) + std::string(kTempRandomChars, 'X');
 }
 
 bool OutputFile::IsTemporaryOf(const std::string& fileName, const std::string& targetName) {

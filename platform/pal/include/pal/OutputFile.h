@@ -63,6 +63,9 @@ public:
 
     // Writes text to path as above; false with reason.
     static bool WriteWhole(const std::string& path, const std::string& text, std::string& reason);
+    // The mkstemp template of a temporary file of a target name
+    // (".NAME.tmpXXXXXX"), beside the target.
+    static std::string TemporaryTemplate(const std::string& targetName);
     // Whether a file name is one of the temporary files of a target name.
     static bool IsTemporaryOf(const std::string& name, const std::string& targetName);
     // Removes the temporary files of the target that were left by writers
