@@ -6,6 +6,7 @@
 
 #include "kit/Olm_HdlGenerator.h"
 #include "pal/File.h"
+#include "proof/Olm_TestbenchWriter.h"
 
 #include <filesystem>
 #include <cstring>
@@ -29,9 +30,11 @@ std::vector<std::string> RegenJob::Outputs() const {
     Olm_HdlGenerator::Language language = Olm_HdlGenerator::Language::Verilog;
     Olm_HdlGenerator::LanguageOf(request.hdl, language);
     const fs::path folder(request.outputDir);
-    return {(folder / (request.design + ".kfz")).string(),
-            (folder / (request.design + Olm_HdlGenerator::Extension(language))).string(),
-            (folder / (request.design + "_olmw.pkx")).string()};
+    std::vector<std::string> outputs = {(folder / (request.design + ".kfz")).string(),
+                                        (folder / (request.design + Olm_HdlGenerator::Extension(language))).string(),
+                                        (folder / (request.design + "_olmw.pkx")).string()};
+    if (request.testbench) outputs.push_back((folder / Olm_TestbenchWriter::FileName(request.design, language)).string());
+    return outputs;
 }
 
 std::vector<std::string> RegenJob::RunArguments() const {
@@ -42,6 +45,7 @@ std::vector<std::string> RegenJob::RunArguments() const {
     args.insert(args.end(), {"--hdl", request.hdl, "--outdir", request.outputDir});
     if (!request.logFile.empty()) args.insert(args.end(), {"--log", request.logFile});
     if (request.strict) args.push_back("--strict");
+    if (request.testbench) args.push_back("--testbench");
     args.push_back("--batch");
     if (request.silent) args.push_back("--silent");
     return args;
