@@ -22,6 +22,7 @@
 #include "model/Olm_Block.h"
 #include "model/Olm_WizData.h"
 
+#include "datafiles/Olm_AttributeLabels.h"
 #include "datafiles/Olm_DataFileReader.h"
 #include "datafiles/Olm_Data.h"
 #include "datafiles/Olm_MessageSink.h"
