@@ -1,5 +1,6 @@
 #include "kit/Olm_Field.h"
 
+#include "datafiles/Olm_AttributeLabels.h"
 #include "kit/Olm_FieldValues.h"
 #include "kit/Olm_ModelEdit.h"
 #include "model/Olm_Block.h"
@@ -89,6 +90,10 @@ void Olm_Field::Bind(Olm_Block* installed) {
     if (!attribute) return;
     if (!m_defaultSet) m_default = attribute->GetDefaultValue().str();
     if (!m_allowedSet) m_allowed = Olm_AllowedValues::Of(*attribute);
+}
+
+void Olm_Field::TakeLabel(const Olm_AttributeLabels& labels, const std::string& primType) {
+    if (m_label.empty() && !IsPort()) m_label = labels.FieldLabel(primType, m_attribute);
 }
 
 std::string Olm_Field::Read(Olm_WizData& data, Olm_Block& block) const {

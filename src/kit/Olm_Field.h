@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+class Olm_AttributeLabels;
 class Olm_Block;
 class Olm_FieldValues;
 class Olm_WizData;
@@ -93,6 +94,9 @@ public:
     // installed data (null: nothing to take), where Default, Allow and Net
     // did not set them. The kit's wizard main does this before the run.
     void Bind(Olm_Block* installed);
+    // A field declared without a label takes the one the installed data
+    // gives its attribute on the primitive ("Input clock period (ns):").
+    void TakeLabel(const Olm_AttributeLabels& labels, const std::string& primType);
     // The value in the model (see the class comment).
     std::string Read(Olm_WizData& data, Olm_Block& block) const;
     // Writes a value into the model: the attribute in the data's spelling,

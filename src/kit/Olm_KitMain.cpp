@@ -3,6 +3,7 @@
 #include "gui_nx/Nx_HelpManager.h"
 #include "gui_nx/Nx_MessageBox.h"
 #include "gui_nx/Nx_Wizard.h"
+#include "datafiles/Olm_AttributeLabels.h"
 #include "kfz/Olm_KfzWizData.h"
 #include "kit/Olm_Finisher.h"
 #include "kit/Olm_KitFormat.h"
@@ -170,8 +171,10 @@ bool Olm_KitMain::InitWizard() {
         for (Olm_Block* block : data->GetBlkList())
             if (block) block->SetIsActive(block == m_block);
     }
-    // The fields take their rules and defaults from the installed data.
-    for (const auto& page : m_pages) page->Bind(m_installed ? *m_installed : *data);
+    // The fields take their rules and defaults from the installed data, and
+    // their labels where the wizard gave none.
+    const Olm_AttributeLabels labels = Olm_AttributeLabels::Installed(GetWizType(), GetFamily());
+    for (const auto& page : m_pages) page->Bind(m_installed ? *m_installed : *data, &labels);
     return Prepare();
 }
 

@@ -92,7 +92,7 @@ const Olm_Field* Olm_KitPage::FindField(std::string_view attribute) const {
     return nullptr;
 }
 
-void Olm_KitPage::Bind(Olm_WizData& installed) {
+void Olm_KitPage::Bind(Olm_WizData& installed, const Olm_AttributeLabels* labels) {
     const auto bind = [&](Olm_Field& field) {
         std::string type = field.GetBlockType();
         if (type.empty()) {
@@ -100,6 +100,7 @@ void Olm_KitPage::Bind(Olm_WizData& installed) {
             type = block ? block->GetPrimType().str() : m_blockType;
         }
         field.Bind(installed.GetPrimitiveBlock(type.c_str()));
+        if (labels) field.TakeLabel(*labels, type);
     };
     for (const auto& field : m_fields) bind(*field);
     for (const auto& table : m_tables)

@@ -102,8 +102,10 @@ public:
     void Info(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // Binds every field to the block of its primitive type in the installed
-    // data (Olm_Field::Bind); the wizard main does this before the run.
-    void Bind(Olm_WizData& installed);
+    // data (Olm_Field::Bind), and gives a field without a label the one of the
+    // data's labels (Olm_Field::TakeLabel); the wizard main does this before
+    // the run.
+    void Bind(Olm_WizData& installed, const Olm_AttributeLabels* labels = nullptr);
     // Checks the values, then writes them into the model; false (after
     // reporting) when something is wrong. RunBatch and Next both come here.
     bool Accept(const Olm_FieldValues& values);
