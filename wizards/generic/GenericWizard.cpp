@@ -1,5 +1,13 @@
 #include "GenericWizard.h"
 
+#include "SsioTiming.h"
+#include "SsioWizard.h"
+
+#include "kit/Olm_KitGui.h"
+
+#include <QWidget>
+
+#include <cctype>
 #include <map>
 #include <set>
 
@@ -15,13 +23,46 @@ int MaxInstances(Olm_Block& block) {
     return rule.GetKind() == Olm_AllowedValues::Kind::Integer ? static_cast<int>(rule.GetMax()) : 1;
 }
 
-// The pins a port field is offered for: used by default and connected to a
-// net by the data.
-bool IsPortPin(const Olm_Pin& pin) { return pin.IsActive() && !pin.GetSigName().IsEmpty(); }
+// A pin used by default and connected to a net by the data.
+bool IsNetPin(const Olm_Pin& pin) { return pin.IsActive() && !pin.GetSigName().IsEmpty(); }
+
+// The pins a port field is offered for: net pins whose net leaves the
+// design. A net the data keeps inside (IDLY.O to ISER.D) is no port.
+bool IsPortPin(Olm_WizData& data, const Olm_Pin& pin) {
+    if (!IsNetPin(pin)) return false;
+    const Olm_Signal* net = data.GetNamedSignal(pin.GetSigName());
+    return !net || net->IsExternal();
+}
 
 // A used pin that drives its net.
 bool IsDrivingPin(const Olm_Pin& pin) {
-    return IsPortPin(pin) && (pin.GetDirection() == "OUT" || pin.GetDirection() == "INOUT");
+    return IsNetPin(pin) && (pin.GetDirection() == "OUT" || pin.GetDirection() == "INOUT");
+}
+
+// A page of one block type; its fields carry the data's help line, before
+// what the field allows, as their tooltip.
+class GenericPage : public Olm_KitPage {
+public:
+    GenericPage(Olm_KitMain* main, std::string title, std::string intro, const Olm_AttributeLabels& labels)
+        : Olm_KitPage(main, std::move(title), std::move(intro)), m_labels(labels) {}
+
+    void BuildGui(Olm_KitGui& gui) override {
+        for (const Olm_Field* field : Fields()) {
+            const std::string help = m_labels.Help(GetBlockType(), field->GetAttribute());
+            QWidget* widget = help.empty() ? nullptr : gui.FieldWidget(field->GetAttribute());
+            if (!widget) continue;
+            const QString shown = widget->toolTip();
+            widget->setToolTip(QString::fromStdString(help) + (shown.isEmpty() ? QString() : "\n" + shown));
+        }
+    }
+
+private:
+    const Olm_AttributeLabels& m_labels;
+};
+
+// A value with its unit for the summary: "10 ns", "DDR", "4 bits per word".
+std::string WithUnit(const std::string& value, const std::string& unit) {
+    return unit.empty() ? value : value + " " + unit;
 }
 
 // Connects the pin to a net of its own, named after its net with the suffix
@@ -44,23 +85,43 @@ void OwnNet(Olm_WizData& data, Olm_Pin& pin, const std::string& suffix) {
 GenericWizard::GenericWizard(const std::string& wizType, bool batchMode)
     : Olm_KitMain(wizType, batchMode, "Olm Wizard - " + wizType) {}
 
+std::string GenericWizard::FieldLabel(const Olm_AttributeLabels& labels, const std::string& primType,
+                                      const std::string& attribute) {
+    std::string label = labels.FieldLabel(primType, attribute);
+    if (!label.empty()) return label;
+    std::string name = attribute;
+    for (const char* prefix : {"OLMW_ONLY_", "OLM_"})
+        if (Pal::StrUtil::StartsWithNoCase(name, prefix)) name.erase(0, std::char_traits<char>::length(prefix));
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        name[i] = name[i] == '_' ? ' ' : static_cast<char>(i == 0 ? std::toupper(c) : std::tolower(c));
+    }
+    return name + ":";
+}
+
 void GenericWizard::DeclareFromData(Olm_WizData& installed) {
+    m_labels = Olm_AttributeLabels::Installed(GetWizType(), GetFamily());
     std::set<std::string> seen;
     for (Olm_Block* block : installed.GetBlkList()) {
         const std::string type = block->GetPrimType().str();
         if (type.empty() || Pal::StrUtil::StartsWithNoCase(type, "OLM_") || !seen.insert(type).second) continue;
         if (Pages().size() >= static_cast<std::size_t>(kMaxPages)) break;
-        Olm_KitPage& page = AddPage(type, "The settings of the " + type + " blocks of the design.");
+        Olm_KitPage& page =
+            AddPage<GenericPage>(type, "The settings of the " + type + " blocks of the design.", m_labels);
         page.SetBlockType(type);
         page.AddField(kCount, "Number of instances:")
             .Default("1")
             .Allow(Olm_AllowedValues::Integers(0, MaxInstances(*block)));
         const auto used = [](const Olm_FieldValues& v) { return v.Int(kCount) > 0; };
         for (Olm_Attribute* attribute : block->GetAttributeList()) {
-            if (attribute->IsModifiable()) page.AddField(attribute->GetName().str(), attribute->GetName().str() + ":").EnabledWhen(used);
+            // The instance numbers are the wizard's to give.
+            const std::string name = attribute->GetName().str();
+            if (attribute->IsModifiable() && !Pal::StrUtil::EqualNoCase(name, "OLMW_ONLY_INST_NUM"))
+                page.AddField(name, FieldLabel(m_labels, type, name)).EnabledWhen(used);
         }
         for (Olm_Pin* pin : block->GetPinList()) {
-            if (IsPortPin(*pin)) page.AddPort(pin->GetName().str(), pin->GetName().str() + " port:").EnabledWhen(used);
+            if (IsPortPin(installed, *pin))
+                page.AddPort(pin->GetName().str(), pin->GetName().str() + " port:").EnabledWhen(used);
         }
     }
 }
@@ -81,7 +142,7 @@ bool GenericWizard::Apply() {
         const int count = page->ModelValues().Int(kCount, 1);
         first->SetIsActive(count > 0);
         for (Olm_Pin* pin : first->GetPinList()) {
-            if (count <= 0 || !IsPortPin(*pin) || pin->HasPinSigBitProp()) continue;
+            if (count <= 0 || !IsNetPin(*pin) || pin->HasPinSigBitProp()) continue;
             const bool drives = IsDrivingPin(*pin);
             const int width = pin->GetWidth();
             const auto sized = widths.find(pin->GetSigName().str());
@@ -105,7 +166,7 @@ bool GenericWizard::Apply() {
             const std::string suffix = "_" + std::to_string(n);
             for (Olm_Pin* pin : copy->GetPinList()) {
                 // Bits tied one by one stay on their tie signals.
-                if (IsPortPin(*pin) && !pin->HasPinSigBitProp()) OwnNet(data, *pin, suffix);
+                if (IsNetPin(*pin) && !pin->HasPinSigBitProp()) OwnNet(data, *pin, suffix);
             }
         }
     }
@@ -114,11 +175,82 @@ bool GenericWizard::Apply() {
 
 std::vector<std::string> GenericWizard::FeatureLines() {
     std::string blocks;
+    std::vector<std::string> settings;
     for (const auto& page : Pages()) {
         const int count = page->ModelValues().Int(kCount, 1);
-        if (count > 0) blocks += (blocks.empty() ? "" : ", ") + std::to_string(count) + " " + page->GetBlockType();
+        const std::string& type = page->GetBlockType();
+        if (count <= 0) continue;
+        blocks += (blocks.empty() ? "" : ", ") + std::to_string(count) + " " + type;
+        // The settings that differ from the data's defaults, as the page
+        // labels them.
+        std::string changed;
+        Olm_Block* block = GetWizDataPtr() ? GetWizDataPtr()->GetPrimitiveBlock(type.c_str()) : nullptr;
+        for (const Olm_Field* field : page->Fields()) {
+            const std::string& name = field->GetAttribute();
+            if (field->IsPort() || name == kCount || !block) continue;
+            const Olm_Attribute* attribute = block->GetNamedAttribute(name.c_str());
+            if (!attribute || !attribute->DiffersFromDefault()) continue;
+            std::string label = FieldLabel(m_labels, type, name);
+            label.pop_back();  // the ":"
+            if (const std::size_t unit = label.find(" ("); unit != std::string::npos) label.erase(unit);
+            changed += (changed.empty() ? "" : ", ") + label + " " +
+                       WithUnit(attribute->GetCurrentValue().str(), m_labels.Unit(type, name));
+        }
+        settings.push_back(std::to_string(count) + " " + type + ": " +
+                           (changed.empty() ? std::string("the data's defaults") : changed) + ".");
     }
-    return {"From the installed data of " + GetWizType().str() + ": " + (blocks.empty() ? "no block" : blocks) + "."};
+    std::vector<std::string> lines{"From the installed data of " + GetWizType().str() + ": " +
+                                   (blocks.empty() ? "no block" : blocks) + "."};
+    lines.insert(lines.end(), settings.begin(), settings.end());
+    return lines;
+}
+
+double GenericWizard::ClockPeriodNs(Olm_Block& block, const std::string& pin) {
+    const auto number = [&](const char* attribute) {
+        double value = 0.0;
+        Olm_Attribute* found = block.GetNamedAttribute(attribute);
+        return found && Pal::StrUtil::ParseNumber(found->GetCurrentValue().str(), value) && value > 0.0 ? value : 0.0;
+    };
+    // CLKIN: INCLK_PERIOD, CLKIN1: INCLK1_PERIOD.
+    if (pin.starts_with("CLKIN")) return number(("INCLK" + pin.substr(5) + "_PERIOD").c_str());
+    if (pin == "REFCLK") {
+        const double mhz = number("REFCLK_FREQ") > 0.0 ? number("REFCLK_FREQ") : number("REF_FREQ");
+        return mhz > 0.0 ? 1000.0 / mhz : 0.0;
+    }
+    if (pin != "CLK" && pin != "CLKWORD") return 0.0;
+    // The clocks of a serializer or deserializer, as its wizards work them out.
+    Ssio::Limits limits;
+    std::string missing;
+    const std::string type = block.GetPrimType().str();
+    if (!Ssio::SsioWizard::ReadLimits(*GetWizDataPtr(), type, limits, missing)) return 0.0;
+    Olm_Attribute* rate = block.GetNamedAttribute("DATA_RATE");
+    if (!rate) rate = block.GetNamedAttribute("DATA_RATE_OUT");
+    const bool ddr = rate && Pal::StrUtil::EqualNoCase(rate->GetCurrentValue().str(), "DDR");
+    int ratio = 0;
+    Olm_Attribute* width = block.GetNamedAttribute("DATA_WIDTH");
+    if (!width || !Pal::StrUtil::ParseInt(width->GetCurrentValue().str(), ratio)) return 0.0;
+    const Ssio::ClockPlan plan = Ssio::SsioTiming(limits).Clocks(number("OLMW_ONLY_BIT_RATE"), ddr, ratio);
+    if (!plan.ok) return 0.0;
+    return 1000.0 / (pin == "CLK" ? plan.fastMHz : plan.wordMHz);
+}
+
+void GenericWizard::AddConstraints(Olm_ConstraintTemplate& pkx) {
+    Olm_KitMain::AddConstraints(pkx);
+    Olm_WizData& data = *GetWizDataPtr();
+    std::set<std::string> clocked;
+    for (Olm_Block* block : data.GetBlkList()) {
+        if (!block->IsActive()) continue;
+        for (Olm_Pin* pin : block->GetPinList()) {
+            const std::string name = pin->GetName().str();
+            if (!IsNetPin(*pin) || pin->GetDirection() != "IN" || name.find("CLK") == std::string::npos ||
+                name.starts_with("CLKFB"))
+                continue;
+            const Olm_Signal* net = data.GetNamedSignal(pin->GetSigName());
+            if (!net || !net->IsExternal() || net->GetDirection().IsEmpty()) continue;
+            const std::string port = net->GetDirection().str();
+            if (clocked.insert(port).second) pkx.AddClock(port, ClockPeriodNs(*block, name));
+        }
+    }
 }
 
 }  // namespace Generic
