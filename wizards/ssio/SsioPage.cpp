@@ -2,12 +2,44 @@
 
 #include "SsioWizard.h"
 
+#include "kit/Olm_KitGui.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+
 namespace Ssio {
 
 SsioPage::SsioPage(Olm_KitMain* main, SsioWizard* wizard, std::string title, std::string intro)
     : Olm_KitPage(main, std::move(title), std::move(intro)), m_wizard(wizard) {}
 
 void SsioPage::AddRule(Rule rule) { m_rules.push_back(std::move(rule)); }
+
+void SsioPage::ChoicesOf(std::string attribute, Choices choices) {
+    m_choices.emplace_back(std::move(attribute), std::move(choices));
+}
+
+void SsioPage::TipOf(std::string attribute, Tip tip) { m_tips.emplace_back(std::move(attribute), std::move(tip)); }
+
+void SsioPage::Refresh(Olm_KitGui& gui) {
+    const Olm_FieldValues& values = gui.Values();
+    for (const auto& [attribute, choices] : m_choices) {
+        auto* box = qobject_cast<QComboBox*>(gui.FieldWidget(attribute));
+        if (!box) continue;
+        QStringList items;
+        for (const std::string& choice : choices(values)) items << QString::fromStdString(choice);
+        const QString current = box->currentText();
+        if (!items.contains(current)) items << current;
+        QStringList shown;
+        for (int i = 0; i < box->count(); ++i) shown << box->itemText(i);
+        if (shown == items) continue;
+        const QSignalBlocker quiet(box);
+        box->clear();
+        box->addItems(items);
+        box->setCurrentIndex(static_cast<int>(items.indexOf(current)));
+    }
+    for (const auto& [attribute, tip] : m_tips)
+        if (QWidget* widget = gui.FieldWidget(attribute)) widget->setToolTip(QString::fromStdString(tip(values)));
+}
 
 bool SsioPage::Check(const Olm_FieldValues& values) {
     for (const Olm_Field* field : Fields()) {

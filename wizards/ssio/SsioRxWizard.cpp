@@ -51,7 +51,18 @@ SsioRxWizard::SsioRxWizard(bool batchMode)
         if (!taps.ok) return taps.message;
         return "Each line is delayed by " + std::to_string(taps.taps) + " taps of " + SsioTiming::Number(taps.tapPs) +
                " ps = " + SsioTiming::Number(taps.delayPs) + " ps (" + values.Text("OLMW_ONLY_DELAY_PS") +
-               " ps asked); one IDLYCTRL calibrates the IDLYs of all lines.";
+               " ps asked; at most " + std::to_string(Timing().GetLimits().maxTaps) + " taps, " +
+               SsioTiming::Number(taps.maxPs) + " ps); one IDLYCTRL calibrates the IDLYs of all lines.";
+    });
+    // The data's range of the delay spans every reference clock; the tooltip
+    // gives the longest delay at the chosen one, as the check counts it.
+    delay.TipOf("OLMW_ONLY_DELAY_PS", [this](const Olm_FieldValues& values) {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const TapPlan plan = Timing().Taps(0.0, values.Number("REF_FREQ", nan));
+        if (!plan.ok) return plan.message;
+        return "Delay of each line (ps): made the nearest whole number of taps of " + SsioTiming::Number(plan.tapPs) +
+               " ps, at most " + std::to_string(Timing().GetLimits().maxTaps) + " taps, " +
+               SsioTiming::Number(plan.maxPs) + " ps, at " + values.Text("REF_FREQ") + " MHz.";
     });
 }
 

@@ -73,11 +73,18 @@ TapPlan SsioTiming::Taps(double delayPs, double refMHz) const {
         plan.message = "The reference clock must be a positive number of MHz.";
         return plan;
     }
+    const Range& ref = m_limits.refClock;
+    if (Below(refMHz, ref.min) || Above(refMHz, ref.max)) {
+        plan.message = "The reference clock of " + Number(refMHz) + " MHz is outside the range of IDLYCTRL, " +
+                       Number(ref.min) + " to " + Number(ref.max) + " MHz.";
+        return plan;
+    }
     if (!(delayPs >= 0.0) || !std::isfinite(delayPs)) {
         plan.message = "The delay must be a number of ps, 0 or more.";
         return plan;
     }
     plan.tapPs = 1e6 / (m_limits.tapsPerPeriod * refMHz);
+    plan.maxPs = m_limits.maxTaps * plan.tapPs;
     // The delay in taps, as exact as one product allows; half a tap rounds
     // up also where the product lands an ulp below the half.
     const double exact = delayPs * m_limits.tapsPerPeriod * refMHz / 1e6;
@@ -86,7 +93,7 @@ TapPlan SsioTiming::Taps(double delayPs, double refMHz) const {
                               Number(plan.tapPs) + " ps (reference clock " + Number(refMHz) + " MHz); ";
     if (rounded > m_limits.maxTaps) {
         plan.message = needs + "IDLY has at most " + std::to_string(m_limits.maxTaps) + " taps, " +
-                       Number(m_limits.maxTaps * plan.tapPs) + " ps.";
+                       Number(plan.maxPs) + " ps.";
         return plan;
     }
     if (rounded < m_limits.minTaps) {

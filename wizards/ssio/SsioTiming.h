@@ -39,6 +39,7 @@ struct Limits {
     std::vector<int> sdrRatios;   // the ratios SDR allows
     std::vector<int> ddrRatios;   // the ratios DDR allows
     int blockRatio = 8;           // the largest ratio one block handles alone
+    Range refClock;               // the delay's reference clock (REF_FREQ)
     int tapsPerPeriod = 64;       // taps in one period of the reference clock
     int minTaps = 0;              // the delay line, in taps
     int maxTaps = 31;
@@ -57,6 +58,7 @@ struct TapPlan {
     int taps = 0;
     double tapPs = 0.0;    // one tap
     double delayPs = 0.0;  // taps * tapPs
+    double maxPs = 0.0;    // the longest delay at this reference clock: maxTaps * tapPs
     std::string message;   // why not, when !ok
 };
 
@@ -72,7 +74,9 @@ public:
     // ratio the data rate does not allow, or a clock outside its range. A
     // bit rate that is not a positive number is refused too.
     ClockPlan Clocks(double bitRateMbps, bool ddr, int ratio) const;
-    // The taps of a delay (ps) at a reference clock (MHz), or why not.
+    // The taps of a delay (ps) at a reference clock (MHz), or why not: a
+    // reference clock outside its range, or more taps than the delay line
+    // has. The page's texts and its check both come from here.
     TapPlan Taps(double delayPs, double refMHz) const;
 
     // A number for messages and notes: up to six decimals, no trailing zeros.

@@ -58,6 +58,12 @@ SsioWizard::SsioWizard(Role role, bool batchMode, const std::string& setupTitle,
     m_setup->AddField(m_role.rateAttr, "Data rate:");
     m_setup->AddField("DATA_WIDTH", "Ratio (bits per word):");
     m_setup->AddField("OLMW_ONLY_BIT_RATE", "Bit rate per line (Mb/s):");
+    // The ratios the chosen data rate allows: what the check takes.
+    m_setup->ChoicesOf("DATA_WIDTH", [this](const Olm_FieldValues& values) {
+        std::vector<std::string> ratios;
+        for (int ratio : m_timing.Ratios(Ddr(values))) ratios.push_back(std::to_string(ratio));
+        return ratios;
+    });
     m_setup->AddRule([this](const Olm_FieldValues& values) {
         const ClockPlan plan = Plan(values);
         return plan.ok ? std::string() : plan.message;
@@ -128,6 +134,7 @@ bool SsioWizard::ReadLimits(Olm_WizData& data, const std::string& primType, Limi
         {"OLMW_ONLY_DDR_WIDTHS", ReadChoices(block, "OLMW_ONLY_DDR_WIDTHS", limits.ddrRatios)},
         {"OLMW_ONLY_BLOCK_WIDTH", ReadWholeRange(block, "OLMW_ONLY_BLOCK_WIDTH", ignored, limits.blockRatio)},
         {"DELAY_TAPS", ReadWholeRange(delay, "DELAY_TAPS", limits.minTaps, limits.maxTaps)},
+        {"REF_FREQ", ReadRange(delay, "REF_FREQ", limits.refClock)},
         {"OLMW_ONLY_TAPS_PER_PERIOD", tapsRule.GetChoices().size() == 1 &&
                                           Pal::StrUtil::ParseInt(tapsRule.GetChoices()[0], taps) && taps > 0},
     };

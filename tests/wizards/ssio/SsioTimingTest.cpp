@@ -18,6 +18,7 @@ Ssio::SsioTiming DataTiming() {
     l.wordClock = {2.5, 300.0};
     l.sdrRatios = {2, 3, 4, 5, 6, 7, 8};
     l.ddrRatios = {4, 6, 8, 10};
+    l.refClock = {190.0, 210.0};
     return Ssio::SsioTiming(l);
 }
 
@@ -107,7 +108,23 @@ INSTANTIATE_TEST_SUITE_P(
                       TapCase{117.1875, 200, 2},    // 1.5 taps: half a tap rounds up
                       TapCase{2549, 190, 31},       // a tap is 1e6 / 12160 = 82.2368 ps: 30.996 taps
                       TapCase{2421.875, 200, 31},   // 31 taps, the longest delay line
-                      TapCase{2460.9375, 200, -1}));  // 31.5 taps: 32
+                      TapCase{2460.9375, 200, -1},  // 31.5 taps: 32
+                      TapCase{1000, 123, -1},       // a reference clock below the controller's 190 MHz
+                      TapCase{1000, 210.5, -1}));   // and above its 210 MHz
+
+// The longest delay the page states is the one the check lets through: at
+// 200 MHz 31 taps of 78.125 ps, not the data range's 2550 ps, which holds
+// only at 190 MHz.
+TEST(SsioTaps, LongestDelayIsTheLastOneAccepted) {
+    const Ssio::SsioTiming timing = DataTiming();
+    for (double ref : {190.0, 200.0, 210.0}) {
+        const Ssio::TapPlan plan = timing.Taps(0.0, ref);
+        ASSERT_TRUE(plan.ok) << plan.message;
+        EXPECT_TRUE(timing.Taps(plan.maxPs, ref).ok) << ref;
+        EXPECT_FALSE(timing.Taps(plan.maxPs + plan.tapPs, ref).ok) << ref;
+    }
+    EXPECT_DOUBLE_EQ(timing.Taps(0.0, 200.0).maxPs, 2421.875);
+}
 
 // The taps of a delay are the count whose delay lies nearest to it, the
 // larger of two equally near, found by trying every count.
