@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace Hsx {
 
 namespace {
@@ -64,6 +66,12 @@ public:
             box->clear();
             box->addItems(items);
             box->setCurrentIndex(static_cast<int>(items.indexOf(current)));
+            // The box was sized for the choices it was made with; it grows
+            // to the longest of the new ones ("64B66B").
+            int longest = 0;
+            for (const QString& item : items) longest = std::max(longest, static_cast<int>(item.size()));
+            box->setMinimumContentsLength(longest);
+            box->updateGeometry();
         }
     }
 
@@ -134,9 +142,9 @@ public:
             const RateResult r = wizard->SolveRate(v);
             const PllSetting& s = r.setting;
             return r.ok ? "Multiplier " + std::to_string(s.mult) + ", reference divider " + std::to_string(s.refDiv) +
-                              ", rate divider " + std::to_string(s.rateDiv) + ": VCO " + v.Text("REFCLK_FREQ") +
+                              ", rate divider " + std::to_string(s.rateDiv) + ": VCO = " + v.Text("REFCLK_FREQ") +
                               " MHz x " + std::to_string(s.mult) + " / " + std::to_string(s.refDiv) + " = " +
-                              Num(s.vcoMHz) + " MHz, line rate 2 x " + Num(s.vcoMHz) + " MHz / " +
+                              Num(s.vcoMHz) + " MHz; line rate = 2 x " + Num(s.vcoMHz) + " MHz / " +
                               std::to_string(s.rateDiv) + " = " + Num(s.rateGbps) + " Gbit/s."
                         : r.message;
         });
@@ -207,13 +215,20 @@ public:
         SkipWhen([](const Olm_FieldValues& v) { return v.Text("RX_DECODING") != "8B10B"; });
         AddField("CLK_COMP", "Clock compensation:");
         const auto on = [](const Olm_FieldValues& v) { return v.IsOn("CLK_COMP"); };
-        AddField("CLK_COMP_SEQ_LEN", "Sequence length (characters):").EnabledWhen(on);
         AddField("CLK_COMP_SEQ", "Sequence (e.g. K28.5 D21.5):").EnabledWhen(on);
+        // The length is the count of the characters; the wizard writes it.
+        AddNote([wizard](const Olm_FieldValues& v) {
+            if (!v.IsOn("CLK_COMP")) return std::string("No clock compensation.");
+            const std::string problem = SequenceProblem(v.Text("CLK_COMP_SEQ"), wizard->SequenceLengths(v));
+            if (!problem.empty()) return problem;
+            const std::size_t count = SequenceCharacters(v.Text("CLK_COMP_SEQ")).size();
+            return "A sequence of " + std::to_string(count) + (count == 1 ? " character." : " characters.");
+        });
     }
 
     bool Check(const Olm_FieldValues& v) override {
         if (!v.IsOn("CLK_COMP")) return true;
-        const std::string problem = SequenceProblem(v.Text("CLK_COMP_SEQ"), v.Int("CLK_COMP_SEQ_LEN"));
+        const std::string problem = SequenceProblem(v.Text("CLK_COMP_SEQ"), m_wizard->SequenceLengths(v));
         if (!problem.empty()) Error("%s", problem.c_str());
         return problem.empty();
     }

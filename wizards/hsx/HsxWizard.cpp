@@ -130,6 +130,11 @@ PllLimits HsxWizard::Limits(const Olm_FieldValues& values) const {
     return LimitsOf(refs.empty() ? nullptr : refs.front());
 }
 
+std::vector<int> HsxWizard::SequenceLengths(const Olm_FieldValues& values) const {
+    const std::vector<Olm_Block*> refs = RefLanes(values);
+    return IntChoices(refs.empty() ? nullptr : refs.front(), "CLK_COMP_SEQ_LEN");
+}
+
 RateResult HsxWizard::SolveRate(const Olm_FieldValues& values) const {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     return RateSolver(Limits(values)).Solve(values.Number("REFCLK_FREQ", nan), values.Number("LINE_RATE", nan));
@@ -341,8 +346,12 @@ void HsxWizard::SetUpLane(Olm_Block& lane, Olm_Block& ref, int index, int count,
         Olm_ModelEdit::SetValue(&lane, "PLL_REFDIV", std::to_string(pll.setting.refDiv));
         Olm_ModelEdit::SetValue(&lane, "PLL_RATEDIV", std::to_string(pll.setting.rateDiv));
     }
-    // Clock compensation works on 8b/10b characters only (its page is skipped otherwise).
+    // Clock compensation works on 8b/10b characters only (its page is skipped
+    // otherwise); the sequence's length is the count of its characters.
     if (CodingOf(v.Text("RX_DECODING")) != Coding::B8B10) Olm_ModelEdit::SetValue(&lane, "CLK_COMP", "FALSE");
+    else if (v.IsOn("CLK_COMP"))
+        Olm_ModelEdit::SetValue(&lane, "CLK_COMP_SEQ_LEN",
+                                std::to_string(SequenceCharacters(v.Text("CLK_COMP_SEQ")).size()));
 
     // Pins as installed, then sized, tied and connected for this lane.
     const bool txChars = CodingOf(v.Text("TX_ENCODING")) == Coding::B8B10;
@@ -423,8 +432,9 @@ std::vector<std::string> HsxWizard::FeatureLines() {
     for (const char* buffer : {"TX_BUFFER_USE", "RX_BUFFER_USE"})
         if (!v.IsOn(buffer)) path += std::string(", ") + buffer[0] + "X buffer bypassed";
     return {lanes + " at " + v.Text("LINE_RATE") + " Gbit/s from " + v.Text("REFCLK_FREQ") + " MHz.",
-            (pll.ok ? "PLL x " + std::to_string(s.mult) + " / " + std::to_string(s.refDiv) + ": VCO " + Num(s.vcoMHz) +
-                          " MHz, rate divider " + std::to_string(s.rateDiv) + "; "
+            (pll.ok ? "PLL: VCO = " + v.Text("REFCLK_FREQ") + " MHz x " + std::to_string(s.mult) + " / " +
+                          std::to_string(s.refDiv) + " = " + Num(s.vcoMHz) + " MHz, rate divider " +
+                          std::to_string(s.rateDiv) + "; "
                     : std::string()) +
                 "fabric clocks " +
                 (Num(tx) == Num(rx) ? Num(tx) + " MHz." : "TX " + Num(tx) + " MHz, RX " + Num(rx) + " MHz."),
@@ -445,7 +455,7 @@ void HsxWizard::AddConstraints(Olm_ConstraintTemplate& pkx) {
     }
 }
 
-std::string SequenceProblem(const std::string& sequence, int count) {
+std::vector<std::string> SequenceCharacters(const std::string& sequence) {
     std::vector<std::string> characters;
     for (std::size_t at = 0; at < sequence.size();) {
         const std::size_t start = sequence.find_first_not_of(" \t", at);
@@ -454,6 +464,11 @@ std::string SequenceProblem(const std::string& sequence, int count) {
         characters.push_back(sequence.substr(start, end - start));
         at = end;
     }
+    return characters;
+}
+
+std::string SequenceProblem(const std::string& sequence, const std::vector<int>& lengths) {
+    const std::vector<std::string> characters = SequenceCharacters(sequence);
     for (const std::string& c : characters) {
         // Dx.y or Kx.y: x 0 to 31, y 0 to 7; of the K characters only K28.y,
         // K23.7, K27.7, K29.7 and K30.7 exist.
@@ -468,10 +483,15 @@ std::string SequenceProblem(const std::string& sequence, int count) {
                    "' in the clock-compensation sequence is no 8b/10b character (Dx.y, or K28.0 to K28.7, "
                    "K23.7, K27.7, K29.7, K30.7).";
     }
-    if (static_cast<int>(characters.size()) != count)
-        return "The clock-compensation sequence '" + sequence + "' has " + std::to_string(characters.size()) +
-               (characters.size() == 1 ? " character" : " characters") + "; its length CLK_COMP_SEQ_LEN is " +
-               std::to_string(count) + ".";
+    const int count = static_cast<int>(characters.size());
+    if (std::find(lengths.begin(), lengths.end(), count) == lengths.end()) {
+        std::string allowed;
+        for (std::size_t i = 0; i < lengths.size(); ++i)
+            allowed += (i == 0 ? "" : i + 1 == lengths.size() ? " or " : ", ") + std::to_string(lengths[i]);
+        return "The clock-compensation sequence '" + sequence + "' has " + std::to_string(count) +
+               (count == 1 ? " character" : " characters") + "; the receiver takes sequences of " + allowed +
+               " characters.";
+    }
     return {};
 }
 

@@ -45,6 +45,9 @@ public:
     bool ChoosesLane(const Olm_FieldValues& values) const;
     // What the installed data gives the chosen transceiver.
     PllLimits Limits(const Olm_FieldValues& values) const;
+    // The lengths of a clock-compensation sequence the chosen transceiver
+    // takes (the choices of CLK_COMP_SEQ_LEN).
+    std::vector<int> SequenceLengths(const Olm_FieldValues& values) const;
     RateResult SolveRate(const Olm_FieldValues& values) const;
     // The fabric clocks of both directions; false with the reason when
     // either lies outside the fabric-clock range.
@@ -79,6 +82,8 @@ private:
 
 // The sequence of clock-compensation characters ("K28.5 D21.5"): empty when
 // it is count valid 8b/10b characters, else why not.
-std::string SequenceProblem(const std::string& sequence, int count);
+std::string SequenceProblem(const std::string& sequence, const std::vector<int>& lengths);
+// The characters of a clock-compensation sequence, separated by blanks.
+std::vector<std::string> SequenceCharacters(const std::string& sequence);
 
 }  // namespace Hsx
