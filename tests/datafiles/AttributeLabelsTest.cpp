@@ -127,7 +127,9 @@ TEST_P(InstalledLabels, EveryAttributeHasALabelAndQuantitiesAUnit) {
             ++checked;
             EXPECT_EQ(labels.Label(type, name).find('_'), std::string::npos) << "an internal name as label";
             EXPECT_FALSE(entry->help.empty());
-            if (IsQuantity(*attribute)) EXPECT_FALSE(entry->unit.empty()) << "a number without a unit (or \"-\")";
+            if (IsQuantity(*attribute)) {
+                EXPECT_FALSE(entry->unit.empty()) << "a number without a unit (or \"-\")";
+            }
         }
     }
     EXPECT_GT(checked, 20);

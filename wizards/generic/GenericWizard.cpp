@@ -26,17 +26,22 @@ int MaxInstances(Olm_Block& block) {
 // A pin used by default and connected to a net by the data.
 bool IsNetPin(const Olm_Pin& pin) { return pin.IsActive() && !pin.GetSigName().IsEmpty(); }
 
-// The pins a port field is offered for: net pins whose net leaves the
-// design. A net the data keeps inside (IDLY.O to ISER.D) is no port.
-bool IsPortPin(Olm_WizData& data, const Olm_Pin& pin) {
-    if (!IsNetPin(pin)) return false;
-    const Olm_Signal* net = data.GetNamedSignal(pin.GetSigName());
-    return !net || net->IsExternal();
-}
-
 // A used pin that drives its net.
 bool IsDrivingPin(const Olm_Pin& pin) {
     return IsNetPin(pin) && (pin.GetDirection() == "OUT" || pin.GetDirection() == "INOUT");
+}
+
+// The pins a port field is offered for: net pins whose net leaves the
+// design, or that nothing inside drives. A net the data keeps inside and
+// connects to a driver of its own (IDLY.O to ISER.D) is no port.
+bool IsPortPin(Olm_WizData& data, const Olm_Pin& pin) {
+    if (!IsNetPin(pin)) return false;
+    const Olm_Signal* net = data.GetNamedSignal(pin.GetSigName());
+    if (!net || net->IsExternal()) return true;
+    for (Olm_Block* block : data.GetBlkList())
+        for (Olm_Pin* other : block->GetPinList())
+            if (IsDrivingPin(*other) && other->GetSigName() == pin.GetSigName()) return false;
+    return true;
 }
 
 // A page of one block type; its fields carry the data's help line, before
@@ -214,8 +219,20 @@ double GenericWizard::ClockPeriodNs(Olm_Block& block, const std::string& pin) {
     // CLKIN: INCLK_PERIOD, CLKIN1: INCLK1_PERIOD.
     if (pin.starts_with("CLKIN")) return number(("INCLK" + pin.substr(5) + "_PERIOD").c_str());
     if (pin == "REFCLK") {
-        const double mhz = number("REFCLK_FREQ") > 0.0 ? number("REFCLK_FREQ") : number("REF_FREQ");
-        return mhz > 0.0 ? 1000.0 / mhz : 0.0;
+        // The frequency lives on the block, or on the blocks it serves (the
+        // delay controller's on the delays).
+        std::vector<Olm_Block*> sources{&block};
+        for (Olm_Block* other : GetWizDataPtr()->GetBlkList())
+            if (other != &block && other->IsActive()) sources.push_back(other);
+        for (Olm_Block* source : sources) {
+            for (const char* attribute : {"REFCLK_FREQ", "REF_FREQ"}) {
+                double mhz = 0.0;
+                Olm_Attribute* found = source->GetNamedAttribute(attribute);
+                if (found && Pal::StrUtil::ParseNumber(found->GetCurrentValue().str(), mhz) && mhz > 0.0)
+                    return 1000.0 / mhz;
+            }
+        }
+        return 0.0;
     }
     if (pin != "CLK" && pin != "CLKWORD") return 0.0;
     // The clocks of a serializer or deserializer, as its wizards work them out.
