@@ -3,6 +3,7 @@
 #include "datafiles/Olm_Data.h"
 
 #include <fstream>
+#include <set>
 
 namespace {
 
@@ -34,6 +35,7 @@ bool Olm_AttributeLabels::ReadFile(const std::string& path) {
 
 void Olm_AttributeLabels::Read(std::istream& in, const std::string& source) {
     std::string primType;
+    std::set<std::string> inBlock;  // the attributes labelled in this Block section
     std::string line;
     int number = 0;
     const auto problem = [&](const std::string& why) {
@@ -60,19 +62,28 @@ void Olm_AttributeLabels::Read(std::istream& in, const std::string& source) {
                 problem("the label line of " + parts[0] + " is outside a Block section");
                 continue;
             }
+            // Several blocks of one primitive (the lanes of a transceiver)
+            // each label their attributes; the first block's lines count.
+            if (!inBlock.insert(parts[0]).second) {
+                problem("a second label line of " + parts[0] + " on " + primType);
+                continue;
+            }
             Olm_AttributeLabel entry{parts[1], parts[2], parts[3]};
             m_byAttribute.try_emplace(parts[0], entry);
-            if (!m_labels.try_emplace({primType, parts[0]}, std::move(entry)).second)
-                problem("a second label line of " + parts[0] + " on " + primType);
+            m_labels.try_emplace({primType, parts[0]}, std::move(entry));
             continue;
         }
         if (line.starts_with('#')) continue;
         const std::string_view statement = Trimmed(line);
         std::string value;
-        if (StatementValue(statement, "Block", value) || StatementValue(statement, "Primitive", value))
+        if (StatementValue(statement, "Block", value)) {
             primType = value;
-        else if (statement.starts_with("EndBlock"))
+            inBlock.clear();
+        } else if (StatementValue(statement, "Primitive", value)) {
+            primType = value;
+        } else if (statement.starts_with("EndBlock")) {
             primType.clear();
+        }
     }
 }
 
