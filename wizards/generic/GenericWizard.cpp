@@ -32,16 +32,19 @@ bool IsDrivingPin(const Olm_Pin& pin) {
 }
 
 // The pins a port field is offered for: net pins whose net leaves the
-// design, or that nothing inside drives. A net the data keeps inside and
-// connects to a driver of its own (IDLY.O to ISER.D) is no port.
+// design, or that the data's pins do not both drive and read. A net the
+// data keeps inside between pins of its own (IDLY.O to ISER.D) is no port.
 bool IsPortPin(Olm_WizData& data, const Olm_Pin& pin) {
     if (!IsNetPin(pin)) return false;
     const Olm_Signal* net = data.GetNamedSignal(pin.GetSigName());
     if (!net || net->IsExternal()) return true;
+    bool driven = false, read = false;
     for (Olm_Block* block : data.GetBlkList())
-        for (Olm_Pin* other : block->GetPinList())
-            if (IsDrivingPin(*other) && other->GetSigName() == pin.GetSigName()) return false;
-    return true;
+        for (Olm_Pin* other : block->GetPinList()) {
+            if (!IsNetPin(*other) || other->GetSigName() != pin.GetSigName()) continue;
+            (IsDrivingPin(*other) ? driven : read) = true;
+        }
+    return !(driven && read);
 }
 
 // A page of one block type; its fields carry the data's help line, before

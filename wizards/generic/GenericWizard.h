@@ -10,8 +10,9 @@ namespace Generic {
 // data; label, unit and help from the data's label lines,
 // Olm_AttributeLabels), the number of instances of the block, and a port
 // name for every used pin that the data connects to a net. A pin on a net
-// the data keeps inside the design (External: FALSE) and drives from a pin
-// of its own (IDLY.O to ISER.D) stays on that net and becomes no port.
+// the data keeps inside the design (External: FALSE) between a driving and a
+// reading pin of its own (IDLY.O to ISER.D) stays on that net and becomes no
+// port.
 //
 // The summary has a line per used type with the settings that differ from
 // the data's defaults, labelled as on the pages. The constraint template
