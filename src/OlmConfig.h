@@ -15,6 +15,7 @@
 
 #include "shared/Olm_Constants.h"
 #include "shared/Olm_WizType.h"
+#include "shared/Olm_HdlLanguage.h"
 
 #include "model/Olm_Attribute.h"
 #include "model/Olm_Pin.h"
@@ -42,4 +43,4 @@
 #include "kit/Olm_OptFileCheck.h"
 #include "kit/Olm_RunOutcome.h"
 #include "kit/Olm_RunRequest.h"
-#include "kit/Olm_SummaryRules.h"
+#include "wizard/Olm_SummaryRules.h"

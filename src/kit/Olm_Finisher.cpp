@@ -300,7 +300,7 @@ bool Olm_Finisher::HdlInProcess(const std::string& kfzText, std::string& hdlText
 bool Olm_Finisher::HdlByTool(const std::string& stagedKfz, const std::string& stagedHdl) {
     std::vector<Pal::String> argv = {m_tool};
     argv.insert(argv.end(), m_toolArguments.begin(), m_toolArguments.end());
-    argv.insert(argv.end(), {"--kfz", stagedKfz, "--lang", m_language == Olm_HdlGenerator::Language::Verilog ? "verilog" : "vhdl",
+    argv.insert(argv.end(), {"--kfz", stagedKfz, "--lang", Olm_HdlLanguageNames::Name(m_language),
                              "-o", stagedHdl});
     std::fflush(stdout);
     Pal::Process child;

@@ -23,7 +23,8 @@ struct DataSource {
     bool altFamily;  // the other transceiver file than the design's family picks
 };
 constexpr DataSource kDataSources[] = {
-    {"tkl", false}, {"dsp", false}, {"ssio", false}, {"hsx", false}, {"hsx", true},
+    {OlmConst::kWizPrefixTkl, false}, {OlmConst::kWizPrefixDsp, false}, {OlmConst::kWizPrefixSsi, false},
+    {OlmConst::kWizPrefixHsx, false}, {OlmConst::kWizPrefixHsx, true},
 };
 
 Olm_HdlDir DirOfModel(const Pal::String& direction) {
@@ -76,13 +77,10 @@ void AddBlock(Olm_Block& block, Olm_HdlPrimitive& prim, std::vector<std::string>
 }  // namespace
 
 bool Olm_HdlGenerator::LanguageOf(std::string_view name, Language& language) {
-    if (Pal::StrUtil::EqualNoCase(name, "verilog")) language = Language::Verilog;
-    else if (Pal::StrUtil::EqualNoCase(name, "vhdl")) language = Language::Vhdl;
-    else return false;
-    return true;
+    return Olm_HdlLanguageNames::FromName(name, language);
 }
 
-const char* Olm_HdlGenerator::Extension(Language language) { return language == Language::Verilog ? ".v" : ".vhd"; }
+const char* Olm_HdlGenerator::Extension(Language language) { return Olm_HdlLanguageNames::Extension(language); }
 
 Olm_HdlGenerator::Olm_HdlGenerator(std::string family) : m_family(std::move(family)) {}
 

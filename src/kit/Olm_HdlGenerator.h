@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/OlmBaseExport.h"
+#include "shared/Olm_HdlLanguage.h"
 #include "translator/Olm_DesignRules.h"
 
 #include <string>
@@ -19,9 +20,11 @@ class Olm_KfzDesign;
 // `olmwiz-hdl` are this class on the command line; their output is the same.
 class OLM_BASE_EXPORT Olm_HdlGenerator {
 public:
-    enum class Language { Verilog, Vhdl };
+    // The library's one HDL enum (Olm_HdlLanguage), by its older name here.
+    using Language = Olm_HdlLanguage;
 
-    // "verilog" or "vhdl" (letter case does not count); false for any other.
+    // "verilog" or "vhdl" (letter case does not count); false for any other
+    // (Olm_HdlLanguageNames::FromName).
     static bool LanguageOf(std::string_view name, Language& language);
     // The file extension of the language: ".v" or ".vhd".
     static const char* Extension(Language language);

@@ -16,6 +16,7 @@
 #include "pal/Process.h"
 #include "pal/StrUtil.h"
 #include "shared/Olm_Constants.h"
+#include "shared/Olm_WizType.h"
 #include "wizard/Olm_WaitDlg.h"
 #include "wizard/Olm_WizPage.h"
 
@@ -66,7 +67,17 @@ Olm_KitPage& Olm_KitMain::AddPage(std::string title, std::string intro) {
 }
 
 void Olm_KitMain::AdoptPage(std::unique_ptr<Olm_KitPage> page) {
-    if (m_pages.size() >= static_cast<std::size_t>(kMaxPages)) return;  // the slots are full: the page is dropped
+    if (m_pages.size() >= static_cast<std::size_t>(kMaxPages)) {
+        // The slots are full. The page is kept, so that the reference its
+        // caller holds stays valid, but it takes part in nothing.
+        Pal::String refusal;
+        refusal.Format("A wizard has at most %d pages; the page '%s' was not added.", kMaxPages,
+                       page->GetTitle().c_str());
+        m_pageRefusals.push_back(refusal.str());
+        Error("%s", refusal.c_str());
+        m_refusedPages.push_back(std::move(page));
+        return;
+    }
     GetPages()[m_pages.size()] = page.get();
     m_pages.push_back(std::move(page));
 }
@@ -80,10 +91,9 @@ Olm_Block* Olm_KitMain::FindBlock(const std::string& primType) const {
     return data->GetPrimitiveBlock(primType.c_str());
 }
 
-int Olm_KitMain::GetHdlSelector() const {
-    return GetHDLType().Compare(OlmConst::kLangVerilog, Pal::String::kNoCase) == 0 ? Olm_WizPage::kHdlVerilog
-                                                                                    : Olm_WizPage::kHdlVhdl;
-}
+Olm_HdlLanguage Olm_KitMain::GetHdlLanguage() const { return Olm_HdlLanguageNames::OfName(GetHDLType().str()); }
+
+int Olm_KitMain::GetHdlSelector() const { return Olm_HdlLanguageNames::PortNameSelector(GetHdlLanguage()); }
 
 const Olm_FieldValues& Olm_KitMain::ModelValues() const { return *m_modelValues; }
 
@@ -160,6 +170,12 @@ bool Olm_KitMain::InitWizard() {
         return false;
     }
     Declare(m_installed ? *m_installed : *data);
+    if (!m_pageRefusals.empty()) {
+        // A wizard without all its pages would write a design the user never
+        // saw. Said again here, where the run's log and window are set up.
+        for (const std::string& refusal : m_pageRefusals) Error("%s", refusal.c_str());
+        return false;
+    }
     for (const auto& page : m_pages) page->SetWizDataPtr(data);
     if (!m_blockType.empty()) {
         m_block = data->GetBlockInstNum(m_blockType.c_str(), 1);
@@ -175,6 +191,7 @@ bool Olm_KitMain::InitWizard() {
     // their labels where the wizard gave none.
     const Olm_AttributeLabels labels = Olm_AttributeLabels::Installed(GetWizType(), GetFamily());
     for (const auto& page : m_pages) page->Bind(m_installed ? *m_installed : *data, &labels);
+    UpdateFamilyFlags();
     return Prepare();
 }
 
@@ -201,10 +218,53 @@ bool Olm_KitMain::InitGuiDlgs(Nx_Wizard* wizard) {
 bool Olm_KitMain::DoFinishAtSummaryStart() {
     if (!Apply()) return false;
     if (Olm_WizData* data = GetWizDataPtr()) Olm_ModelEdit::ActivateUsedNets(*data);
+    UpdateFamilyFlags();
     return true;
 }
 
-std::vector<std::string> Olm_KitMain::SummaryFeatureLines() { return FeatureLines(); }
+void Olm_KitMain::UpdateFamilyFlags() {
+    const auto EqualNoCase = [](std::string_view a, std::string_view b) { return Pal::StrUtil::EqualNoCase(a, b); };
+    const Pal::String& type = GetWizType();
+    if (Olm_WizType::HasPrefix(type, OlmConst::kWizPrefixTkl)) {
+        SetTKLSupport(true);
+        if (GetTKLPrimName().IsEmpty() && !m_blockType.empty()) SetTKLPrimName(m_blockType.c_str());
+        const std::string advSuffix = std::string("_") + OlmConst::kWordAdv;
+        const bool advanced = m_blockType.size() > advSuffix.size() &&
+                              EqualNoCase(std::string_view(m_blockType).substr(m_blockType.size() - advSuffix.size()),
+                                          advSuffix);
+        if (EqualNoCase(m_blockType, OlmConst::kWordTklSp)) SetTKLspSupport(true);
+        if (EqualNoCase(m_blockType, OlmConst::kWordTklAdv) || advanced) SetTKLAdvSupport(true);
+    }
+    if (Olm_WizType::HasPrefix(type, OlmConst::kWizPrefixDsp)) SetDSPSupport(true);
+    Olm_WizData* data = GetWizDataPtr();
+    if (!data) return;
+    int hsx3 = 0, hsx10 = 0, hsx11 = 0;
+    for (Olm_Block* block : data->GetBlkList()) {
+        if (!block || !block->IsActive()) continue;
+        const std::string& prim = block->GetPrimType().str();
+        if (EqualNoCase(prim, OlmConst::kWordDsp)) SetDSPSupport(true);
+        if (EqualNoCase(prim, OlmConst::kWordKdiv)) SetKDIVSupport(true);
+        hsx3 += block->HasFlag(OlmConst::kFlagHsx3) ? 1 : 0;
+        hsx10 += block->HasFlag(OlmConst::kFlagHsx10) ? 1 : 0;
+        hsx11 += block->HasFlag(OlmConst::kFlagHsx11) ? 1 : 0;
+    }
+    if (hsx3 > 0) {
+        SetHSX3Support(true);
+        SetNumHsx3(hsx3);
+    }
+    if (hsx10 > 0) {
+        SetHSX10Support(true);
+        SetNumHsx10(hsx10);
+    }
+    if (hsx11 > 0) {
+        SetHSX11Support(true);
+        SetNumHsx11(hsx11);
+    }
+}
+
+Olm_FeatureText Olm_KitMain::Features() { return Olm_FeatureText(FeatureLines(), HasTKLSupport()); }
+
+Olm_FeatureText Olm_KitMain::SummaryFeatures() { return Features(); }
 
 bool Olm_KitMain::ShowSummaryHelp(const std::string& pageName) { return ShowHelp(pageName); }
 
@@ -221,9 +281,7 @@ int Olm_KitMain::DoFinish() {
     Olm_Finisher finisher(*m_bridge, folder, GetDesignName().str());
     finisher.SetCheckOnly(m_checkOnly);
     if (!GetHDLFilename().IsEmpty()) {
-        Olm_HdlGenerator::Language language = Olm_HdlGenerator::Language::Vhdl;
-        Olm_HdlGenerator::LanguageOf(GetHDLType().str(), language);
-        finisher.SetHdl(language);
+        finisher.SetHdl(GetHdlLanguage());
         finisher.SetHdlGenerator(m_generator);
         finisher.SetTestbench(m_testbench);
         // In a window the HDL file is written by the installed olmwiz-hdl
@@ -261,3 +319,7 @@ int Olm_KitMain::DoFinish() {
     }
     return 0;
 }
+
+static_assert(Olm_HdlLanguageNames::PortNameSelector(Olm_HdlLanguage::Verilog) == Olm_WizPage::kHdlVerilog &&
+                  Olm_HdlLanguageNames::PortNameSelector(Olm_HdlLanguage::Vhdl) == Olm_WizPage::kHdlVhdl,
+              "the HDL selectors of the port-name checks");

@@ -3,6 +3,7 @@
 #include "kit/Olm_ConstraintTemplate.h"
 #include "kit/Olm_FileState.h"
 #include "kit/Olm_KitPage.h"
+#include "shared/Olm_HdlLanguage.h"
 #include "wizard/Olm_SummaryContent.h"
 #include "wizard/Olm_WizMain.h"
 
@@ -41,10 +42,15 @@ public:
     Olm_KitMain(Pal::String wizType, bool batchMode, std::string windowTitle = "Olm Wizard");
     ~Olm_KitMain() override;
 
-    // A page of bound fields, after the ones added before (at most
-    // kMaxPages); the wizard main owns it.
+    // A page of bound fields, after the ones added before; the wizard main
+    // owns it. A wizard has at most kMaxPages pages (the page slots of
+    // Olm_WizMain): a page beyond them is refused at this call with an error
+    // naming the limit. The refused page is still returned and stays alive as
+    // long as the wizard main, so the caller may go on filling it, but it is
+    // never placed in a slot, bound or shown, and InitWizard then fails.
     Olm_KitPage& AddPage(std::string title, std::string intro = {});
-    // A page of the wizard's own class, constructed as Page(this, args...).
+    // A page of the wizard's own class, constructed as Page(this, args...);
+    // refused beyond kMaxPages pages as above.
     template <class Page, class... Args>
     Page& AddPage(Args&&... args) {
         auto page = std::make_unique<Page>(this, std::forward<Args>(args)...);
@@ -52,6 +58,7 @@ public:
         AdoptPage(std::move(page));
         return added;
     }
+    // The pages in the slots, in order (refused pages are not among them).
     const std::vector<std::unique_ptr<Olm_KitPage>>& Pages() const { return m_pages; }
 
     // The wizard configures one block of this primitive type: its first
@@ -93,8 +100,10 @@ public:
     void SetPageSnapshots(std::string folder) { m_snapshotFolder = std::move(folder); }
     const std::vector<std::string>& GetPageSnapshots() const { return m_snapshots; }
     const std::string& GetSnapshotProblem() const { return m_snapshotProblem; }
+    // The HDL of GetHDLType: Verilog for "verilog", else VHDL.
+    Olm_HdlLanguage GetHdlLanguage() const;
     // The HDL selector of the port-name checks (Olm_WizPage::kHdlVerilog or
-    // kHdlVhdl), from GetHDLType.
+    // kHdlVhdl) of that language.
     int GetHdlSelector() const;
     // The values of the model, as pages' conditions and checks see them in
     // batch mode: fields read through their binding, any other attribute
@@ -123,6 +132,10 @@ public:
     // What the wizard made, one line each (e.g. "1 DSP configured as a
     // multiplier: ..."): the summary page's feature pane and the run report.
     virtual std::vector<std::string> FeatureLines();
+    // The feature text the summary page and the run report show: the
+    // FeatureLines, after the clock-manager sentence of the summary page for
+    // a wizard with TKL support (UpdateFamilyFlags) and for no other.
+    Olm_FeatureText Features();
     // Fills the constraint template. By default a site line for each
     // external port; a wizard adds its clocks and may replace the sites.
     virtual void AddConstraints(Olm_ConstraintTemplate& pkx);
@@ -145,11 +158,28 @@ public:
     // Shows the help of a topic; false (after a warning) when it cannot.
     bool ShowHelp(const std::string& topic);
 
+    // The family flags of Olm_WizMain that the summary and the pages read,
+    // worked out from the wizard's own data types, so that no wizard sets
+    // them by hand. A flag is switched on, never off (a count is replaced
+    // only by a count above 0):
+    //   TKL support             a wizard type of the clock-manager family
+    //                           ("tkl..."); the TKL primitive name, when none
+    //                           was set, is the wizard's block type
+    //   TKL_SP / TKL_ADV        that block type is TKL_SP / TKL_ADV, or ends
+    //                           in "_ADV" (the advanced generation, RKO_ADV)
+    //   DSP support             a wizard type of the DSP family ("dsp...") or
+    //                           an active DSP block
+    //   KDIV support            an active KDIV block
+    //   HSX3/HSX10/HSX11        active blocks with that flag, and their count
+    // InitWizard works them out once the blocks are chosen, and again before
+    // the summary lists the model (Apply may add blocks).
+    void UpdateFamilyFlags();
+
     bool InitWizard() override;
     bool InitGuiDlgs(Nx_Wizard* wizard) override;
     int DoFinish() override;
     bool DoFinishAtSummaryStart() override;
-    std::vector<std::string> SummaryFeatureLines() override;
+    Olm_FeatureText SummaryFeatures() override;
     bool ShowSummaryHelp(const std::string& pageName) override;
 
 protected:
@@ -170,6 +200,8 @@ private:
     Olm_HdlGenerator* m_generator = nullptr;   // not owned
     bool m_testbench = false;
     std::vector<std::unique_ptr<Olm_KitPage>> m_pages;
+    std::vector<std::unique_ptr<Olm_KitPage>> m_refusedPages;  // beyond the slots: kept, never shown
+    std::vector<std::string> m_pageRefusals;                   // their messages
     std::vector<std::string> m_written;
     std::vector<Olm_FileState> m_fileStates;
     bool m_checkOnly = false;

@@ -7,7 +7,7 @@
 #include "kit/Olm_HdlGenerator.h"
 #include "kit/Olm_KitMain.h"
 #include "kit/Olm_OptFileCheck.h"
-#include "kit/Olm_SummaryRules.h"
+#include "wizard/Olm_SummaryRules.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
 #include "pal/MsgMan.h"
@@ -370,7 +370,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         main->SetDevice(engine.GetDevice());
         main->SetSpeed(engine.GetSpeed());
         main->SetDesignName(request.design);
-        main->SetHDLType(verilog ? "verilog" : "vhdl");
+        main->SetHDLType(Olm_HdlLanguageNames::Name(language));
         main->SetHDLFilename(request.design + Olm_HdlGenerator::Extension(language));
         main->SetSilentMode(request.silent);
         main->SetExistingKFZ(existing);
@@ -390,9 +390,11 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         outcome.fileStates = main->GetFileStates();
         outcome.checkedContents = main->GetCheckedContents();
         if (outcome.result == 0) {
-            for (const std::string& line : Lines(Olm_SummaryGui::ClockManagerFeatures(*main).str()))
-                outcome.features.push_back(line);
-            for (const std::string& line : main->FeatureLines()) outcome.features.push_back(line);
+            const Olm_FeatureText features = main->Features();
+            if (features.HasClockManagerText())
+                for (const std::string& line : Lines(Olm_SummaryGui::ClockManagerFeatures(*main).str()))
+                    outcome.features.push_back(line);
+            for (const std::string& line : features.Lines()) outcome.features.push_back(line);
             outcome.changedSettings = Olm_SummaryRules::ChangedSettings(*data);
         } else if (outcome.result == 1 && !request.pageSnapshotDir.empty() && !request.batch) {
             outcome.snapshots = main->GetPageSnapshots();

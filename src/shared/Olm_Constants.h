@@ -168,7 +168,6 @@ inline constexpr const char* kAttrPinGndInDataFile = "OLM_PIN_GND_IN_DATAFILE";
 inline constexpr const char* kAttrPinVccInDataFile = "OLM_PIN_VCC_IN_DATAFILE";
 inline constexpr const char* kAttrPinTie = "OLM_PIN_TIE";
 inline constexpr const char* kAttrHsxDisplayName = "HSX_DISPLAY_NAME";
-inline constexpr const char* kAttrLoc = "LOC";
 
 // The installed data files that Olm_Data::DataFileName chooses by wizard type.
 // (The ".dfn" names above are older names of the same files; nothing reads

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/OlmBaseExport.h"
+#include "wizard/Olm_FeatureText.h"
 
 #include <string>
 #include <vector>
@@ -13,9 +14,9 @@ class OLM_BASE_EXPORT Olm_SummaryContent {
 public:
     virtual ~Olm_SummaryContent();
 
-    // Feature lines: shown below the page's own feature text for the
-    // clock-manager types it has a text for, and alone for every other type.
-    virtual std::vector<std::string> SummaryFeatureLines() = 0;
+    // The feature pane: the wizard's lines, after the page's clock-manager
+    // sentence only when the feature text asks for it.
+    virtual Olm_FeatureText SummaryFeatures() = 0;
     // More Info on the summary page (whose name is given); false when no help
     // could be shown.
     virtual bool ShowSummaryHelp(const std::string& pageName) = 0;

@@ -1,13 +1,14 @@
 #include "wizard/Olm_SummaryGui.h"
 
 #include "wizard/Olm_SummaryContent.h"
+#include "wizard/Olm_SummaryRules.h"
 #include "wizard/Olm_SummaryWidget.h"
 #include "wizard/Olm_WizMain.h"
 
 #include "gui_nx/Nx_Wizard.h"
-#include "kit/Olm_SummaryRules.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
+#include "shared/Olm_Constants.h"
 #include "shared/Olm_WizType.h"
 
 namespace {
@@ -41,7 +42,7 @@ bool Olm_SummaryGui::HasTypePrefix(const char* prefix) const {
 }
 
 void Olm_SummaryGui::init() {
-    m_showOnlyChanged = HasTypePrefix("dsp") ? 0 : 1;
+    m_showOnlyChanged = HasTypePrefix(OlmConst::kWizPrefixDsp) ? 0 : 1;
     if (m_wizMain->IsBatchMode()) return;
     FillFilesText();
     // The group is exclusive: turning the second button off means turning
@@ -52,15 +53,18 @@ void Olm_SummaryGui::init() {
 
 void Olm_SummaryGui::onActive() {
     if (m_wizMain->IsBatchMode()) return;
-    if (HasTypePrefix("tkl")) FillFeaturesText();
     if (auto* content = dynamic_cast<Olm_SummaryContent*>(m_wizMain)) {
-        // The wizard's own feature lines, below the page's own text.
-        Pal::String text = HasTypePrefix("tkl") ? m_featuresText : Pal::String();
-        for (const std::string& line : content->SummaryFeatureLines()) {
+        // The wizard's own feature text: its lines, after the clock-manager
+        // sentence only when it asks for it.
+        const Olm_FeatureText features = content->SummaryFeatures();
+        Pal::String text = features.HasClockManagerText() ? ClockManagerFeatures(*m_wizMain) : Pal::String();
+        for (const std::string& line : features.Lines()) {
             if (!text.IsEmpty()) text += kLineEnd;
             text += line.c_str();
         }
         SetPaneText(kFeaturesPane, text);
+    } else if (HasTypePrefix(OlmConst::kWizPrefixTkl)) {
+        FillFeaturesText();
     }
     FillAttributesText();
 }
@@ -117,7 +121,7 @@ void Olm_SummaryGui::FillFilesText() {
 void Olm_SummaryGui::FillFeaturesText() { SetPaneText(kFeaturesPane, ClockManagerFeatures(*m_wizMain)); }
 
 Pal::String Olm_SummaryGui::ClockManagerFeatures(Olm_WizMain& main) {
-    if (!Olm_WizType::HasPrefix(main.GetWizType(), "tkl")) return {};
+    if (!Olm_WizType::HasPrefix(main.GetWizType(), OlmConst::kWizPrefixTkl)) return {};
     const char* word = main.HasTKLAdvSupport() ? "TKL_ADV"
                        : main.HasTKLspSupport() ? "TKL_SP"
                                                 : "TKL";

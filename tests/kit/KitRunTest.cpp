@@ -135,6 +135,75 @@ TEST_F(KitRun, SetUpProblemsAreExplained) {
     EXPECT_EQ(session.Run(Request(dir, ""), nullptr).failure, "'dsp_demo' is not a wizard type of this program");
 }
 
+// One page more than the page slots: the last one is refused where it is
+// added, and the wizard goes on filling it through the reference it got back
+// (the sanitizer build runs this test too: nothing freed is used).
+class CrowdedWizard : public DemoWizard {
+public:
+    explicit CrowdedWizard(bool batch) : DemoWizard(batch) {
+        for (int page = 3; page <= Olm_WizMain::kMaxPages + 1; ++page)
+            AddPage("Page " + std::to_string(page)).AddField("B_WIDTH", "B width:");
+    }
+};
+
+TEST_F(KitRun, PageBeyondTheSlotsIsRefusedWhereItIsAddedAndTheRunFails) {
+    testing::internal::CaptureStdout();
+    CrowdedWizard crowded(true);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR: A wizard has at most 15 pages; the page 'Page 16 - Accumulator' was not added.\n");
+    ASSERT_EQ(crowded.Pages().size(), 15u);
+    EXPECT_EQ(crowded.GetPages()[14], crowded.Pages().back().get());
+
+    const Olm_RunOutcome outcome = session.Run<CrowdedWizard>(Request(dir, ""));
+    EXPECT_EQ(outcome.result, -1);
+    EXPECT_NE(outcome.failure.find("the page 'Page 16 - Accumulator' was not added"), std::string::npos)
+        << outcome.failure;
+    EXPECT_FALSE(fs::exists(dir.File("out")));
+}
+
+// The family flags come from the wizard's type and block type, and the
+// clock-manager sentence leads the features of a clock-manager wizard only.
+class FamilyProbe : public Olm_KitMain {
+public:
+    FamilyProbe(bool batch, const std::string& type, const std::string& block) : Olm_KitMain(type, batch) {
+        SetBlockType(block);
+    }
+    std::vector<std::string> FeatureLines() override {
+        std::string flags = "flags:";
+        const std::pair<bool, const char*> named[] = {{HasTKLSupport(), "TKL"},    {HasTKLspSupport(), "TKL_SP"},
+                                                      {HasTKLAdvSupport(), "TKL_ADV"}, {HasDSPSupport(), "DSP"},
+                                                      {HasKDIVSupport(), "KDIV"}};
+        for (const auto& [on, name] : named) flags += on ? std::string(" ") + name : "";
+        return {flags + " prim=" + GetTKLPrimName().str()};
+    }
+};
+
+TEST_F(KitRun, FamilyFlagsAndFeatureTextFollowTheWizardsDataTypes) {
+    struct Row { const char* type; const char* block; std::vector<std::string> features; };
+    const Row rows[] = {
+        {"tkl_clkfwd", "TKL_SP", {"1 TKL_SP configured for clock forwarding.", "flags: TKL TKL_SP prim=TKL_SP"}},
+        {"tkl_bddeskew", "TKL_ADV",
+         {"2 TKL_ADVs configured for board deskew with an internal deskew.", "flags: TKL TKL_ADV prim=TKL_ADV"}},
+        {"tkl_pll", "RKO_ADV", {"1 RKO_ADV configured for Single PLL.", "flags: TKL TKL_ADV prim=RKO_ADV"}},
+        {"tkl_cascading", "KDIV", {"2 TKLs configured for cascading in series.", "flags: TKL KDIV prim=KDIV"}},
+        {"dsp_demo", "DSP", {"flags: DSP prim="}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.type);
+        Olm_Data installed;
+        ASSERT_TRUE(installed.ReadDataFile(row.type, "korvo5"));
+        FamilyProbe probe(true, row.type, row.block);
+        probe.SetWizDataPtr(installed.GetWizData());
+        ASSERT_TRUE(probe.InitWizard());
+        // As the summary page and the run report put them together.
+        const Olm_FeatureText features = probe.Features();
+        std::vector<std::string> shown;
+        if (features.HasClockManagerText()) shown.push_back(Olm_SummaryGui::ClockManagerFeatures(probe).str());
+        shown.insert(shown.end(), features.Lines().begin(), features.Lines().end());
+        EXPECT_EQ(shown, row.features);
+    }
+}
+
 // The window: widgets from the data, conditions, checks on Next, skipping.
 using KitGui = guitest::GuiTest;
 

@@ -36,7 +36,6 @@ bool Clocked(const Olm_FieldValues& values) { return MultWizard::Latency(values)
 }  // namespace
 
 MultWizard::MultWizard(bool batchMode) : Olm_KitMain("dsp_mult", batchMode, "Olm Wizard - DSP Multiplier") {
-    SetDSPSupport(true);
     SetBlockType("DSP");
     AddPage<SetupPage>();
 

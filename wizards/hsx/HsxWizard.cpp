@@ -185,11 +185,7 @@ Olm_Block* HsxWizard::ActivateLanes(const std::vector<Olm_Block*>& refs) {
     return lanes.empty() ? nullptr : lanes.front();
 }
 
-// A design file read back: the bridge takes the installed block of the
-// design's first block type for it and gives it that block's name. With the
-// HSX11 lanes, which share a type, that can be the other lane's block: its
-// values then move to the block of that name, and every block keeps the
-// display name the installed data gives it.
+// Lives with the bridge's rename of a design read back (see the header).
 void HsxWizard::RestoreLaneBlocks() {
     Olm_WizData* data = GetWizDataPtr();
     for (Olm_Block* block : data->GetBlkList()) {

@@ -70,6 +70,15 @@ private:
     // Switches on the first lane's block of the lanes (and the installed
     // lanes after it), every other block off; the first lane's block.
     Olm_Block* ActivateLanes(const std::vector<Olm_Block*>& refs);
+    // The one place that lives with the bridge's rename. When it reads a
+    // design file back, the bridge updates the installed block of the
+    // design's first block type and gives it the design block's name (the
+    // transceiver wizard's rename of synchronisation, which stays as it is).
+    // With the HSX11 lanes, which share a type, that block can be the other
+    // lane's: this moves its values to the block of that name and gives it
+    // back its installed name, and gives every block the display name the
+    // installed data has for it. InitWizard calls it first; nothing else in
+    // the wizard knows of the rename.
     void RestoreLaneBlocks();
     void SetUpLane(Olm_Block& lane, Olm_Block& ref, int index, int count, const RateResult& pll);
     std::string PortOf(Olm_Block& lane, const char* pin) const;

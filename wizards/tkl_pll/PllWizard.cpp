@@ -109,8 +109,6 @@ private:
 }  // namespace
 
 PllWizard::PllWizard(bool batchMode) : Olm_KitMain("tkl_pll", batchMode, "Olm Wizard - Single PLL") {
-    SetTKLPrimName(kPrim);
-    SetTKLAdvSupport(true);
     SetBlockType(kPrim);
     AddPage<GeneralSetupPage>(this);
     AddPage<OutputClocksPage>(this);

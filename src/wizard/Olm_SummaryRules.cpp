@@ -1,4 +1,4 @@
-#include "kit/Olm_SummaryRules.h"
+#include "wizard/Olm_SummaryRules.h"
 
 #include "model/Olm_Attribute.h"
 #include "model/Olm_Block.h"
