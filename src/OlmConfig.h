@@ -41,4 +41,5 @@
 #include "kit/Olm_OptFileCheck.h"
 #include "kit/Olm_RunOutcome.h"
 #include "kit/Olm_RunRequest.h"
+#include "kit/Olm_RunArguments.h"
 #include "kit/Olm_SummaryRules.h"
