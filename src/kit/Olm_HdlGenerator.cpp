@@ -128,7 +128,8 @@ void Olm_HdlGenerator::LoadPrimitives() {
     std::vector<std::filesystem::path> others;
     std::error_code ec;
     std::error_code fileError;  // a file that cannot be looked at is left out
-    const std::string folder = DevSpec::getdatadir();
+    const char* dataDir = DevSpec::getdatadir();
+    const std::string folder = dataDir ? dataDir : "";
     std::filesystem::directory_iterator it;
     if (!folder.empty()) it = std::filesystem::directory_iterator(folder, ec);
     for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
