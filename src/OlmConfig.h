@@ -43,4 +43,5 @@
 #include "kit/Olm_OptFileCheck.h"
 #include "kit/Olm_RunOutcome.h"
 #include "kit/Olm_RunRequest.h"
+#include "kit/Olm_RunArguments.h"
 #include "wizard/Olm_SummaryRules.h"

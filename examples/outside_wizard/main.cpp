@@ -3,11 +3,10 @@
 // installed DSP data. One page of bound fields; the toolkit does the rest.
 //
 //   outside_wizard --design NAME [--family F] [--options FILE] [--outdir DIR]
-//                  [--hdl verilog|vhdl] [--batch]
+//                  [--hdl verilog|vhdl] [--batch] ... (olmwiz run's options)
 #include "OlmKit.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -64,32 +63,18 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    Olm_RunRequest request;
-    request.wizType = "dsp_add";
-    request.family = "korvo5";
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (arg == "--batch") {
-            request.batch = true;
-            continue;
-        }
-        std::string* target = arg == "--design"  ? &request.design
-                              : arg == "--family"  ? &request.family
-                              : arg == "--options" ? &request.optionFile
-                              : arg == "--outdir"  ? &request.outputDir
-                              : arg == "--hdl"     ? &request.hdl
-                                                   : nullptr;
-        if (!target || !value) {
-            std::fprintf(stderr, "usage: outside_wizard --design NAME [--family F] [--options FILE] [--outdir DIR] "
-                                 "[--hdl verilog|vhdl] [--batch]\n");
-            return 2;
-        }
-        *target = value;
-        ++i;
+    Olm_RunRequest defaults;
+    defaults.wizType = "dsp_add";
+    defaults.family = "korvo5";
+    const Olm_RunArguments args = Olm_RunRequest::FromArguments(argc, argv, defaults);
+    if (!args.Ok()) {
+        if (!args.help) std::fprintf(stderr, "outside_wizard: %s\n", args.problem.c_str());
+        std::fprintf(args.help ? stdout : stderr, "usage: outside_wizard --design NAME [options]\n%s",
+                     Olm_RunRequest::UsageText().c_str());
+        return args.help ? 0 : 2;
     }
     Olm_RunSession session;
-    const Olm_RunOutcome outcome = session.Run<AdderWizard>(request);
+    const Olm_RunOutcome outcome = session.Run<AdderWizard>(args.request);
     if (!outcome.Succeeded()) {
         std::fprintf(stderr, "outside_wizard: %s\n", outcome.failure.c_str());
         return 1;

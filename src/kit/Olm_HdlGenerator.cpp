@@ -1,6 +1,8 @@
 #include "kit/Olm_HdlGenerator.h"
 
 #include "datafiles/Olm_Data.h"
+#include "datafiles/Olm_DataFileReader.h"
+#include "devinfo/DevData.h"
 #include "engine/Olm_KfzDesign.h"
 #include "model/Olm_Attribute.h"
 #include "model/Olm_Block.h"
@@ -13,6 +15,11 @@
 #include "translator/Olm_Translator.h"
 #include "translator/Olm_VerilogWriter.h"
 #include "translator/Olm_VhdlWriter.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <system_error>
 
 namespace {
 
@@ -96,8 +103,11 @@ int Olm_HdlGenerator::DataFilesRead() {
     return m_filesRead;
 }
 
-// Every primitive of the installed data files. A primitive is taken from the
-// first file that has it; several blocks of it in that file add up.
+// Every primitive of the installed data files: those of the reference
+// wizard types first, then those of every other data file in the data folder
+// (a wizard of another maker's primitives keeps its data there), in the order
+// of their names. A primitive is taken from the first file that has it;
+// several blocks of it in that file add up.
 void Olm_HdlGenerator::LoadPrimitives() {
     if (m_loaded) return;
     m_loaded = true;
@@ -105,32 +115,61 @@ void Olm_HdlGenerator::LoadPrimitives() {
     // that is not installed only means fewer known primitives.
     const Pal::MsgMan::Handler previous = Pal::MsgMan::setHandler([](const Pal::MsgMan::Report&) {});
     const std::string otherFamily = Pal::StrUtil::EqualNoCase(m_family, "korvo4") ? "" : "korvo4";
+    std::set<std::string> read;
     for (const DataSource& source : kDataSources) {
         Olm_Data data;
-        if (!data.ReadDataFile(source.wizType, source.altFamily ? otherFamily : m_family) || !data.GetWizData())
-            continue;
-        ++m_filesRead;
-        const std::size_t known = m_library.size();
-        for (Olm_Block* block : data.GetWizData()->GetBlkList()) {
-            const std::string type = block->GetPrimType().str();
-            Olm_HdlPrimitive* prim = nullptr;
-            bool earlier = false;
-            for (std::size_t i = 0; i < m_library.size(); ++i) {
-                if (Olm_HdlPrimitive::SameName(m_library[i].name, type)) {
-                    earlier = i < known;
-                    prim = &m_library[i];
-                    break;
-                }
-            }
-            if (earlier) continue;  // an earlier file has it
-            if (!prim) {
-                m_library.push_back(Olm_HdlPrimitive{type, {}, {}});
-                prim = &m_library.back();
-            }
-            AddBlock(*block, *prim, m_dataWarnings);
+        const std::string family = source.altFamily ? otherFamily : m_family;
+        if (const char* name = Olm_Data::DataFileName(source.wizType, family)) read.insert(name);
+        if (!data.ReadDataFile(source.wizType, family) || !data.GetWizData()) continue;
+        AddPrimitives(*data.GetWizData());
+    }
+    std::vector<std::filesystem::path> others;
+    std::error_code ec;
+    std::error_code fileError;  // a file that cannot be looked at is left out
+    const char* dataDir = DevSpec::getdatadir();
+    const std::string folder = dataDir ? dataDir : "";
+    std::filesystem::directory_iterator it;
+    if (!folder.empty()) it = std::filesystem::directory_iterator(folder, ec);
+    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const std::filesystem::path& path = it->path();
+        if (path.extension() == ".dev" && !read.count(path.filename().string()) && it->is_regular_file(fileError))
+            others.push_back(path);
+    }
+    std::sort(others.begin(), others.end());
+    for (const std::filesystem::path& path : others) {
+        Olm_WizData data;
+        Olm_DataFileReader reader;
+        if (reader.Open(path.c_str()) && reader.ReadFile(&data)) {
+            AddPrimitives(data);
+        } else {
+            m_dataWarnings.push_back("the data file '" + path.string() +
+                                     "' cannot be read; its primitives are declared from the design alone");
         }
     }
     Pal::MsgMan::setHandler(previous);
+}
+
+void Olm_HdlGenerator::AddPrimitives(Olm_WizData& data) {
+    ++m_filesRead;
+    const std::size_t known = m_library.size();
+    for (Olm_Block* block : data.GetBlkList()) {
+        const std::string type = block->GetPrimType().str();
+        Olm_HdlPrimitive* prim = nullptr;
+        bool earlier = false;
+        for (std::size_t i = 0; i < m_library.size(); ++i) {
+            if (Olm_HdlPrimitive::SameName(m_library[i].name, type)) {
+                earlier = i < known;
+                prim = &m_library[i];
+                break;
+            }
+        }
+        if (earlier) continue;  // an earlier file has it
+        if (!prim) {
+            m_library.push_back(Olm_HdlPrimitive{type, {}, {}});
+            prim = &m_library.back();
+        }
+        AddBlock(*block, *prim, m_dataWarnings);
+    }
 }
 
 bool Olm_HdlGenerator::Check(const Olm_KfzDesign& design, const std::string& designName,

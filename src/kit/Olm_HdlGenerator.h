@@ -10,13 +10,16 @@
 
 class Olm_HdlPrimitive;
 class Olm_KfzDesign;
+class Olm_WizData;
 
 // Writes the HDL wrapper of a design in the process: a Verilog module or a
 // VHDL entity named after the design, with a port per external net and an
 // instance per block, and on request black-box declarations of the
-// primitives it uses. The primitives' pins and parameters come from the
-// installed wizard data files, which are read on the first use and kept, so
-// that one generator serves many designs of a family. `olmwiz hdl` and
+// primitives it uses. The primitives' pins and parameters (names, defaults
+// and kinds) come from the installed wizard data files: those of the
+// reference wizard types, then every other `*.dev` file of the data folder.
+// They are read on the first use and kept, so that one generator serves many
+// designs of a family. `olmwiz hdl` and
 // `olmwiz-hdl` are this class on the command line; their output is the same.
 class OLM_BASE_EXPORT Olm_HdlGenerator {
 public:
@@ -65,6 +68,8 @@ public:
 
 private:
     void LoadPrimitives();
+    // Adds the primitives of one data file that no earlier file gave.
+    void AddPrimitives(Olm_WizData& data);
 
     std::string m_family;
     bool m_loaded = false;

@@ -9,6 +9,7 @@ std::string Olm_RunOutcome::Report() const {
         if (i < fileStates.size()) report += std::string("  (") + Olm_FileStateName(fileStates[i]) + ")";
         report += "\n";
     }
+    for (const std::string& line : notWritten) report += line + "\n";
     if (changedSettings.empty()) {
         report += "All settings are the defaults of the installed data.\n";
     } else {

@@ -27,6 +27,10 @@ struct OLM_BASE_EXPORT Olm_RunOutcome {
     // reader's (errors with "ERROR: " in front), the option-file check's
     // findings and the data-file reader's reports.
     std::vector<std::string> messages;
+    // What a finished run did not write of what a run usually writes, one
+    // sentence each with the reason: a wizard that writes no HDL file writes
+    // no constraint template and no testbench either, and says so here.
+    std::vector<std::string> notWritten;
     // The configured features (the summary page's feature lines).
     std::vector<std::string> features;
     // "BLOCK.ATTRIBUTE = value  (default d)" for every setting that differs
@@ -39,6 +43,6 @@ struct OLM_BASE_EXPORT Olm_RunOutcome {
 
     bool Succeeded() const { return result == 0 && failure.empty(); }
     // The text `olmwiz run` prints after a finished run: the features, the
-    // files and the changed settings.
+    // files, what was not written and why, and the changed settings.
     std::string Report() const;
 };

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "shared/OlmBaseExport.h"
+
 #include <string>
+#include <vector>
+
+struct Olm_RunArguments;
 
 // What one run of a wizard is asked to do; Olm_RunSession::Run carries it
 // out. Paths may be relative to the working directory.
-struct Olm_RunRequest {
+struct OLM_BASE_EXPORT Olm_RunRequest {
     // The wizard type ("tkl_pll", "dsp_mult", ...): the installed data file
     // follows from it (Olm_Data::DataFileName).
     std::string wizType;
@@ -50,4 +55,34 @@ struct Olm_RunRequest {
     // (Olm_KitMain::SetPageSnapshots); nothing else is written. Empty: a
     // normal run.
     std::string pageSnapshotDir;
+
+    // An option that the caller of FromArguments reads itself (such as
+    // --wizard or --type): its long name without dashes, and whether it takes
+    // a value or is a flag.
+    struct CallerOption {
+        std::string name;
+        bool takesValue = true;
+    };
+    // Reads the options of `olmwiz run` from a program's arguments (argv[0]
+    // is the program and is skipped) into a copy of defaults, so that a
+    // wizard's main is a few lines:
+    //   -f, --family F     --kfz FILE      --options FILE    --hdl verilog|vhdl
+    //   -d, --design NAME  --outdir DIR    --log FILE
+    //   --batch  --silent  --strict  --testbench  -h, --help
+    // Values follow as the next argument or after "=" (--outdir=out); a value
+    // option given twice keeps the last value. A value that begins with "--"
+    // is taken only after "=", so that a forgotten value is not mistaken for
+    // the next option. callerOptions are read into Olm_RunArguments::callerOptions.
+    // Checked: no unknown option or other argument, a value for every value
+    // option and none for a flag, a design name (from the arguments or the
+    // defaults) that is a name and no path, the language verilog or vhdl.
+    // Never exits and prints nothing: the caller reports the problem
+    // (Olm_RunArguments, kit/Olm_RunArguments.h).
+    static Olm_RunArguments FromArguments(int argc, const char* const* argv, const Olm_RunRequest& defaults,
+                                          const std::vector<CallerOption>& callerOptions = {});
+    // The same over a default request.
+    static Olm_RunArguments FromArguments(int argc, const char* const* argv);
+    // The lines of a usage text that describe the options FromArguments
+    // reads, each ending in a line feed.
+    static std::string UsageText();
 };

@@ -191,6 +191,20 @@ std::string JoinedFrom(const std::vector<std::string>& lines, std::size_t first)
     return text;
 }
 
+// Why a finished run wrote no HDL file (without its name the finishing step
+// writes no constraint template or testbench either): the sentences of
+// Olm_RunOutcome::notWritten, none when the HDL file is among the files.
+std::vector<std::string> NotWritten(const Olm_KitMain& main, const std::vector<std::string>& files, bool testbench) {
+    const std::string hdlName = main.GetHDLFilename().str();
+    for (const std::string& file : files) {
+        if (!hdlName.empty() && fs::path(file).filename() == hdlName) return {};
+    }
+    if (!hdlName.empty()) return {"No HDL wrapper was written: the wizard did not write its HDL file '" + hdlName + "'."};
+    return {std::string(testbench ? "No HDL wrapper, constraint template or testbench was written"
+                                   : "No HDL wrapper and no constraint template were written") +
+            ": the wizard set no HDL file name."};
+}
+
 }  // namespace
 
 Olm_RunSession::Olm_RunSession() = default;
@@ -395,6 +409,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
                 for (const std::string& line : Lines(Olm_SummaryGui::ClockManagerFeatures(*main).str()))
                     outcome.features.push_back(line);
             for (const std::string& line : features.Lines()) outcome.features.push_back(line);
+            outcome.notWritten = NotWritten(*main, outcome.files, request.testbench);
             outcome.changedSettings = Olm_SummaryRules::ChangedSettings(*data);
         } else if (outcome.result == 1 && !request.pageSnapshotDir.empty() && !request.batch) {
             outcome.snapshots = main->GetPageSnapshots();

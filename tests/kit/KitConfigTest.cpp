@@ -238,4 +238,42 @@ INSTANTIATE_TEST_SUITE_P(
                       std::array<const char*, 3>{"P_WIDTH", "60", "product width 60 is out of range"},
                       std::array<const char*, 3>{"M_PIPE", "-1", "register stage count of -1"}));
 
+// A wizard's command line read into a run request, or refused with the reason.
+class RunArguments : public ::testing::TestWithParam<olmtest::CaseRow> {};
+
+TEST_P(RunArguments, MakeTheRequestOrSayWhyNot) {
+    std::vector<std::string> words{"wizard"};
+    for (const std::string& word : olmtest::Split(GetParam().at(1), " ")) words.push_back(word == "<empty>" ? "" : word);
+    std::vector<const char*> argv;
+    for (const std::string& word : words) argv.push_back(word.c_str());
+    Olm_RunRequest defaults;
+    defaults.wizType = "dsp_add";
+    defaults.family = "korvo5";
+    const Olm_RunArguments args = Olm_RunRequest::FromArguments(static_cast<int>(argv.size()), argv.data(), defaults,
+                                                                {{"wizard", true}, {"verbose", false}});
+    std::string made;
+    if (args.help) made = "help";
+    else if (!args.problem.empty()) made = "problem: " + args.problem;
+    const Olm_RunRequest& r = args.request;
+    const std::pair<const char*, const std::string*> texts[] = {
+        {"family", &r.family},       {"design", &r.design},   {"designFile", &r.designFile},
+        {"optionFile", &r.optionFile}, {"hdl", &r.hdl},       {"outputDir", &r.outputDir},
+        {"logFile", &r.logFile}};
+    const std::pair<const char*, bool> flags[] = {
+        {"batch", r.batch}, {"silent", r.silent}, {"strict", r.strict}, {"testbench", r.testbench}};
+    if (made.empty()) {
+        for (const auto& [name, value] : texts) made += value->empty() ? "" : " " + std::string(name) + "=" + *value;
+        for (const auto& [name, on] : flags) made += on ? " " + std::string(name) : "";
+        for (const auto& [name, value] : args.callerOptions) made += " +" + name + "=" + value;
+        made.erase(0, 1);
+        EXPECT_EQ(r.wizType, "dsp_add");
+    }
+    EXPECT_EQ(made, GetParam().at(2));
+    EXPECT_EQ(args.Ok(), made.find(' ') != std::string::npos && made.rfind("problem", 0) != 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RunArguments,
+                         ::testing::ValuesIn(olmtest::ReadCaseRows(OLM_KIT_TEST_DATA "/run_arguments.txt")),
+                         [](const auto& info) { return info.param.at(0); });
+
 }  // namespace

@@ -83,6 +83,29 @@ TEST_F(KitRun, FinishedRunTellsFilesFeaturesAndSettingsAndLogsItsReport) {
     EXPECT_NE(ReadFile(dir.File("out/demo.v")).find("input wire [11:0] A"), std::string::npos);
 }
 
+// A wizard that sets no HDL file name writes the design file alone, and the
+// report says why the other files are missing.
+class NoHdlWizard : public DemoWizard {
+public:
+    using DemoWizard::DemoWizard;
+    bool Prepare() override {
+        SetHDLFilename("");
+        return true;
+    }
+};
+
+TEST_F(KitRun, RunWithoutHdlFileNameReportsWhatItDidNotWrite) {
+    Olm_RunRequest request = Request(dir, "");
+    request.testbench = true;
+    const Olm_RunOutcome outcome = session.Run<NoHdlWizard>(request);
+    ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
+    EXPECT_EQ(outcome.files, std::vector<std::string>{dir.File("out/demo.kfz")});
+    const std::string note = "No HDL wrapper, constraint template or testbench was written: the wizard set no HDL "
+                             "file name.";
+    EXPECT_EQ(outcome.notWritten, std::vector<std::string>{note});
+    EXPECT_NE(ReadFile(dir.File("out.log")).find("  (written)\n" + note + "\n"), std::string::npos);
+}
+
 // A refused run leaves nothing it made, and what was there stays as it was.
 class KitRunRefused : public KitRun, public ::testing::WithParamInterface<olmtest::CaseRow> {};
 

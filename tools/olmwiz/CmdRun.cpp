@@ -220,6 +220,8 @@ int RunRun(const std::vector<std::string>& args) {
             const std::filesystem::path full = std::filesystem::absolute(file, ec);
             std::printf("%s\n", (ec ? file : full.lexically_normal().string()).c_str());
         }
+        // Standard output stays one path a line; what was left out goes beside it.
+        for (const std::string& line : outcome.notWritten) std::fprintf(stderr, "olmwiz run: %s\n", line.c_str());
     }
     return kExitOk;
 }

@@ -191,4 +191,40 @@ TEST_F(HdlTool, PrimitiveUnknownToTheDataFilesIsDeclaredFromTheDesignWithAWarnin
     EXPECT_NE(olmtest::ReadFile(m_dir.File("a_stubs.v")).find("module INV;"), std::string::npos);
 }
 
+// A primitive of another maker's data file in the data folder: its stubs
+// declare every parameter of the data with the data's default and kind, also
+// those the design leaves out, and both languages pass the HDL tools.
+TEST_F(HdlTool, OtherDataFilesOfTheDataFolderGiveTheirPrimitivesParameters) {
+    const std::string dataFile = m_dir.Write("data/acme_fifo.dev",
+        "WizData: acme_fifo;\nBlock: FIFO;\nPrimitive: ACME_FIFO;\n"
+        "InputPin: WCLK;\nInputPin: DIN; Width=[7:0]; HasBus=TRUE;\nOutputPin: DOUT; Width=[7:0]; HasBus=TRUE;\n"
+        "Attribute: DEPTH;\nPossibleValues: OLMRANGE=16:4096;\nDefaultValue: 512;\nEndAttribute;\n"
+        "Attribute: RATIO;\nPossibleValues: OLMRANGE=0.5:4.0;\nDefaultValue: 2;\nSaveToKFZ: FALSE;\nEndAttribute;\n"
+        "Attribute: MODE;\nPossibleValues: STANDARD, FWFT;\nDefaultValue: FWFT;\nSaveToKFZ: FALSE;\nEndAttribute;\n"
+        "EndBlock;\nEndWizData;\n");
+    setenv("OLMW_DATA_DIR", fs::path(dataFile).parent_path().c_str(), 1);
+    Olm_WizData wizData;
+    Olm_DataFileReader reader;
+    ASSERT_TRUE(reader.Open(dataFile.c_str()) && reader.ReadFile(&wizData));
+    wizData.GetBlkList().front()->GetNamedAttribute("DEPTH")->SetCurrentValue("1024");
+    Olm_Engine engine;
+    engine.SetFamily("korvo5");
+    MakeDesign(engine, *wizData.GetBlkList().front());
+    ASSERT_TRUE(engine.Save(m_dir.File("fifo.kfz").c_str()));
+    for (const auto& [lang, ext] : {std::pair{"verilog", ".v"}, std::pair{"vhdl", ".vhd"}}) {
+        std::string err;
+        ASSERT_EQ(Hdl({"--kfz", "fifo.kfz", "--lang", lang, "-o", std::string("fifo") + ext, "--stubs",
+                       std::string("fifo_stubs") + ext}, &err).code, 0) << err;
+        EXPECT_EQ(err, "") << "the primitive is known from the data";
+    }
+    const std::string verilog = olmtest::ReadFile(m_dir.File("fifo_stubs.v"));
+    for (const char* param : {"parameter integer DEPTH = 512", "parameter real RATIO = 2.0", "parameter MODE = \"FWFT\""})
+        EXPECT_NE(verilog.find(param), std::string::npos) << param << " in\n" << verilog;
+    const std::string vhdl = olmtest::ReadFile(m_dir.File("fifo_stubs.vhd"));
+    for (const char* generic : {"DEPTH : integer := 512", "RATIO : real := 2.0", "MODE : string := \"FWFT\""})
+        EXPECT_NE(vhdl.find(generic), std::string::npos) << generic << " in\n" << vhdl;
+    EXPECT_NE(olmtest::ReadFile(m_dir.File("fifo.v")).find("DEPTH(1024)"), std::string::npos);
+    for (const std::string& finding : olmtest::HdlToolFindings(m_dir.Path(), "fifo")) ADD_FAILURE() << finding;
+}
+
 }  // namespace
