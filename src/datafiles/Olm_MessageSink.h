@@ -31,7 +31,8 @@ public:
     // Installs a sink for the whole process (not owned; null removes it) and
     // returns the one installed before.
     static Olm_MessageSink* Install(Olm_MessageSink* sink);
-    // The default a library layer provides (the wizard layer's page service).
+    // A default in place of the reporter (null removes it); the library sets
+    // none, its window layer reaches the reporter as a window sink.
     static void SetDefault(Olm_MessageSink* sink);
 
     // The batch form of a message, whichever reporter is in use: the text,
