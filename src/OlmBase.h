@@ -25,6 +25,7 @@
 #include "model/Olm_Signal.h"
 #include "model/Olm_Block.h"
 #include "model/Olm_WizData.h"
+#include "model/Olm_InstanceCopy.h"
 
 #include "datafiles/Olm_DataFileReader.h"
 #include "datafiles/Olm_Data.h"

@@ -22,11 +22,13 @@
 #include "model/Olm_Signal.h"
 #include "model/Olm_Block.h"
 #include "model/Olm_WizData.h"
+#include "model/Olm_InstanceCopy.h"
 
 #include "datafiles/Olm_AttributeLabels.h"
 #include "datafiles/Olm_DataFileReader.h"
 #include "datafiles/Olm_Data.h"
 #include "datafiles/Olm_MessageSink.h"
+#include "datafiles/Olm_MessageReporter.h"
 #include "datafiles/Olm_OptFileReader.h"
 
 #include "kfz/Olm_KfzWizData.h"

@@ -1,15 +1,22 @@
 #include "datafiles/Olm_MessageSink.h"
 
-#include "pal/File.h"
-#include "pal/Stream.h"
+#include "datafiles/Olm_MessageReporter.h"
 
 namespace {
 
-// The sink of a link without the wizard layer: every message in batch form.
-class BatchSink : public Olm_MessageSink {
+// Hands every message to the message reporter in use.
+class ReporterSink : public Olm_MessageSink {
 public:
-    void Message(const Pal::String& text, bool, Pal::Stream* log, bool isError, bool silent, bool) override {
-        WriteBatchLine(text, log, isError, silent);
+    void Message(const Pal::String& text, bool batch, Pal::Stream* log, bool isError, bool silent,
+                 bool plain) override {
+        Olm_MessageReporter::Message message;
+        message.severity = isError ? Olm_MessageReporter::Severity::Error : Olm_MessageReporter::Severity::Warning;
+        message.text = text.c_str();
+        message.batch = batch;
+        message.log = log;
+        message.silent = silent;
+        message.plain = plain;
+        Olm_MessageReporter::Current().Report(message);
     }
 };
 
@@ -23,9 +30,9 @@ Olm_MessageSink* g_default = nullptr;
 Olm_MessageSink::~Olm_MessageSink() = default;
 
 Olm_MessageSink& Olm_MessageSink::Current() {
-    static BatchSink batch;
+    static ReporterSink reporter;
     if (g_installed) return *g_installed;
-    return g_default ? *g_default : batch;
+    return g_default ? *g_default : reporter;
 }
 
 Olm_MessageSink* Olm_MessageSink::Install(Olm_MessageSink* sink) {
@@ -37,8 +44,11 @@ Olm_MessageSink* Olm_MessageSink::Install(Olm_MessageSink* sink) {
 void Olm_MessageSink::SetDefault(Olm_MessageSink* sink) { g_default = sink; }
 
 void Olm_MessageSink::WriteBatchLine(const Pal::String& text, Pal::Stream* log, bool isError, bool silent) {
-    Pal::String line = text;
-    if (isError) line.Format("ERROR: %s", text.c_str());
-    if (!silent) *Pal::File::getCout() << line.c_str() << "\n";
-    if (log) log->writeline(line.c_str());
+    Olm_MessageReporter::Message message;
+    message.severity = isError ? Olm_MessageReporter::Severity::Error : Olm_MessageReporter::Severity::Warning;
+    message.text = text.c_str();
+    message.log = log;
+    message.silent = silent;
+    Olm_MessageReporter::ConsoleSink().Deliver(message);
+    Olm_MessageReporter::LogSink().Deliver(message);
 }

@@ -1,7 +1,7 @@
 #include "kit/Olm_KitMain.h"
 
+#include "datafiles/Olm_MessageReporter.h"
 #include "gui_nx/Nx_HelpManager.h"
-#include "gui_nx/Nx_MessageBox.h"
 #include "gui_nx/Nx_Wizard.h"
 #include "datafiles/Olm_AttributeLabels.h"
 #include "kfz/Olm_KfzWizData.h"
@@ -24,6 +24,8 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <set>
+
 namespace {
 
 // How long Finish waits for the HDL child before it shows the wait dialog.
@@ -34,10 +36,12 @@ constexpr qint64 kQuietChildWaitMs = 1500;
 
 // The model's values by attribute name: a bound field reads through its
 // binding (its default while the attribute is missing), any other name
-// from the wizard's block.
+// from the wizard's block. A name that no field declares and no block of the
+// model or of the installed data holds is misspelt in the wizard: it still
+// reads as "", and a warning says so, once per name.
 class Olm_KitMain::ModelValueView : public Olm_FieldValues {
 public:
-    explicit ModelValueView(const Olm_KitMain& main) : m_main(main) {}
+    explicit ModelValueView(Olm_KitMain& main) : m_main(main) {}
 
     std::string Text(std::string_view attribute) const override {
         Olm_WizData* data = m_main.GetWizDataPtr();
@@ -48,11 +52,28 @@ public:
                 return block ? field->Read(*data, *block) : field->GetDefault();
             }
         }
-        return Olm_ModelEdit::Value(m_main.Block(), std::string(attribute).c_str());
+        const std::string name(attribute);
+        Olm_Block* block = m_main.Block();
+        if (block && !block->GetNamedAttribute(name.c_str()) && !Known(*data, name) &&
+            m_warned.insert(name).second)
+            m_main.Warning("The wizard reads the attribute '" + name +
+                           "', which neither its fields nor the installed data define: it reads as empty.");
+        return Olm_ModelEdit::Value(block, name.c_str());
     }
 
 private:
-    const Olm_KitMain& m_main;
+    // Whether some block of the model or of the installed data has the attribute.
+    bool Known(Olm_WizData& data, const std::string& name) const {
+        const auto holds = [&name](Olm_WizData& blocks) {
+            for (Olm_Block* block : blocks.GetBlkList())
+                if (block->GetNamedAttribute(name.c_str())) return true;
+            return false;
+        };
+        return holds(data) || (m_main.m_installed && holds(*m_main.m_installed));
+    }
+
+    Olm_KitMain& m_main;
+    mutable std::set<std::string> m_warned;
 };
 
 Olm_KitMain::Olm_KitMain(Pal::String wizType, bool batchMode, std::string windowTitle)
@@ -127,15 +148,18 @@ void Olm_KitMain::AddConstraints(Olm_ConstraintTemplate& pkx) {
 }
 
 void Olm_KitMain::Report(Severity severity, const std::string& text) {
-    const bool batch = IsBatchMode();
-    if (severity == Severity::Info && !batch && QApplication::instance()) {
-        Nx_MessageBox::information(QStringLiteral("<qt>") + QString::fromLocal8Bit(text.c_str()), 1, 0, 0);
-        return;
-    }
+    Olm_MessageReporter::Message message;
+    message.severity = severity == Severity::Error     ? Olm_MessageReporter::Severity::Error
+                       : severity == Severity::Warning ? Olm_MessageReporter::Severity::Warning
+                                                       : Olm_MessageReporter::Severity::Info;
+    message.text = text;
+    message.batch = IsBatchMode();
+    message.log = GetLogFilePtr();
+    message.silent = GetSilentMode();
     // A message of several lines (the findings of the design rules) is shown
     // as plain text in a window, so that its lines stay lines.
-    const bool plain = text.find('\n') != std::string::npos;
-    Olm_WizPage::DoMessage(text, batch, GetLogFilePtr(), severity == Severity::Error, GetSilentMode(), plain);
+    message.plain = text.find('\n') != std::string::npos;
+    Olm_MessageReporter::Current().Report(message);
 }
 
 void Olm_KitMain::Error(const char* format, ...) { OLM_KIT_REPORT(Severity::Error, format, Report); }

@@ -140,12 +140,17 @@ public:
     // external port; a wizard adds its clocks and may replace the sites.
     virtual void AddConstraints(Olm_ConstraintTemplate& pkx);
 
-    // Messages (printf-style) with the run's settings: a message box in a
-    // window (critical, warning, information), a line in batch mode ("ERROR: "
-    // in front of an error).
+    // Messages with the run's settings, through the message reporter in use
+    // (Olm_MessageReporter): a message box in a window (critical, warning,
+    // information), a line in batch mode ("ERROR: " in front of an error).
+    // The const char* forms are printf-style; the std::string forms take the
+    // text as it is, so a '%' in it is printed as such.
     void Error(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void Warning(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void Info(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void Error(const std::string& text) { Report(Severity::Error, text); }
+    void Warning(const std::string& text) { Report(Severity::Warning, text); }
+    void Info(const std::string& text) { Report(Severity::Info, text); }
     enum class Severity { Error, Warning, Info };
     void Report(Severity severity, const std::string& text);
 

@@ -1,7 +1,7 @@
 #include "kit/Olm_RunSession.h"
 
 #include "datafiles/Olm_Data.h"
-#include "datafiles/Olm_MessageSink.h"
+#include "datafiles/Olm_MessageReporter.h"
 #include "engine/Olm_Engine.h"
 #include "kfz/Olm_KfzWizData.h"
 #include "kit/Olm_HdlGenerator.h"
@@ -34,7 +34,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // The log of a run: every line written to it is kept as a message of the
-// run and passed on to the log file, when there is one.
+// run and passed on to the log file, when there is one. The run's reporter
+// writes the batch form of its messages here (Olm_MessageReporter::LogSink),
+// so the run's messages are the lines of its log, in the order written.
 class RunLog : public Pal::Stream {
 public:
     RunLog(Pal::Stream* file, std::vector<std::string>& messages) : m_file(file), m_messages(messages) {}
@@ -302,6 +304,10 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
     }
     log = std::make_unique<RunLog>(logStream.get(), outcome.messages);
     const CapturedReports reports(outcome.messages);
+    // Every message of the run goes through the run's own reporter.
+    Olm_MessageReporter reporter;
+    reporter.AddStandardSinks();
+    const Olm_MessageReporter::Scope reporting(reporter);
 
     std::unique_ptr<Olm_KitMain> main = factory ? factory(request.batch) : nullptr;
     if (!main) return fail("'" + request.wizType + "' is not a wizard type of this program");
@@ -339,13 +345,21 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         main->DeclareAttributes(check);
         const std::vector<std::string> findings = check.Check(optionFile);
         for (const std::string& finding : findings) {
-            const std::string line = (request.strict ? "ERROR: " : "WARNING: ") + finding;
-            log->Write((line + "\n").data(), line.size() + 1);
-            if (request.batch) {
-                if (!request.silent) std::printf("%s\n", line.c_str());
-            } else if (!request.strict) {
+            Olm_MessageReporter::Message message;
+            message.severity =
+                request.strict ? Olm_MessageReporter::Severity::Error : Olm_MessageReporter::Severity::Warning;
+            message.text = (request.strict ? "ERROR: " : "WARNING: ") + finding;
+            message.tagged = true;
+            message.log = log.get();
+            // The log has every finding; the console has them in a batch run.
+            message.silent = request.silent || !request.batch;
+            reporter.Report(message);
+            if (!request.batch && !request.strict) {
                 // A strict window run stops with the findings in its failure.
-                Olm_MessageSink::Current().Message(Pal::String(line), false, nullptr, false, request.silent, true);
+                message.batch = false;
+                message.log = nullptr;
+                message.plain = true;
+                reporter.Report(message);
             }
         }
         if (request.strict && !findings.empty())

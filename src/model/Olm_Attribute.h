@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Olm_StrArray.h"
+#include "model/Olm_OwnedList.h"
 #include "pal/String.h"
 #include "shared/OlmBaseExport.h"
 
@@ -69,5 +70,5 @@ private:
     Olm_StrArray m_possibleValues;
 };
 
-// Ordered list of owned attributes; the owner deletes them.
-using Olm_AttributeList = std::vector<Olm_Attribute*>;
+// Ordered list of the attributes of a pin, signal or block, owned by it.
+using Olm_AttributeList = Olm_OwnedList<Olm_Attribute>;

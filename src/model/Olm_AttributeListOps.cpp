@@ -13,7 +13,7 @@ bool StartsWith(const Pal::String& text, const Pal::String& prefix) {
 }  // namespace
 
 void Append(Olm_AttributeList& list, Olm_Attribute* attribute) {
-    if (attribute) list.push_back(attribute);
+    list.Adopt(attribute);
 }
 
 Olm_Attribute* Find(const Olm_AttributeList& list, const Pal::String& name) {
@@ -29,9 +29,7 @@ Olm_Attribute* AddOrUpdate(Olm_AttributeList& list, const Pal::String& name, con
         existing->SetCurrentValue(value);
         return existing;
     }
-    auto* created = new Olm_Attribute(name, value);
-    list.push_back(created);
-    return created;
+    return list.Append(std::make_unique<Olm_Attribute>(name, value));
 }
 
 Pal::String ValueOf(const Olm_AttributeList& list, const Pal::String& name) {
@@ -47,23 +45,11 @@ bool SetValue(Olm_AttributeList& list, const Pal::String& name, const Pal::Strin
 void RemoveExact(Olm_AttributeList& list, const Pal::String& name) {
     const auto it = std::find_if(list.begin(), list.end(),
                                  [&](const Olm_Attribute* a) { return a->GetName() == name; });
-    if (it == list.end()) return;
-    Olm_Attribute* doomed = *it;
-    list.erase(it);
-    delete doomed;
+    if (it != list.end()) list.Erase(it);
 }
 
 void RemoveWithPrefix(Olm_AttributeList& list, const Pal::String& prefix) {
-    Olm_AttributeList kept;
-    kept.reserve(list.size());
-    for (Olm_Attribute* attribute : list) {
-        if (StartsWith(attribute->GetName(), prefix)) {
-            delete attribute;
-        } else {
-            kept.push_back(attribute);
-        }
-    }
-    list.swap(kept);
+    list.EraseIf([&](const Olm_Attribute* a) { return StartsWith(a->GetName(), prefix); });
 }
 
 bool HasPrefix(const Olm_AttributeList& list, const Pal::String& prefix) {
@@ -73,23 +59,6 @@ bool HasPrefix(const Olm_AttributeList& list, const Pal::String& prefix) {
 
 void SetAllActive(Olm_AttributeList& list, bool active) {
     for (Olm_Attribute* attribute : list) attribute->SetIsActive(active);
-}
-
-bool Unlink(Olm_AttributeList& list, const Olm_Attribute* attribute) {
-    const auto it = std::find(list.begin(), list.end(), attribute);
-    if (it == list.end()) return false;
-    list.erase(it);
-    return true;
-}
-
-void AppendCopies(Olm_AttributeList& target, const Olm_AttributeList& source) {
-    target.reserve(target.size() + source.size());
-    for (const Olm_Attribute* attribute : source) target.push_back(new Olm_Attribute(*attribute));
-}
-
-void DeleteAll(Olm_AttributeList& list) {
-    for (Olm_Attribute* attribute : list) delete attribute;
-    list.clear();
 }
 
 }  // namespace OlmAttrOps

@@ -38,13 +38,4 @@ bool HasPrefix(const Olm_AttributeList& list, const Pal::String& prefix);
 
 void SetAllActive(Olm_AttributeList& list, bool active);
 
-// Unlinks the first entry holding this very pointer; true when found.
-bool Unlink(Olm_AttributeList& list, const Olm_Attribute* attribute);
-
-// Appends a new copy of every attribute of source, in order.
-void AppendCopies(Olm_AttributeList& target, const Olm_AttributeList& source);
-
-// Deletes every attribute and empties the list.
-void DeleteAll(Olm_AttributeList& list);
-
 }  // namespace OlmAttrOps

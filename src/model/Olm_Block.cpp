@@ -11,30 +11,9 @@ Olm_Block::Olm_Block() = default;
 Olm_Block::Olm_Block(Pal::String name, Pal::String primType)
     : m_name(std::move(name)), m_primType(std::move(primType)) {}
 
-Olm_Block::Olm_Block(const Olm_Block& other)
-    : m_isActive(other.m_isActive), m_name(other.m_name), m_primType(other.m_primType) {
-    OlmAttrOps::AppendCopies(m_attributes, other.m_attributes);
-    m_pins.reserve(other.m_pins.size());
-    for (const Olm_Pin* pin : other.m_pins) m_pins.push_back(new Olm_Pin(*pin));
-    for (int i = 0; i < other.m_flags.GetSize(); ++i) m_flags.Add(other.m_flags.GetAt(i));
-}
-
-Olm_Block& Olm_Block::operator=(const Olm_Block& other) {
-    if (this == &other) return *this;
-    Olm_Block copy(other);
-    std::swap(m_isActive, copy.m_isActive);
-    std::swap(m_name, copy.m_name);
-    std::swap(m_primType, copy.m_primType);
-    std::swap(m_flags, copy.m_flags);
-    std::swap(m_attributes, copy.m_attributes);  // copy now holds the old children and deletes them
-    std::swap(m_pins, copy.m_pins);
-    return *this;
-}
-
 Olm_Block::~Olm_Block() {
-    OlmAttrOps::DeleteAll(m_attributes);
-    for (Olm_Pin* pin : m_pins) delete pin;
-    m_pins.clear();
+    m_attributes.Clear();
+    m_pins.Clear();
 }
 
 void Olm_Block::SetName(Pal::String name) { m_name = std::move(name); }
@@ -61,18 +40,14 @@ bool Olm_Block::HasAttrWPrefix(Pal::String text) {
     });
 }
 
-void Olm_Block::AddPin(Olm_Pin* pin) {
-    if (pin) m_pins.push_back(pin);  // a null pin is ignored: the list never holds null
-}
+void Olm_Block::AddPin(Olm_Pin* pin) { m_pins.Adopt(pin); }  // a null pin is ignored: the list never holds null
 
 Olm_Pin* Olm_Block::AddPin(Pal::String name, Pal::String direction) {
     if (Olm_Pin* existing = GetNamedPin(name)) {
         existing->SetIsActive(true);
         return existing;
     }
-    auto* pin = new Olm_Pin(std::move(name), std::move(direction));
-    m_pins.push_back(pin);
-    return pin;
+    return m_pins.Append(std::make_unique<Olm_Pin>(std::move(name), std::move(direction)));
 }
 
 Olm_Pin* Olm_Block::GetNamedPin(Pal::String name) {
@@ -107,10 +82,8 @@ bool Olm_Block::SetPinWidth(Pal::String name, int startBit, int endBit) {
 }
 
 void Olm_Block::DeletePin(Olm_Pin* pin) {
-    if (!pin) return;
-    const auto it = std::find(m_pins.begin(), m_pins.end(), pin);
-    if (it != m_pins.end()) m_pins.erase(it);
-    delete pin;
+    // The caller hands the pin over: it is deleted whether or not it was in the list.
+    if (pin && !m_pins.Release(pin)) delete pin;
 }
 
 void Olm_Block::ClearAllPinSignals() {
@@ -154,9 +127,8 @@ bool Olm_Block::SetAttributeIsActive(Pal::String name, bool active) {
 }
 
 void Olm_Block::DeleteAttribute(Olm_Attribute* attribute) {
-    if (!attribute) return;
-    OlmAttrOps::Unlink(m_attributes, attribute);
-    delete attribute;
+    // As DeletePin: the attribute is deleted whether or not it was in the list.
+    if (attribute && !m_attributes.Release(attribute)) delete attribute;
 }
 
 void Olm_Block::DumpToFile(Pal::Stream* stream, bool full) { Olm_DumpWriter(stream, full).Write(*this); }

@@ -4,15 +4,18 @@
 #include "model/Olm_Pin.h"
 
 // One configured instance of a device primitive: instance name, primitive
-// type, flag words, attributes and pins. Owns its attributes and pins.
+// type, flag words, attributes and pins. Owns its attributes and pins: the
+// pointers its lists and lookups give stay the block's, valid until the
+// child is removed or the block is destroyed.
 class OLM_BASE_EXPORT Olm_Block {
 public:
     Olm_Block();
     Olm_Block(Pal::String name, Pal::String primType);
     // Deep copy: active flag, name, type, then attributes, pins and flag words.
-    Olm_Block(const Olm_Block& other);
-    // Deep copy; the target's old attributes and pins are deleted first.
-    Olm_Block& operator=(const Olm_Block& other);
+    Olm_Block(const Olm_Block& other) = default;
+    // Deep copy; the target's old attributes and pins are deleted.
+    Olm_Block& operator=(const Olm_Block& other) = default;
+    // Deletes the attributes, then the pins.
     virtual ~Olm_Block();
 
     const Pal::String& GetName() const { return m_name; }
@@ -70,9 +73,9 @@ private:
     Pal::String m_name;
     Pal::String m_primType;
     Olm_StrArray m_flags;
-    Olm_AttributeList m_attributes;  // owned; deleted in ~Olm_Block and on removal
-    Olm_PinList m_pins;              // owned; deleted in ~Olm_Block and on removal
+    Olm_AttributeList m_attributes;
+    Olm_PinList m_pins;
 };
 
-// Ordered list of owned blocks; the container deletes them.
-using Olm_BlockList = std::vector<Olm_Block*>;
+// Ordered list of the blocks of the container, owned by it.
+using Olm_BlockList = Olm_OwnedList<Olm_Block>;

@@ -1,12 +1,13 @@
 // Primitive conversion and instance numbers of Olm_WizData.
 
 #include "model/Olm_WizData.h"
+#include "model/Olm_InstanceCopy.h"
 
 #include "pal/StrUtil.h"
 
 namespace {
 
-constexpr const char* kInstNumAttr = "OLMW_ONLY_INST_NUM";
+constexpr const char* kInstNumAttr = Olm_InstanceCopy::kInstNumAttr;
 
 // Attributes whose value moves to another name when a block is converted
 // (from the old block's name to the new block's name, one way only).
@@ -102,12 +103,10 @@ Olm_Block* Olm_WizData::ConvertActiveBlk(Pal::String oldPrim, Pal::String newPri
 
     Olm_Block* target = templ;
     if (instNum != 0) {
-        Pal::String name;
-        name.Format("%s_INST%d", newPrim.c_str(), instNum);
-        if (GetNamedBlock(name) == oldBlock) oldBlock = nullptr;  // replaced by the copy below
-        target = CopyBlock(templ, name);
+        const std::string name = Olm_InstanceCopy::Name(newPrim.c_str(), instNum);
+        if (GetNamedBlock(name.c_str()) == oldBlock) oldBlock = nullptr;  // replaced by the copy below
+        target = Olm_InstanceCopy::Make(*this, *templ, name, instNum);
         if (!target) return nullptr;
-        target->SetAttributeValue(kInstNumAttr, InstNumText(instNum));
     }
 
     target->SetIsActive(true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Olm_OwnedList.h"
 #include "pal/StrUtil.h"
 #include "pal/String.h"
 
@@ -17,7 +18,7 @@
 template <typename Item>
 class Olm_NameLookup {
 public:
-    explicit Olm_NameLookup(const std::vector<Item*>& list) : m_list(list) { Rebuild(); }
+    explicit Olm_NameLookup(const Olm_OwnedList<Item>& list) : m_list(list) { Rebuild(); }
 
     Item* Find(const Pal::String& name) const {
         const auto it = m_first.find(Key(name));
@@ -49,7 +50,7 @@ private:
         return Pal::StrUtil::UpperAscii(name.c_str());  // up to the first NUL, as Compare reads it
     }
 
-    const std::vector<Item*>& m_list;
+    const Olm_OwnedList<Item>& m_list;
     std::unordered_map<std::string, Item*> m_first;
     std::size_t m_indexed = 0;
 };

@@ -28,38 +28,7 @@ Olm_Pin::Olm_Pin() = default;
 Olm_Pin::Olm_Pin(Pal::String name, Pal::String direction)
     : m_name(std::move(name)), m_direction(std::move(direction)) {}
 
-Olm_Pin::Olm_Pin(const Olm_Pin& other)
-    : m_isActive(other.m_isActive),
-      m_isGnded(other.m_isGnded),
-      m_isVcc(other.m_isVcc),
-      m_hasBus(other.m_hasBus),
-      m_startBit(other.m_startBit),
-      m_endBit(other.m_endBit),
-      m_name(other.m_name),
-      m_direction(other.m_direction),
-      m_sigName(other.m_sigName) {
-    for (int i = 0; i < other.m_flags.GetSize(); ++i) m_flags.Add(other.m_flags.GetAt(i));
-    OlmAttrOps::AppendCopies(m_attributes, other.m_attributes);
-}
-
-Olm_Pin& Olm_Pin::operator=(const Olm_Pin& other) {
-    if (this == &other) return *this;
-    Olm_Pin copy(other);
-    std::swap(m_isActive, copy.m_isActive);
-    std::swap(m_isGnded, copy.m_isGnded);
-    std::swap(m_isVcc, copy.m_isVcc);
-    std::swap(m_hasBus, copy.m_hasBus);
-    std::swap(m_startBit, copy.m_startBit);
-    std::swap(m_endBit, copy.m_endBit);
-    std::swap(m_name, copy.m_name);
-    std::swap(m_direction, copy.m_direction);
-    std::swap(m_sigName, copy.m_sigName);
-    std::swap(m_flags, copy.m_flags);
-    std::swap(m_attributes, copy.m_attributes);  // copy now holds the old ones and deletes them
-    return *this;
-}
-
-Olm_Pin::~Olm_Pin() { OlmAttrOps::DeleteAll(m_attributes); }
+Olm_Pin::~Olm_Pin() = default;
 
 void Olm_Pin::SetName(Pal::String name) { m_name = std::move(name); }
 

@@ -10,9 +10,9 @@ public:
     Olm_Pin();
     Olm_Pin(Pal::String name, Pal::String direction);
     // Deep copy: flags, bits, strings, flag words and a new copy of each attribute.
-    Olm_Pin(const Olm_Pin& other);
-    // Deep copy; the target's old attributes are deleted first.
-    Olm_Pin& operator=(const Olm_Pin& other);
+    Olm_Pin(const Olm_Pin& other) = default;
+    // Deep copy; the target's old attributes are deleted.
+    Olm_Pin& operator=(const Olm_Pin& other) = default;
     virtual ~Olm_Pin();
 
     const Pal::String& GetName() const { return m_name; }
@@ -54,7 +54,9 @@ public:
     void RemoveFlag(Pal::String flag);
     bool SupportsDataWidth();
 
-    // Attribute operations shared with signals and blocks.
+    // Attribute operations shared with signals and blocks. The pin owns its
+    // attributes: the pointers that the list and the lookups give stay the
+    // pin's, valid until the attribute is removed or the pin is destroyed.
     Olm_AttributeList& GetAttributeList() { return m_attributes; }
     const Olm_AttributeList& GetAttributeList() const { return m_attributes; }
     // Appends and takes ownership; no lookup.
@@ -90,8 +92,8 @@ private:
     Pal::String m_direction;
     Pal::String m_sigName;
     Olm_StrArray m_flags;
-    Olm_AttributeList m_attributes;  // owned; deleted in ~Olm_Pin and on removal
+    Olm_AttributeList m_attributes;
 };
 
-// Ordered list of owned pins; the block deletes them.
-using Olm_PinList = std::vector<Olm_Pin*>;
+// Ordered list of the pins of a block, owned by it.
+using Olm_PinList = Olm_OwnedList<Olm_Pin>;

@@ -9,34 +9,7 @@ Olm_Signal::Olm_Signal() = default;
 
 Olm_Signal::Olm_Signal(Pal::String name) : m_name(std::move(name)) {}
 
-Olm_Signal::Olm_Signal(const Olm_Signal& other)
-    : m_name(other.m_name),
-      m_externalName(other.m_externalName),
-      m_isExternal(other.m_isExternal),
-      m_isBus(other.m_isBus),
-      m_isVcc(other.m_isVcc),
-      m_isGrounded(other.m_isGrounded),
-      m_isActive(other.m_isActive),
-      m_width(other.m_width) {
-    OlmAttrOps::AppendCopies(m_attributes, other.m_attributes);
-}
-
-Olm_Signal& Olm_Signal::operator=(const Olm_Signal& other) {
-    if (this == &other) return *this;
-    Olm_Signal copy(other);
-    std::swap(m_name, copy.m_name);
-    std::swap(m_externalName, copy.m_externalName);
-    std::swap(m_isExternal, copy.m_isExternal);
-    std::swap(m_isBus, copy.m_isBus);
-    std::swap(m_isVcc, copy.m_isVcc);
-    std::swap(m_isGrounded, copy.m_isGrounded);
-    std::swap(m_isActive, copy.m_isActive);
-    std::swap(m_width, copy.m_width);
-    std::swap(m_attributes, copy.m_attributes);  // copy now holds the old ones and deletes them
-    return *this;
-}
-
-Olm_Signal::~Olm_Signal() { OlmAttrOps::DeleteAll(m_attributes); }
+Olm_Signal::~Olm_Signal() = default;
 
 void Olm_Signal::SetName(Pal::String name) { m_name = std::move(name); }
 

@@ -9,8 +9,9 @@ class OLM_BASE_EXPORT Olm_Signal {
 public:
     Olm_Signal();
     explicit Olm_Signal(Pal::String name);
-    Olm_Signal(const Olm_Signal& other);
-    Olm_Signal& operator=(const Olm_Signal& other);
+    // Deep copies: a new copy of each attribute.
+    Olm_Signal(const Olm_Signal& other) = default;
+    Olm_Signal& operator=(const Olm_Signal& other) = default;
     virtual ~Olm_Signal();
 
     const Pal::String& GetName() const { return m_name; }
@@ -34,6 +35,8 @@ public:
     bool IsActive() const { return m_isActive; }
     void SetIsActive(bool active) { m_isActive = active; }
 
+    // The signal owns its attributes (as a pin does); AddAttribute(pointer)
+    // takes ownership of a non-null attribute.
     Olm_AttributeList& GetAttributeList() { return m_attributes; }
     const Olm_AttributeList& GetAttributeList() const { return m_attributes; }
     void AddAttribute(Olm_Attribute* attribute);
@@ -55,8 +58,8 @@ private:
     bool m_isGrounded = false;
     bool m_isActive = true;
     int m_width = 1;
-    Olm_AttributeList m_attributes;  // owned; deleted in ~Olm_Signal and on removal
+    Olm_AttributeList m_attributes;
 };
 
-// Ordered list of owned signals; the container deletes them.
-using Olm_SignalList = std::vector<Olm_Signal*>;
+// Ordered list of the signals of the container, owned by it.
+using Olm_SignalList = Olm_OwnedList<Olm_Signal>;

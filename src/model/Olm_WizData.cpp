@@ -8,7 +8,7 @@
 namespace {
 
 template <typename T>
-T* FindNamed(const std::vector<T*>& list, const Pal::String& name) {
+T* FindNamed(const Olm_OwnedList<T>& list, const Pal::String& name) {
     for (T* item : list) {
         if (item->GetName().Compare(name, Pal::String::kNoCase) == 0) return item;
     }
@@ -18,7 +18,7 @@ T* FindNamed(const std::vector<T*>& list, const Pal::String& name) {
 // True when no item bears the name. Otherwise, when asked, replaces the name
 // with the first free candidate name1 .. name99 (the number appended as is).
 template <typename T>
-bool IsNameUnique(const std::vector<T*>& list, Pal::String& name, bool makeUnique) {
+bool IsNameUnique(const Olm_OwnedList<T>& list, Pal::String& name, bool makeUnique) {
     if (!FindNamed(list, name)) return true;
     if (!makeUnique) return false;
     for (int n = 1; n <= 99; ++n) {
@@ -38,28 +38,9 @@ Olm_WizData::Olm_WizData() = default;
 
 Olm_WizData::Olm_WizData(Pal::String wizType) : m_wizType(std::move(wizType)) {}
 
-Olm_WizData::Olm_WizData(const Olm_WizData& other) : m_wizType(other.m_wizType), m_version(other.m_version) {
-    m_blocks.reserve(other.m_blocks.size());
-    for (const Olm_Block* block : other.m_blocks) m_blocks.push_back(new Olm_Block(*block));
-    m_signals.reserve(other.m_signals.size());
-    for (const Olm_Signal* signal : other.m_signals) m_signals.push_back(new Olm_Signal(*signal));
-}
-
-Olm_WizData& Olm_WizData::operator=(const Olm_WizData& other) {
-    if (this == &other) return *this;
-    Olm_WizData copy(other);
-    std::swap(m_wizType, copy.m_wizType);
-    std::swap(m_version, copy.m_version);
-    std::swap(m_blocks, copy.m_blocks);  // copy now holds the old children and deletes them
-    std::swap(m_signals, copy.m_signals);
-    return *this;
-}
-
 Olm_WizData::~Olm_WizData() {
-    for (Olm_Block* block : m_blocks) delete block;
-    m_blocks.clear();
-    for (Olm_Signal* signal : m_signals) delete signal;
-    m_signals.clear();
+    m_blocks.Clear();
+    m_signals.Clear();
 }
 
 void Olm_WizData::SetWizType(Pal::String wizType) { m_wizType = std::move(wizType); }
@@ -69,7 +50,7 @@ void Olm_WizData::SetVersion(Pal::String version) { m_version = std::move(versio
 void Olm_WizData::AddBlock(Olm_Block* block, bool deactivate) {
     if (!block) return;  // the list never holds null
     if (deactivate) block->SetIsActive(false);
-    m_blocks.push_back(block);
+    m_blocks.Adopt(block);
 }
 
 Olm_Block* Olm_WizData::AddBlock(Pal::String name, Pal::String primType) {
@@ -78,13 +59,11 @@ Olm_Block* Olm_WizData::AddBlock(Pal::String name, Pal::String primType) {
         existing->SetIsActive(true);
         return existing;
     }
-    auto* block = new Olm_Block(std::move(name), std::move(primType));
-    m_blocks.push_back(block);
-    return block;
+    return m_blocks.Append(std::make_unique<Olm_Block>(std::move(name), std::move(primType)));
 }
 
 void Olm_WizData::AddSignal(Olm_Signal* signal) {
-    if (signal) m_signals.push_back(signal);
+    m_signals.Adopt(signal);  // null is ignored
 }
 
 Olm_Signal* Olm_WizData::AddSignal(Pal::String name, bool external, Pal::String externalName) {
@@ -92,8 +71,7 @@ Olm_Signal* Olm_WizData::AddSignal(Pal::String name, bool external, Pal::String 
     if (signal) {
         signal->SetIsActive(true);
     } else {
-        signal = new Olm_Signal(std::move(name));
-        m_signals.push_back(signal);
+        signal = m_signals.Append(std::make_unique<Olm_Signal>(std::move(name)));
     }
     signal->SetIsExternal(external, std::move(externalName));
     return signal;
@@ -102,21 +80,14 @@ Olm_Signal* Olm_WizData::AddSignal(Pal::String name, bool external, Pal::String 
 Olm_Block* Olm_WizData::CopyBlock(Olm_Block* source, Pal::String newName) {
     if (!source) return nullptr;
     // Copy before anything is deleted: source may be the block being replaced.
-    auto* copy = new Olm_Block(*source);
+    auto copy = std::make_unique<Olm_Block>(*source);
     copy->SetName(newName);
-    if (Olm_Block* replaced = GetNamedBlock(newName)) {
-        m_blocks.erase(std::find(m_blocks.begin(), m_blocks.end(), replaced));
-        delete replaced;
-    }
-    m_blocks.push_back(copy);
-    return copy;
+    if (Olm_Block* replaced = GetNamedBlock(newName)) m_blocks.Release(replaced);  // deleted here
+    return m_blocks.Append(std::move(copy));
 }
 
 void Olm_WizData::DeleteBlock(Olm_Block* block) {
-    const auto it = std::find(m_blocks.begin(), m_blocks.end(), block);
-    if (!block || it == m_blocks.end()) return;
-    m_blocks.erase(it);
-    delete block;
+    if (block) m_blocks.Release(block);  // deleted when it was in the list
 }
 
 Olm_Block* Olm_WizData::GetActiveBlock() {

@@ -4,15 +4,18 @@
 #include "model/Olm_Signal.h"
 
 // The whole model of one wizard's design: wizard type, version text, blocks
-// and signals. Owns its blocks and signals; lookups take the first match.
+// and signals. Owns its blocks and signals: the pointers its lists, lookups
+// and create-or-reuse operations give stay the container's, valid until the
+// block is deleted or the container is destroyed. Lookups take the first match.
 class OLM_BASE_EXPORT Olm_WizData {
 public:
     Olm_WizData();
     explicit Olm_WizData(Pal::String wizType);
     // Deep copy of both strings, every block, then every signal.
-    Olm_WizData(const Olm_WizData& other);
-    // Deep copy; the target's old blocks and signals are deleted first.
-    Olm_WizData& operator=(const Olm_WizData& other);
+    Olm_WizData(const Olm_WizData& other) = default;
+    // Deep copy; the target's old blocks and signals are deleted.
+    Olm_WizData& operator=(const Olm_WizData& other) = default;
+    // Deletes the blocks, then the signals.
     virtual ~Olm_WizData();
 
     const Pal::String& GetWizType() const { return m_wizType; }
@@ -38,7 +41,8 @@ public:
     // Replaces any block named newName with a deep copy of source under that
     // name, appended at the end. Works when source is itself that block.
     Olm_Block* CopyBlock(Olm_Block* source, Pal::String newName);
-    // Deletes the block only when it is in the list.
+    // Deletes the block only when it is in the list; otherwise the caller
+    // keeps it.
     void DeleteBlock(Olm_Block* block);
 
     Olm_Block* GetActiveBlock();
@@ -71,6 +75,6 @@ public:
 private:
     Pal::String m_wizType;
     Pal::String m_version;
-    Olm_BlockList m_blocks;    // owned; deleted in ~Olm_WizData and on removal
-    Olm_SignalList m_signals;  // owned; deleted in ~Olm_WizData
+    Olm_BlockList m_blocks;
+    Olm_SignalList m_signals;
 };

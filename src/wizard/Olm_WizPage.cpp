@@ -2,16 +2,16 @@
 
 #include "wizard/Olm_WizMain.h"
 
-#include "datafiles/Olm_MessageSink.h"
+#include "datafiles/Olm_MessageReporter.h"
 #include "engine/Olm_StrArray.h"
 #include "gui_nx/Nx_HelpManager.h"
 #include "gui_nx/Nx_MessageBox.h"
 #include "model/Olm_WizData.h"
-#include "pal/File.h"
 #include "pal/Stream.h"
 #include "translator/Olm_VerilogTranslator.h"
 #include "translator/Olm_VhdlTranslator.h"
 
+#include <QApplication>
 #include <QComboBox>
 
 namespace {
@@ -32,18 +32,29 @@ bool TranslatorAccepts(const Pal::String& name, Pal::String& reason, int hdl) {
     }
 }
 
-// The page message service as the default sink of the layers below, which
-// report without knowing of windows (the option-file reader).
-class PageMessageSink : public Olm_MessageSink {
+// The window form of every message of the library: a modal message box,
+// critical for an error, information for a note when there is an
+// application, a warning otherwise; rich text behind "<qt>" unless plain.
+// Registered with the message reporter while the window layer is loaded.
+class WindowMessageSink : public Olm_MessageReporter::Sink {
 public:
-    PageMessageSink() { SetDefault(this); }
-    ~PageMessageSink() override { SetDefault(nullptr); }
-    void Message(const Pal::String& text, bool batch, Pal::Stream* log, bool isError, bool silent,
-                 bool plain) override {
-        Olm_WizPage::DoMessage(text, batch, log, isError, silent, plain);
+    WindowMessageSink() { Olm_MessageReporter::SetWindowSink(this); }
+    ~WindowMessageSink() override { Olm_MessageReporter::SetWindowSink(nullptr); }
+    bool IsWindow() const override { return true; }
+    void Deliver(const Olm_MessageReporter::Message& message) override {
+        if (message.batch) return;
+        const QString text = QString::fromLocal8Bit(message.text.c_str());
+        using Severity = Olm_MessageReporter::Severity;
+        if (message.severity == Severity::Info && QApplication::instance()) {
+            Nx_MessageBox::information(QStringLiteral("<qt>") + text, 1, 0, 0);
+            return;
+        }
+        const QString shown = message.plain ? text : QStringLiteral("<qt>") + text;
+        if (message.severity == Severity::Error) Nx_MessageBox::critical(shown, 1, 0, 0);
+        else Nx_MessageBox::warning(shown, 1, 0, 0);
     }
 };
-const PageMessageSink g_pageMessageSink;
+WindowMessageSink g_windowMessageSink;
 
 }  // namespace
 
@@ -58,13 +69,14 @@ Olm_WizPage::~Olm_WizPage() = default;
 
 void Olm_WizPage::DoMessage(Pal::String text, bool batch, Pal::Stream* log, bool isError,
                             bool silent, bool plain) {
-    if (batch) {
-        Olm_MessageSink::WriteBatchLine(text, log, isError, silent);
-        return;
-    }
-    const QString shown = plain ? ToQt(text) : QStringLiteral("<qt>") + ToQt(text);
-    if (isError) Nx_MessageBox::critical(shown, 1, 0, 0);
-    else Nx_MessageBox::warning(shown, 1, 0, 0);
+    Olm_MessageReporter::Message message;
+    message.severity = isError ? Olm_MessageReporter::Severity::Error : Olm_MessageReporter::Severity::Warning;
+    message.text = text.c_str();
+    message.batch = batch;
+    message.log = log;
+    message.silent = silent;
+    message.plain = plain;
+    Olm_MessageReporter::Current().Report(message);
 }
 
 void Olm_WizPage::IssueMessage(Pal::String text, bool isError, bool isError2, bool plain) {
@@ -77,8 +89,13 @@ int Olm_WizPage::IssueYesNoQuestion(Pal::String question, Pal::String batchNote)
     if (!m_wizMain) return 1;
     if (m_wizMain->IsBatchMode()) {
         if (!batchNote.IsEmpty()) {
-            if (!m_wizMain->GetSilentMode()) *Pal::File::getCout() << batchNote.c_str() << "\n";
-            if (Pal::Stream* log = m_wizMain->GetLogFilePtr()) log->writeline(batchNote.c_str());
+            // The note of the answer given: a line on the console and in the log.
+            Olm_MessageReporter::Message note;
+            note.severity = Olm_MessageReporter::Severity::Info;
+            note.text = batchNote.c_str();
+            note.log = m_wizMain->GetLogFilePtr();
+            note.silent = m_wizMain->GetSilentMode();
+            Olm_MessageReporter::Current().Report(note);
         }
         return 1;
     }
@@ -119,16 +136,8 @@ Olm_Block* Olm_WizPage::FindAndActivateBlk(Olm_WizData* data, Pal::String name, 
 
 void Olm_WizPage::DeleteTheseBlks(Olm_WizData* data, Pal::String primType) {
     if (!data) return;
-    Olm_BlockList& blocks = data->GetBlkList();
-    for (auto it = blocks.begin(); it != blocks.end();) {
-        Olm_Block* block = *it;
-        if (block && block->GetPrimType().Compare(primType, Pal::String::kNoCase) == 0) {
-            it = blocks.erase(it);
-            delete block;
-        } else {
-            ++it;
-        }
-    }
+    data->GetBlkList().EraseIf(
+        [&primType](const Olm_Block* block) { return block->GetPrimType().Compare(primType, Pal::String::kNoCase) == 0; });
 }
 
 bool Olm_WizPage::InvokeMoreInfo(Pal::String category) {

@@ -143,6 +143,29 @@ TEST_F(KitRun, OptionCheckWarnsOrRefusesWithStrict) {
     EXPECT_FALSE(fs::exists(dir.File("strict")));
 }
 
+// A wizard's own text keeps its '%' signs; a misspelt attribute name reads
+// as empty, with a warning the first time it is read.
+TEST_F(KitRun, StringMessagesAreLiteralAndAMisspeltNameIsToldOnce) {
+    struct Misspelling : DemoWizard {
+        using DemoWizard::DemoWizard;
+        bool Apply() override {
+            Info(std::string("100% of %s %n"));
+            return ModelValues().Text("A_WIDHT").empty() && ModelValues().Text("A_WIDHT").empty() &&
+                   ModelValues().Text("OLMW_ONLY_SIMPLE") == "TRUE" && !ModelValues().Text("B_WIDTH").empty();
+        }
+    };
+    const Olm_RunOutcome outcome = session.Run<Misspelling>(Request(dir, ""));
+    ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
+    const auto count = [&outcome](const std::string& text) {
+        return std::count(outcome.messages.begin(), outcome.messages.end(), text);
+    };
+    EXPECT_GE(count("100% of %s %n"), 1);
+    EXPECT_EQ(count("The wizard reads the attribute 'A_WIDHT', which neither its fields nor the installed data "
+                     "define: it reads as empty."),
+              1);
+    EXPECT_EQ(outcome.messages.size(), static_cast<std::size_t>(count("100% of %s %n") + 1));
+}
+
 TEST_F(KitRun, SetUpProblemsAreExplained) {
     Olm_RunRequest request = Request(dir, "");
     request.design = "9lives";

@@ -135,3 +135,39 @@ TEST_F(Olm_ConversionTest, TemplateNamedLikeTheInstanceBlock) {
     EXPECT_EQ(data.GetBlkList().back(), target);
     EXPECT_EQ(target->GetNamedPin("CLKIN1")->GetSigName(), "clk_in");
 }
+
+// The numbered copies every wizard makes: name, number, place and state.
+struct InstanceCopyRow {
+    const char* name;
+    const char* primType;
+    int number;
+    const char* infix;  // null: the default
+    const char* expected;
+    friend void PrintTo(const InstanceCopyRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class Olm_InstanceCopyTest : public Olm_ConversionTest, public ::testing::WithParamInterface<InstanceCopyRow> {};
+
+TEST_P(Olm_InstanceCopyTest, CopyOfTheInactiveTemplateIsActiveNumberedAndLast) {
+    const InstanceCopyRow& row = GetParam();
+    const std::string name = row.infix ? Olm_InstanceCopy::Name(row.primType, row.number, row.infix)
+                                       : Olm_InstanceCopy::Name(row.primType, row.number);
+    EXPECT_EQ(name, row.expected);
+    data.AddBlock(name.c_str(), "RKO_ADV")->AddAttribute("STALE", "1");  // replaced by the copy
+    Olm_Block* copy = Olm_InstanceCopy::Make(data, *adv, name, row.number);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(data.GetBlkList().size(), 3u);
+    EXPECT_EQ(data.GetBlkList().back(), copy);
+    EXPECT_TRUE(copy->IsActive());
+    EXPECT_FALSE(adv->IsActive());
+    EXPECT_EQ(copy->GetAttributeValue("STALE"), "");
+    EXPECT_EQ(copy->GetAttributeValue("OLMW_ONLY_INST_NUM"), std::to_string(row.number).c_str());
+    EXPECT_TRUE(copy->IsAttributeActive("OLMW_ONLY_INST_NUM"));
+    EXPECT_EQ(adv->GetAttributeValue("OLMW_ONLY_INST_NUM"), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, Olm_InstanceCopyTest,
+                         ::testing::Values(InstanceCopyRow{"Inst", "RKO_ADV", 2, nullptr, "RKO_ADV_INST2"},
+                                           InstanceCopyRow{"Lane", "HSX", 1, "_LANE", "HSX_LANE1"},
+                                           InstanceCopyRow{"Wide", "OSER", 128, nullptr, "OSER_INST128"}),
+                         [](const auto& info) { return std::string(info.param.name); });

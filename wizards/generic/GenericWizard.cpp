@@ -18,7 +18,7 @@ namespace {
 // The most instances the data allows of a block: the top of its instance
 // number range, else one.
 int MaxInstances(Olm_Block& block) {
-    Olm_Attribute* number = block.GetNamedAttribute("OLMW_ONLY_INST_NUM");
+    Olm_Attribute* number = block.GetNamedAttribute(Olm_InstanceCopy::kInstNumAttr);
     const Olm_AllowedValues rule = number ? Olm_AllowedValues::Of(*number) : Olm_AllowedValues();
     return rule.GetKind() == Olm_AllowedValues::Kind::Integer ? static_cast<int>(rule.GetMax()) : 1;
 }
@@ -164,13 +164,12 @@ bool GenericWizard::Apply() {
             widths.emplace(net, signal ? signal->GetWidth() : width);
         }
         for (int n = 2; n <= MaxInstances(*first); ++n) {
-            const std::string name = page->GetBlockType() + "_INST" + std::to_string(n);
+            const std::string name = Olm_InstanceCopy::Name(page->GetBlockType(), n);
             if (n > count) {
                 if (Olm_Block* stale = data.GetNamedBlock(name.c_str())) data.DeleteBlock(stale);
                 continue;
             }
-            Olm_Block* copy = data.CopyBlock(first, name.c_str());
-            copy->SetAttributeValue("OLMW_ONLY_INST_NUM", std::to_string(n).c_str());
+            Olm_Block* copy = Olm_InstanceCopy::Make(data, *first, name, n);
             const std::string suffix = "_" + std::to_string(n);
             for (Olm_Pin* pin : copy->GetPinList()) {
                 // Bits tied one by one stay on their tie signals.

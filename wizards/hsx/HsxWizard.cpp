@@ -303,11 +303,13 @@ bool HsxWizard::Apply() {
         return false;
     }
     const bool copies = OneBlockType(m_primType);
-    if (copies) first->SetName((m_primType + "_LANE0").c_str());
+    if (copies) first->SetName(Olm_InstanceCopy::Name(m_primType, 0, "_LANE").c_str());
     m_lanes = {first};
     for (std::size_t lane = 1; lane < refs.size(); ++lane) {
-        Olm_Block* block = copies ? data->CopyBlock(first, (m_primType + "_LANE" + std::to_string(lane)).c_str())
-                                  : data->GetNamedBlock(refs[lane]->GetName());
+        const int number = static_cast<int>(lane) + 1;
+        Olm_Block* block =
+            copies ? Olm_InstanceCopy::Make(*data, *first, Olm_InstanceCopy::Name(m_primType, lane, "_LANE"), number)
+                   : data->GetNamedBlock(refs[lane]->GetName());
         if (!block) continue;
         // Every lane runs as the first one does.
         if (!copies)
@@ -326,7 +328,7 @@ void HsxWizard::SetUpLane(Olm_Block& lane, Olm_Block& ref, int index, int count,
     Olm_WizData& data = *GetWizDataPtr();
     const Olm_FieldValues& v = ModelValues();
     lane.SetIsActive(true);
-    Olm_ModelEdit::SetValue(&lane, "OLMW_ONLY_INST_NUM", std::to_string(index + 1));
+    Olm_InstanceCopy::Number(lane, index + 1);
     Olm_ModelEdit::SetValue(&lane, "LANE_BOND_MODE",
                             !Bonded(v, count)                         ? "NONE"
                             : index == v.Int("OLMW_ONLY_BOND_MASTER") ? "MASTER"

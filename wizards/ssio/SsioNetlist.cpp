@@ -8,17 +8,16 @@ namespace Ssio {
 
 namespace {
 
-constexpr const char* kInstNum = "OLMW_ONLY_INST_NUM";
 constexpr const char* kBitPropPrefix = "OLMW_ONLY_PIN_SIG_BIT_";
 
 }  // namespace
 
 std::string SsioNetlist::InstanceName(const std::string& primType, int instNum) {
-    return primType + "_INST" + std::to_string(instNum);
+    return Olm_InstanceCopy::Name(primType, instNum);
 }
 
 bool SsioNetlist::IsInstanceName(const std::string& name, const std::string& primType) {
-    const std::string prefix = primType + "_INST";
+    const std::string prefix = primType + Olm_InstanceCopy::kInstInfix;
     if (name.size() <= prefix.size() || !Pal::StrUtil::StartsWithNoCase(name, prefix)) return false;
     return name.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
 }
@@ -37,10 +36,7 @@ void SsioNetlist::RemoveInstances(const std::string& primType) {
 }
 
 Olm_Block* SsioNetlist::NewInstance(Olm_Block& templ, int instNum) {
-    Olm_Block* block = m_data.CopyBlock(&templ, InstanceName(templ.GetPrimType().str(), instNum));
-    block->SetIsActive(true);
-    Olm_ModelEdit::SetValue(block, kInstNum, std::to_string(instNum));
-    return block;
+    return Olm_InstanceCopy::Make(m_data, templ, InstanceName(templ.GetPrimType().str(), instNum), instNum);
 }
 
 Olm_Signal* SsioNetlist::Net(const std::string& name, int width, const std::string& port) {
