@@ -1,6 +1,9 @@
 #include "kit/Olm_HdlGenerator.h"
 
 #include "datafiles/Olm_Data.h"
+#include "datafiles/Olm_DataFileReader.h"
+#include "datafiles/Olm_DataTypes.h"
+#include "devinfo/DevData.h"
 #include "engine/Olm_KfzDesign.h"
 #include "model/Olm_Attribute.h"
 #include "model/Olm_Block.h"
@@ -14,7 +17,14 @@
 #include "translator/Olm_VerilogWriter.h"
 #include "translator/Olm_VhdlWriter.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <system_error>
+
 namespace {
+
+namespace fs = std::filesystem;
 
 // The wizard types whose data files are searched, in this order; the
 // transceiver data is chosen by family, so both transceiver files are tried.
@@ -25,6 +35,14 @@ struct DataSource {
 constexpr DataSource kDataSources[] = {
     {"tkl", false}, {"dsp", false}, {"ssio", false}, {"hsx", false}, {"hsx", true},
 };
+
+// The folders of OLMW_DATA_PATH: every data folder but the last, which is the
+// installed one (or OLMW_DATA_DIR's).
+std::vector<std::string> DataPathFolders() {
+    std::vector<std::string> folders = DevSpec::getdatafolders();
+    if (!folders.empty() && folders.back() == DevSpec::getdatadir()) folders.pop_back();
+    return folders;
+}
 
 Olm_HdlDir DirOfModel(const Pal::String& direction) {
     if (direction == "OUT") return Olm_HdlDir::kOut;
@@ -107,13 +125,12 @@ void Olm_HdlGenerator::LoadPrimitives() {
     // that is not installed only means fewer known primitives.
     const Pal::MsgMan::Handler previous = Pal::MsgMan::setHandler([](const Pal::MsgMan::Report&) {});
     const std::string otherFamily = Pal::StrUtil::EqualNoCase(m_family, "korvo4") ? "" : "korvo4";
-    for (const DataSource& source : kDataSources) {
-        Olm_Data data;
-        if (!data.ReadDataFile(source.wizType, source.altFamily ? otherFamily : m_family) || !data.GetWizData())
-            continue;
+    std::set<std::string> read;  // the paths of the files read
+    const auto add = [this, &read](const Olm_WizData& wizData, const std::string& path) {
+        read.insert(path);
         ++m_filesRead;
         const std::size_t known = m_library.size();
-        for (Olm_Block* block : data.GetWizData()->GetBlkList()) {
+        for (Olm_Block* block : wizData.GetBlkList()) {
             const std::string type = block->GetPrimType().str();
             Olm_HdlPrimitive* prim = nullptr;
             bool earlier = false;
@@ -131,6 +148,41 @@ void Olm_HdlGenerator::LoadPrimitives() {
             }
             AddBlock(*block, *prim, m_dataWarnings);
         }
+    };
+    for (const DataSource& source : kDataSources) {
+        Olm_Data data;
+        if (!data.ReadDataFile(source.wizType, source.altFamily ? otherFamily : m_family) || !data.GetWizData())
+            continue;
+        Pal::String path;
+        data.GetDataFileName(Olm_Data::DataFileName(source.wizType, source.altFamily ? otherFamily : m_family), path);
+        add(*data.GetWizData(), path.str());
+    }
+    // Then the data files beside the built-in ones: those registered for a
+    // data type (by wizard plugins), and every "*.dev" file in the folders of
+    // OLMW_DATA_PATH, which is how olmwiz-hdl, which loads no plugin, knows a
+    // plugin's primitives.
+    std::vector<std::string> extra;
+    for (const Olm_DataTypes::Entry& entry : Olm_DataTypes::Registered()) {
+        Pal::String path;
+        if (Olm_Data().GetDataFileName(entry.file.c_str(), path)) extra.push_back(path.str());
+    }
+    for (const std::string& folder : DataPathFolders()) {
+        std::error_code ec;
+        std::vector<std::string> files;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+            std::error_code typeError;
+            if (entry.path().extension() == ".dev" && entry.is_regular_file(typeError))
+                files.push_back(entry.path().string());
+        }
+        std::sort(files.begin(), files.end());
+        extra.insert(extra.end(), files.begin(), files.end());
+    }
+    for (const std::string& path : extra) {
+        if (read.count(path)) continue;
+        Olm_DataFileReader reader;
+        Olm_WizData wizData;
+        if (!reader.Open(path.c_str()) || !reader.ReadFile(&wizData)) continue;
+        add(wizData, path);
     }
     Pal::MsgMan::setHandler(previous);
 }
