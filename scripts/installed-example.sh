@@ -48,8 +48,8 @@ grep -q "input wire \[17:0\] wr_data" out/fifo.v || fail "the ports are not as c
 
 # The window, drawn offscreen page by page (it needs no display).
 QT_QPA_PLATFORM=offscreen "$olmwiz" run --wizard bram_fifo --family korvo5 --design fifo \
-  --options "$example/fifo.opt" --render-pages pages >pages.txt
-grep -q "FIFO Setup.png" pages.txt || fail "no page drawn: $(cat pages.txt)"
+  --options "$example/fifo.opt" --render-pages pages >pages.txt 2>pages.err
+grep -q "01-fifo-setup.png" pages.txt || fail "no page drawn: $(cat pages.txt)"
 
 printf -- '--wizard bram_fifo --family korvo5 --design fifo2 --options %s/fifo.opt --outdir cores/fifo2\n' \
   "$example" >cores.txt

@@ -125,10 +125,8 @@ void Olm_WizardRegistry::Discover(const std::vector<Folder>& folders) {
         }
         std::sort(files.begin(), files.end());
         for (const std::string& file : files) {
-            if (!QLibrary::isLibrary(QString::fromStdString(file))) {
-                Skip(file, "not a shared library");
-                continue;
-            }
+            // Only shared libraries can be plugins; other files are no candidates.
+            if (!QLibrary::isLibrary(QString::fromStdString(file))) continue;
             if (::access(file.c_str(), R_OK) != 0) {
                 Skip(file, "unreadable: " + std::error_code(errno, std::generic_category()).message());
                 continue;

@@ -64,7 +64,8 @@ public:
     static std::string InstalledPluginFolder();
 
     // Reads the metadata of every shared library in the folders, in order
-    // (the files of a folder by name), without loading any. A file is
+    // (the files of a folder by name), without loading any; other files are
+    // passed over without a word. A shared library is
     // skipped, with its reason kept, when it is unreadable or holds no plugin
     // metadata, when its interface is another one or another version of this
     // one, when its metadata lacks a name or wizard types or names a bad data
