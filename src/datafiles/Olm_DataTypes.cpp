@@ -6,9 +6,12 @@
 #include "shared/Olm_Constants.h"
 #include "shared/Olm_WizType.h"
 
+#include <cstdlib>
 #include <mutex>
 
 namespace {
+
+constexpr const char* kHandDownVariable = "OLMW_REGISTERED_DATA_FILES";
 
 std::mutex& Lock() {
     static std::mutex lock;
@@ -81,6 +84,31 @@ std::string Olm_DataTypes::FileOf(const std::string& wizType, const std::string&
     if (const char* builtIn = Olm_Data::DataFileName(wizType, family)) return builtIn;
     const std::optional<Entry> entry = Find(wizType);
     return entry ? entry->file : std::string();
+}
+
+void Olm_DataTypes::HandDown() {
+    std::string paths;
+    for (const Entry& entry : Registered()) {
+        Pal::String path;
+        if (Olm_Data().GetDataFileName(entry.file.c_str(), path) && path.str().find(':') == std::string::npos)
+            paths += (paths.empty() ? "" : ":") + path.str();
+    }
+    if (paths.empty()) ::unsetenv(kHandDownVariable);
+    else ::setenv(kHandDownVariable, paths.c_str(), 1);
+}
+
+std::vector<std::string> Olm_DataTypes::HandedDownFiles() {
+    std::vector<std::string> files;
+    const char* env = std::getenv(kHandDownVariable);
+    if (!env) return files;
+    const std::string text = env;
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find(':', start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) files.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return files;
 }
 
 std::string Olm_DataTypes::FoldersSearched() {

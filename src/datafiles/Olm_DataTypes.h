@@ -42,6 +42,14 @@ public:
     // (Olm_Data::DataFileName) first, then the registered types; "" for none.
     static std::string FileOf(const std::string& wizType, const std::string& family);
 
+    // Hands the found paths of the registered data files down to the child
+    // processes this process starts (olmwiz-hdl, which loads no plugin, takes
+    // primitives from them): sets OLMW_REGISTERED_DATA_FILES (colon-
+    // separated). A registered file that is not found is left out.
+    static void HandDown();
+    // The paths handed down by the parent process (HandDown); empty when none.
+    static std::vector<std::string> HandedDownFiles();
+
     // Every folder searched for data files, in order, joined with ", ".
     static std::string FoldersSearched();
     // Why a wizard type has no data file: "no data file is known for the

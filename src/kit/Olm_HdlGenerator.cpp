@@ -158,10 +158,10 @@ void Olm_HdlGenerator::LoadPrimitives() {
         add(*data.GetWizData(), path.str());
     }
     // Then the data files beside the built-in ones: those registered for a
-    // data type (by wizard plugins), and every "*.dev" file in the folders of
-    // OLMW_DATA_PATH, which is how olmwiz-hdl, which loads no plugin, knows a
-    // plugin's primitives.
-    std::vector<std::string> extra;
+    // data type (by wizard plugins) in this process or in the one that
+    // started it (olmwiz-hdl loads no plugin), and every "*.dev" file in the
+    // folders of OLMW_DATA_PATH.
+    std::vector<std::string> extra = Olm_DataTypes::HandedDownFiles();
     for (const Olm_DataTypes::Entry& entry : Olm_DataTypes::Registered()) {
         Pal::String path;
         if (Olm_Data().GetDataFileName(entry.file.c_str(), path)) extra.push_back(path.str());

@@ -95,6 +95,10 @@ TEST_F(DataPath, RegisteredDataTypes) {
     EXPECT_EQ(Loaded("bram_x"), "(none)");  // registered, but its file is nowhere
     EXPECT_THAT(m_capture.Texts(), ElementsAre(HasSubstr("Could not find the installed Olm Wizard datafile "
                                                          "'olm_bramx.dev'")));
+    // A child process learns the registered files that were found.
+    Olm_DataTypes::HandDown();
+    EXPECT_THAT(Olm_DataTypes::HandedDownFiles(), ElementsAre(m_second.File("olm_bram.dev")));
+    ::unsetenv("OLMW_REGISTERED_DATA_FILES");
     EXPECT_THAT(Olm_DataTypes::MissingFileText("bram_x", "olm_bramx.dev"),
                 HasSubstr("searched: " + m_first.Path().string() + ", " + m_second.Path().string() + ", " +
                           m_installed.Path().string()));

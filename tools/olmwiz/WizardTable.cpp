@@ -44,6 +44,9 @@ Olm_WizardRegistry& Registry() {
         AddBuiltIns(*made);
         made->Discover(Olm_WizardRegistry::PluginFolders());
         made->RegisterDataTypes();
+        // olmwiz-hdl, which a window run starts for the HDL file, takes the
+        // primitives of the plugins' data files too.
+        Olm_DataTypes::HandDown();
         return made;
     }();
     return *registry;
