@@ -27,6 +27,7 @@
 #include "datafiles/Olm_AttributeLabels.h"
 #include "datafiles/Olm_DataFileReader.h"
 #include "datafiles/Olm_Data.h"
+#include "datafiles/Olm_DataTypes.h"
 #include "datafiles/Olm_MessageSink.h"
 #include "datafiles/Olm_MessageReporter.h"
 #include "datafiles/Olm_OptFileReader.h"

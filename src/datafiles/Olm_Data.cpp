@@ -1,6 +1,7 @@
 #include "datafiles/Olm_Data.h"
 
 #include "datafiles/Olm_DataFileReader.h"
+#include "datafiles/Olm_DataTypes.h"
 #include "devinfo/DevPart.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
@@ -8,6 +9,8 @@
 #include "pal/Stream.h"
 #include "shared/Olm_Constants.h"
 #include "shared/Olm_WizType.h"
+
+#include <optional>
 
 namespace {
 
@@ -52,6 +55,10 @@ bool Olm_Data::ReadDataFile(Pal::String wizType, Pal::String family) {
 
     Pal::String text;
     const char* fileName = DataFileName(wizType, family);
+    // Beside the built-in table: the data types that wizard plugins registered.
+    const std::optional<Olm_DataTypes::Entry> registered =
+        fileName ? std::nullopt : Olm_DataTypes::Find(wizType.str());
+    if (registered) fileName = registered->file.c_str();
     if (!fileName) {
         text.Format("The specified wizard '%s' is not a valid wizard type", wizType.c_str());
         IssueError(text);

@@ -27,11 +27,14 @@ public:
     // korvo4 and olm_hsx.dev for every other; "dsp" olm_dsp.dev; "ssi"
     // olm_ssio.dev. Letter case does not count. Null for any other type.
     static const char* DataFileName(const Pal::String& wizType, const Pal::String& family);
-    // The installed path of a data file; false (path untouched) when the file
-    // is not installed. Reports nothing.
+    // The installed path of a data file, through the device-data library's
+    // search path (OLMW_DATA_PATH, then the data folder); false (path
+    // untouched) when the file is not installed. Reports nothing.
     bool GetDataFileName(const char* fileName, Pal::String& path);
     // Chooses, finds and reads the installed data file of the wizard type (the
-    // family matters only for transceiver wizards) into a new container. The
+    // family matters only for transceiver wizards) into a new container. A
+    // type the table above does not know takes the data file registered for
+    // it (Olm_DataTypes::Find), if any; the errors are the same. The
     // container of an earlier call is deleted first. On a read failure the
     // partly filled container stays until this object is destroyed.
     bool ReadDataFile(Pal::String wizType, Pal::String family);

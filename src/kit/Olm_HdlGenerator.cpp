@@ -2,6 +2,7 @@
 
 #include "datafiles/Olm_Data.h"
 #include "datafiles/Olm_DataFileReader.h"
+#include "datafiles/Olm_DataTypes.h"
 #include "devinfo/DevData.h"
 #include "engine/Olm_KfzDesign.h"
 #include "model/Olm_Attribute.h"
@@ -22,6 +23,8 @@
 #include <system_error>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // The wizard types whose data files are searched, in this order; the
 // transceiver data is chosen by family, so both transceiver files are tried.
@@ -115,34 +118,50 @@ void Olm_HdlGenerator::LoadPrimitives() {
     // that is not installed only means fewer known primitives.
     const Pal::MsgMan::Handler previous = Pal::MsgMan::setHandler([](const Pal::MsgMan::Report&) {});
     const std::string otherFamily = Pal::StrUtil::EqualNoCase(m_family, "korvo4") ? "" : "korvo4";
+    // The files already read, by their canonical path.
     std::set<std::string> read;
+    const auto key = [](const std::string& path) {
+        std::error_code ec;
+        const fs::path canonical = fs::weakly_canonical(path, ec);
+        return ec ? path : canonical.string();
+    };
     for (const DataSource& source : kDataSources) {
         Olm_Data data;
         const std::string family = source.altFamily ? otherFamily : m_family;
-        if (const char* name = Olm_Data::DataFileName(source.wizType, family)) read.insert(name);
         if (!data.ReadDataFile(source.wizType, family) || !data.GetWizData()) continue;
+        Pal::String path;
+        if (data.GetDataFileName(Olm_Data::DataFileName(source.wizType, family), path)) read.insert(key(path.str()));
         AddPrimitives(*data.GetWizData());
     }
-    std::vector<std::filesystem::path> others;
-    std::error_code ec;
-    std::error_code fileError;  // a file that cannot be looked at is left out
-    const char* dataDir = DevSpec::getdatadir();
-    const std::string folder = dataDir ? dataDir : "";
-    std::filesystem::directory_iterator it;
-    if (!folder.empty()) it = std::filesystem::directory_iterator(folder, ec);
-    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        const std::filesystem::path& path = it->path();
-        if (path.extension() == ".dev" && !read.count(path.filename().string()) && it->is_regular_file(fileError))
-            others.push_back(path);
+    // Then the data files beside the built-in ones: those registered for a
+    // data type (by wizard plugins) in this process or in the one that
+    // started it (olmwiz-hdl loads no plugin), then every other "*.dev" file
+    // of each data folder (the folders of OLMW_DATA_PATH, then the installed
+    // one), in the order of their names: a wizard of another maker's
+    // primitives keeps its data there.
+    std::vector<std::string> extra = Olm_DataTypes::HandedDownFiles();
+    for (const Olm_DataTypes::Entry& entry : Olm_DataTypes::Registered()) {
+        Pal::String path;
+        if (Olm_Data().GetDataFileName(entry.file.c_str(), path)) extra.push_back(path.str());
     }
-    std::sort(others.begin(), others.end());
-    for (const std::filesystem::path& path : others) {
-        Olm_WizData data;
+    for (const std::string& folder : DevSpec::getdatafolders()) {
+        std::error_code ec;
+        std::vector<std::string> files;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code typeError;  // a file that cannot be looked at is left out
+            if (it->path().extension() == ".dev" && it->is_regular_file(typeError)) files.push_back(it->path().string());
+        }
+        std::sort(files.begin(), files.end());
+        extra.insert(extra.end(), files.begin(), files.end());
+    }
+    for (const std::string& path : extra) {
+        if (!read.insert(key(path)).second) continue;
         Olm_DataFileReader reader;
-        if (reader.Open(path.c_str()) && reader.ReadFile(&data)) {
-            AddPrimitives(data);
+        Olm_WizData wizData;
+        if (reader.Open(path.c_str()) && reader.ReadFile(&wizData)) {
+            AddPrimitives(wizData);
         } else {
-            m_dataWarnings.push_back("the data file '" + path.string() +
+            m_dataWarnings.push_back("the data file '" + path +
                                      "' cannot be read; its primitives are declared from the design alone");
         }
     }

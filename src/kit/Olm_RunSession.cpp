@@ -1,6 +1,7 @@
 #include "kit/Olm_RunSession.h"
 
 #include "datafiles/Olm_Data.h"
+#include "datafiles/Olm_DataTypes.h"
 #include "datafiles/Olm_MessageReporter.h"
 #include "engine/Olm_Engine.h"
 #include "kfz/Olm_KfzWizData.h"
@@ -215,12 +216,15 @@ Olm_RunSession::~Olm_RunSession() = default;
 
 Olm_WizData* Olm_RunSession::InstalledData(const std::string& wizType, const std::string& family,
                                            std::string& error) {
-    const char* file = Olm_Data::DataFileName(wizType, family);
-    const std::string key = file ? file : "";
+    const std::string key = Olm_DataTypes::FileOf(wizType, family);
     if (const auto it = m_installed.find(key); it != m_installed.end() && !key.empty()) return it->second.get();
     Olm_Data loader;
     if (!loader.ReadDataFile(wizType, family) || !loader.GetWizData()) {
         error = "cannot load the installed data of the wizard type '" + wizType + "' for the family '" + family + "'";
+        // Where the data was looked for, when it was not found at all.
+        Pal::String path;
+        if (key.empty()) error += ": " + Olm_DataTypes::UnknownTypeText(wizType);
+        else if (!loader.GetDataFileName(key.c_str(), path)) error += ": " + Olm_DataTypes::MissingFileText(wizType, key);
         return nullptr;
     }
     auto data = std::make_unique<Olm_WizData>(*loader.GetWizData());

@@ -73,7 +73,7 @@ TEST(RefWizardBatch, RefusedRunsLeaveNothingBehind) {
     const olmtest::ScratchDir dir;
     int runs = 0, refused = 0;
     for (const char* wizType : {"tkl_pll", "dsp_mult"}) {
-        const std::unique_ptr<Olm_KitMain> probe = olmwiz::FindWizard(wizType)->make(true);
+        const std::unique_ptr<Olm_KitMain> probe = olmwiz::FactoryOf(*olmwiz::FindWizard(wizType), wizType)(true);
         const std::string prim = probe->GetBlockType();
         // Every output clock on, so that their fields are checked too.
         std::string allOutputs;

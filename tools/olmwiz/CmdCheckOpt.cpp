@@ -7,6 +7,7 @@
 #include "WizardTable.h"
 
 #include "datafiles/Olm_Data.h"
+#include "datafiles/Olm_DataTypes.h"
 #include "datafiles/Olm_OptFileReader.h"
 #include "kit/Olm_KitMain.h"
 #include "kit/Olm_OptFileCheck.h"
@@ -53,16 +54,25 @@ int RunCheckOpt(const std::vector<std::string>& args) {
     }
     if (parser.Positional().empty()) return parser.Usage("no option file given");
     const WizardEntry* wizard = FindWizard(parser.Value("wizard"));
-    if (wizard && wizard->forType && parser.Value("type").empty())
-        return parser.Usage("--wizard " + parser.Value("wizard") + " needs --type TYPE");
-    const std::string wizType = wizard && wizard->forType ? parser.Value("type") : parser.Value("wizard");
+    if (wizard && !parser.Value("type").empty() && !TakesType(*wizard))
+        return parser.Usage("--type goes with --wizard generic only");
+    if (const std::string problem = wizard ? TypeProblem(*wizard, parser.Value("type")) : ""; !problem.empty())
+        return parser.Usage(problem);
+    const std::string wizType = wizard ? WizTypeOf(*wizard, parser.Value("type")) : parser.Value("wizard");
     const StderrReports reports;
     Olm_Data data;
-    if (!data.ReadDataFile(wizType, parser.Value("family")) || !data.GetWizData())
-        return parser.Fail("cannot load the installed data of the wizard type '" + wizType + "'");
+    if (!data.ReadDataFile(wizType, parser.Value("family")) || !data.GetWizData()) {
+        const std::string file = Olm_DataTypes::FileOf(wizType, parser.Value("family"));
+        return parser.Fail("cannot load the installed data of the wizard type '" + wizType + "': " +
+                           (file.empty() ? Olm_DataTypes::UnknownTypeText(wizType)
+                                         : "see above; the data folders searched: " + Olm_DataTypes::FoldersSearched()));
+    }
     Olm_OptFileCheck check(*data.GetWizData());
     if (wizard) {
-        const std::unique_ptr<Olm_KitMain> main = FactoryOf(*wizard, wizType)(true);
+        const Olm_RunSession::Factory factory = FactoryOf(*wizard, wizType);
+        if (!factory) return kExitErrors;
+        const std::unique_ptr<Olm_KitMain> main = factory(true);
+        if (!main) return parser.Fail("the wizard " + wizard->name + " makes no wizard of the type '" + wizType + "'");
         main->Declare(*data.GetWizData());
         main->DeclareAttributes(check);
     }

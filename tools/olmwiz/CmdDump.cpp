@@ -6,8 +6,10 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "StderrReports.h"
+#include "WizardTable.h"
 
 #include "datafiles/Olm_Data.h"
+#include "datafiles/Olm_DataTypes.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
 #include "pal/OutputFile.h"
@@ -31,8 +33,9 @@ constexpr const char* kHelp =
     "                        device family is used\n"
     "  -o, --output FILE     write to FILE instead of standard output\n"
     "  -h, --help            show this help\n\n"
-    "The data files are looked up in $OLMW_DATA_DIR when it is set, otherwise in\n"
-    "the installation's data folder.\n\n"
+    "The data files are looked up in the folders of $OLMW_DATA_PATH, then in\n"
+    "$OLMW_DATA_DIR when it is set, otherwise in the installation's data folder.\n"
+    "The data types of wizard plugins (olmwiz list) count too.\n\n"
     "Exit codes: 0 written, 1 the data could not be loaded or written, 2 wrong usage.\n";
 
 }  // namespace
@@ -57,8 +60,18 @@ int RunDump(const std::vector<std::string>& args) {
 
     // The loader reports its own errors, to standard error.
     const StderrReports reports;
+    // The data types of wizard plugins count too: finding the plugins
+    // registers them.
+    Registry();
+    const std::string wizType = parser.Value("wizard");
     Olm_Data data;
-    if (!data.ReadDataFile(parser.Value("wizard"), parser.Value("family"))) return kExitErrors;
+    if (!data.ReadDataFile(wizType, parser.Value("family"))) {
+        if (Olm_DataTypes::FileOf(wizType, parser.Value("family")).empty())
+            std::fprintf(stderr, "olmwiz dump: %s\n", Olm_DataTypes::UnknownTypeText(wizType).c_str());
+        else
+            std::fprintf(stderr, "olmwiz dump: the data folders searched: %s\n", Olm_DataTypes::FoldersSearched().c_str());
+        return kExitErrors;
+    }
     return WriteDump(*data.GetWizData(), outputPath);
 }
 

@@ -26,7 +26,9 @@ namespace fs = std::filesystem;
 
 std::string Help() {
     std::string wizards;
-    for (const WizardEntry& entry : Wizards()) wizards += "  " + std::string(entry.type) + std::string(12 - std::string(entry.type).size(), ' ') + entry.summary + "\n";
+    for (const WizardEntry& entry : Wizards())
+        wizards += "  " + entry.name + std::string(entry.name.size() < 12 ? 12 - entry.name.size() : 1, ' ') +
+                   entry.summary + "\n";
     return "Usage: olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]\n"
            "                  [--options FILE] [--hdl verilog|vhdl] [--outdir DIR]\n"
            "                  [--batch] [--silent] [--log FILE] [--strict] [--type TYPE]\n"
@@ -38,7 +40,8 @@ std::string Help() {
            "\nOptions:\n"
            "  -w, --wizard TYPE    the wizard type (see above)\n"
            "  -t, --type TYPE      with --wizard generic: the wizard type whose installed\n"
-           "                       data it works on (tkl_..., hsx, dsp_..., ssio_...)\n"
+           "                       data it works on (tkl_..., hsx, dsp_..., ssio_...);\n"
+           "                       with a plugin wizard of several types: which one\n"
            "  -f, --family FAMILY  the device family; with --kfz it overrides the design\n"
            "                       file's family\n"
            "  -d, --design NAME    the design name (names the files and the HDL module)\n"
@@ -59,6 +62,8 @@ std::string Help() {
            "                       given, as DIR/NN-<page title>.png (needs no display)\n"
            "                       and write nothing else\n"
            "  -h, --help           show this help\n\n"
+           "The wizards of plugins are found in the folders of $OLMW_WIZARD_PATH and in\n"
+           "the installed plugin folder (olmwiz list).\n"
            "Without --options the wizard starts from the defaults of the installed data.\n"
            "After a batch run the configured features, the files and the changed settings\n"
            "are printed; after the window is finished, the full path of each file written,\n"
@@ -121,12 +126,9 @@ std::string RunRequestFrom(const CommandLine& line, Olm_RunRequest& request, con
     request.wizType = line.Value("wizard");
     wizard = FindWizard(request.wizType);
     if (!wizard) return "unknown wizard type '" + request.wizType + "' (known: " + WizardTypes() + ")";
-    if (wizard->forType) {
-        if (line.Value("type").empty()) return "--wizard " + request.wizType + " needs --type TYPE";
-        request.wizType = line.Value("type");
-    } else if (line.Has("type")) {
-        return "--type goes with --wizard generic only";
-    }
+    if (line.Has("type") && !TakesType(*wizard)) return "--type goes with --wizard generic only";
+    if (const std::string problem = TypeProblem(*wizard, line.Value("type")); !problem.empty()) return problem;
+    request.wizType = WizTypeOf(*wizard, line.Value("type"));
     request.design = line.Value("design");
     if (request.design.find('/') != std::string::npos)
         return "--design takes a name, not a path: '" + request.design + "'";

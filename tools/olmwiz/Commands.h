@@ -38,6 +38,7 @@ int RunHdl(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
 int RunRegen(const std::vector<std::string>& args);
 int RunSim(const std::vector<std::string>& args);
+int RunList(const std::vector<std::string>& args);
 
 // Runs the command named name and returns its exit code; an exception that
 // escapes it (std::bad_alloc when memory runs out) is reported on standard

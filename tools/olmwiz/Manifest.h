@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WizardTable.h"
+
 #include "kit/Olm_RunRequest.h"
 
 #include <cstdint>
@@ -10,7 +12,6 @@
 // arguments of `olmwiz run` without the word run.
 namespace olmwiz {
 
-struct WizardEntry;
 
 struct RegenJob {
     int line = 0;  // in the manifest, from 1

@@ -4,6 +4,7 @@
 #include "StderrReports.h"
 
 #include "datafiles/Olm_Data.h"
+#include "datafiles/Olm_DataTypes.h"
 #include "pal/FileCompare.h"
 #include "shared/Olm_Constants.h"
 #include "pal/OutputFile.h"
@@ -79,9 +80,9 @@ std::string WriteNinjaFile(const std::string& file, const Manifest& manifest,
     Olm_Data data;
     for (const RegenJob& job : manifest.jobs) {
         const Olm_RunRequest& request = job.request;
-        const char* dataName = Olm_Data::DataFileName(request.wizType, request.family);
+        const std::string dataName = Olm_DataTypes::FileOf(request.wizType, request.family);
         Pal::String dataFile;
-        if (!dataName || !data.GetDataFileName(dataName, dataFile)) {
+        if (dataName.empty() || !data.GetDataFileName(dataName.c_str(), dataFile)) {
             return manifest.path + ":" + std::to_string(job.line) + ": the installed data file of the wizard type '" +
                    request.wizType + "' is not found";
         }

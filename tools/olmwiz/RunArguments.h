@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WizardTable.h"
+
 #include "kit/Olm_RunRequest.h"
 
 #include <string>
@@ -10,7 +12,6 @@ namespace olmwiz {
 
 class CommandLine;
 class PathClashes;
-struct WizardEntry;
 
 void DeclareRunOptions(CommandLine& line);
 // Turns parsed arguments into the request they ask for and the wizard that

@@ -3,6 +3,7 @@
 //   olmwiz COMMAND [ARGS...]      (olmwiz COMMAND --help for its arguments)
 
 #include "Commands.h"
+#include "WizardTable.h"
 
 #include "pal/Version.h"
 
@@ -26,6 +27,7 @@ constexpr olmwiz::Command kCommands[] = {
     {"check", "check the netlist of a design file against the design rules", olmwiz::RunCheck},
     {"regen", "run the jobs of a manifest in batch mode, or write a ninja file", olmwiz::RunRegen},
     {"sim", "simulate a core's self-checking testbench", olmwiz::RunSim},
+    {"list", "list the wizards and data types, built-in and of plugins", olmwiz::RunList},
 };
 
 void PrintUsage(std::FILE* out) {
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
     }
     for (const auto& command : kCommands) {
         if (first == command.name) {
+            // Every command knows the wizards and data types of the plugins.
+            olmwiz::Registry();
             return olmwiz::RunCaught(command.name, command.run, std::vector<std::string>(argv + 2, argv + argc));
         }
     }

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 #include <system_error>
 
 #ifndef DEVINFO_DATA_REL_DIR
@@ -56,18 +57,43 @@ std::string DataDir() {
     return installed;
 }
 
+// The folders of OLMW_DATA_PATH (colon-separated; empty entries are skipped),
+// searched before the data folder.
+std::vector<std::string> PathFolders() {
+    std::vector<std::string> folders;
+    const char* env = std::getenv("OLMW_DATA_PATH");
+    if (!env) return folders;
+    const std::string text = env;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(':', start);
+        if (end == std::string::npos) end = text.size();
+        std::string folder = text.substr(start, end - start);
+        while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+        if (!folder.empty()) folders.push_back(folder);
+        start = end + 1;
+    }
+    return folders;
+}
+
 }  // namespace
 
 DevSpec::~DevSpec() = default;
 
 char* DevSpec::getdatafilename(char /*kind*/, const char* fileName, unsigned char /*installed*/, int /*index*/) {
     if (!fileName || !*fileName) return nullptr;
-    const std::string dir = DataDir();
-    if (dir.empty()) return nullptr;
-    const std::filesystem::path path = std::filesystem::path(dir) / fileName;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return nullptr;
-    return Intern(path.string());
+    for (const std::string& dir : getdatafolders()) {
+        const std::filesystem::path path = std::filesystem::path(dir) / fileName;
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec)) return Intern(path.string());
+    }
+    return nullptr;
 }
 
 const char* DevSpec::getdatadir() { return Intern(DataDir()); }
+
+std::vector<std::string> DevSpec::getdatafolders() {
+    std::vector<std::string> folders = PathFolders();
+    if (std::string dir = DataDir(); !dir.empty()) folders.push_back(std::move(dir));
+    return folders;
+}
