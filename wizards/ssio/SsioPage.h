@@ -21,12 +21,12 @@ public:
 
     SsioPage(Olm_KitMain* main, SsioWizard* wizard, std::string title, std::string intro);
 
-    void AddRule(Rule rule);
-    bool Check(const Olm_FieldValues& values) override;
+    // A declarative check of the page (Olm_KitPage::AddCheck) that marks
+    // the fields named.
+    void AddRule(Rule rule, std::vector<std::string> fields = {});
 
 private:
     SsioWizard* m_wizard;
-    std::vector<Rule> m_rules;
 };
 
 }  // namespace Ssio
