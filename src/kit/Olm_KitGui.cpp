@@ -384,7 +384,10 @@ void Olm_KitGui::Changed() {
     for (std::size_t i = 0; i < m_notes.size(); ++i) m_notes[i]->setText(ToQt(m_page->Notes()[i](*m_values)));
     m_page->Refresh(*this);
     ShowFindings();
+    for (const FieldsListener& listener : m_listeners) listener(*m_values, m_complete);
 }
+
+void Olm_KitGui::OnFieldsChanged(FieldsListener listener) { m_listeners.push_back(std::move(listener)); }
 
 // Derived fields take their inputs' worked-out value, and choice fields
 // offer what the other values allow (the value shown stays, marked, when it

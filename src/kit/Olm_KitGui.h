@@ -4,6 +4,7 @@
 #include "kit/Olm_FieldValues.h"
 #include "shared/OlmBaseExport.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -66,6 +67,11 @@ public:
     // A field's value in its widget.
     std::string WidgetText(const Olm_Field& field) const;
     void SetWidgetText(const Olm_Field& field, const std::string& value);
+    // Calls the listener after every change of a field on the page (and
+    // when the page becomes current), once the page is up to date: the
+    // values as the page holds them, and whether it may move on.
+    using FieldsListener = std::function<void(const Olm_FieldValues& values, bool complete)>;
+    void OnFieldsChanged(FieldsListener listener);
     // The plain-words problems shown now (empty: the page may move on).
     std::vector<std::string> Problems() const;
     // Whether a derived field follows its inputs (true) or keeps what the
@@ -109,6 +115,7 @@ private:
     std::vector<QLabel*> m_notes;
     QLabel* m_problems = nullptr;
     std::vector<std::string> m_shown;
+    std::vector<FieldsListener> m_listeners;
     bool m_complete = true;
     std::unique_ptr<WidgetValues> m_values;
     bool m_loading = false;

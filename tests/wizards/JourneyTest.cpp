@@ -4,6 +4,8 @@
 // files written at Finish are those of a batch run of the same settings.
 #include "JourneySupport.h"
 
+#include "kit/Olm_KitGui.h"
+
 #include <QLocale>
 #include <QToolButton>
 
@@ -34,7 +36,12 @@ protected:
 
 TEST_F(Journey, MultiplierProductFollowsTheOperandsUntilUnlocked) {
     journey::ExpectSameAsBatch({"dsp_mult", "", [](Nx_Wizard& w) {
+        int changes = 0;
+        dynamic_cast<Olm_KitGui&>(*w.currentNxPage()).OnFieldsChanged([&changes](const Olm_FieldValues&, bool) {
+            ++changes;
+        });
         Type(w, "A_WIDTH", "1x2");
+        EXPECT_EQ(changes, 3) << "a listener hears each change: the erasing, 1 and 2";
         EXPECT_EQ(Text(w, "A_WIDTH"), "12") << "a letter is not taken";
         EXPECT_EQ(Text(w, "P_WIDTH"), "30") << "the product follows the operands";
         EXPECT_TRUE(Field<QLineEdit>(w, "P_WIDTH")->isReadOnly());
@@ -65,6 +72,11 @@ TEST_F(Journey, MultiplierProductFollowsTheOperandsUntilUnlocked) {
         Type(w, "B_WIDTH", "10");
         MoveOn(w);
 
+        Choose(w, "A_PIPE", "2");
+        EXPECT_EQ(Field<QLabel>(w, "note1")->text().toStdString(),
+                  "Operand A passes 2 and operand B 1 input registers: present operand B 1 clock cycle after operand "
+                  "A so that they are multiplied together.");
+        Choose(w, "A_PIPE", "1");
         auto* reset = Field<QComboBox>(w, "RESET_TYPE");
         const QString before = reset->currentText();
         journey::WheelOver(reset);

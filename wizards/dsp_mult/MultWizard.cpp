@@ -70,6 +70,16 @@ MultWizard::MultWizard(bool batchMode) : Olm_KitMain("dsp_mult", batchMode, "Olm
         return latency > 0 ? "Latency: " + std::to_string(latency) + " clock cycles from the operands to the product."
                            : std::string("Latency: none, the multiplier is combinational.");
     });
+    // Unequal input registers take the operands at different cycles: say so.
+    pipeline.AddNote([](const Olm_FieldValues& v) {
+        const int a = v.Int("A_PIPE"), b = v.Int("B_PIPE");
+        if (a == b) return std::string();
+        const bool aLonger = a > b;
+        const int lag = aLonger ? a - b : b - a;
+        return "Operand A passes " + std::to_string(a) + " and operand B " + std::to_string(b) +
+               " input registers: present operand " + (aLonger ? "B " : "A ") + std::to_string(lag) + " clock cycle" +
+               (lag > 1 ? "s" : "") + " after operand " + (aLonger ? "A" : "B") + " so that they are multiplied together.";
+    });
 }
 
 int MultWizard::Latency(const Olm_FieldValues& values) {
