@@ -116,6 +116,18 @@ bool Olm_AllowedValues::Meets(std::string_view value, std::string_view listed) {
     return StrUtil::EqualNoCase(listed, value) || StrUtil::SameNumber(listed, value);
 }
 
+std::string Olm_AllowedValues::CForm(std::string_view typed, bool decimalComma) {
+    std::string text = Trimmed(typed);
+    const auto comma = text.find(',');
+    if (!decimalComma || comma == std::string::npos || text.find(',', comma + 1) != std::string::npos ||
+        text.find('.') != std::string::npos)
+        return text;
+    std::string dotted = text;
+    dotted[comma] = '.';
+    double ignored = 0.0;
+    return StrUtil::ParseNumber(dotted, ignored) ? dotted : text;
+}
+
 bool Olm_AllowedValues::IsAllowed(std::string_view value) const {
     if (value == m_default || StrUtil::SameNumber(value, m_default)) return true;
     for (const std::string& choice : m_choices)
@@ -156,6 +168,27 @@ std::string Olm_AllowedValues::Describe() const {
     case Kind::Number: {
         std::string text = std::string(m_kind == Kind::Integer ? "a whole number" : "a number") + " from " +
                            m_minText + " to " + m_maxText;
+        return list.empty() ? text : text + ", or one of " + list;
+    }
+    }
+    return {};
+}
+
+std::string Olm_AllowedValues::Plain(std::string_view value, std::string_view unit) const {
+    std::string list;
+    for (std::size_t i = 0; i < m_choices.size(); ++i) list += (i ? ", " : "") + m_choices[i];
+    const std::string after = unit.empty() ? std::string() : " " + std::string(unit);
+    switch (m_kind) {
+    case Kind::Text: return {};
+    case Kind::Boolean: return "on or off";
+    case Kind::Choice: return "one of " + list;
+    case Kind::Integer:
+    case Kind::Number: {
+        int n = 0;
+        double x = 0.0;
+        const bool ofKind = m_kind == Kind::Integer ? StrUtil::ParseInt(value, n) : StrUtil::ParseNumber(value, x);
+        std::string text = StrUtil::FormatNumber(m_min) + " to " + StrUtil::FormatNumber(m_max) + after;
+        if (!ofKind) text = std::string(m_kind == Kind::Integer ? "a whole number" : "a number") + " from " + text;
         return list.empty() ? text : text + ", or one of " + list;
     }
     }

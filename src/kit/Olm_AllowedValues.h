@@ -55,6 +55,11 @@ public:
     // What is allowed, for messages: "TRUE or FALSE", "one of 0, 1, 2",
     // "a whole number from 2 to 18", "a number from 0.5 to 800", "any text".
     std::string Describe() const;
+    // What is allowed in plain words for a value that is not, with the
+    // unit after a range: "10 to 1600 Mb/s" when the value is a number of
+    // the rule's kind, else "a whole number from 2 to 18 bits" or "a number
+    // from ..."; "one of SDR, DDR"; "on or off"; empty for any text.
+    std::string Plain(std::string_view value, std::string_view unit) const;
     // Empty when the value is allowed; else a sentence that names the value,
     // the attribute (what) and what is allowed, e.g. "The value '40' of
     // A_WIDTH is not allowed: it must be a whole number from 2 to 18."
@@ -63,6 +68,16 @@ public:
     // Whether value is the listed value: the same text but for letter case,
     // or the same number however written.
     static bool Meets(std::string_view value, std::string_view listed);
+
+    // A number as the designer typed it, in the C form that is stored and
+    // checked (Pal::StrUtil::ParseNumber's grammar). decimalComma: the
+    // designer's locale writes decimals with a comma; then a text with one
+    // comma and no point whose comma read as a point makes a number is that
+    // number ("10,3125" -> "10.3125"). A point is always the decimal point,
+    // and no locale's group separator is taken. Any other text comes back
+    // unchanged, so that the check refuses it and names it: a comma is never
+    // dropped ("10,3125" in a locale without decimal comma stays "10,3125").
+    static std::string CForm(std::string_view typed, bool decimalComma);
 
 private:
     Kind m_kind = Kind::Text;

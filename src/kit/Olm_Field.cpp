@@ -68,6 +68,27 @@ Olm_Field& Olm_Field::Net(std::string name) {
     return *this;
 }
 
+Olm_Field& Olm_Field::WithUnit(std::string unit) {
+    m_unit = std::move(unit);
+    return *this;
+}
+
+void Olm_Field::SetDataLabel(std::string label, std::string unit) {
+    m_dataLabel = std::move(label);
+    m_dataUnit = std::move(unit);
+}
+
+Olm_Field& Olm_Field::DeriveFrom(std::vector<std::string> inputs, Derivation derive) {
+    m_inputs = std::move(inputs);
+    m_derive = std::move(derive);
+    return *this;
+}
+
+Olm_Field& Olm_Field::OfferWhen(ChoiceFilter filter) {
+    m_offered = std::move(filter);
+    return *this;
+}
+
 bool Olm_Field::IsEnabled(const Olm_FieldValues& values) const { return !m_enabled || m_enabled(values); }
 
 std::string Olm_Field::Describe() const {
@@ -76,6 +97,47 @@ std::string Olm_Field::Describe() const {
     const std::string& name = IsPort() ? m_pin : m_attribute;
     if (label.empty()) return name;
     return IsPort() ? "the port of pin " + name + " (" + label + ")" : name + " (" + label + ")";
+}
+
+namespace {
+
+// The declared label without its colon, and its trailing "(unit)" apart.
+struct DeclaredLabel {
+    std::string name;
+    std::string unit;
+};
+
+DeclaredLabel SplitLabel(std::string label) {
+    while (!label.empty() && (label.back() == ':' || label.back() == ' ')) label.pop_back();
+    const auto open = label.rfind(" (");
+    if (label.empty() || label.back() != ')' || open == std::string::npos) return {label, {}};
+    std::string unit = label.substr(open + 2, label.size() - open - 3);
+    if (unit.empty() || unit.size() > 8 || unit.find(' ') != std::string::npos) return {label, {}};
+    return {label.substr(0, open), unit};
+}
+
+}  // namespace
+
+std::string Olm_Field::Label() const {
+    if (!m_dataLabel.empty()) return m_dataLabel;
+    std::string name = SplitLabel(m_label).name;
+    if (!name.empty()) return name;
+    return IsPort() ? m_pin : m_attribute;
+}
+
+std::string Olm_Field::Unit() const {
+    if (!m_dataLabel.empty() || !m_dataUnit.empty()) return m_dataUnit;
+    return m_unit.empty() ? SplitLabel(m_label).unit : m_unit;
+}
+
+std::string Olm_Field::Derive(const Olm_FieldValues& values) const { return m_derive ? m_derive(values) : std::string(); }
+
+std::vector<std::string> Olm_Field::OfferedChoices(const Olm_FieldValues& values) const {
+    if (m_allowed.GetKind() != Olm_AllowedValues::Kind::Choice) return {};
+    std::vector<std::string> offered;
+    for (const std::string& choice : m_allowed.GetChoices())
+        if (!m_offered || m_offered(choice, values)) offered.push_back(choice);
+    return offered;
 }
 
 void Olm_Field::Bind(Olm_Block* installed) {
@@ -93,7 +155,12 @@ void Olm_Field::Bind(Olm_Block* installed) {
 }
 
 void Olm_Field::TakeLabel(const Olm_AttributeLabels& labels, const std::string& primType) {
-    if (m_label.empty() && !IsPort()) m_label = labels.FieldLabel(primType, m_attribute);
+    if (IsPort()) return;
+    const Olm_AttributeLabel* label = labels.Find(primType, m_attribute);
+    if (!label || label->label.empty()) return;
+    if (m_label.empty()) m_label = labels.FieldLabel(primType, m_attribute);
+    // The designer's messages name the field and its unit as the data does.
+    SetDataLabel(label->label, label->unit == "-" ? std::string() : label->unit);
 }
 
 std::string Olm_Field::Read(Olm_WizData& data, Olm_Block& block) const {
@@ -140,3 +207,37 @@ void Olm_Field::Write(Olm_WizData& data, Olm_Block& block, const std::string& va
 }
 
 std::string Olm_Field::Problem(const std::string& value) const { return m_allowed.Problem(Describe(), value); }
+
+std::string Olm_Field::Reason(const std::string& value) const {
+    if (m_allowed.IsAllowed(value)) return {};
+    if (m_allowed.IsRange() && value.find(',') != std::string::npos)
+        return Label() + ": the comma in '" + value + "' is no decimal separator here; write the number with a point.";
+    return Label() + " must be " + m_allowed.Plain(value, Unit()) + ".";
+}
+
+namespace {
+
+bool NotOffered(const Olm_Field& field, const std::string& value, const Olm_FieldValues& values) {
+    if (!field.FiltersChoices() || field.GetAllowed().GetKind() != Olm_AllowedValues::Kind::Choice ||
+        !field.GetAllowed().IsAllowed(value))
+        return false;
+    for (const std::string& choice : field.OfferedChoices(values))
+        if (Olm_AllowedValues::Meets(value, choice)) return false;
+    return true;
+}
+
+std::string OfferedList(const Olm_Field& field, const Olm_FieldValues& values) {
+    std::string list;
+    for (const std::string& choice : field.OfferedChoices(values)) list += (list.empty() ? "" : ", ") + choice;
+    return list;
+}
+
+}  // namespace
+
+std::string Olm_Field::Reason(const std::string& value, const Olm_FieldValues& values) const {
+    if (std::string reason = Reason(value); !reason.empty()) return reason;
+    if (!NotOffered(*this, value, values)) return {};
+    const std::string offered = OfferedList(*this, values);
+    if (offered.empty()) return Label() + ": no choice goes with the other settings.";
+    return Label() + " must be one of " + offered + " with these settings.";
+}

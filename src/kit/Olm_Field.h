@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class Olm_AttributeLabels;
 class Olm_Block;
@@ -48,6 +49,10 @@ public:
         Off      // the pin is switched off and connected to nothing
     };
     using Condition = std::function<bool(const Olm_FieldValues&)>;
+    // Works out a derived field's value from the other values on the page.
+    using Derivation = std::function<std::string(const Olm_FieldValues&)>;
+    // Whether a choice is offered with the other values on the page.
+    using ChoiceFilter = std::function<bool(const std::string& choice, const Olm_FieldValues&)>;
 
     // A field of a block attribute, with the label shown in front of it.
     Olm_Field(std::string attribute, std::string label);
@@ -74,6 +79,26 @@ public:
     // The net a port field connects its pin to.
     Olm_Field& Net(std::string name);
 
+    // The unit of the value ("MHz", "bits"), for the designer's messages.
+    Olm_Field& WithUnit(std::string unit);
+    // The label and unit the installed data gives the attribute; they take
+    // the place of the declared ones in Label and Unit (empty: keep those).
+    void SetDataLabel(std::string label, std::string unit);
+    // A value worked out from other fields (inputs: their attributes): in a
+    // window the field follows them as they change and is read-only until the
+    // designer unlocks it; a value typed over it then stays. A page opens it
+    // unlocked when the model's value differs from the derived one. Batch
+    // mode takes the model's value as it is, derived or not.
+    //   page.AddField("P_WIDTH", "Product width (bits):")
+    //       .DeriveFrom({"A_WIDTH", "B_WIDTH"}, [](const Olm_FieldValues& v) {
+    //           return std::to_string(v.Int("A_WIDTH") + v.Int("B_WIDTH")); });
+    Olm_Field& DeriveFrom(std::vector<std::string> inputs, Derivation derive);
+    // Offers only the choices (of a Choice rule) that the filter passes with
+    // the other values on the page. The window lists only those and marks a
+    // value that is not offered; batch mode leaves the judgement to the
+    // page's checks, which the filter must agree with.
+    Olm_Field& OfferWhen(ChoiceFilter filter);
+
     bool IsPort() const { return !m_pin.empty(); }
     // The attribute the value lives in (a port field's PortAttribute).
     const std::string& GetAttribute() const { return m_attribute; }
@@ -89,13 +114,33 @@ public:
     bool IsEnabled(const Olm_FieldValues& values) const;
     // The field in messages: the attribute (or port pin) and the label.
     std::string Describe() const;
+    // The field's name for the designer: the data's label (SetDataLabel),
+    // else the declared label without its colon and without a trailing unit
+    // in parentheses ("Bit rate per line (Mb/s):" -> "Bit rate per line"),
+    // else the attribute (a port field: its pin).
+    std::string Label() const;
+    // The unit: the data's, else WithUnit's, else the declared label's
+    // trailing parenthesis when it reads as a unit (one word of at most 8
+    // characters: "Mb/s", "bits"); else empty.
+    std::string Unit() const;
+
+    bool IsDerived() const { return static_cast<bool>(m_derive); }
+    bool FiltersChoices() const { return static_cast<bool>(m_offered); }
+    const std::vector<std::string>& DerivedFrom() const { return m_inputs; }
+    // The derived value (empty for a field that is not derived).
+    std::string Derive(const Olm_FieldValues& values) const;
+    // The choices offered with these values: all of a Choice rule's without
+    // OfferWhen; empty for other rules.
+    std::vector<std::string> OfferedChoices(const Olm_FieldValues& values) const;
 
     // Takes the rule, the default and a port's net from the block of the
     // installed data (null: nothing to take), where Default, Allow and Net
     // did not set them. The kit's wizard main does this before the run.
     void Bind(Olm_Block* installed);
     // A field declared without a label takes the one the installed data
-    // gives its attribute on the primitive ("Input clock period (ns):").
+    // gives its attribute on the primitive ("Input clock period (ns):"), and
+    // every field takes the data's label and unit for its messages
+    // (SetDataLabel).
     void TakeLabel(const Olm_AttributeLabels& labels, const std::string& primType);
     // The value in the model (see the class comment).
     std::string Read(Olm_WizData& data, Olm_Block& block) const;
@@ -105,8 +150,17 @@ public:
     void Write(Olm_WizData& data, Olm_Block& block, const std::string& value, bool enabled,
                const Olm_FieldValues& values) const;
     // Empty when the value is allowed; else a message naming the value, the
-    // field and what is allowed.
+    // field and what is allowed (for an option file's reader: it names the
+    // attribute).
     std::string Problem(const std::string& value) const;
+    // The same check in plain words for the designer, naming Label and
+    // Unit: "Bit rate per line must be 10 to 1600 Mb/s."; empty when the
+    // value is allowed. A comma left in a number says that it is no decimal
+    // separator here.
+    std::string Reason(const std::string& value) const;
+    // Reason with the values on the page: a choice that is not offered
+    // (OfferWhen) is a problem too.
+    std::string Reason(const std::string& value, const Olm_FieldValues& values) const;
 
 private:
     std::string m_attribute;
@@ -117,6 +171,12 @@ private:
     std::string m_net;
     std::string m_busWidthFrom;
     Olm_AllowedValues m_allowed;
+    std::string m_unit;
+    std::string m_dataLabel;
+    std::string m_dataUnit;
+    std::vector<std::string> m_inputs;
+    Derivation m_derive;
+    ChoiceFilter m_offered;
     Condition m_enabled;
     Tie m_tie = Tie::Keep;
     bool m_defaultSet = false;

@@ -10,6 +10,8 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 
 struct Olm_KitPage::GuiRef {
     QPointer<Nx_WizardPage> page;
@@ -130,19 +132,24 @@ void Olm_KitPage::Info(const char* format, ...) {
     if (m_main) OLM_KIT_REPORT(Olm_KitMain::Severity::Info, format, m_main->Report);
 }
 
-bool Olm_KitPage::CheckFields(const Olm_FieldValues& values) {
-    bool ok = true;
-    for (const Olm_Field* field : Fields()) {
-        if (!field->IsEnabled(values)) continue;
-        const std::string problem = field->Problem(values.Text(field->GetAttribute()));
-        if (problem.empty()) continue;
-        m_main->Report(Olm_KitMain::Severity::Error, problem);
-        ok = false;
-    }
-    return ok;
+void Olm_KitPage::AddCheck(std::vector<std::string> fields, PageCheck check) {
+    m_checks.push_back({std::move(fields), std::move(check)});
 }
 
-bool Olm_KitPage::CheckPorts(const Olm_FieldValues& values) {
+std::vector<Olm_KitPage::Finding> Olm_KitPage::FieldFindings(const Olm_FieldValues& values) const {
+    std::vector<Finding> findings;
+    for (const Olm_Field* field : Fields()) {
+        if (!field->IsEnabled(values)) continue;
+        const std::string value = values.Text(field->GetAttribute());
+        // A choice that is not offered is marked in the window only; the
+        // page's checks judge it in batch mode and on Next.
+        std::string text = field->Reason(value, values);
+        if (!text.empty()) findings.push_back({{field}, field->Problem(value), std::move(text)});
+    }
+    return findings;
+}
+
+std::vector<Olm_KitPage::Finding> Olm_KitPage::PortFindings(const Olm_FieldValues& values) {
     // The enabled ports of this page and of the pages before it: those of
     // earlier pages are in the model already.
     struct Port {
@@ -159,52 +166,108 @@ bool Olm_KitPage::CheckPorts(const Olm_FieldValues& values) {
         }
         if (current) break;
     }
+    std::vector<Finding> findings;
+    // A port of this page: its problem marks it; one of an earlier page
+    // marks the field of this page it clashes with.
+    const auto ours = [this](const Olm_Field* field) {
+        const std::vector<const Olm_Field*> fields = Fields();
+        return std::find(fields.begin(), fields.end(), field) != fields.end();
+    };
+    const auto add = [&](std::vector<const Olm_Field*> fields, std::string message, std::string text) {
+        std::erase_if(fields, [&](const Olm_Field* field) { return !ours(field); });
+        findings.push_back({std::move(fields), std::move(message), std::move(text)});
+    };
     const int hdl = m_main->GetHdlSelector();
     Olm_WizData* data = GetWizDataPtr();
     for (std::size_t i = 0; i < ports.size(); ++i) {
         const Port& port = ports[i];
+        if (!ours(port.field)) continue;
+        const std::string label = port.field->Label();
         if (port.name.empty()) {
-            Error("%s: a port name is needed.", port.field->Describe().c_str());
-            return false;
+            add({port.field}, port.field->Describe() + ": a port name is needed.", label + ": a port name is needed.");
+            continue;
         }
         for (std::size_t j = 0; j < i; ++j) {
             // Pins of several blocks on one net share its port.
+            const Port& other = ports[j];
             const bool sameNet = !port.field->GetNet().empty() &&
-                                 Pal::StrUtil::EqualNoCase(ports[j].field->GetNet(), port.field->GetNet());
-            if (sameNet && ports[j].name == port.name) continue;
+                                 Pal::StrUtil::EqualNoCase(other.field->GetNet(), port.field->GetNet());
+            if (sameNet && other.name == port.name) continue;
             if (sameNet) {
-                Error("%s and %s connect the same net %s, which leaves the design under one port name; they name it "
-                      "'%s' and '%s'.",
-                      ports[j].field->Describe().c_str(), port.field->Describe().c_str(), port.field->GetNet().c_str(),
-                      ports[j].name.c_str(), port.name.c_str());
-                return false;
+                add({port.field, other.field},
+                    other.field->Describe() + " and " + port.field->Describe() + " connect the same net " +
+                        port.field->GetNet() + ", which leaves the design under one port name; they name it '" +
+                        other.name + "' and '" + port.name + "'.",
+                    label + " and " + other.field->Label() + " are one net and need one port name.");
+                continue;
             }
-            if (!Pal::StrUtil::EqualNoCase(ports[j].name, port.name)) continue;
-            const bool exact = ports[j].name == port.name;
-            Error("The port name '%s' of %s %s the port name '%s' of %s. All port names must differ, also in more "
-                  "than letter case.",
-                  port.name.c_str(), port.field->Describe().c_str(), exact ? "is also" : "differs only in letter case from",
-                  ports[j].name.c_str(), ports[j].field->Describe().c_str());
-            return false;
+            if (!Pal::StrUtil::EqualNoCase(other.name, port.name)) continue;
+            const bool exact = other.name == port.name;
+            add({port.field, other.field},
+                "The port name '" + port.name + "' of " + port.field->Describe() + " " +
+                    (exact ? "is also" : "differs only in letter case from") + " the port name '" + other.name +
+                    "' of " + other.field->Describe() + ". All port names must differ, also in more than letter case.",
+                label + ": '" + port.name + "' is " + (exact ? "also" : "in all but letter case") + " the port of " +
+                    other.field->Label() + "; every port needs a name of its own.");
         }
         if (data && data->GetNamedBlock(port.name.c_str())) {
-            Error("The port name '%s' of %s is the name of a block of the design. All names must be unique.",
-                  port.name.c_str(), port.field->Describe().c_str());
-            return false;
+            add({port.field},
+                "The port name '" + port.name + "' of " + port.field->Describe() +
+                    " is the name of a block of the design. All names must be unique.",
+                label + ": '" + port.name + "' is the name of a block of the design; choose another.");
         }
         Pal::String name = port.name;
         Pal::String message;
-        if (!IsPortnameLegal(name, message, hdl)) {
-            Error("%s: %s", port.field->Describe().c_str(), message.c_str());
-            return false;
-        }
+        if (!IsPortnameLegal(name, message, hdl))
+            add({port.field}, port.field->Describe() + ": " + message.str(), label + ": " + message.str());
     }
-    return true;
+    return findings;
+}
+
+std::vector<Olm_KitPage::Finding> Olm_KitPage::CheckFindings(const Olm_FieldValues& values) const {
+    std::vector<Finding> findings;
+    for (const Declared& declared : m_checks) {
+        std::string problem = declared.check(values);
+        if (problem.empty()) continue;
+        std::vector<const Olm_Field*> fields;
+        for (const std::string& attribute : declared.fields)
+            if (const Olm_Field* field = FindField(attribute)) fields.push_back(field);
+        findings.push_back({std::move(fields), problem, problem});
+    }
+    return findings;
+}
+
+std::vector<Olm_KitPage::Finding> Olm_KitPage::Findings(const Olm_FieldValues& values) {
+    if (!m_main) return {};
+    std::vector<Finding> findings = FieldFindings(values);
+    const bool fieldsHold = findings.empty();
+    for (Finding& finding : PortFindings(values)) findings.push_back(std::move(finding));
+    if (fieldsHold)
+        for (Finding& finding : CheckFindings(values)) findings.push_back(std::move(finding));
+    return findings;
+}
+
+bool Olm_KitPage::CheckFields(const Olm_FieldValues& values) {
+    bool ok = true;
+    for (const Finding& finding : FieldFindings(values)) {
+        if (finding.message.empty()) continue;
+        m_main->Report(Olm_KitMain::Severity::Error, finding.message);
+        ok = false;
+    }
+    return ok;
 }
 
 bool Olm_KitPage::Accept(const Olm_FieldValues& values) {
     if (!m_main || !GetWizDataPtr()) return false;
-    if (!CheckFields(values) || !CheckPorts(values) || !Check(values)) return false;
+    if (!CheckFields(values)) return false;
+    // The first port problem, as the ports are met; then every failing check.
+    if (const std::vector<Finding> ports = PortFindings(values); !ports.empty()) {
+        Error("%s", ports.front().message.c_str());
+        return false;
+    }
+    const std::vector<Finding> checks = CheckFindings(values);
+    for (const Finding& finding : checks) Error("%s", finding.message.c_str());
+    if (!checks.empty() || !Check(values)) return false;
     for (const Olm_Field* field : Fields()) {
         if (Olm_Block* block = BlockOf(*field))
             field->Write(*GetWizDataPtr(), *block, values.Text(field->GetAttribute()), field->IsEnabled(values), values);

@@ -25,7 +25,11 @@ class Olm_KitTable;
 // allowed); every enabled port name of this page and the pages before must be
 // given, be a legal port name of the HDL chosen, and differ from every other
 // port name (letter case folded, as VHDL does) and from the block names;
-// then Check runs. Only then are the values written.
+// then the page's declarative checks (AddCheck) hold, then Check runs. Only
+// then are the values written. The window runs the same checks as the
+// designer types (Findings), marks each field that has a problem with the
+// reason beside it, lists every problem of the page and keeps Next and
+// Finish disabled until there is none.
 //
 // A page needs no class of its own for fields alone:
 //
@@ -53,6 +57,31 @@ public:
     using Note = std::function<std::string(const Olm_FieldValues&)>;
     void AddNote(Note note);
     const std::vector<Note>& Notes() const { return m_notes; }
+
+    // A problem of the page: the fields it concerns (none: the page as a
+    // whole), the message that batch mode and Next report (it names the
+    // attribute, as an option file does), and the same in plain words for
+    // the designer, which the window shows beside the first field.
+    struct Finding {
+        std::vector<const Olm_Field*> fields;
+        std::string message;
+        std::string text;
+    };
+    // A check across fields: empty when the values go together, else the
+    // reason, in plain words (it is the message and the text alike).
+    using PageCheck = std::function<std::string(const Olm_FieldValues&)>;
+    // Adds a check that concerns the fields of the attributes named (marked
+    // in the window; names of no field of the page are passed over). The
+    // checks run in the order added, once every enabled field's value is
+    // allowed, in batch mode, on Next and in the window as the values change:
+    //   page.AddCheck({"P_WIDTH"}, [](const Olm_FieldValues& v) {
+    //       return v.Int("P_WIDTH") <= v.Int("A_WIDTH") + v.Int("B_WIDTH") ? "" : "The product is too wide."; });
+    void AddCheck(std::vector<std::string> fields, PageCheck check);
+    // Every problem of the values on this page: each enabled field's value
+    // against its rule, each port name, then (when the fields' values are
+    // all allowed) each failing check. Empty: the page can be accepted as far
+    // as the toolkit knows (Check may still refuse it).
+    std::vector<Finding> Findings(const Olm_FieldValues& values);
 
     // The block the page's fields belong to unless a field names another
     // (Olm_Field::OnBlock): the active block of this primitive type; by
@@ -116,7 +145,14 @@ public:
 
 private:
     bool CheckFields(const Olm_FieldValues& values);
-    bool CheckPorts(const Olm_FieldValues& values);
+    std::vector<Finding> FieldFindings(const Olm_FieldValues& values) const;
+    std::vector<Finding> PortFindings(const Olm_FieldValues& values);
+    std::vector<Finding> CheckFindings(const Olm_FieldValues& values) const;
+    struct Declared {
+        std::vector<std::string> fields;
+        PageCheck check;
+    };
+    std::vector<Declared> m_checks;
 
     Olm_KitMain* m_main;
     std::string m_title;

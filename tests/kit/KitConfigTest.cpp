@@ -117,6 +117,70 @@ TEST_F(Field, PortFieldReadsTheNetsPortAndConnectsOrTiesThePin) {
     EXPECT_FALSE(block->GetNamedPin("LOCKED")->IsActive());
 }
 
+// A number typed by the designer and the C form that is stored: a comma is
+// the decimal point only where the locale says so, and is never dropped.
+struct Typed {
+    const char* name;
+    const char* typed;
+    bool decimalComma;
+    const char* stored;
+};
+
+void PrintTo(const Typed& t, std::ostream* os) { *os << t.name; }
+
+class TypedNumber : public ::testing::TestWithParam<Typed> {};
+
+TEST_P(TypedNumber, StoredInCForm) {
+    EXPECT_EQ(Olm_AllowedValues::CForm(GetParam().typed, GetParam().decimalComma), GetParam().stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, TypedNumber,
+    ::testing::Values(Typed{"CommaInCLocaleKept", "10,3125", false, "10,3125"},
+                      Typed{"CommaInCommaLocale", "10,3125", true, "10.3125"},
+                      Typed{"PointInCommaLocale", " 10.3125 ", true, "10.3125"},
+                      Typed{"GroupAndDecimalRefused", "1.000,5", true, "1.000,5"},
+                      Typed{"TwoCommasRefused", "1,000,5", true, "1,000,5"},
+                      Typed{"CommaWithExponent", "1,5e3", true, "1.5e3"},
+                      Typed{"LoneCommaKept", ",", true, ","}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Field, ReasonsNameTheLabelAndUnitInPlainWords) {
+    Olm_Field width("A_WIDTH", "Operand A width (bits):");
+    Bound(width);
+    EXPECT_EQ(width.Label(), "Operand A width");
+    EXPECT_EQ(width.Unit(), "bits");
+    EXPECT_EQ(width.Reason("12"), "");
+    EXPECT_EQ(width.Reason("30"), "Operand A width must be 2 to 18 bits.");
+    EXPECT_EQ(width.Reason("2.5"), "Operand A width must be a whole number from 2 to 18 bits.");
+    EXPECT_EQ(width.Reason("1,5"),
+              "Operand A width: the comma in '1,5' is no decimal separator here; write the number with a point.");
+    width.SetDataLabel("Width of operand A", "bit");
+    EXPECT_EQ(width.Reason("30"), "Width of operand A must be 2 to 18 bit.") << "the data's label comes first";
+
+    Olm_Field rate("OLMW_ONLY_BIT_RATE", "Bit rate (per line):");
+    rate.Allow(Olm_AllowedValues::Numbers(10, 1600)).WithUnit("Mb/s");
+    EXPECT_EQ(rate.Label(), "Bit rate (per line)") << "a parenthesis of words is no unit";
+    EXPECT_EQ(rate.Reason("2000"), "Bit rate (per line) must be 10 to 1600 Mb/s.");
+}
+
+TEST_F(Field, OfferedChoicesFollowTheOtherValues) {
+    Olm_Field width("TRI_WIDTH", "Tristate bits:");
+    width.Allow(Olm_AllowedValues::Choices({"1", "4"})).OfferWhen([](const std::string& choice, const Olm_FieldValues& v) {
+        return choice == "1" || v.Int("W") >= 4;
+    });
+    EXPECT_EQ(width.OfferedChoices(widths), (std::vector<std::string>{"1", "4"}));
+    const struct : Olm_FieldValues {
+        std::string Text(std::string_view) const override { return "2"; }
+    } narrow;
+    EXPECT_EQ(width.OfferedChoices(narrow), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(width.Reason("4", narrow), "Tristate bits must be one of 1 with these settings.");
+    EXPECT_EQ(width.Problem("4"), "") << "batch mode leaves it to the page's checks";
+    Olm_Field product("P", "Product:");
+    product.DeriveFrom({"W"}, [](const Olm_FieldValues& v) { return std::to_string(2 * v.Int("W")); });
+    EXPECT_EQ(product.Derive(widths), "24");
+}
+
 using OptFileCheck = Dsp;
 
 TEST_F(OptFileCheck, FindsWhatTheDataDoesNotDefineOrAllowWithFileAndLine) {

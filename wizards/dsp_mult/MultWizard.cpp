@@ -6,7 +6,8 @@ namespace DspMult {
 
 namespace {
 
-// The product can be no wider than the full product of the operands.
+// The product can be no wider than the full product of the operands; it
+// follows their widths unless the designer unlocks it.
 class SetupPage : public Olm_KitPage {
 public:
     explicit SetupPage(Olm_KitMain* main)
@@ -17,17 +18,18 @@ public:
         AddField("A_SIGNED", "Operand A signed:");
         AddField("B_WIDTH", "Operand B width (bits):");
         AddField("B_SIGNED", "Operand B signed:");
-        AddField("P_WIDTH", "Product width (bits):");
+        AddField("P_WIDTH", "Product width (bits):").DeriveFrom({"A_WIDTH", "B_WIDTH"}, [](const Olm_FieldValues& v) {
+            return std::to_string(v.Int("A_WIDTH") + v.Int("B_WIDTH"));
+        });
         AddPort("A", "Operand A port name:").BusWidthFrom("A_WIDTH");
         AddPort("B", "Operand B port name:").BusWidthFrom("B_WIDTH");
         AddPort("P", "Product port name:").BusWidthFrom("P_WIDTH");
-    }
-
-    bool Check(const Olm_FieldValues& values) override {
-        const int a = values.Int("A_WIDTH"), b = values.Int("B_WIDTH"), p = values.Int("P_WIDTH");
-        if (p <= a + b) return true;
-        Error("The product width %d is larger than the full product of %d x %d bits (%d bits).", p, a, b, a + b);
-        return false;
+        AddCheck({"P_WIDTH"}, [](const Olm_FieldValues& v) {
+            const int a = v.Int("A_WIDTH"), b = v.Int("B_WIDTH"), p = v.Int("P_WIDTH");
+            if (p <= a + b) return std::string();
+            return "The product width " + std::to_string(p) + " is larger than the full product of " +
+                   std::to_string(a) + " x " + std::to_string(b) + " bits (" + std::to_string(a + b) + " bits).";
+        });
     }
 };
 
@@ -66,6 +68,16 @@ MultWizard::MultWizard(bool batchMode) : Olm_KitMain("dsp_mult", batchMode, "Olm
         const int latency = Latency(v);
         return latency > 0 ? "Latency: " + std::to_string(latency) + " clock cycles from the operands to the product."
                            : std::string("Latency: none, the multiplier is combinational.");
+    });
+    // Unequal input registers take the operands at different cycles: say so.
+    pipeline.AddNote([](const Olm_FieldValues& v) {
+        const int a = v.Int("A_PIPE"), b = v.Int("B_PIPE");
+        if (a == b) return std::string();
+        const bool aLonger = a > b;
+        const int lag = aLonger ? a - b : b - a;
+        return "Operand A passes " + std::to_string(a) + " and operand B " + std::to_string(b) +
+               " input registers: present operand " + (aLonger ? "B " : "A ") + std::to_string(lag) + " clock cycle" +
+               (lag > 1 ? "s" : "") + " after operand " + (aLonger ? "A" : "B") + " so that they are multiplied together.";
     });
 }
 

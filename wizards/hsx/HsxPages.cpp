@@ -92,6 +92,18 @@ public:
         for (int lane = 0; lane < kSiteRows; ++lane)
             AddField(LaneSite(lane), "Site of lane " + std::to_string(lane) + ":")
                 .EnabledWhen([lane](const Olm_FieldValues& v) { return lane < LaneCount(v); });
+        for (int lane = 1; lane < kSiteRows; ++lane) {
+            AddCheck({LaneSite(lane)}, [lane](const Olm_FieldValues& v) {
+                if (lane >= LaneCount(v)) return std::string();
+                const std::string site = v.Text(LaneSite(lane));
+                for (int before = 0; before < lane && !site.empty(); ++before) {
+                    if (site != v.Text(LaneSite(before))) continue;
+                    return "Lanes " + std::to_string(before) + " and " + std::to_string(lane) + " are both placed at " +
+                           site + "; every lane needs a site of its own.";
+                }
+                return std::string();
+            });
+        }
         AddNote([wizard](const Olm_FieldValues& v) {
             const PllLimits l = wizard->Limits(v);
             return "Line rates " + Num(l.lineRate.min) + " to " + Num(l.lineRate.max) +
@@ -100,18 +112,6 @@ public:
         });
     }
 
-    bool Check(const Olm_FieldValues& v) override {
-        for (int lane = 1; lane < LaneCount(v); ++lane) {
-            for (int before = 0; before < lane; ++before) {
-                const std::string site = v.Text(LaneSite(lane));
-                if (site.empty() || site != v.Text(LaneSite(before))) continue;
-                Error("Lanes %d and %d are both placed at %s; every lane needs a site of its own.", before, lane,
-                      site.c_str());
-                return false;
-            }
-        }
-        return true;
-    }
 
     void Accepted() override { m_wizard->UseChosenLanes(); }
 
@@ -138,6 +138,10 @@ public:
                   "the lane's PLL, which must give the line rate exactly.") {
         AddField("LINE_RATE", "Line rate (Gbit/s):");
         AddField("REFCLK_FREQ", "Reference clock (MHz):");
+        AddCheck({"LINE_RATE", "REFCLK_FREQ"}, [wizard](const Olm_FieldValues& v) {
+            const RateResult r = wizard->SolveRate(v);
+            return r.ok ? std::string() : r.message;
+        });
         AddNote([wizard](const Olm_FieldValues& v) {
             const RateResult r = wizard->SolveRate(v);
             const PllSetting& s = r.setting;
@@ -156,11 +160,6 @@ public:
         });
     }
 
-    bool Check(const Olm_FieldValues& v) override {
-        const RateResult r = m_wizard->SolveRate(v);
-        if (!r.ok) Error("%s", r.message.c_str());
-        return r.ok;
-    }
 };
 
 class DataPathPage : public HsxPage {
@@ -178,6 +177,27 @@ public:
         });
         AddField("COMMA_VALUE", "Comma character:").EnabledWhen(CommaOn);
         AddField("COMMA_ALIGN_MSB", "Align commas to the most significant byte:").EnabledWhen(CommaOn);
+        for (const std::string dir : {"TX", "RX"}) {
+            AddCheck({dir + "_DATA_WIDTH"}, [dir](const Olm_FieldValues& v) {
+                const std::string coding = v.Text(dir + (dir == "TX" ? "_ENCODING" : "_DECODING"));
+                const int width = v.Int(dir + "_DATA_WIDTH");
+                if (coding != "64B66B" || width == 32 || width == 64) return std::string();
+                return "The " + dir + " data width " + std::to_string(width) +
+                       " bits does not suit 64b/66b coding: its gearbox takes 32 or 64 bits.";
+            });
+        }
+        // The fabric clocks only once the widths suit the coding.
+        AddCheck({}, [wizard](const Olm_FieldValues& v) {
+            for (const std::string dir : {"TX", "RX"}) {
+                const int width = v.Int(dir + "_DATA_WIDTH");
+                if (v.Text(dir + (dir == "TX" ? "_ENCODING" : "_DECODING")) == "64B66B" && width != 32 && width != 64)
+                    return std::string();
+            }
+            double tx = 0.0, rx = 0.0;
+            std::string why;
+            wizard->FabricClocks(v, tx, rx, why);
+            return why;
+        });
         AddNote([wizard](const Olm_FieldValues& v) {
             double tx = 0.0, rx = 0.0;
             std::string why;
@@ -188,21 +208,6 @@ public:
         });
     }
 
-    bool Check(const Olm_FieldValues& v) override {
-        for (const char* dir : {"TX", "RX"}) {
-            const std::string coding = v.Text(std::string(dir) + (dir[0] == 'T' ? "_ENCODING" : "_DECODING"));
-            const int width = v.Int(std::string(dir) + "_DATA_WIDTH");
-            if (coding == "64B66B" && width != 32 && width != 64) {
-                Error("The %s data width %d bits does not suit 64b/66b coding: its gearbox takes 32 or 64 bits.", dir,
-                      width);
-                return false;
-            }
-        }
-        double tx = 0.0, rx = 0.0;
-        std::string why;
-        if (!m_wizard->FabricClocks(v, tx, rx, why)) Error("%s", why.c_str());
-        return why.empty();
-    }
 };
 
 class ClockCompensationPage : public HsxPage {
@@ -224,13 +229,10 @@ public:
             const std::size_t count = SequenceCharacters(v.Text("CLK_COMP_SEQ")).size();
             return "A sequence of " + std::to_string(count) + (count == 1 ? " character." : " characters.");
         });
-    }
-
-    bool Check(const Olm_FieldValues& v) override {
-        if (!v.IsOn("CLK_COMP")) return true;
-        const std::string problem = SequenceProblem(v.Text("CLK_COMP_SEQ"), m_wizard->SequenceLengths(v));
-        if (!problem.empty()) Error("%s", problem.c_str());
-        return problem.empty();
+        AddCheck({"CLK_COMP_SEQ"}, [wizard](const Olm_FieldValues& v) {
+            return v.IsOn("CLK_COMP") ? SequenceProblem(v.Text("CLK_COMP_SEQ"), wizard->SequenceLengths(v))
+                                      : std::string();
+        });
     }
 };
 
@@ -243,6 +245,12 @@ public:
         SkipWhen([](const Olm_FieldValues& v) { return LaneCount(v) <= 1; });
         AddField("OLMW_ONLY_BOND_LANES", "Bond the lanes:");
         AddField("OLMW_ONLY_BOND_MASTER", "Master lane:").EnabledWhen(Bonded);
+        AddCheck({"OLMW_ONLY_BOND_MASTER"}, [](const Olm_FieldValues& v) {
+            const int master = v.Int("OLMW_ONLY_BOND_MASTER"), lanes = LaneCount(v);
+            if (!Bonded(v) || master < lanes) return std::string();
+            return "The master lane " + std::to_string(master) + " is not one of the " + std::to_string(lanes) +
+                   " lanes (0 to " + std::to_string(lanes - 1) + ").";
+        });
         AddNote([](const Olm_FieldValues& v) {
             if (!Bonded(v)) return std::string("The lanes run independently of one another.");
             std::string slaves;
@@ -255,12 +263,6 @@ public:
         });
     }
 
-    bool Check(const Olm_FieldValues& v) override {
-        if (!Bonded(v) || v.Int("OLMW_ONLY_BOND_MASTER") < LaneCount(v)) return true;
-        Error("The master lane %d is not one of the %d lanes (0 to %d).", v.Int("OLMW_ONLY_BOND_MASTER"), LaneCount(v),
-              LaneCount(v) - 1);
-        return false;
-    }
 };
 
 class LoopbackPage : public HsxPage {
@@ -268,6 +270,14 @@ public:
     LoopbackPage(Olm_KitMain* main, HsxWizard* wizard)
         : HsxPage(main, wizard, "Loopback", "Choose a loopback path for testing the lane, or none.") {
         AddField("LOOPBACK_MODE", "Loopback:");
+        AddCheck({"LOOPBACK_MODE"}, [](const Olm_FieldValues& v) {
+            if (!NearEnd(v) ||
+                (v.Text("TX_ENCODING") == v.Text("RX_DECODING") && v.Text("TX_DATA_WIDTH") == v.Text("RX_DATA_WIDTH")))
+                return std::string();
+            return "Near-end loopback returns the transmitted data to this lane's receiver: the TX encoding " +
+                   v.Text("TX_ENCODING") + " and width " + v.Text("TX_DATA_WIDTH") + " bits must match the RX decoding " +
+                   v.Text("RX_DECODING") + " and width " + v.Text("RX_DATA_WIDTH") + " bits.";
+        });
         AddNote([](const Olm_FieldValues& v) {
             const std::string mode = v.Text("LOOPBACK_MODE");
             if (mode == "NEAR_END_PCS")
@@ -286,17 +296,6 @@ public:
         });
     }
 
-    bool Check(const Olm_FieldValues& v) override {
-        if (!NearEnd(v)) return true;
-        if (v.Text("TX_ENCODING") == v.Text("RX_DECODING") && v.Text("TX_DATA_WIDTH") == v.Text("RX_DATA_WIDTH"))
-            return true;
-        Error(
-            "Near-end loopback returns the transmitted data to this lane's receiver: the TX encoding %s and width %s "
-            "bits must match the RX decoding %s and width %s bits.",
-            v.Text("TX_ENCODING").c_str(), v.Text("TX_DATA_WIDTH").c_str(), v.Text("RX_DECODING").c_str(),
-            v.Text("RX_DATA_WIDTH").c_str());
-        return false;
-    }
 };
 
 class BufferPage : public HsxPage {
@@ -307,25 +306,21 @@ public:
                   "the fabric clock of its direction is derived from the lane's own clock.") {
         AddField("TX_BUFFER_USE", "TX buffer:");
         AddField("RX_BUFFER_USE", "RX buffer:");
+        AddCheck({"RX_BUFFER_USE"}, [](const Olm_FieldValues& v) {
+            if (v.IsOn("RX_BUFFER_USE")) return std::string();
+            if (v.Text("RX_DECODING") == "8B10B" && v.IsOn("CLK_COMP"))
+                return std::string(
+                    "Clock compensation repeats or drops characters in the RX buffer: switch the RX buffer on, or "
+                    "clock compensation off.");
+            if (Bonded(v))
+                return std::string("Bonded lanes are aligned in their RX buffers: switch the RX buffer on, or bonding off.");
+            return std::string();
+        });
         AddNote([](const Olm_FieldValues&) {
             return std::string("Clock compensation and lane bonding take place in the RX buffer.");
         });
     }
 
-    bool Check(const Olm_FieldValues& v) override {
-        if (v.IsOn("RX_BUFFER_USE")) return true;
-        if (v.Text("RX_DECODING") == "8B10B" && v.IsOn("CLK_COMP")) {
-            Error(
-                "Clock compensation repeats or drops characters in the RX buffer: switch the RX buffer on, or clock "
-                "compensation off.");
-            return false;
-        }
-        if (Bonded(v)) {
-            Error("Bonded lanes are aligned in their RX buffers: switch the RX buffer on, or bonding off.");
-            return false;
-        }
-        return true;
-    }
 };
 
 }  // namespace

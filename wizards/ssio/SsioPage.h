@@ -19,26 +19,20 @@ public:
     // A check across the page's values: empty when they are fine, else what
     // is wrong.
     using Rule = std::function<std::string(const Olm_FieldValues&)>;
-    // What a field offers or says while the page's values are as given.
-    using Choices = std::function<std::vector<std::string>(const Olm_FieldValues&)>;
+    // What a field's tooltip says while the page's values are as given.
     using Tip = std::function<std::string(const Olm_FieldValues&)>;
 
     SsioPage(Olm_KitMain* main, SsioWizard* wizard, std::string title, std::string intro);
 
-    void AddRule(Rule rule);
-    // The window's combo box of the attribute offers only these choices (a
-    // value chosen before stays, so that Next names it); the field's rule in
-    // the data stays as it is, for batch runs and option files.
-    void ChoicesOf(std::string attribute, Choices choices);
+    // A declarative check of the page (Olm_KitPage::AddCheck) that marks
+    // the fields named.
+    void AddRule(Rule rule, std::vector<std::string> fields = {});
     // The tooltip of the attribute's widget in the window.
     void TipOf(std::string attribute, Tip tip);
-    bool Check(const Olm_FieldValues& values) override;
     void Refresh(Olm_KitGui& gui) override;
 
 private:
     SsioWizard* m_wizard;
-    std::vector<Rule> m_rules;
-    std::vector<std::pair<std::string, Choices>> m_choices;
     std::vector<std::pair<std::string, Tip>> m_tips;
 };
 

@@ -44,7 +44,7 @@ SsioRxWizard::SsioRxWizard(bool batchMode)
     delay.AddPort("READY", "Delay ready port:").OnBlock("IDLYCTRL").EnabledWhen(DelayOn);
     delay.AddRule([this](const Olm_FieldValues& values) {
         return DelayOn(values) ? Taps(values).message : std::string();
-    });
+    }, {"OLMW_ONLY_DELAY_PS", "REF_FREQ"});
     delay.AddNote([this](const Olm_FieldValues& values) {
         if (!DelayOn(values)) return std::string("No input delay: each serial line goes straight to its ISER.");
         const TapPlan taps = Taps(values);

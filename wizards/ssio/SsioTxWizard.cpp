@@ -38,7 +38,15 @@ SsioTxWizard::SsioTxWizard(bool batchMode)
                                            "the drivers turn on and off in step with the bits they send.");
     tristate.AddField(kUseTristate, "Tristate control:").Default("FALSE").Allow(Olm_AllowedValues::Boolean());
     tristate.AddField("DATA_RATE_TRI", "Tristate data rate:").EnabledWhen(TristateOn);
-    tristate.AddField("TRI_WIDTH", "Tristate bits per word:").EnabledWhen(TristateOn);
+    // The tristate word fits the data word; an unregistered path passes one bit.
+    tristate.AddField("TRI_WIDTH", "Tristate bits per word:")
+        .EnabledWhen(TristateOn)
+        .OfferWhen([this](const std::string& choice, const Olm_FieldValues& values) {
+            int width = 0;
+            Pal::StrUtil::ParseInt(choice, width);
+            if (Pal::StrUtil::EqualNoCase(values.Text("DATA_RATE_TRI"), "BUF")) return width == 1;
+            return width <= Ratio(values);
+        });
     tristate.AddPort("T", "Tristate word port:")
         .Net(kTriNet)
         .Default("TRI")
@@ -59,7 +67,7 @@ SsioTxWizard::SsioTxWizard(bool batchMode)
             return "The tristate word of " + std::to_string(width) + " bits is longer than the data word of " +
                    std::to_string(ratio) + " bits.";
         return std::string();
-    });
+    }, {"TRI_WIDTH"});
     tristate.AddNote([this](const Olm_FieldValues& values) {
         if (!TristateOn(values)) return std::string("No tristate control: the serial lines always drive.");
         const int width = values.Int("TRI_WIDTH"), lines = BusWidth(values);

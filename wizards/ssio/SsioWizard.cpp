@@ -56,18 +56,21 @@ SsioWizard::SsioWizard(Role role, bool batchMode, const std::string& setupTitle,
     m_setup = &AddPage<SsioPage>(this, setupTitle, setupIntro);
     m_setup->AddField("OLMW_ONLY_BUS_WIDTH", "Bus width (bits):");
     m_setup->AddField(m_role.rateAttr, "Data rate:");
-    m_setup->AddField("DATA_WIDTH", "Ratio (bits per word):");
+    // The ratios the data rate allows (the data's OLMW_ONLY_SDR_WIDTHS and
+    // _DDR_WIDTHS, which the clock plan checks too).
+    m_setup->AddField("DATA_WIDTH", "Ratio (bits per word):")
+        .OfferWhen([this](const std::string& choice, const Olm_FieldValues& values) {
+            const Limits& limits = m_timing.GetLimits();
+            const std::vector<int>& ratios = Ddr(values) ? limits.ddrRatios : limits.sdrRatios;
+            int ratio = 0;
+            return ratios.empty() || (Pal::StrUtil::ParseInt(choice, ratio) &&
+                                      std::find(ratios.begin(), ratios.end(), ratio) != ratios.end());
+        });
     m_setup->AddField("OLMW_ONLY_BIT_RATE", "Bit rate per line (Mb/s):");
-    // The ratios the chosen data rate allows: what the check takes.
-    m_setup->ChoicesOf("DATA_WIDTH", [this](const Olm_FieldValues& values) {
-        std::vector<std::string> ratios;
-        for (int ratio : m_timing.Ratios(Ddr(values))) ratios.push_back(std::to_string(ratio));
-        return ratios;
-    });
     m_setup->AddRule([this](const Olm_FieldValues& values) {
         const ClockPlan plan = Plan(values);
         return plan.ok ? std::string() : plan.message;
-    });
+    }, {"OLMW_ONLY_BIT_RATE", "DATA_WIDTH"});
     // The clocks, or why there are none; then the blocks and the word layout.
     m_setup->AddNote([this](const Olm_FieldValues& values) {
         const ClockPlan plan = Plan(values);

@@ -17,6 +17,33 @@ std::string Wiz(int n, const char* suffix) { return "OLMW_ONLY_CLKOUT" + std::to
 
 constexpr int kAchievedColumn = 6;
 
+// Empty, or why a port that the clock buffer of output n adds clashes with
+// a port named before it (the other ports, then the buffers' of outputs
+// before n).
+std::string BufferPortClash(const Olm_FieldValues& values, int n) {
+    if (!values.IsOn(Wiz(n, "_USED"))) return {};
+    std::vector<std::pair<std::string, std::string>> ports;  // name, whose
+    const auto port = [&values](const std::string& pin) { return values.Text(Olm_Field::PortAttribute(pin)); };
+    ports.emplace_back(port("CLKIN1"), "the input clock");
+    if (values.IsOn("OLMW_ONLY_USE_RST")) ports.emplace_back(port("RST"), "the reset");
+    if (values.IsOn("OLMW_ONLY_USE_LOCKED")) ports.emplace_back(port("LOCKED"), "the locked output");
+    for (int k = 0; k < kMaxOutputs; ++k)
+        if (values.IsOn(Wiz(k, "_USED"))) ports.emplace_back(port(Name(k)), Name(k));
+    for (int k = 0; k <= n; ++k) {
+        if (!values.IsOn(Wiz(k, "_USED"))) continue;
+        const std::string choice = values.Text("OLMW_ONLY_SETCLKBUF_," + Name(k));
+        for (const std::string& extra : ClockBuffers::ExtraPorts(choice, port(Name(k)))) {
+            for (const auto& [name, whose] : ports) {
+                if (!Pal::StrUtil::EqualNoCase(name, extra) || k != n) continue;
+                return "The clock buffer '" + choice + "' of " + Name(n) + " adds the port " + extra +
+                       ", which is already the port of " + whose + "; give " + Name(n) + " another port name.";
+            }
+            ports.emplace_back(extra, "the clock buffer of " + Name(k));
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 OutputClocksPage::OutputClocksPage(Olm_KitMain* main, PllWizard* wizard)
@@ -40,6 +67,27 @@ OutputClocksPage::OutputClocksPage(Olm_KitMain* main, PllWizard* wizard)
                           .EnabledWhen(enabled),
                       Olm_Field::Port(out, out + " port name").EnabledWhen(enabled).WhenDisabled(Olm_Field::Tie::Off)});
     }
+    AddCheck({Wiz(0, "_USED")}, [](const Olm_FieldValues& values) {
+        for (int n = 0; n < kMaxOutputs; ++n)
+            if (values.IsOn(Wiz(n, "_USED"))) return std::string();
+        return std::string("Enable at least one output clock.");
+    });
+    AddCheck({}, [](const Olm_FieldValues& values) {
+        const std::string feedback = values.Text("OLMW_ONLY_PLL_FBSRC_CLKOUT");
+        if (feedback == "CLKFBOUT") return std::string();
+        int n = -1;
+        if (feedback.size() == 7 && feedback.rfind("CLKOUT", 0) == 0) n = feedback[6] - '0';
+        if (n >= 0 && n < kMaxOutputs && values.IsOn(Wiz(n, "_USED"))) return std::string();
+        return "The feedback source " + feedback + " is not an enabled output clock.";
+    });
+    // The ports a buffer adds (<port>_ce, _alt, _sel) must differ from every
+    // other port, also in more than letter case.
+    for (int n = 0; n < kMaxOutputs; ++n)
+        AddCheck({Olm_Field::PortAttribute(Name(n))}, [n](const Olm_FieldValues& values) { return BufferPortClash(values, n); });
+    AddCheck({}, [wizard](const Olm_FieldValues& values) {
+        const PllResult result = wizard->Solve(values, true);
+        return result.ok ? std::string() : "RKO_ADV cannot generate the requested clocks. " + result.Message();
+    });
     AddNote([wizard](const Olm_FieldValues& values) {
         const PllResult result = wizard->Solve(values, true);
         if (!result.ok) return result.Message();
@@ -47,51 +95,6 @@ OutputClocksPage::OutputClocksPage(Olm_KitMain* main, PllWizard* wizard)
                std::to_string(result.feedbackMult) + ": phase detector " + FormatMHz(result.pfdMHz) + " MHz, VCO " +
                FormatMHz(result.vcoMHz) + " MHz.";
     });
-}
-
-bool OutputClocksPage::Check(const Olm_FieldValues& values) {
-    bool any = false;
-    for (int n = 0; n < kMaxOutputs; ++n) any = any || values.IsOn(Wiz(n, "_USED"));
-    if (!any) {
-        Error("Enable at least one output clock.");
-        return false;
-    }
-    const std::string feedback = values.Text("OLMW_ONLY_PLL_FBSRC_CLKOUT");
-    if (feedback != "CLKFBOUT") {
-        int n = -1;
-        if (feedback.size() == 7 && feedback.rfind("CLKOUT", 0) == 0) n = feedback[6] - '0';
-        if (n < 0 || n >= kMaxOutputs || !values.IsOn(Wiz(n, "_USED"))) {
-            Error("The feedback source %s is not an enabled output clock.", feedback.c_str());
-            return false;
-        }
-    }
-    // The ports a buffer adds (<port>_ce, _alt, _sel) must differ from every
-    // other port, also in more than letter case.
-    std::vector<std::pair<std::string, std::string>> ports;  // name, whose
-    const auto port = [&values](const std::string& pin) { return values.Text(Olm_Field::PortAttribute(pin)); };
-    ports.emplace_back(port("CLKIN1"), "the input clock");
-    if (values.IsOn("OLMW_ONLY_USE_RST")) ports.emplace_back(port("RST"), "the reset");
-    if (values.IsOn("OLMW_ONLY_USE_LOCKED")) ports.emplace_back(port("LOCKED"), "the locked output");
-    for (int n = 0; n < kMaxOutputs; ++n)
-        if (values.IsOn(Wiz(n, "_USED"))) ports.emplace_back(port(Name(n)), Name(n));
-    for (int n = 0; n < kMaxOutputs; ++n) {
-        if (!values.IsOn(Wiz(n, "_USED"))) continue;
-        const std::string choice = values.Text("OLMW_ONLY_SETCLKBUF_," + Name(n));
-        for (const std::string& extra : ClockBuffers::ExtraPorts(choice, port(Name(n)))) {
-            for (const auto& [name, whose] : ports) {
-                if (!Pal::StrUtil::EqualNoCase(name, extra)) continue;
-                Error("The clock buffer '%s' of %s adds the port %s, which is already the port of %s; give %s "
-                      "another port name.",
-                      choice.c_str(), Name(n).c_str(), extra.c_str(), whose.c_str(), Name(n).c_str());
-                return false;
-            }
-            ports.emplace_back(extra, "the clock buffer of " + Name(n));
-        }
-    }
-    const PllResult result = m_wizard->Solve(values, true);
-    if (result.ok) return true;
-    Error("RKO_ADV cannot generate the requested clocks. %s", result.Message().c_str());
-    return false;
 }
 
 void OutputClocksPage::BuildGui(Olm_KitGui& gui) {

@@ -25,11 +25,15 @@ namespace {
 class NxPageHost : public QWizardPage {
 public:
     // sizeOfAll gives the size every page asks for (the largest page's).
-    NxPageHost(std::function<void(int)> onInitialize, std::function<QSize()> sizeOfAll)
-        : m_onInitialize(std::move(onInitialize)), m_sizeOfAll(std::move(sizeOfAll)) {
+    NxPageHost(Nx_WizardPage* page, std::function<void(int)> onInitialize, std::function<QSize()> sizeOfAll)
+        : m_page(page), m_onInitialize(std::move(onInitialize)), m_sizeOfAll(std::move(sizeOfAll)) {
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
+        connect(page, &Nx_WizardPage::completeChanged, this, &QWizardPage::completeChanged);
     }
+
+    // Next and Finish follow the page's own answer.
+    bool isComplete() const override { return !m_page || m_page->isComplete(); }
 
     // Every page asks for the room of the largest, so that the window's size
     // hint does not depend on the page shown first.
@@ -54,6 +58,7 @@ public:
     }
 
 private:
+    QPointer<Nx_WizardPage> m_page;
     std::function<void(int)> m_onInitialize;
     std::function<QSize()> m_sizeOfAll;
 };
@@ -286,7 +291,7 @@ void Nx_Wizard::initializeNxPage(int id) {
 }
 
 void Nx_Wizard::attachPage(Nx_WizardPage* page) {
-    auto* host = new NxPageHost([this](int id) { initializeNxPage(id); },
+    auto* host = new NxPageHost(page, [this](int id) { initializeNxPage(id); },
                                 [this] {
                                     QSize all;
                                     for (const Entry& entry : m_entries)

@@ -51,6 +51,15 @@ public:
     void setSkipCheck(std::function<bool()> check) { m_skipCheck = std::move(check); }
     bool isSkipped() const { return m_skipCheck && m_skipCheck(); }
 
+    // Next and Finish are enabled on this page only while the check holds
+    // (none: always); the page calls completeChanged() whenever the answer
+    // may have changed, and the wizard asks again.
+    void setCompleteCheck(std::function<bool()> check) { m_completeCheck = std::move(check); }
+    bool isComplete() const { return !m_completeCheck || m_completeCheck(); }
+
+signals:
+    void completeChanged();
+
 public slots:
     // Not 0 when the page wants an "Advanced" button (which calls onAdvanced()).
     virtual int advancedSupport() = 0;
@@ -74,6 +83,7 @@ private:
     QPointer<QWidget> m_widget;
     QString m_name;
     std::function<bool()> m_skipCheck;
+    std::function<bool()> m_completeCheck;
     bool m_showMoreInfo = true;
     bool m_enableMoreInfo = true;
     bool m_initialized = false;
