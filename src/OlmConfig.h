@@ -42,3 +42,6 @@
 #include "kit/Olm_RunOutcome.h"
 #include "kit/Olm_RunRequest.h"
 #include "kit/Olm_SummaryRules.h"
+#include "kit/Olm_CoreSymbol.h"
+#include "kit/Olm_SymbolDrawing.h"
+#include "kit/Olm_SymbolSvg.h"

@@ -5,6 +5,7 @@
 #include "kit/Olm_KitMain.h"
 #include "kit/Olm_KitPage.h"
 #include "kit/Olm_KitTable.h"
+#include "kit/Olm_SymbolPanel.h"
 #include "model/Olm_Block.h"
 #include "model/Olm_WizData.h"
 #include "pal/StrUtil.h"
@@ -269,6 +270,7 @@ void Olm_KitGui::Changed() {
     }
     for (std::size_t i = 0; i < m_notes.size(); ++i) m_notes[i]->setText(ToQt(m_page->Notes()[i](*m_values)));
     m_page->Refresh(*this);
+    if (Olm_SymbolPanel* panel = Olm_SymbolPanel::Of(wizard())) panel->PageChanged(*this);
 }
 
 int Olm_KitGui::advancedSupport() { return 0; }
