@@ -37,7 +37,7 @@ std::vector<std::string> WrapperPorts(const std::string& verilog) {
     return ports;
 }
 
-std::vector<std::string> SymbolPorts(const Olm_CoreSymbol& symbol) {
+std::vector<std::string> PortsOf(const Olm_CoreSymbol& symbol) {
     static const char* const dirs[] = {"input", "output", "inout"};  // in the order of Olm_HdlDir
     std::vector<std::string> ports;
     for (const Olm_CoreSymbol::Port& p : symbol.Ports())
@@ -62,7 +62,7 @@ TEST_P(SymbolPorts, AreTheWrappersPorts) {
     Olm_CoreSymbol symbol;
     std::string error;
     ASSERT_TRUE(Olm_SymbolSource::FromDesignFile(dir.File("out/x.kfz"), "x", generator, symbol, error)) << error;
-    EXPECT_EQ(SymbolPorts(symbol), wrapper);
+    EXPECT_EQ(PortsOf(symbol), wrapper);
 }
 
 INSTANTIATE_TEST_SUITE_P(
