@@ -4,6 +4,7 @@
 #include "translator/Olm_HdlPrimitive.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class Olm_HdlDesign;

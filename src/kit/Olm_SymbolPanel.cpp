@@ -25,6 +25,8 @@ QString ToQt(const std::string& text) { return QString::fromUtf8(text.c_str()); 
 
 // Room for the scroll area's frame and scroll bar beside the picture.
 constexpr int kViewSlack = 24;
+// Room beside the widest widget of a folded panel.
+constexpr int kFoldedSlack = 8;
 
 }  // namespace
 
@@ -112,7 +114,6 @@ Olm_SymbolPanel::Olm_SymbolPanel(Olm_KitMain& main, QWidget* parent)
       m_status(new QLabel),
       m_testbench(new QCheckBox(QStringLiteral("Also write a testbench"))) {
     setObjectName(QStringLiteral("symbolPanel"));
-    setFixedWidth(kWidth);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 6, 0);
     m_header->setObjectName(QStringLiteral("symbolHeader"));
@@ -150,6 +151,9 @@ void Olm_SymbolPanel::SetFolded(bool folded) {
     if (m_header->isChecked() != folded) m_header->setChecked(folded);  // comes back here
     m_header->setArrowType(folded ? Qt::RightArrow : Qt::DownArrow);
     m_scroll->setVisible(!folded);
+    // Folded, the panel is as narrow as its button and its check box allow.
+    setFixedWidth(folded ? std::max(m_header->sizeHint().width(), m_testbench->sizeHint().width()) + kFoldedSlack
+                         : kWidth);
     m_status->setVisible(!folded && !m_problem.empty());
 }
 

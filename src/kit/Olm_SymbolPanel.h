@@ -26,7 +26,7 @@ class QToolButton;
 // (Olm_KitMain::SetTestbench), off unless the run asked for it.
 //
 // The panel is kWidth pixels wide; its header button folds the picture away
-// (and back). The toolkit's pages bring it up to date; on the library's
+// (and back), which leaves a narrow panel of the button and the check box. The toolkit's pages bring it up to date; on the library's
 // summary page, which stays as it is, it shows the symbol of the last page.
 // While the values on a page cannot make a design (a value its rule refuses,
 // Apply refusing), the last symbol stays and a line below says so.

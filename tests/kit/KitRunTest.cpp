@@ -230,6 +230,9 @@ TEST_F(KitGui, SymbolPanelFollowsTheFieldsAndLeavesTheModel) {
     EXPECT_EQ(port("sample"), "Data in 9");
     EXPECT_TRUE(panel->Problem().empty()) << panel->Problem();
 
+    panel->SetFolded(true);
+    EXPECT_LT(panel->maximumWidth(), Olm_SymbolPanel::kWidth) << "folded, the panel gives the page room";
+    EXPECT_TRUE(panel->TestbenchBox()->isVisible());
     EXPECT_FALSE(panel->TestbenchBox()->isChecked());
     panel->TestbenchBox()->setChecked(true);
     EXPECT_TRUE(main.GetTestbench());
