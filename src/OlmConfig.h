@@ -48,3 +48,6 @@
 #include "kit/Olm_RunRequest.h"
 #include "kit/Olm_RunArguments.h"
 #include "wizard/Olm_SummaryRules.h"
+#include "kit/Olm_CoreSymbol.h"
+#include "kit/Olm_SymbolDrawing.h"
+#include "kit/Olm_SymbolSvg.h"

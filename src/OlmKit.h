@@ -15,3 +15,4 @@
 #include "kit/Olm_KitPage.h"
 #include "kit/Olm_KitMain.h"
 #include "kit/Olm_RunSession.h"
+#include "kit/Olm_SymbolSource.h"

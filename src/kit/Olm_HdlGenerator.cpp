@@ -205,13 +205,19 @@ bool Olm_HdlGenerator::Check(const Olm_KfzDesign& design, const std::string& des
     return true;
 }
 
+bool Olm_HdlGenerator::View(const Olm_KfzDesign& design, const std::string& designName, Olm_HdlDesign& view,
+                            std::string& error) {
+    LoadPrimitives();
+    view = Olm_HdlDesign();
+    return view.Build(design, designName, m_library, error);
+}
+
 bool Olm_HdlGenerator::Write(const Olm_KfzDesign& design, const std::string& designName, Language language,
                              std::string& wrapper, std::string* stubs, std::string& error) {
-    LoadPrimitives();
     m_warnings.clear();
     m_findings.clear();
     Olm_HdlDesign view;
-    m_designRefused = !view.Build(design, designName, m_library, error);
+    m_designRefused = !View(design, designName, view, error);
     if (m_designRefused) return false;
     m_warnings = view.warnings;
     // A design that breaks a design rule would be wrong hardware: no HDL.

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+class Olm_HdlDesign;
 class Olm_HdlPrimitive;
 class Olm_KfzDesign;
 class Olm_WizData;
@@ -43,6 +44,12 @@ public:
     // read as HDL at all (a parameter value of the wrong kind).
     bool Check(const Olm_KfzDesign& design, const std::string& designName, std::vector<Olm_DesignFinding>& findings,
                std::string& error);
+
+    // The netlist view that Write prints (Olm_HdlDesign: the wrapper's ports,
+    // nets and instances), built the same way and unchecked; false with error
+    // when the design cannot be read as HDL. The core symbol (Olm_CoreSymbol)
+    // takes its ports from here, so that it never disagrees with the wrapper.
+    bool View(const Olm_KfzDesign& design, const std::string& designName, Olm_HdlDesign& view, std::string& error);
 
     // The wrapper (and the stubs when asked for) of the design; false with
     // error saying why: the design cannot be read as HDL or breaks a design

@@ -5,6 +5,7 @@
 #include "kit/Olm_KitMain.h"
 #include "kit/Olm_KitPage.h"
 #include "kit/Olm_KitTable.h"
+#include "kit/Olm_SymbolPanel.h"
 #include "model/Olm_Block.h"
 #include "model/Olm_WizData.h"
 #include "pal/StrUtil.h"
@@ -385,6 +386,7 @@ void Olm_KitGui::Changed() {
     m_page->Refresh(*this);
     ShowFindings();
     for (const FieldsListener& listener : m_listeners) listener(*m_values, m_complete);
+    if (Olm_SymbolPanel* panel = Olm_SymbolPanel::Of(wizard())) panel->PageChanged(*this);
 }
 
 void Olm_KitGui::OnFieldsChanged(FieldsListener listener) { m_listeners.push_back(std::move(listener)); }

@@ -10,6 +10,9 @@
 #include "kit/Olm_KitTable.h"
 #include "kit/Olm_ModelEdit.h"
 #include "kit/Olm_OptFileCheck.h"
+#include "kit/Olm_SymbolPanel.h"
+#include "kit/Olm_SymbolSource.h"
+#include "kit/Olm_SymbolSvg.h"
 #include "model/Olm_Block.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
@@ -118,6 +121,32 @@ int Olm_KitMain::GetHdlSelector() const { return Olm_HdlLanguageNames::PortNameS
 
 const Olm_FieldValues& Olm_KitMain::ModelValues() const { return *m_modelValues; }
 
+void Olm_KitMain::WithModelCopy(Olm_WizData& copy, const std::function<void()>& work) {
+    Olm_WizData* const model = GetWizDataPtr();
+    Olm_Block* const block = m_block;
+    // Back on the model however work ends.
+    struct Restore {
+        Olm_KitMain& main;
+        Olm_WizData* model;
+        Olm_Block* block;
+        ~Restore() {
+            main.SetWizDataPtr(model);
+            for (const auto& page : main.m_pages) page->SetWizDataPtr(model);
+            main.m_block = block;
+        }
+    } restore{*this, model, block};
+    m_block = nullptr;
+    if (model && block) {
+        const Olm_BlockList& blocks = model->GetBlkList();
+        const Olm_BlockList& copied = copy.GetBlkList();
+        for (std::size_t i = 0; i < blocks.size() && i < copied.size(); ++i)
+            if (blocks[i] == block) m_block = copied[i];
+    }
+    SetWizDataPtr(&copy);
+    for (const auto& page : m_pages) page->SetWizDataPtr(&copy);
+    work();
+}
+
 void Olm_KitMain::DeclareAttributes(Olm_OptFileCheck& check) const {
     for (const auto& page : m_pages) {
         for (const Olm_Field* field : page->Fields()) {
@@ -142,6 +171,8 @@ bool Olm_KitMain::Prepare() { return true; }
 bool Olm_KitMain::Apply() { return true; }
 
 std::vector<std::string> Olm_KitMain::FeatureLines() { return {}; }
+
+std::vector<Olm_ClockWave> Olm_KitMain::ClockWaves() { return {}; }
 
 void Olm_KitMain::AddConstraints(Olm_ConstraintTemplate& pkx) {
     if (Olm_WizData* data = GetWizDataPtr()) pkx.AddPortSites(*data);
@@ -226,6 +257,8 @@ bool Olm_KitMain::InitGuiDlgs(Nx_Wizard* wizard) {
         m_helpMapRegistered = Nx_HelpManager::getInstance()->addHelpFile(QString::fromStdString(m_helpMap));
     // Help is shown when the library's map or the wizard's own can show it.
     if (m_helpMapRegistered) wizard->showMoreInfo(true);
+    // The picture of the core beside the pages (a window only).
+    if (!IsBatchMode()) Olm_SymbolPanel::Attach(*this, *wizard);
     if (!m_snapshotFolder.empty()) {
         wizard->setPageSnapshots(QString::fromStdString(m_snapshotFolder));
         m_snapshots.clear();
@@ -340,6 +373,22 @@ int Olm_KitMain::DoFinish() {
     if (!written) {
         Error("%s", finisher.Error().c_str());
         return -1;
+    }
+    if (!m_symbolFile.empty() && !m_checkOnly) {
+        // From the design file as written, as the HDL file was made.
+        Olm_HdlGenerator own(GetFamily().str());
+        Olm_CoreSymbol symbol;
+        std::string error;
+        bool made = Olm_SymbolSource::FromDesignFile(finisher.DesignFile(), GetDesignName().str(),
+                                                     m_generator ? *m_generator : own, symbol, error);
+        if (made) {
+            symbol.SetWaves(ClockWaves());
+            made = Olm_SymbolSvg::Write(symbol, m_symbolFile, error);
+        }
+        if (!made) {
+            Error("%s", error.c_str());
+            return -1;
+        }
     }
     return 0;
 }

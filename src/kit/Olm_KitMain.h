@@ -1,12 +1,14 @@
 #pragma once
 
 #include "kit/Olm_ConstraintTemplate.h"
+#include "kit/Olm_CoreSymbol.h"
 #include "kit/Olm_FileState.h"
 #include "kit/Olm_KitPage.h"
 #include "shared/Olm_HdlLanguage.h"
 #include "wizard/Olm_SummaryContent.h"
 #include "wizard/Olm_WizMain.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -85,6 +87,13 @@ public:
     // (Olm_Finisher::SetTestbench); off by default.
     void SetTestbench(bool testbench) { m_testbench = testbench; }
     bool GetTestbench() const { return m_testbench; }
+    // After DoFinish has written the files, it also writes the SVG picture of
+    // the core there (Olm_SymbolSvg: the wrapper's ports as the design file
+    // written gives them, and ClockWaves); empty, the default: none. The
+    // picture is not one of the run's files; a failure to write it fails
+    // DoFinish with a message.
+    void SetSymbolFile(std::string path) { m_symbolFile = std::move(path); }
+    const std::string& GetSymbolFile() const { return m_symbolFile; }
     // The files of DoFinish, with their paths: those it wrote and those it
     // left alone because they were unchanged (GetFileStates says which).
     const std::vector<std::string>& GetWrittenFiles() const { return m_written; }
@@ -109,6 +118,12 @@ public:
     // batch mode: fields read through their binding, any other attribute
     // from the wizard's block.
     const Olm_FieldValues& ModelValues() const;
+    // Runs work with the wizard main and its pages on another container, a
+    // copy of the model (Olm_WizData's copy keeps the blocks in order): the
+    // wizard's block is the copy's block at its place. Afterwards they are
+    // back on the model, which work has not touched. For work that must leave
+    // the model alone, such as the window's preview of the core symbol.
+    void WithModelCopy(Olm_WizData& copy, const std::function<void()>& work);
     // Tells an option-file check the attributes that the wizard's fields
     // define beside the installed data (wizard-only requests, port names).
     void DeclareAttributes(Olm_OptFileCheck& check) const;
@@ -136,6 +151,9 @@ public:
     // FeatureLines, after the clock-manager sentence of the summary page for
     // a wizard with TKL support (UpdateFamilyFlags) and for no other.
     Olm_FeatureText Features();
+    // The output clocks of the model as Apply left it (name, period, phase,
+    // duty), which the core symbol draws as waveforms; none by default.
+    virtual std::vector<Olm_ClockWave> ClockWaves();
     // Fills the constraint template. By default a site line for each
     // external port; a wizard adds its clocks and may replace the sites.
     virtual void AddConstraints(Olm_ConstraintTemplate& pkx);
@@ -204,6 +222,7 @@ private:
     Olm_WizData* m_installed = nullptr;        // not owned
     Olm_HdlGenerator* m_generator = nullptr;   // not owned
     bool m_testbench = false;
+    std::string m_symbolFile;
     std::vector<std::unique_ptr<Olm_KitPage>> m_pages;
     std::vector<std::unique_ptr<Olm_KitPage>> m_refusedPages;  // beyond the slots: kept, never shown
     std::vector<std::string> m_pageRefusals;                   // their messages

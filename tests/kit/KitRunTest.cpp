@@ -4,11 +4,13 @@
 
 #include "CaseFiles.h"
 #include "GuiTestSupport.h"
+#include "kit/Olm_SymbolPanel.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 
 #include <algorithm>
 #include <filesystem>
@@ -289,6 +291,66 @@ TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
     EXPECT_EQ(main.Block()->GetAttributeValue("A_WIDTH"), "12") << "Next writes the model";
     EXPECT_EQ(wizard.currentNxPage()->pageName(), "Summary - Accumulator") << "the register page is skipped";
     EXPECT_GT(main.applied, 0) << "the summary brings the model up to date";
+}
+
+// The panel beside the pages: the symbol follows every change of a field,
+// keeps the last good one while a value is refused, and leaves the model
+// alone; its check box is the run's testbench option.
+TEST_F(KitGui, SymbolPanelFollowsTheFieldsAndLeavesTheModel) {
+    Olm_Engine engine;
+    engine.SetFamily("korvo5");
+    Olm_KfzWizData bridge(&engine, Pal::String("dsp_demo"));
+    ASSERT_TRUE(bridge.SetupWizData());
+    const std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
+    DemoWizard main(false);
+    main.SetWizDataPtr(data.get());
+    main.SetBridge(&bridge);
+    main.SetDesignName("demo");
+    main.SetHDLType("verilog");
+    ASSERT_TRUE(main.InitWizard());
+    Nx_Wizard wizard(QStringLiteral("Olm Wizard"), nullptr, QStringLiteral("OlmWiz"), true, 0);
+    ASSERT_TRUE(main.CreateGuiDlgs(&wizard));
+    ASSERT_TRUE(main.InitGuiDlgs(&wizard));
+    Olm_SymbolPanel* panel = Olm_SymbolPanel::Of(&wizard);
+    ASSERT_NE(panel, nullptr);
+    wizard.show();
+    QApplication::processEvents();
+    const auto port = [panel](const std::string& name) -> std::string {
+        for (const Olm_CoreSymbol::Port& p : panel->Symbol().Ports())
+            if (p.name == name) return Olm_CoreSymbol::GroupName(p.group) + (" " + std::to_string(p.width));
+        return "none";
+    };
+    EXPECT_EQ(port("A"), "Data in 18");
+    const std::string modelWidth = main.Block()->GetAttributeValue("A_WIDTH").str();
+
+    QWidget* body = wizard.currentNxPage()->pageWidget();
+    auto* width = body->findChild<QLineEdit*>("A_WIDTH");
+    width->selectAll();
+    QTest::keyClicks(width, "12");
+    EXPECT_EQ(port("A"), "Data in 12");
+    EXPECT_TRUE(panel->Problem().empty()) << panel->Problem();
+    EXPECT_EQ(main.Block()->GetAttributeValue("A_WIDTH").str(), modelWidth) << "the model waits for Next";
+
+    QTest::keyClicks(width, "0");
+    EXPECT_EQ(port("A"), "Data in 12") << "a refused value keeps the last symbol";
+    EXPECT_NE(panel->Problem().find("'120'"), std::string::npos) << panel->Problem();
+
+    width->selectAll();
+    QTest::keyClicks(width, "9");
+    auto* name = body->findChild<QLineEdit*>(QString::fromStdString(Olm_Field::PortAttribute("A")));
+    ASSERT_NE(name, nullptr);
+    name->selectAll();
+    QTest::keyClicks(name, "sample");
+    EXPECT_EQ(port("A"), "none");
+    EXPECT_EQ(port("sample"), "Data in 9");
+    EXPECT_TRUE(panel->Problem().empty()) << panel->Problem();
+
+    panel->SetFolded(true);
+    EXPECT_LT(panel->maximumWidth(), Olm_SymbolPanel::kWidth) << "folded, the panel gives the page room";
+    EXPECT_TRUE(panel->TestbenchBox()->isVisible());
+    EXPECT_FALSE(panel->TestbenchBox()->isChecked());
+    panel->TestbenchBox()->setChecked(true);
+    EXPECT_TRUE(main.GetTestbench());
 }
 
 }  // namespace

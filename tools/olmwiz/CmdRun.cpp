@@ -1,6 +1,7 @@
 // olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]
 //            [--options FILE] [--hdl verilog|vhdl] [--outdir DIR] [--batch]
 //            [--silent] [--log FILE] [--strict] [--testbench] [--render-pages DIR]
+//            [--symbol FILE]
 // Runs a wizard in its window or in batch mode, or saves its pages as
 // pictures: a shell over Olm_RunSession.
 
@@ -11,6 +12,9 @@
 #include "RunArguments.h"
 #include "StderrReports.h"
 #include "WizardTable.h"
+
+#include "kit/Olm_KitMain.h"
+#include "kit/Olm_SymbolSvg.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +36,7 @@ std::string Help() {
     return "Usage: olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]\n"
            "                  [--options FILE] [--hdl verilog|vhdl] [--outdir DIR]\n"
            "                  [--batch] [--silent] [--log FILE] [--strict] [--type TYPE]\n"
-           "                  [--testbench] [--render-pages DIR]\n\n"
+           "                  [--testbench] [--render-pages DIR] [--symbol FILE]\n\n"
            "Runs a wizard and writes the design file NAME.kfz, the HDL wrapper NAME.v\n"
            "or NAME.vhd and the constraint template NAME_olmw.pkx into the output folder.\n\n"
            "Wizards:\n" +
@@ -61,6 +65,9 @@ std::string Help() {
            "      --render-pages DIR  save each page of the window, on the settings\n"
            "                       given, as DIR/NN-<page title>.png (needs no display)\n"
            "                       and write nothing else\n"
+           "      --symbol FILE    when the run finishes, also write the symbol of the core\n"
+           "                       as SVG: the wrapper's ports by purpose, and the waveforms\n"
+           "                       of the output clocks of a PLL\n"
            "  -h, --help           show this help\n\n"
            "The wizards of plugins are found in the folders of $OLMW_WIZARD_PATH and in\n"
            "the installed plugin folder (olmwiz list).\n"
@@ -162,6 +169,7 @@ int RunRun(const std::vector<std::string>& args) {
     CommandLine parser("olmwiz run", help);
     DeclareRunOptions(parser);
     parser.Option("--render-pages");
+    parser.Option("--symbol");
     if (const int exitCode = parser.ParseCommand(args); exitCode != CommandLine::kParsed) return exitCode;
     Olm_RunRequest request;
     const WizardEntry* wizard = nullptr;
@@ -185,6 +193,33 @@ int RunRun(const std::vector<std::string>& args) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
 
+    // The symbol is written after the run's files, so its file is checked
+    // first: a path it cannot be written to refuses the run before anything
+    // is written. The session works in the output folder: the path is made
+    // absolute here.
+    std::string symbolFile;
+    if (parser.Has("symbol")) {
+        if (snapshots) return parser.Usage("--symbol goes with a run that finishes; it does not go with --render-pages");
+        const std::string given = parser.Value("symbol");
+        if (given.empty()) return parser.Usage("--symbol needs a file");
+        std::error_code ec;
+        symbolFile = std::filesystem::absolute(given, ec).lexically_normal().string();
+        if (ec) return parser.Fail("cannot use the symbol file '" + given + "'");
+        PathClashes clashes;
+        AddRunFiles(clashes, request, "");
+        clashes.AddOutput("the symbol file", symbolFile);
+        if (const std::string clash = clashes.Problem(); !clash.empty()) return parser.Fail(clash);
+        if (std::string error; !Olm_SymbolSvg::CanWrite(symbolFile, error)) return parser.Fail(error);
+    }
+    Olm_RunSession::Factory factory = FactoryOf(*wizard, request.wizType);
+    if (!symbolFile.empty()) {
+        factory = [inner = std::move(factory), symbolFile](bool batch) {
+            std::unique_ptr<Olm_KitMain> main = inner(batch);
+            if (main) main->SetSymbolFile(symbolFile);
+            return main;
+        };
+    }
+
     // The data-file reader reports through the message manager: to stderr.
     const StderrReports reports;
     // A batch run gives its messages here, after the run, so that each is
@@ -193,7 +228,7 @@ int RunRun(const std::vector<std::string>& args) {
     const bool quiet = request.silent;
     if (request.batch) request.silent = true;
     Olm_RunSession session;
-    const Olm_RunOutcome outcome = session.Run(request, FactoryOf(*wizard, request.wizType));
+    const Olm_RunOutcome outcome = session.Run(request, factory);
     const std::string failure = Unrepeated(outcome, reports);
     if (snapshots) {
         if (!outcome.failure.empty()) {

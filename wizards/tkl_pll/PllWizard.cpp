@@ -228,4 +228,18 @@ void PllWizard::AddConstraints(Olm_ConstraintTemplate& pkx) {
         pkx.AddSection("Clock routing", std::move(routes));
 }
 
+std::vector<Olm_ClockWave> PllWizard::ClockWaves() {
+    std::vector<Olm_ClockWave> waves;
+    const Olm_FieldValues& values = ModelValues();
+    const PllResult result = Solve(values, true);
+    for (int n = 0; n < kMaxOutputs && result.ok; ++n) {
+        if (!values.IsOn(Wiz(n, "_USED")) || !(result.outputs[n].achievedMHz > 0.0)) continue;
+        const double phase = Parsed(values.Text(Out(n, "_PHASE")));
+        const double duty = Parsed(values.Text(Out(n, "_DUTY")));
+        waves.push_back({values.Text(Olm_Field::PortAttribute(Out(n, ""))), 1000.0 / result.outputs[n].achievedMHz,
+                         std::isfinite(phase) ? phase : 0.0, std::isfinite(duty) ? duty : 0.5});
+    }
+    return waves;
+}
+
 }  // namespace TklPll

@@ -39,6 +39,9 @@ public:
     bool Apply() override;
     std::vector<std::string> FeatureLines() override;
     void AddConstraints(Olm_ConstraintTemplate& pkx) override;
+    // The enabled outputs with the frequency the solver achieves, their
+    // CLKOUT<n>_PHASE and _DUTY, named by their ports.
+    std::vector<Olm_ClockWave> ClockWaves() override;
 
 private:
     // For a design file that was loaded: the requests that the installed
