@@ -2,6 +2,7 @@
 
 #include "proof/Olm_TbClockBench.h"
 #include "proof/Olm_TbDesign.h"
+#include "proof/Olm_TbLaneBench.h"
 #include "proof/Olm_TbMultBench.h"
 #include "proof/Olm_TbReceiveBench.h"
 #include "proof/Olm_TbSerialBench.h"
@@ -21,6 +22,7 @@ bool Olm_TestbenchWriter::Write(const Olm_KfzDesign& kfz, const std::string& des
     else if (view.Has("DSP")) added = Olm_TbMultBench::Add(view, tb, error);
     else if (Olm_TbSerialBench::Applies(view)) added = Olm_TbSerialBench::Add(view, tb, error);
     else if (Olm_TbReceiveBench::Applies(view)) added = Olm_TbReceiveBench::Add(view, tb, error);
+    else if (Olm_TbLaneBench::Applies(view)) added = Olm_TbLaneBench::Add(view, tb, error);
     else error = "a testbench is written for phase-locked loops (RKO_ADV, RKO_BASE), multipliers (DSP) and "
                  "serializers (OSER) only";
     if (!added) return false;

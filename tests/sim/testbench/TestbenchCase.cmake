@@ -4,7 +4,7 @@
 # testbench to pass or to fail.
 #   -DOLMWIZ=... -DWORK=dir -DDESIGN=name -DHDL=verilog|vhdl -DEXPECT=PASS|FAIL
 #   -DRUN_ARGS="--wizard|tkl_pll|--family|korvo5|..."  (the arguments, "|" between)
-#   [-DMUTATE_FROM=text -DMUTATE_TO=text]
+#   [-DMUTATE_FROM=text -DMUTATE_TO=text [-DMUTATE_FIRST=ON]]  (ON: the first occurrence only)
 # Prints "SKIP: ..." (the test is then skipped) when the simulator is missing.
 if(HDL STREQUAL "vhdl")
   find_program(sim_program ghdl)
@@ -47,7 +47,16 @@ if(DEFINED MUTATE_FROM)
   if(at LESS 0)
     message(FATAL_ERROR "the wrapper holds no '${MUTATE_FROM}' to change")
   endif()
-  string(REPLACE "${MUTATE_FROM}" "${MUTATE_TO}" wrapper "${wrapper}")
+  if(MUTATE_FIRST)
+    # Only the first occurrence: one lane of several, say.
+    string(LENGTH "${MUTATE_FROM}" from_length)
+    math(EXPR rest_at "${at} + ${from_length}")
+    string(SUBSTRING "${wrapper}" 0 ${at} head)
+    string(SUBSTRING "${wrapper}" ${rest_at} -1 tail)
+    set(wrapper "${head}${MUTATE_TO}${tail}")
+  else()
+    string(REPLACE "${MUTATE_FROM}" "${MUTATE_TO}" wrapper "${wrapper}")
+  endif()
   file(WRITE ${WORK}/${DESIGN}.${ext} "${wrapper}")
 endif()
 
