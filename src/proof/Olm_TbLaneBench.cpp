@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -306,18 +307,6 @@ bool Olm_TbLaneBench::Add(const Olm_TbDesign& design, Olm_TbText& text, std::str
             return false;
         }
         const double rate = design.Number(instance, "LINE_RATE", 0.0), ref = design.Number(instance, "REFCLK_FREQ", 0.0);
-        if (first) {
-            g.coding = tx;
-            g.width = txWidth;
-            g.commaChar = commaChar;
-            g.commaByte = design.Flag(instance, "COMMA_ALIGN_MSB", false) ? txWidth / 8 - 1 : 0;
-            lineRate = rate;
-            refMHz = ref;
-            first = false;
-        } else if (tx != g.coding || txWidth != g.width || rate != lineRate || ref != refMHz) {
-            error = name + "the lanes differ in coding, width, line rate or reference clock";
-            return false;
-        }
         Lane l;
         l.refClk = design.PortOf(instance, "REFCLK");
         l.txp = design.PortOf(instance, "TXP");
@@ -334,17 +323,40 @@ bool Olm_TbLaneBench::Add(const Olm_TbDesign& design, Olm_TbText& text, std::str
         l.txCtrl = tx == "8B10B" ? design.PortOf(instance, "TXISCTRL") : "";
         l.alignEn = design.PortOf(instance, "RXALIGNEN");
         l.bonded = design.Value(instance, "LANE_BOND_MODE", "NONE") != "NONE";
-        const auto port = [&design](const std::string& port, int width) {
+        for (const Lane& other : g.lanes)
+            if (other.rxp == l.rxp || other.txData == l.txData || other.txFab == l.txFab) {
+                error = name + "it shares its receive line, data or fabric clock port with another lane; a lane is "
+                               "looped back on ports of its own";
+                return false;
+            }
+        if (first) {
+            g.coding = tx;
+            g.width = txWidth;
+            g.commaChar = commaChar;
+            g.commaByte = design.Flag(instance, "COMMA_ALIGN_MSB", false) ? txWidth / 8 - 1 : 0;
+            lineRate = rate;
+            refMHz = ref;
+            first = false;
+        } else if (tx != g.coding || txWidth != g.width || rate != lineRate || ref != refMHz) {
+            error = name + "the lanes differ in coding, width, line rate or reference clock";
+            return false;
+        }
+        // Data and control ports as wide as the data, or the whole pins
+        // (a design without the wizard's widths), the data in their low bits.
+        const auto port = [&design](const std::string& port, int width, bool wider = false) {
             const Olm_HdlPort* found = port.empty() ? nullptr : design.FindPort(port);
-            return found && found->width == width;
+            return found && (found->width == width || (wider && found->width > width));
         };
         if (!port(l.refClk, 1) || !port(l.txp, 1) || !port(l.rxp, 1) || !port(l.txFab, 1) || !port(l.rxFab, 1) ||
-            !port(l.txRefOut, 1) || !port(l.txData, txWidth) || !port(l.rxData, txWidth) ||
-            (tx == "8B10B" && !port(l.txCtrl, txWidth / 8))) {
+            !port(l.txRefOut, 1) || !port(l.txData, txWidth, true) || !port(l.rxData, txWidth, true) ||
+            (tx == "8B10B" && !port(l.txCtrl, txWidth / 8, true))) {
             error = name + "its reference clock, serial, fabric clock, word clock (TXREFOUT), data or control "
                            "character pins are not on wrapper ports of their widths";
             return false;
         }
+        for (auto [name, bits] : {std::pair{&l.txData, txWidth}, std::pair{&l.rxData, txWidth}, std::pair{&l.txCtrl, txWidth / 8}})
+            if (!name->empty() && design.FindPort(*name)->width > bits)
+                *name += text.Verilog() ? "[" + Int(bits - 1) + ":0]" : "(" + Int(bits - 1) + " downto 0)";
         g.lanes.push_back(l);
     }
     if (g.lanes.empty() || !(lineRate > 0.1 && lineRate < 100.0) || !(refMHz > 1.0 && refMHz < 2000.0)) {

@@ -74,7 +74,10 @@ void AddVerilog(const Mult& m, Olm_TbText& text) {
          Last("tb_rb", m.b.pipe, m.b.port) + ");\n";
     d += "    wire [" + std::to_string(fw - 1) + ":0] tb_p_in = " + Last("tb_rm", m.mpipe, "tb_m_in") + ";\n";
     d += "    wire [" + std::to_string(fw - 1) + ":0] tb_p_full = " + Last("tb_rp", m.ppipe, "tb_p_in") + ";\n";
-    d += "    wire [" + std::to_string(m.pw - 1) + ":0] tb_p_ref = tb_p_full[" + std::to_string(m.pw - 1) + ":0];\n";
+    // A product port wider than the full product carries its sign.
+    d += "    wire [" + std::to_string(m.pw - 1) + ":0] tb_p_ref = " +
+         (m.pw <= fw ? "tb_p_full[" + std::to_string(m.pw - 1) + ":0];\n"
+                     : "{{" + std::to_string(m.pw - fw) + "{tb_p_full[" + std::to_string(fw - 1) + "]}}, tb_p_full};\n");
     d += "    integer tb_cycle = 0;\n    bit tb_comparing = 0;\n";
     (void)fws;
     text.Declare(d);
@@ -175,7 +178,8 @@ void AddVhdl(const Mult& m, Olm_TbText& text) {
     c += "    tb_m_in <= tb_full_product(" + Last("tb_ra", m.a.pipe, m.a.port) + ", " + Last("tb_rb", m.b.pipe, m.b.port) + ");\n";
     c += "    tb_p_in <= " + Last("tb_rm", m.mpipe, "tb_m_in") + ";\n";
     c += "    tb_p_full <= " + Last("tb_rp", m.ppipe, "tb_p_in") + ";\n";
-    c += "    tb_p_ref <= std_logic_vector(tb_p_full(" + std::to_string(m.pw - 1) + " downto 0));\n";
+    c += m.pw <= fw ? "    tb_p_ref <= std_logic_vector(tb_p_full(" + std::to_string(m.pw - 1) + " downto 0));\n"
+                    : "    tb_p_ref <= std_logic_vector(resize(tb_p_full, " + std::to_string(m.pw) + "));\n";
     if (m.Clocked()) {
         c += "    " + m.clk + " <= not " + m.clk + " after 5 ns;\n\n";
         std::string clear, shift;
@@ -301,6 +305,11 @@ bool Olm_TbMultBench::Add(const Olm_TbDesign& design, Olm_TbText& text, std::str
         const Olm_HdlPort* found = design.FindPort(port);
         return found ? found->width : 0;
     };
+    // The whole P pin on a port (a design without the wizard's product
+    // width): every bit of it is checked, the product extended to 48 bits.
+    if (!m.product.empty() && portWidth(m.product) > m.pw && portWidth(m.product) <= 48 &&
+        design.PinWidth(dsp, "P") == portWidth(m.product))
+        m.pw = portWidth(m.product);
     const struct {
         const char* what;
         const std::string& port;
@@ -316,7 +325,7 @@ bool Olm_TbMultBench::Add(const Olm_TbDesign& design, Olm_TbText& text, std::str
             return false;
         }
     }
-    if (m.pw > m.a.width + m.b.width + 2) {
+    if (m.pw > m.a.width + m.b.width + 2 && m.pw != design.PinWidth(dsp, "P")) {
         error = "the product is wider than the full product of the operands";
         return false;
     }

@@ -2,7 +2,7 @@
 # --testbench, optionally changes one text of the written wrapper (a
 # mutation the testbench must catch), then runs `olmwiz sim` and expects the
 # testbench to pass or to fail.
-#   -DOLMWIZ=... -DWORK=dir -DDESIGN=name -DHDL=verilog|vhdl -DEXPECT=PASS|FAIL
+#   -DOLMWIZ=... -DWORK=dir -DDESIGN=name -DHDL=verilog|vhdl -DEXPECT=PASS|FAIL|REFUSED
 #   -DRUN_ARGS="--wizard|tkl_pll|--family|korvo5|..."  (the arguments, "|" between)
 #   [-DMUTATE_FROM=text -DMUTATE_TO=text [-DMUTATE_FIRST=ON]]  (ON: the first occurrence only)
 # Prints "SKIP: ..." (the test is then skipped) when the simulator is missing.
@@ -27,6 +27,17 @@ string(REPLACE "|" ";" RUN_ARGS "${RUN_ARGS}")
 execute_process(COMMAND ${OLMWIZ} run ${RUN_ARGS} --design ${DESIGN} --hdl ${HDL} --batch --silent --testbench
                         --outdir ${WORK}
                 RESULT_VARIABLE run_result OUTPUT_VARIABLE run_out ERROR_VARIABLE run_err)
+if(EXPECT STREQUAL "REFUSED")
+  # A design the testbench cannot measure: the run fails with the reason
+  # and writes nothing.
+  file(GLOB written ${WORK}/*)
+  if(run_result EQUAL 0 OR NOT "${run_out}${run_err}" MATCHES "Could not write the testbench .*: [a-z]" OR written)
+    message(FATAL_ERROR "expected the testbench to be refused with a reason and nothing written (${run_result}):\n"
+                        "${run_out}${run_err}")
+  endif()
+  message("${run_out}${run_err}")
+  return()
+endif()
 if(NOT run_result EQUAL 0)
   message(FATAL_ERROR "olmwiz run failed (${run_result}):\n${run_out}${run_err}")
 endif()
