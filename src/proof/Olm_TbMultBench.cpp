@@ -39,7 +39,10 @@ struct Mult {
     Operand a, b;
     std::string product, clk, ce, rst;
     int pw = 0, mpipe = 0, ppipe = 0;
+    // Clock cycles until a product of both operands is out: the operand
+    // with more registers decides; each operand has its own latency.
     int Latency() const { return (a.pipe > b.pipe ? a.pipe : b.pipe) + mpipe + ppipe; }
+    int LatencyOf(const Operand& op) const { return op.pipe + mpipe + ppipe; }
     bool Clocked() const { return a.pipe + b.pipe + mpipe + ppipe > 0; }
 };
 
@@ -132,6 +135,24 @@ void AddVerilog(const Mult& m, Olm_TbText& text) {
              step("$urandom", "$urandom", "1'b1", "1'b0") + "        end\n        tb_comparing = 1;\n";
     } else {
         s += "        tb_comparing = 1;\n";
+    }
+    if (m.Clocked()) {
+        // A single 1 on each operand in turn, the other held at 1: the
+        // product must show it exactly that operand's latency later.
+        for (const bool onA : {true, false}) {
+            const Operand& op = onA ? m.a : m.b;
+            const std::string zero = Literal(true, std::string(op.width, '0')),
+                              one = Literal(true, std::string(op.width - 1, '0') + "1"),
+                              held = Literal(true, std::string((onA ? m.b : m.a).width - 1, '0') + "1");
+            const auto pulse = [&](const std::string& v) {
+                return onA ? step(v, held, "1'b1", "1'b0") : step(held, v, "1'b1", "1'b0");
+            };
+            const std::string lat = std::to_string(m.LatencyOf(op) + 1);
+            s += "        tb_stage = \"latency from " + op.port + " (" + std::to_string(m.LatencyOf(op)) +
+                 " clock cycles)\";\n        repeat (" + std::to_string(m.Latency() + 1) + ") begin\n" + pulse(zero) +
+                 "        end\n        begin\n" + pulse(one) + "        end\n        repeat (" + lat + ") begin\n" +
+                 pulse(zero) + "        end\n";
+        }
     }
     s += "        tb_stage = \"extreme operands\";\n";
     for (const std::string& x : Extremes(m.a))
@@ -259,6 +280,21 @@ void AddVhdl(const Mult& m, Olm_TbText& text) {
              ", '1', '0', \"filling the registers\");\n        end loop;\n        tb_comparing := true;\n";
     } else {
         s += "        tb_comparing := true;\n";
+    }
+    if (m.Clocked()) {
+        for (const bool onA : {true, false}) {
+            const Operand& op = onA ? m.a : m.b;
+            const std::string zero = Literal(false, std::string(op.width, '0')),
+                              one = Literal(false, std::string(op.width - 1, '0') + "1"),
+                              held = Literal(false, std::string((onA ? m.b : m.a).width - 1, '0') + "1");
+            const std::string what = "\"latency from " + op.port + " (" + std::to_string(m.LatencyOf(op)) + " clock cycles)\"";
+            const auto pulse = [&](const std::string& v) {
+                return "tb_step(" + (onA ? v + ", " + held : held + ", " + v) + ", '1', '0', " + what + ");\n";
+            };
+            s += "        for i in 1 to " + std::to_string(m.Latency() + 1) + " loop\n            " + pulse(zero) +
+                 "        end loop;\n        " + pulse(one) + "        for i in 1 to " +
+                 std::to_string(m.LatencyOf(op) + 1) + " loop\n            " + pulse(zero) + "        end loop;\n";
+        }
     }
     for (const std::string& x : Extremes(m.a))
         for (const std::string& y : Extremes(m.b))

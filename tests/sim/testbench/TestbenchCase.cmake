@@ -4,9 +4,17 @@
 # testbench to pass or to fail.
 #   -DOLMWIZ=... -DWORK=dir -DDESIGN=name -DHDL=verilog|vhdl -DEXPECT=PASS|FAIL|REFUSED
 #   -DRUN_ARGS="--wizard|tkl_pll|--family|korvo5|..."  (the arguments, "|" between)
+#   [-DSIMULATOR=verilator]  (else Icarus for Verilog, GHDL for VHDL)
 #   [-DMUTATE_FROM=text -DMUTATE_TO=text [-DMUTATE_FIRST=ON]]  (ON: the first occurrence only)
 # Prints "SKIP: ..." (the test is then skipped) when the simulator is missing.
-if(HDL STREQUAL "vhdl")
+set(sim_option)
+set(sim_limit 120)
+if(SIMULATOR STREQUAL "verilator")
+  find_program(sim_program verilator)
+  set(sim_package verilator)
+  set(sim_option --simulator verilator)
+  set(sim_limit 600)
+elseif(HDL STREQUAL "vhdl")
   find_program(sim_program ghdl)
   set(sim_package ghdl)
 else()
@@ -71,7 +79,7 @@ if(DEFINED MUTATE_FROM)
   file(WRITE ${WORK}/${DESIGN}.${ext} "${wrapper}")
 endif()
 
-execute_process(COMMAND ${OLMWIZ} sim --kfz ${WORK}/${DESIGN}.kfz --hdl ${HDL} --time-limit 120
+execute_process(COMMAND ${OLMWIZ} sim --kfz ${WORK}/${DESIGN}.kfz --hdl ${HDL} ${sim_option} --time-limit ${sim_limit}
                 RESULT_VARIABLE sim_result OUTPUT_VARIABLE sim_out ERROR_VARIABLE sim_err)
 message("${sim_out}${sim_err}")
 if(EXPECT STREQUAL "PASS")
