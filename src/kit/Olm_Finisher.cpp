@@ -292,7 +292,9 @@ bool Olm_Finisher::HdlInProcess(const std::string& kfzText, std::string& hdlText
     if (!written.LoadText(kfzText, DesignFile().c_str(), &loadError))
         return Fail("Could not read back the design file " + DesignFile() + ": " + loadError.str());
     std::string error;
-    if (!Generator().Write(written.GetDesign(), m_design, m_language, hdlText, nullptr, error))
+    // Run checked the design rules on this design before it was saved.
+    if (!Generator().Write(written.GetDesign(), m_design, m_language, hdlText, nullptr, error,
+                           Olm_HdlGenerator::Rules::kCheckedByCaller))
         return Fail("Could not write the HDL file " + HdlFile() + ": " + error);
     return true;
 }

@@ -55,8 +55,15 @@ public:
     // error saying why: the design cannot be read as HDL or breaks a design
     // rule (DesignRefused; Findings lists the broken rules), or the language
     // cannot express it (a name it does not allow, ...).
+    // Rules::kCheckedByCaller: the caller has checked this design with Check
+    // and found it clean (a finish checks before it writes any file), so the
+    // rules are not run a second time.
+    enum class Rules { kCheck, kCheckedByCaller };
     bool Write(const Olm_KfzDesign& design, const std::string& designName, Language language,
-               std::string& wrapper, std::string* stubs, std::string& error);
+               std::string& wrapper, std::string* stubs, std::string& error, Rules rules = Rules::kCheck);
+    // How many times this generator has run the design rules (Check, and
+    // Write unless told they were checked).
+    int RuleRuns() const { return m_ruleRuns; }
 
     // What the last Write handled in a way of its own (a pin bit outside its
     // pin, a tie wider than its pin, ...).
@@ -82,6 +89,7 @@ private:
     bool m_loaded = false;
     bool m_designRefused = false;
     int m_filesRead = 0;
+    int m_ruleRuns = 0;
     std::vector<Olm_HdlPrimitive> m_library;
     std::vector<std::string> m_dataWarnings;
     std::vector<std::string> m_warnings;

@@ -39,7 +39,10 @@ struct Mult {
     Operand a, b;
     std::string product, clk, ce, rst;
     int pw = 0, mpipe = 0, ppipe = 0;
+    // Clock cycles until a product of both operands is out: the operand
+    // with more registers decides; each operand has its own latency.
     int Latency() const { return (a.pipe > b.pipe ? a.pipe : b.pipe) + mpipe + ppipe; }
+    int LatencyOf(const Operand& op) const { return op.pipe + mpipe + ppipe; }
     bool Clocked() const { return a.pipe + b.pipe + mpipe + ppipe > 0; }
 };
 
@@ -74,7 +77,10 @@ void AddVerilog(const Mult& m, Olm_TbText& text) {
          Last("tb_rb", m.b.pipe, m.b.port) + ");\n";
     d += "    wire [" + std::to_string(fw - 1) + ":0] tb_p_in = " + Last("tb_rm", m.mpipe, "tb_m_in") + ";\n";
     d += "    wire [" + std::to_string(fw - 1) + ":0] tb_p_full = " + Last("tb_rp", m.ppipe, "tb_p_in") + ";\n";
-    d += "    wire [" + std::to_string(m.pw - 1) + ":0] tb_p_ref = tb_p_full[" + std::to_string(m.pw - 1) + ":0];\n";
+    // A product port wider than the full product carries its sign.
+    d += "    wire [" + std::to_string(m.pw - 1) + ":0] tb_p_ref = " +
+         (m.pw <= fw ? "tb_p_full[" + std::to_string(m.pw - 1) + ":0];\n"
+                     : "{{" + std::to_string(m.pw - fw) + "{tb_p_full[" + std::to_string(fw - 1) + "]}}, tb_p_full};\n");
     d += "    integer tb_cycle = 0;\n    bit tb_comparing = 0;\n";
     (void)fws;
     text.Declare(d);
@@ -130,6 +136,24 @@ void AddVerilog(const Mult& m, Olm_TbText& text) {
     } else {
         s += "        tb_comparing = 1;\n";
     }
+    if (m.Clocked()) {
+        // A single 1 on each operand in turn, the other held at 1: the
+        // product must show it exactly that operand's latency later.
+        for (const bool onA : {true, false}) {
+            const Operand& op = onA ? m.a : m.b;
+            const std::string zero = Literal(true, std::string(op.width, '0')),
+                              one = Literal(true, std::string(op.width - 1, '0') + "1"),
+                              held = Literal(true, std::string((onA ? m.b : m.a).width - 1, '0') + "1");
+            const auto pulse = [&](const std::string& v) {
+                return onA ? step(v, held, "1'b1", "1'b0") : step(held, v, "1'b1", "1'b0");
+            };
+            const std::string lat = std::to_string(m.LatencyOf(op) + 1);
+            s += "        tb_stage = \"latency from " + op.port + " (" + std::to_string(m.LatencyOf(op)) +
+                 " clock cycles)\";\n        repeat (" + std::to_string(m.Latency() + 1) + ") begin\n" + pulse(zero) +
+                 "        end\n        begin\n" + pulse(one) + "        end\n        repeat (" + lat + ") begin\n" +
+                 pulse(zero) + "        end\n";
+        }
+    }
     s += "        tb_stage = \"extreme operands\";\n";
     for (const std::string& x : Extremes(m.a))
         for (const std::string& y : Extremes(m.b))
@@ -175,7 +199,8 @@ void AddVhdl(const Mult& m, Olm_TbText& text) {
     c += "    tb_m_in <= tb_full_product(" + Last("tb_ra", m.a.pipe, m.a.port) + ", " + Last("tb_rb", m.b.pipe, m.b.port) + ");\n";
     c += "    tb_p_in <= " + Last("tb_rm", m.mpipe, "tb_m_in") + ";\n";
     c += "    tb_p_full <= " + Last("tb_rp", m.ppipe, "tb_p_in") + ";\n";
-    c += "    tb_p_ref <= std_logic_vector(tb_p_full(" + std::to_string(m.pw - 1) + " downto 0));\n";
+    c += m.pw <= fw ? "    tb_p_ref <= std_logic_vector(tb_p_full(" + std::to_string(m.pw - 1) + " downto 0));\n"
+                    : "    tb_p_ref <= std_logic_vector(resize(tb_p_full, " + std::to_string(m.pw) + "));\n";
     if (m.Clocked()) {
         c += "    " + m.clk + " <= not " + m.clk + " after 5 ns;\n\n";
         std::string clear, shift;
@@ -256,6 +281,21 @@ void AddVhdl(const Mult& m, Olm_TbText& text) {
     } else {
         s += "        tb_comparing := true;\n";
     }
+    if (m.Clocked()) {
+        for (const bool onA : {true, false}) {
+            const Operand& op = onA ? m.a : m.b;
+            const std::string zero = Literal(false, std::string(op.width, '0')),
+                              one = Literal(false, std::string(op.width - 1, '0') + "1"),
+                              held = Literal(false, std::string((onA ? m.b : m.a).width - 1, '0') + "1");
+            const std::string what = "\"latency from " + op.port + " (" + std::to_string(m.LatencyOf(op)) + " clock cycles)\"";
+            const auto pulse = [&](const std::string& v) {
+                return "tb_step(" + (onA ? v + ", " + held : held + ", " + v) + ", '1', '0', " + what + ");\n";
+            };
+            s += "        for i in 1 to " + std::to_string(m.Latency() + 1) + " loop\n            " + pulse(zero) +
+                 "        end loop;\n        " + pulse(one) + "        for i in 1 to " +
+                 std::to_string(m.LatencyOf(op) + 1) + " loop\n            " + pulse(zero) + "        end loop;\n";
+        }
+    }
     for (const std::string& x : Extremes(m.a))
         for (const std::string& y : Extremes(m.b))
             s += "        tb_step(" + Literal(false, x) + ", " + Literal(false, y) + ", '1', '0', \"extreme operands\");\n";
@@ -301,6 +341,11 @@ bool Olm_TbMultBench::Add(const Olm_TbDesign& design, Olm_TbText& text, std::str
         const Olm_HdlPort* found = design.FindPort(port);
         return found ? found->width : 0;
     };
+    // The whole P pin on a port (a design without the wizard's product
+    // width): every bit of it is checked, the product extended to 48 bits.
+    if (!m.product.empty() && portWidth(m.product) > m.pw && portWidth(m.product) <= 48 &&
+        design.PinWidth(dsp, "P") == portWidth(m.product))
+        m.pw = portWidth(m.product);
     const struct {
         const char* what;
         const std::string& port;
@@ -316,7 +361,7 @@ bool Olm_TbMultBench::Add(const Olm_TbDesign& design, Olm_TbText& text, std::str
             return false;
         }
     }
-    if (m.pw > m.a.width + m.b.width + 2) {
+    if (m.pw > m.a.width + m.b.width + 2 && m.pw != design.PinWidth(dsp, "P")) {
         error = "the product is wider than the full product of the operands";
         return false;
     }

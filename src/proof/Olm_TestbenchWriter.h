@@ -19,7 +19,11 @@ class Olm_KfzDesign;
 // What is checked follows from the primitives of the design:
 //   - phase-locked loops (RKO_ADV, RKO_BASE): Olm_TbClockBench;
 //   - a multiplier (DSP): Olm_TbMultBench;
-//   - a source-synchronous transmitter (OSER): Olm_TbSerialBench.
+//   - a serializer and a deserializer on the same clocks (the generic
+//     wizard's I/O): Olm_TbRoundTripBench;
+//   - a source-synchronous transmitter (OSER): Olm_TbSerialBench;
+//   - a source-synchronous receiver (ISER): Olm_TbReceiveBench;
+//   - transceiver lanes (HSX3, HSX10, HSX11): Olm_TbLaneBench.
 // Any other design gets no testbench (Write fails and says so).
 class OLM_BASE_EXPORT Olm_TestbenchWriter {
 public:

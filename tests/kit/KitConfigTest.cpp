@@ -228,11 +228,12 @@ TEST(ConstraintTemplate, SitesClocksAndSectionsInThatOrder) {
 // The finishing step on the installed DSP data into a folder, by the
 // in-process generator or by an HDL program as a child process.
 bool Finish(const std::string& folder, const std::string& tool, std::string* error = nullptr,
-            const char* wizType = "dsp_mult", bool testbench = false) {
+            const char* wizType = "dsp_mult", bool testbench = false, const char* dspMode = nullptr) {
     Olm_Engine engine;
     engine.SetFamily("korvo5");
     Olm_Data loaded;
     EXPECT_TRUE(loaded.ReadDataFile(wizType, "korvo5"));
+    if (dspMode) loaded.GetWizData()->GetPrimitiveBlock("DSP")->GetNamedAttribute("OPERATION_MODE")->SetCurrentValue(dspMode);
     Olm_KfzWizData bridge(&engine, Pal::String(wizType));
     bridge.SetWizDataPtr(loaded.GetWizData());
     Olm_Finisher finisher(bridge, folder, "core");
@@ -261,6 +262,26 @@ TEST(Finisher, ChildAndInProcessWriteTheSameFilesAndAFailureWritesNone) {
         << "no scratch folder, no new file";
 }
 
+TEST(Finisher, RunsTheDesignRulesOncePerFinish) {
+    const ScratchDir dir;
+    Olm_Engine engine;
+    engine.SetFamily("korvo5");
+    Olm_Data loaded;
+    ASSERT_TRUE(loaded.ReadDataFile("dsp_mult", "korvo5"));
+    Olm_KfzWizData bridge(&engine, Pal::String("dsp_mult"));
+    bridge.SetWizDataPtr(loaded.GetWizData());
+    Olm_HdlGenerator generator("korvo5");
+    for (const bool hdl : {true, false}) {
+        const int before = generator.RuleRuns();
+        Olm_Finisher finisher(bridge, dir.File(hdl ? "hdl" : "kfz"), "core");
+        finisher.SetHdlGenerator(&generator);
+        if (hdl) finisher.SetHdl(Olm_HdlGenerator::Language::Verilog);
+        fs::create_directories(dir.File(hdl ? "hdl" : "kfz"));
+        ASSERT_TRUE(finisher.Run("# template\n")) << finisher.Error();
+        EXPECT_EQ(generator.RuleRuns() - before, 1) << (hdl ? "with" : "without") << " HDL";
+    }
+}
+
 TEST(Finisher, WritesTheTestbenchWithTheOtherFilesOrNoFileAtAll) {
     const ScratchDir dir;
     std::string error;
@@ -269,9 +290,8 @@ TEST(Finisher, WritesTheTestbenchWithTheOtherFilesOrNoFileAtAll) {
     EXPECT_NE(testbench.find("entity core_tb is"), std::string::npos);
     EXPECT_NE(testbench.find("dut : entity work.core"), std::string::npos);
 
-    // The I/O data as installed names none of the ports a testbench drives:
-    // no testbench, so no file.
-    EXPECT_FALSE(Finish(dir.File("io"), "", &error, "ssio_rx", true));
+    // A multiplier in another mode has no testbench, so no file.
+    EXPECT_FALSE(Finish(dir.File("io"), "", &error, "dsp_mult", true, "ADD_SUBTRACT"));
     EXPECT_NE(error.find("Could not write the testbench"), std::string::npos) << error;
     EXPECT_TRUE(fs::is_empty(dir.File("io")));
 }

@@ -1,8 +1,10 @@
 // Every reference wizard on its defaults and on every bundled option file, and
 // the generic wizard on every installed data file, in both languages: the
 // run passes the design rules (a run that breaks one writes nothing and
-// fails), `olmwiz check` finds the written design clean, and Yosys finds no
-// conflicting or missing driver in the Verilog wrapper with its black boxes.
+// fails), `olmwiz check` finds the written design clean, Icarus elaborates the
+// Verilog wrapper with the simulation models, and Yosys finds no conflicting
+// or missing driver in the Verilog wrapper with its black boxes. The
+// testbenches of the same designs run in tests/sim/testbench.
 
 #include "WizardBatch.h"
 
@@ -77,8 +79,18 @@ TEST_P(DesignRulesSweep, RunsCleanAndYosysAgrees) {
             olmtest::RunIn(dir.Path() / out, {OLMWIZ_PATH, "check", "--kfz", "top.kfz"});
         EXPECT_EQ(check.code, 0) << check.output;
     }
-    if (!olmtest::OnPath("yosys")) GTEST_SKIP() << "yosys is not on PATH";
     const std::filesystem::path folder = dir.Path() / "out_verilog";
+    // The wrapper against the simulation models: every instance's ports and
+    // parameters as the models declare them (Yosys cannot read the models'
+    // behaviour, Icarus elaborates it).
+    if (olmtest::OnPath("iverilog")) {
+        std::vector<std::string> command = {"iverilog", "-g2005", "-t", "null", "-s", "top", "top.v"};
+        for (const auto& model : std::filesystem::directory_iterator(OLM_SIM_DIR "/verilog"))
+            if (model.path().extension() == ".v") command.push_back(model.path().string());
+        const olmtest::CommandResult models = olmtest::RunIn(folder, command);
+        EXPECT_EQ(models.code, 0) << models.output;
+    }
+    if (!olmtest::OnPath("yosys")) GTEST_SKIP() << "yosys is not on PATH";
     const olmtest::CommandResult stubs = olmtest::RunIn(folder, {OLMWIZ_PATH, "hdl", "--kfz", "top.kfz", "--lang",
                                                                  "verilog", "-o", "again.v", "--stubs", "top_stubs.v"});
     ASSERT_EQ(stubs.code, 0) << stubs.output;

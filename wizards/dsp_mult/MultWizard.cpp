@@ -65,9 +65,8 @@ MultWizard::MultWizard(bool batchMode) : Olm_KitMain("dsp_mult", batchMode, "Olm
         .EnabledWhen([](const Olm_FieldValues& v) { return Clocked(v) && v.IsOn("OLMW_ONLY_USE_RST"); })
         .WhenDisabled(Olm_Field::Tie::Ground);
     pipeline.AddNote([](const Olm_FieldValues& v) {
-        const int latency = Latency(v);
-        return latency > 0 ? "Latency: " + std::to_string(latency) + " clock cycles from the operands to the product."
-                           : std::string("Latency: none, the multiplier is combinational.");
+        return Latency(v) > 0 ? "Latency: " + LatencyText(v) + " from the operands to the product."
+                              : std::string("Latency: none, the multiplier is combinational.");
     });
     // Unequal input registers take the operands at different cycles: say so.
     pipeline.AddNote([](const Olm_FieldValues& v) {
@@ -85,6 +84,15 @@ int MultWizard::Latency(const Olm_FieldValues& values) {
     return std::max(values.Int("A_PIPE"), values.Int("B_PIPE")) + values.Int("M_PIPE") + values.Int("P_PIPE");
 }
 
+std::string MultWizard::LatencyText(const Olm_FieldValues& values) {
+    const int common = values.Int("M_PIPE") + values.Int("P_PIPE");
+    const int a = values.Int("A_PIPE") + common, b = values.Int("B_PIPE") + common;
+    // Operands with registers of their own each reach the product on their
+    // own clock cycle: the product of A at cycle t is with B of cycle t + a - b.
+    if (a == b) return std::to_string(a) + " clock cycles";
+    return std::to_string(a) + " clock cycles from A and " + std::to_string(b) + " from B";
+}
+
 bool MultWizard::Apply() {
     Olm_ModelEdit::SetValue(Block(), "OPERATION_MODE", "MULTIPLY");
     Olm_ModelEdit::SetValue(Block(), "OLMW_ONLY_LATENCY", std::to_string(Latency(ModelValues())));
@@ -96,7 +104,7 @@ std::vector<std::string> MultWizard::FeatureLines() {
     const auto sign = [&v](const char* attribute) { return v.IsOn(attribute) ? "signed" : "unsigned"; };
     return {"1 DSP configured as a multiplier: A " + v.Text("A_WIDTH") + " bits " + sign("A_SIGNED") + " x B " +
             v.Text("B_WIDTH") + " bits " + sign("B_SIGNED") + ", product " + v.Text("P_WIDTH") + " bits, latency " +
-            std::to_string(Latency(v)) + " clock cycles."};
+            LatencyText(v) + "."};
 }
 
 void MultWizard::AddConstraints(Olm_ConstraintTemplate& pkx) {

@@ -20,6 +20,10 @@ public:
     // Register stages from the operands to the product: the slower input
     // path, the multiplier and the output.
     static int Latency(const Olm_FieldValues& values);
+    // The latency as the summary says it: "N clock cycles" when both
+    // operands go through as many registers, else "N clock cycles from A
+    // and M from B" (each operand's own path to the product).
+    static std::string LatencyText(const Olm_FieldValues& values);
 
     bool Apply() override;
     std::vector<std::string> FeatureLines() override;

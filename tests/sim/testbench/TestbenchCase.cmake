@@ -2,11 +2,19 @@
 # --testbench, optionally changes one text of the written wrapper (a
 # mutation the testbench must catch), then runs `olmwiz sim` and expects the
 # testbench to pass or to fail.
-#   -DOLMWIZ=... -DWORK=dir -DDESIGN=name -DHDL=verilog|vhdl -DEXPECT=PASS|FAIL
+#   -DOLMWIZ=... -DWORK=dir -DDESIGN=name -DHDL=verilog|vhdl -DEXPECT=PASS|FAIL|REFUSED
 #   -DRUN_ARGS="--wizard|tkl_pll|--family|korvo5|..."  (the arguments, "|" between)
-#   [-DMUTATE_FROM=text -DMUTATE_TO=text]
+#   [-DSIMULATOR=verilator]  (else Icarus for Verilog, GHDL for VHDL)
+#   [-DMUTATE_FROM=text -DMUTATE_TO=text [-DMUTATE_FIRST=ON]]  (ON: the first occurrence only)
 # Prints "SKIP: ..." (the test is then skipped) when the simulator is missing.
-if(HDL STREQUAL "vhdl")
+set(sim_option)
+set(sim_limit 120)
+if(SIMULATOR STREQUAL "verilator")
+  find_program(sim_program verilator)
+  set(sim_package verilator)
+  set(sim_option --simulator verilator)
+  set(sim_limit 600)
+elseif(HDL STREQUAL "vhdl")
   find_program(sim_program ghdl)
   set(sim_package ghdl)
 else()
@@ -27,6 +35,17 @@ string(REPLACE "|" ";" RUN_ARGS "${RUN_ARGS}")
 execute_process(COMMAND ${OLMWIZ} run ${RUN_ARGS} --design ${DESIGN} --hdl ${HDL} --batch --silent --testbench
                         --outdir ${WORK}
                 RESULT_VARIABLE run_result OUTPUT_VARIABLE run_out ERROR_VARIABLE run_err)
+if(EXPECT STREQUAL "REFUSED")
+  # A design the testbench cannot measure: the run fails with the reason
+  # and writes nothing.
+  file(GLOB written ${WORK}/*)
+  if(run_result EQUAL 0 OR NOT "${run_out}${run_err}" MATCHES "Could not write the testbench .*: [a-z]" OR written)
+    message(FATAL_ERROR "expected the testbench to be refused with a reason and nothing written (${run_result}):\n"
+                        "${run_out}${run_err}")
+  endif()
+  message("${run_out}${run_err}")
+  return()
+endif()
 if(NOT run_result EQUAL 0)
   message(FATAL_ERROR "olmwiz run failed (${run_result}):\n${run_out}${run_err}")
 endif()
@@ -47,11 +66,20 @@ if(DEFINED MUTATE_FROM)
   if(at LESS 0)
     message(FATAL_ERROR "the wrapper holds no '${MUTATE_FROM}' to change")
   endif()
-  string(REPLACE "${MUTATE_FROM}" "${MUTATE_TO}" wrapper "${wrapper}")
+  if(MUTATE_FIRST)
+    # Only the first occurrence: one lane of several, say.
+    string(LENGTH "${MUTATE_FROM}" from_length)
+    math(EXPR rest_at "${at} + ${from_length}")
+    string(SUBSTRING "${wrapper}" 0 ${at} head)
+    string(SUBSTRING "${wrapper}" ${rest_at} -1 tail)
+    set(wrapper "${head}${MUTATE_TO}${tail}")
+  else()
+    string(REPLACE "${MUTATE_FROM}" "${MUTATE_TO}" wrapper "${wrapper}")
+  endif()
   file(WRITE ${WORK}/${DESIGN}.${ext} "${wrapper}")
 endif()
 
-execute_process(COMMAND ${OLMWIZ} sim --kfz ${WORK}/${DESIGN}.kfz --hdl ${HDL} --time-limit 120
+execute_process(COMMAND ${OLMWIZ} sim --kfz ${WORK}/${DESIGN}.kfz --hdl ${HDL} ${sim_option} --time-limit ${sim_limit}
                 RESULT_VARIABLE sim_result OUTPUT_VARIABLE sim_out ERROR_VARIABLE sim_err)
 message("${sim_out}${sim_err}")
 if(EXPECT STREQUAL "PASS")

@@ -18,6 +18,19 @@ TEST(DspMultBatch, ExampleReportsOperandsProductAndLatency) {
         Contains(run.outcome.features.at(0), "A 12 bits signed x B 10 bits unsigned, product 22 bits, latency 4"));
 }
 
+// Each operand reaches the product through its own registers.
+TEST(DspMultBatch, UnequalOperandRegistersGiveALatencyPerOperand) {
+    olmtest::ScratchDir dir;
+    const olmtest::BatchResult run = olmtest::RunBatch(
+        dir, {.wizard = "dsp_mult",
+              .options = "BlockProp: DSP.*.A_PIPE=2;\nBlockProp: DSP.*.B_PIPE=0;\n"
+                         "BlockProp: DSP.*.M_PIPE=1;\nBlockProp: DSP.*.P_PIPE=1;\n",
+              .design = "skew"});
+    ASSERT_TRUE(run.outcome.Succeeded()) << run.outcome.failure;
+    EXPECT_TRUE(Contains(run.outcome.features.at(0), "latency 4 clock cycles from A and 2 from B."))
+        << run.outcome.features.at(0);
+}
+
 TEST(DspMultBatch, CombinationalMultiplierHasNoClockPorts) {
     olmtest::ScratchDir dir;
     const olmtest::BatchResult run = olmtest::RunBatch(
