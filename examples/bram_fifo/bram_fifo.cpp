@@ -6,6 +6,7 @@
 
 #include <QObject>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -39,19 +40,17 @@ public:
         page.AddPort("EMPTY", "Empty flag port:");
         page.AddPort("ALMOSTFULL", "Almost full flag port:");
         page.AddPort("ALMOSTEMPTY", "Almost empty flag port:");
+        // Checked as the designer types, and in batch mode before anything is written.
+        page.AddCheck({"ALMOST_FULL_OFFSET", "ALMOST_EMPTY_OFFSET"}, [](const Olm_FieldValues& v) {
+            const int depth = Depth(v.Int("DATA_WIDTH"));
+            if (std::max(v.Int("ALMOST_FULL_OFFSET"), v.Int("ALMOST_EMPTY_OFFSET")) < depth) return std::string();
+            return "An almost-full or almost-empty offset of " + std::to_string(depth) + " words or more never " +
+                   "clears: the FIFO holds " + std::to_string(depth) + " words.";
+        });
     }
 
     bool Apply() override {
-        const Olm_FieldValues& v = ModelValues();
-        const int depth = Depth(v.Int("DATA_WIDTH"));
-        for (const char* offset : {"ALMOST_FULL_OFFSET", "ALMOST_EMPTY_OFFSET"}) {
-            if (v.Int(offset) >= depth) {
-                Error("%s is %d, but the FIFO holds %d words: the flag would never clear.", offset,
-                      static_cast<int>(v.Int(offset)), depth);
-                return false;
-            }
-        }
-        Olm_ModelEdit::SetValue(Block(), "DEPTH", std::to_string(depth));
+        Olm_ModelEdit::SetValue(Block(), "DEPTH", std::to_string(Depth(ModelValues().Int("DATA_WIDTH"))));
         return true;
     }
 
