@@ -157,9 +157,10 @@ void Olm_Field::Bind(Olm_Block* installed) {
 void Olm_Field::TakeLabel(const Olm_AttributeLabels& labels, const std::string& primType) {
     if (IsPort()) return;
     const Olm_AttributeLabel* label = labels.Find(primType, m_attribute);
-    if (!label || label->label.empty()) return;
-    if (m_label.empty()) m_label = labels.FieldLabel(primType, m_attribute);
-    // The designer's messages name the field and its unit as the data does.
+    if (!label || label->label.empty() || !m_label.empty()) return;
+    // The form and the designer's messages name the field and its unit as
+    // the data does.
+    m_label = labels.FieldLabel(primType, m_attribute);
     SetDataLabel(label->label, label->unit == "-" ? std::string() : label->unit);
 }
 

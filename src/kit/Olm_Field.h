@@ -138,9 +138,8 @@ public:
     // did not set them. The kit's wizard main does this before the run.
     void Bind(Olm_Block* installed);
     // A field declared without a label takes the one the installed data
-    // gives its attribute on the primitive ("Input clock period (ns):"), and
-    // every field takes the data's label and unit for its messages
-    // (SetDataLabel).
+    // gives its attribute on the primitive ("Input clock period (ns):"), for
+    // the form and for its messages (SetDataLabel).
     void TakeLabel(const Olm_AttributeLabels& labels, const std::string& primType);
     // The value in the model (see the class comment).
     std::string Read(Olm_WizData& data, Olm_Block& block) const;

@@ -66,7 +66,14 @@ foreach(layer shared model datafiles wizard kit kfz proof)
   endforeach()
 endforeach()
 
+# The generic wizard belongs to no family: it configures the installed data
+# of every family, and takes a family's own arithmetic (the I/O clock plan)
+# from that family's wizard rather than a copy of it.
+set(family_free generic)
 foreach(family IN LISTS families)
+  if(family STREQUAL "${family_free}")
+    continue()
+  endif()
   file(GLOB_RECURSE files "${wizards}/${family}/*.h" "${wizards}/${family}/*.cpp")
   foreach(file IN LISTS files)
     file(RELATIVE_PATH where "${SOURCE_DIR}" "${file}")

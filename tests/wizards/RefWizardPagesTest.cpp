@@ -242,7 +242,7 @@ TEST(TransceiverPages, TransceiverChosenInTheWindowRulesTheLaterPages) {
     EXPECT_EQ(r.pages.at(4), "Lane Bonding");
     EXPECT_EQ(r.features, (std::vector<std::string>{
                               "2 HSX10 lanes, bonded (master lane 0), at 10.3125 Gbit/s from 312.5 MHz.",
-                              "PLL x 33 / 2: VCO 5156.25 MHz, rate divider 1; fabric clocks 257.8125 MHz.",
+                              "PLL: VCO = 312.5 MHz x 33 / 2 = 5156.25 MHz, rate divider 1; fabric clocks 257.8125 MHz.",
                               "TX 32 bits 8B10B, RX 32 bits 8B10B, comma K28.5, clock compensation K28.0."}));
 }
 
