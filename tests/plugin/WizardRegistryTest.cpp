@@ -83,9 +83,10 @@ TEST_F(WizardRegistry, SkippedFilesAndTheirReasons) {
     EXPECT_EQ(m_registry.SkippedFiles().size(), 3u);  // the old plugin, the second copy, junk
     for (const auto& skipped : m_registry.SkippedFiles())
         if (fs::path(skipped.file).parent_path() == m_dir.Path() / "second" &&
-            fs::path(skipped.file).filename() == fs::path(OLM_TEST_PLUGIN).filename())
+            fs::path(skipped.file).filename() == fs::path(OLM_TEST_PLUGIN).filename()) {
             EXPECT_THAT(skipped.reason, HasSubstr("duplicate name: the wizard 'probe' comes from " +
                                                   (m_dir.Path() / "first").string()));
+        }
 }
 
 TEST_F(WizardRegistry, ABuiltInNameOrATakenDataTypeKeepsThePluginOut) {

@@ -73,13 +73,20 @@ void ExpectAllShown(Nx_Wizard& wizard, Nx_WizardPage& page) {
             const bool table = area->objectName().startsWith("table");
             const bool across = r.left() < view.left() || r.right() > view.right();
             const bool upDown = r.top() < view.top() || r.bottom() > view.bottom();
-            if (across) EXPECT_TRUE(table && area->horizontalScrollBar()->maximum() > 0) << what << " is cut off at the side";
-            if (upDown) EXPECT_TRUE(!table && atLargest && area->verticalScrollBar()->maximum() > 0) << what << " is cut off below";
+            if (across) {
+                EXPECT_TRUE(table && area->horizontalScrollBar()->maximum() > 0) << what << " is cut off at the side";
+            }
+            if (upDown) {
+                EXPECT_TRUE(!table && atLargest && area->verticalScrollBar()->maximum() > 0) << what << " is cut off below";
+            }
         }
-        if (w->objectName().startsWith("note")) EXPECT_EQ(ScrollAreaAround(w), nullptr) << what << " scrolls away";
+        if (w->objectName().startsWith("note")) {
+            EXPECT_EQ(ScrollAreaAround(w), nullptr) << what << " scrolls away";
+        }
         const auto* label = qobject_cast<QLabel*>(w);
-        if ((label && !label->wordWrap()) || qobject_cast<QAbstractButton*>(w))
+        if ((label && !label->wordWrap()) || qobject_cast<QAbstractButton*>(w)) {
             EXPECT_GE(w->width(), w->minimumSizeHint().width()) << what << " is clipped";
+        }
         if (auto* box = qobject_cast<QComboBox*>(w)) {
             QStyleOptionComboBox option;
             option.initFrom(box);
