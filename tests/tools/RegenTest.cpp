@@ -196,17 +196,20 @@ TEST_F(Regen, AnUnreadableManifestIsNamed) {
 }
 
 // A job that asks for its testbench runs with it under ninja, and the
-// testbench is an output of its edge, so a second ninja finds no work.
+// testbench is an output of its edge, so a second ninja finds no work. A job
+// of the generic wizard runs there as `--wizard generic --type T`.
 TEST_F(Regen, NinjaRunsAJobsTestbenchAsOneOfItsOutputs) {
     if (!olmtest::OnPath("ninja")) GTEST_SKIP() << "ninja is not installed";
     m_scratch.Write("c.opt", olmtest::ReadFile(OLM_EXAMPLES_DIR "/dsp_mult_small.opt"));
     const std::string manifest =
-        m_scratch.Write("m.txt", "--wizard dsp_mult --family korvo5 --design c --options c.opt --testbench\n");
+        m_scratch.Write("m.txt", "--wizard dsp_mult --family korvo5 --design c --options c.opt --testbench\n"
+                                 "--wizard generic --type dsp_any --family korvo5 --design g\n");
     const std::string ninjaFile = Dir("build.ninja").string();
     ASSERT_TRUE(Accepted(m_olmwiz.Run({"regen", manifest, "--ninja", ninjaFile})));
     const olmwiztest::OlmwizChild ninja{"/usr/bin/ninja", m_scratch.Path()};
     ASSERT_TRUE(Accepted(ninja.Run({"-C", m_scratch.Path().string(), "-f", ninjaFile})));
     EXPECT_TRUE(fs::exists(Dir("c_tb.v")));
+    EXPECT_TRUE(fs::exists(Dir("g.v")));
     const ChildResult again = ninja.Run({"-C", m_scratch.Path().string(), "-f", ninjaFile, "-n"});
     EXPECT_TRUE(Has(again.out, "no work to do")) << again.out;
 }

@@ -38,8 +38,11 @@ std::vector<std::string> RegenJob::Outputs() const {
 }
 
 std::vector<std::string> RegenJob::RunArguments() const {
-    std::vector<std::string> args = {"run",          "--wizard", request.wizType, "--family",
-                                     request.family, "--design", request.design};
+    // The wizard by its name; a wizard that takes --type (the generic one, a
+    // plugin of several wizard types) gets the job's wizard type with it.
+    std::vector<std::string> args = {"run", "--wizard", wizard ? wizard->name : request.wizType};
+    if (wizard && TakesType(*wizard)) args.insert(args.end(), {"--type", request.wizType});
+    args.insert(args.end(), {"--family", request.family, "--design", request.design});
     if (!request.designFile.empty()) args.insert(args.end(), {"--kfz", request.designFile});
     if (!request.optionFile.empty()) args.insert(args.end(), {"--options", request.optionFile});
     args.insert(args.end(), {"--hdl", request.hdl, "--outdir", request.outputDir});
