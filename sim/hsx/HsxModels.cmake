@@ -1,11 +1,11 @@
 # Writes the models of the transceiver lanes HSX3, HSX10 and HSX11 from the
 # templates HSX.v.in and HSX.vhd.in: the lanes behave alike and differ in
 # their data widths and the defaults of their attributes.
-#   cmake [-DOUT=<sim folder>] -P sim/hsx/HsxModels.cmake
-# Without OUT it rewrites the models in sim/verilog and sim/vhdl.
+#   cmake -DOUT=<sim folder> -P sim/hsx/HsxModels.cmake
+# The build runs it into the build tree's sim folder (sim/CMakeLists.txt).
 get_filename_component(here "${CMAKE_CURRENT_LIST_DIR}" ABSOLUTE)
 if(NOT OUT)
-  get_filename_component(OUT "${here}/.." ABSOLUTE)
+  message(FATAL_ERROR "HsxModels.cmake: give the sim folder to write into with -DOUT=<folder>")
 endif()
 
 # name | LINE_RATE | REFCLK_FREQ | data width default | widest data | PLL_MULT | PLL_REFDIV
