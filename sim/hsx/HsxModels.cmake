@@ -4,6 +4,7 @@
 #   cmake -DOUT=<sim folder> -P sim/hsx/HsxModels.cmake
 # The build runs it into the build tree's sim folder (sim/CMakeLists.txt).
 get_filename_component(here "${CMAKE_CURRENT_LIST_DIR}" ABSOLUTE)
+include("${here}/../SimModelTemplate.cmake")
 if(NOT OUT)
   message(FATAL_ERROR "HsxModels.cmake: give the sim folder to write into with -DOUT=<folder>")
 endif()
@@ -25,6 +26,6 @@ foreach(lane IN LISTS lanes)
   list(GET fields 6 PLL_REFDIV)
   math(EXPR DMSB "${MAXWIDTH} - 1")
   math(EXPR CMSB "${MAXWIDTH} / 8 - 1")
-  configure_file("${here}/HSX.v.in" "${OUT}/verilog/${NAME}.v" @ONLY NEWLINE_STYLE UNIX)
-  configure_file("${here}/HSX.vhd.in" "${OUT}/vhdl/${NAME}.vhd" @ONLY NEWLINE_STYLE UNIX)
+  olm_sim_write_model("${here}/HSX.v.in" "${OUT}/verilog/${NAME}.v")
+  olm_sim_write_model("${here}/HSX.vhd.in" "${OUT}/vhdl/${NAME}.vhd")
 endforeach()

@@ -1,0 +1,98 @@
+# olm_sim_write_model(<template> <output>) writes one simulation model from
+# the template of its family (the scripts sim/<family>/*Models.cmake include
+# this file and call it once per model and language).
+#
+# A template is the model's text with two kinds of marks:
+#   - lines "@if <condition>", "@elseif <condition>", "@else" and "@endif",
+#     starting in the first column and nestable, keep the lines of the first
+#     branch whose condition holds and drop the others; a condition is that
+#     of CMake's if() on the caller's variables (e.g. "@if SHIFT",
+#     "@if NAME STREQUAL TKL_SP", "@if SHIFT AND NOT CFG"). The mark lines
+#     themselves are dropped.
+#   - @VAR@ is replaced by the caller's variable VAR, as configure_file(@ONLY)
+#     does.
+# The output has the template's bytes otherwise (LF line ends) and is
+# rewritten only when its text changes. A mark without its @if, or an @if
+# without its @endif, stops with the template's name and line.
+function(olm_sim_write_model _olm_template _olm_output)
+  file(READ "${_olm_template}" _olm_rest)
+  set(_olm_text "")
+  set(_olm_keep 1)
+  set(_olm_stack "") # one entry per open @if: <outer keep><a branch taken>
+  set(_olm_line_no 0)
+  while(NOT _olm_rest STREQUAL "")
+    math(EXPR _olm_line_no "${_olm_line_no} + 1")
+    string(FIND "${_olm_rest}" "\n" _olm_end)
+    if(_olm_end EQUAL -1)
+      set(_olm_line "${_olm_rest}")
+      set(_olm_rest "")
+    else()
+      math(EXPR _olm_next "${_olm_end} + 1")
+      string(SUBSTRING "${_olm_rest}" 0 ${_olm_next} _olm_line)
+      string(SUBSTRING "${_olm_rest}" ${_olm_next} -1 _olm_rest)
+    endif()
+    set(_olm_where "${_olm_template}:${_olm_line_no}")
+    if(NOT _olm_line MATCHES "^@(if|elseif|else|endif)([ \t]+([^\n]*))?\n?$")
+      if(_olm_keep)
+        string(APPEND _olm_text "${_olm_line}")
+      endif()
+      continue()
+    endif()
+    set(_olm_mark "${CMAKE_MATCH_1}")
+    set(_olm_condition "${CMAKE_MATCH_3}")
+    set(_olm_holds 1)
+    if(_olm_mark MATCHES "^(if|elseif)$")
+      if(_olm_condition STREQUAL "")
+        message(FATAL_ERROR "${_olm_where}: @${_olm_mark} without a condition")
+      endif()
+      separate_arguments(_olm_condition UNIX_COMMAND "${_olm_condition}")
+      if(${_olm_condition})
+        set(_olm_holds 1)
+      else()
+        set(_olm_holds 0)
+      endif()
+    elseif(NOT _olm_condition STREQUAL "")
+      message(FATAL_ERROR "${_olm_where}: @${_olm_mark} takes no condition")
+    endif()
+    if(_olm_mark STREQUAL "if")
+      # The lines of the @if are kept when those around it are and its
+      # condition holds.
+      set(_olm_outer ${_olm_keep})
+      if(_olm_outer AND _olm_holds)
+        set(_olm_keep 1)
+      else()
+        set(_olm_keep 0)
+      endif()
+      list(APPEND _olm_stack "${_olm_outer}${_olm_keep}")
+      continue()
+    endif()
+    if(_olm_stack STREQUAL "")
+      message(FATAL_ERROR "${_olm_where}: @${_olm_mark} without @if")
+    endif()
+    list(POP_BACK _olm_stack _olm_top)
+    string(SUBSTRING "${_olm_top}" 0 1 _olm_outer)
+    string(SUBSTRING "${_olm_top}" 1 1 _olm_taken)
+    if(_olm_mark STREQUAL "endif")
+      set(_olm_keep ${_olm_outer})
+      continue()
+    endif()
+    if(_olm_outer AND NOT _olm_taken AND _olm_holds)
+      set(_olm_keep 1)
+      set(_olm_taken 1)
+    else()
+      set(_olm_keep 0)
+    endif()
+    list(APPEND _olm_stack "${_olm_outer}${_olm_taken}")
+  endwhile()
+  if(NOT _olm_stack STREQUAL "")
+    message(FATAL_ERROR "${_olm_template}: an @if has no @endif")
+  endif()
+  string(CONFIGURE "${_olm_text}" _olm_text @ONLY)
+  if(EXISTS "${_olm_output}")
+    file(READ "${_olm_output}" _olm_old)
+    if(_olm_old STREQUAL _olm_text)
+      return()
+    endif()
+  endif()
+  file(WRITE "${_olm_output}" "${_olm_text}")
+endfunction()
