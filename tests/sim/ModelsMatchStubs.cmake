@@ -3,7 +3,8 @@
 # entity (VHDL) of the model equal, character for character, the black-box
 # declaration that `olmwiz hdl --stubs` writes for it (names, directions,
 # widths, parameter kinds and default values).
-#   cmake -DOLMWIZ=... -DMODELS=<sim folder> -DWORK=<scratch> -P ModelsMatchStubs.cmake
+#   cmake -DOLMWIZ=... -DMODELS=<sim folder> -DEXAMPLES=<examples folder> -DWORK=<scratch>
+#         -P ModelsMatchStubs.cmake
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 function(run)
@@ -23,7 +24,7 @@ run("${OLMWIZ}" run --batch --silent --wizard generic --type tkl_any --family ko
     --options "${WORK}/clocks.opt" --outdir "${WORK}/clocks")
 run("${OLMWIZ}" run --batch --silent --wizard dsp_mult --family korvo5 --design mult --outdir "${WORK}/mult")
 run("${OLMWIZ}" run --batch --silent --wizard tkl_pll --family korvo5 --design clkgen
-    --options "${MODELS}/../examples/tkl_pll_clkgen.opt" --outdir "${WORK}/clkgen")
+    --options "${EXAMPLES}/tkl_pll_clkgen.opt" --outdir "${WORK}/clkgen")
 file(WRITE "${WORK}/muxout.opt" "BlockProp: RKO_ADV.*.OLMW_ONLY_CLKOUT1_USED=TRUE;
 TklClkBuf: RKO_ADV.*.CLKOUT0=Clock Mux;
 TklClkBuf: RKO_ADV.*.CLKOUT1=Output Buffer;
