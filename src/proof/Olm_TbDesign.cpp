@@ -71,6 +71,11 @@ const Olm_HdlPort* Olm_TbDesign::FindPort(const std::string& name) const {
     return nullptr;
 }
 
+bool Olm_TbDesign::HasPort(const std::string& name, int width, bool wider) const {
+    const Olm_HdlPort* found = name.empty() ? nullptr : FindPort(name);
+    return found && (wider ? found->width >= width : found->width == width);
+}
+
 int Olm_TbDesign::PinWidth(const Olm_HdlInstance& instance, const std::string& pin) const {
     const Olm_HdlConnection* connection = FindConnection(instance, pin);
     return connection ? static_cast<int>(connection->bits.size()) : 0;

@@ -39,6 +39,9 @@ public:
     // output pin on nets); "" when the pin is tied, open or split.
     std::string PortOf(const Olm_HdlInstance& instance, const std::string& pin) const;
     const Olm_HdlPort* FindPort(const std::string& name) const;
+    // Whether the wrapper has a port of that name and width (with wider, of
+    // at least that width); false for an empty name.
+    bool HasPort(const std::string& name, int width, bool wider = false) const;
     // The width of a pin of an instance; 0 when the instance has no such pin.
     int PinWidth(const Olm_HdlInstance& instance, const std::string& pin) const;
 

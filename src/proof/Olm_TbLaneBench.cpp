@@ -344,8 +344,7 @@ bool Olm_TbLaneBench::Add(const Olm_TbDesign& design, Olm_TbText& text, std::str
         // Data and control ports as wide as the data, or the whole pins
         // (a design without the wizard's widths), the data in their low bits.
         const auto port = [&design](const std::string& port, int width, bool wider = false) {
-            const Olm_HdlPort* found = port.empty() ? nullptr : design.FindPort(port);
-            return found && (found->width == width || (wider && found->width > width));
+            return design.HasPort(port, width, wider);
         };
         if (!port(l.refClk, 1) || !port(l.txp, 1) || !port(l.rxp, 1) || !port(l.txFab, 1) || !port(l.rxFab, 1) ||
             !port(l.txRefOut, 1) || !port(l.txData, txWidth, true) || !port(l.rxData, txWidth, true) ||

@@ -1,6 +1,7 @@
 #include "proof/Olm_TbReceiveBench.h"
 
 #include "proof/Olm_TbDesign.h"
+#include "proof/Olm_TbSerialText.h"
 #include "proof/Olm_TbText.h"
 
 #include <algorithm>
@@ -41,20 +42,10 @@ void AddVerilog(const Receiver& r, Olm_TbText& text) {
     text.Declare("    reg [" + Int(r.All() - 1) + ":0] tb_words [0:" + Int(r.Sent() - 1) + "];\n"
                  "    integer tb_edges = 0, tb_k = 0, tb_first = 0, tb_m = 0, tb_line = 0, tb_bit = 0;\n"
                  "    integer tb_i = 0, tb_ln = 0;\n");
-    std::string c = "    // Both clocks from one process, so that their rising edges coincide.\n"
-                    "    initial begin\n"
-                    "        #(" + Num(r.StartPs()) + ");\n"
-                    "        forever begin\n"
-                    "            #(" + Num(r.ClkPs() / 2.0) + ");\n"
-                    "            " + r.clk + " = ~" + r.clk + ";\n"
-                    "            tb_edges = tb_edges + 1;\n"
-                    "            if ((tb_edges - 1) % " + Int(r.WordHalves()) + " == 0) " + r.clkWord + " = 1'b1;\n"
-                    "            else if ((tb_edges - 1) % " + Int(r.WordHalves()) + " == " + Int(r.WordHalves() / 2) +
-                    ") " + r.clkWord + " = 1'b0;\n"
-                    "        end\n"
-                    "    end\n\n"
-                    "    // The index of the word clock's current rising edge, as seen at it.\n"
-                    "    always @(posedge " + r.clkWord + ") tb_k <= tb_k + 1;\n\n";
+    std::string c = "    // Both clocks from one process, so that their rising edges coincide.\n" +
+                    Olm_TbSerialText::Clocks(true, r.clk, r.clkWord, r.ClkPs(), r.WordHalves(), r.StartPs()) +
+                    "\n    // The index of the word clock's current rising edge, as seen at it.\n" +
+                    Olm_TbSerialText::WordCounter(true, r.clkWord) + "\n";
     if (!r.refClk.empty()) c += "    always #(" + Num(r.refPs / 2.0) + ") " + r.refClk + " = ~" + r.refClk + ";\n\n";
     // Bit i of the stream is centred on the edge that samples it,
     // StartPs + ClkPs/2 + i x bitPs, less the requested delay.
@@ -75,26 +66,21 @@ void AddVerilog(const Receiver& r, Olm_TbText& text) {
          "    end\n";
     text.Concurrent(c);
 
-    std::string s;
-    if (!r.reset.empty()) s += "        " + r.reset + " = 1'b1;\n";
-    s += "        tb_stage = \"reset\";\n"
-         "        repeat (" + Int(kResetWords) + ") @(posedge " + r.clkWord + ");\n";
+    std::string s = Olm_TbSerialText::Reset(true, r.reset, true);
+    s += "        tb_stage = \"reset\";\n" + Olm_TbSerialText::WaitRising(true, kResetWords, r.clkWord);
     if (!r.ready.empty() && !r.reset.empty())
         s += "        tb_check(" + r.ready + " === 1'b0, \"" + r.ready + " is low in reset\");\n";
     s += "        @(negedge " + r.clkWord + ");\n";
-    if (!r.reset.empty()) s += "        " + r.reset + " = 1'b0;\n";
+    s += Olm_TbSerialText::Reset(true, r.reset, false);
     s += "        tb_first = tb_k + 1;\n"
          "        tb_stage = \"receiving\";\n"
-         "        tb_m = tb_first - 3;\n"
-         "        while (tb_m < tb_first + " + Int(kWords - 1) + ") begin\n"
-         "            @(posedge " + r.clkWord + ");\n"
-         "            tb_m = tb_k - 2;\n"
-         "            if (tb_m >= tb_first)\n"
-         "                for (tb_line = 0; tb_line < " + Int(r.lines) + "; tb_line = tb_line + 1)\n"
-         "                    tb_check(" + r.word + "[tb_line * " + w + " +: " + w + "] === tb_words[tb_m][tb_line * " + w +
-         " +: " + w + "], $sformatf(\"" + r.word + " line %0d word %0d: received %h, sent %h\", tb_line, tb_m - tb_first, " +
-         r.word + "[tb_line * " + w + " +: " + w + "], tb_words[tb_m][tb_line * " + w + " +: " + w + "]));\n"
-         "        end\n";
+         "        tb_m = tb_first - 3;\n";
+    s += Olm_TbSerialText::CheckWords(
+        true, r.clkWord, 2, kWords,
+        "                for (tb_line = 0; tb_line < " + Int(r.lines) + "; tb_line = tb_line + 1)\n"
+        "                    tb_check(" + r.word + "[tb_line * " + w + " +: " + w + "] === tb_words[tb_m][tb_line * " + w +
+        " +: " + w + "], $sformatf(\"" + r.word + " line %0d word %0d: received %h, sent %h\", tb_line, tb_m - tb_first, " +
+        r.word + "[tb_line * " + w + " +: " + w + "], tb_words[tb_m][tb_line * " + w + " +: " + w + "]));\n");
     if (!r.ready.empty()) {
         s += "        #(" + Num(kReadyCycles * r.refPs) + ");\n"
              "        tb_check(" + r.ready + " === 1'b1, \"" + r.ready + " is high " + Int(kReadyCycles) +
@@ -109,27 +95,9 @@ void AddVhdl(const Receiver& r, Olm_TbText& text) {
                  " downto 0);\n"
                  "    signal tb_words : tb_word_list;\n"
                  "    signal tb_k : natural := 0;\n");
-    std::string c = "    tb_clocks : process\n"
-                    "        variable edges : natural := 0;\n"
-                    "    begin\n"
-                    "        if edges = 0 then\n"
-                    "            wait for " + Num(r.StartPs()) + " ps;\n"
-                    "        end if;\n"
-                    "        wait for " + Num(r.ClkPs() / 2.0) + " ps;\n"
-                    "        " + r.clk + " <= not " + r.clk + ";\n"
-                    "        edges := edges + 1;\n"
-                    "        if (edges - 1) mod " + Int(r.WordHalves()) + " = 0 then\n"
-                    "            " + r.clkWord + " <= '1';\n"
-                    "        elsif (edges - 1) mod " + Int(r.WordHalves()) + " = " + Int(r.WordHalves() / 2) + " then\n"
-                    "            " + r.clkWord + " <= '0';\n"
-                    "        end if;\n"
-                    "    end process;\n\n"
-                    "    -- The index of the word clock's current rising edge, as seen at it.\n"
-                    "    tb_count : process\n"
-                    "    begin\n"
-                    "        wait until rising_edge(" + r.clkWord + ");\n"
-                    "        tb_k <= tb_k + 1;\n"
-                    "    end process;\n\n";
+    std::string c = Olm_TbSerialText::Clocks(false, r.clk, r.clkWord, r.ClkPs(), r.WordHalves(), r.StartPs()) +
+                    "\n    -- The index of the word clock's current rising edge, as seen at it.\n" +
+                    Olm_TbSerialText::WordCounter(false, r.clkWord) + "\n";
     if (!r.refClk.empty()) c += "    " + r.refClk + " <= not " + r.refClk + " after " + Num(r.refPs / 2.0) + " ps;\n\n";
     const std::string lineAt = r.lineIsVector ? r.line + "(k)" : r.line;
     c += "    -- The serial lines: random words, bit 0 first, each bit centred on the\n"
@@ -140,15 +108,8 @@ void AddVhdl(const Receiver& r, Olm_TbText& text) {
          "        variable x : real;\n"
          "        variable words : tb_word_list;\n"
          "    begin\n"
-         "        for m in words'range loop\n"
-         "            for i in words(m)'range loop\n"
-         "                uniform(seed1, seed2, x);\n"
-         "                if x >= 0.5 then\n"
-         "                    words(m)(i) := '1';\n"
-         "                else\n"
-         "                    words(m)(i) := '0';\n"
-         "                end if;\n"
-         "            end loop;\n"
+         "        for m in words'range loop\n" +
+         Olm_TbSerialText::RandomBits(12, "words(m)", "x") +
          "        end loop;\n"
          "        tb_words <= words;\n"
          "        wait for " + Num(r.StartPs() + r.ClkPs() / 2.0 - r.bitPs / 2.0 - r.delayPs) + " ps;\n"
@@ -166,28 +127,21 @@ void AddVhdl(const Receiver& r, Olm_TbText& text) {
     text.Concurrent(c);
     text.ProcessDeclare("        variable tb_first, tb_m : integer := 0;\n"
                         "        variable tb_got, tb_sent : std_logic_vector(" + Int(r.width - 1) + " downto 0);\n");
-    std::string s;
-    if (!r.reset.empty()) s += "        " + r.reset + " <= '1';\n";
-    s += "        for i in 1 to " + Int(kResetWords) + " loop\n            wait until rising_edge(" + r.clkWord +
-         ");\n        end loop;\n";
+    std::string s = Olm_TbSerialText::Reset(false, r.reset, true);
+    s += Olm_TbSerialText::WaitRising(false, kResetWords, r.clkWord);
     if (!r.ready.empty() && !r.reset.empty())
         s += "        tb_check(" + r.ready + " = '0', \"" + r.ready + " is low in reset\");\n";
     s += "        wait until falling_edge(" + r.clkWord + ");\n";
-    if (!r.reset.empty()) s += "        " + r.reset + " <= '0';\n";
-    s += "        tb_first := tb_k + 1;\n"
-         "        loop\n"
-         "            wait until rising_edge(" + r.clkWord + ");\n"
-         "            tb_m := tb_k - 2;\n"
-         "            if tb_m >= tb_first then\n"
-         "                for k in 0 to " + Int(r.lines - 1) + " loop\n"
-         "                    tb_got := " + r.word + "(k * " + w + " + " + Int(r.width - 1) + " downto k * " + w + ");\n"
-         "                    tb_sent := tb_words(tb_m)(k * " + w + " + " + Int(r.width - 1) + " downto k * " + w + ");\n"
-         "                    tb_check(tb_got = tb_sent, \"" + r.word + " line \" & integer'image(k) & \" word \" & "
-         "integer'image(tb_m - tb_first) & \": received \" & to_hstring(tb_got) & \", sent \" & to_hstring(tb_sent));\n"
-         "                end loop;\n"
-         "            end if;\n"
-         "            exit when tb_m >= tb_first + " + Int(kWords - 1) + ";\n"
-         "        end loop;\n";
+    s += Olm_TbSerialText::Reset(false, r.reset, false);
+    s += "        tb_first := tb_k + 1;\n";
+    s += Olm_TbSerialText::CheckWords(
+        false, r.clkWord, 2, kWords,
+        "                for k in 0 to " + Int(r.lines - 1) + " loop\n"
+        "                    tb_got := " + r.word + "(k * " + w + " + " + Int(r.width - 1) + " downto k * " + w + ");\n"
+        "                    tb_sent := tb_words(tb_m)(k * " + w + " + " + Int(r.width - 1) + " downto k * " + w + ");\n"
+        "                    tb_check(tb_got = tb_sent, \"" + r.word + " line \" & integer'image(k) & \" word \" & "
+        "integer'image(tb_m - tb_first) & \": received \" & to_hstring(tb_got) & \", sent \" & to_hstring(tb_sent));\n"
+        "                end loop;\n");
     if (!r.ready.empty()) {
         s += "        wait for " + Num(kReadyCycles * r.refPs) + " ps;\n"
              "        tb_check(" + r.ready + " = '1', \"" + r.ready + " is high " + Int(kReadyCycles) +
@@ -237,26 +191,22 @@ bool Olm_TbReceiveBench::Add(const Olm_TbDesign& design, Olm_TbText& text, std::
     } else {
         r.line = design.PortOf(*iser, "D");
     }
-    const bool widthOk = r.ddr ? (r.width >= 4 && r.width <= 10 && r.width % 2 == 0) : (r.width >= 2 && r.width <= 8);
-    if (!widthOk || r.lines < 1 || r.lines > 64 || !(rate > 0.0 && rate < 1e5)) {
+    if (!Olm_TbSerialText::WordWidthOk(r.width, r.ddr, r.ddr ? 4 : 2, r.ddr ? 10 : 8) ||
+        !Olm_TbSerialText::BusOk(r.lines, rate)) {
         error = "the receiver's bus width, word width, data rate or bit rate is missing or not usable";
         return false;
     }
     r.bitPs = 1e6 / rate;
-    const auto port = [&design](const std::string& name, int width) {
-        const Olm_HdlPort* found = name.empty() ? nullptr : design.FindPort(name);
-        return found && found->width == width;
-    };
-    if (!port(r.word, r.All()) || !port(r.line, r.lines) || !port(r.clk, 1) || !port(r.clkWord, 1) ||
-        (!r.reset.empty() && !port(r.reset, 1)) || (!r.refClk.empty() && !port(r.refClk, 1)) ||
-        (!r.ready.empty() && !port(r.ready, 1))) {
+    const auto bit = [&design](const std::string& name) { return design.HasPort(name, 1); };
+    if (!design.HasPort(r.word, r.All()) || !design.HasPort(r.line, r.lines) || !bit(r.clk) || !bit(r.clkWord) ||
+        (!r.reset.empty() && !bit(r.reset)) || (!r.refClk.empty() && !bit(r.refClk)) ||
+        (!r.ready.empty() && !bit(r.ready))) {
         error = "the receiver's word, line, clock, reset or delay controller port is not in the wrapper with its width";
         return false;
     }
     r.lineIsVector = design.FindPort(r.line)->isVector;
-    text.SetTimeUnit("1ps");
-    const double budget = r.StartPs() + (r.Sent() + 8) * r.width * r.bitPs * 1.5 + kReadyCycles * r.refPs + 1e6;
-    text.SetWatchdog(text.Verilog() ? Num(budget) : Num(budget) + " ps");
+    Olm_TbSerialText::SetTiming(text,
+                                r.StartPs() + (r.Sent() + 8) * r.width * r.bitPs * 1.5 + kReadyCycles * r.refPs + 1e6);
     if (text.Verilog()) AddVerilog(r, text);
     else AddVhdl(r, text);
     return true;

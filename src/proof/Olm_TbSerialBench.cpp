@@ -1,6 +1,7 @@
 #include "proof/Olm_TbSerialBench.h"
 
 #include "proof/Olm_TbDesign.h"
+#include "proof/Olm_TbSerialText.h"
 #include "proof/Olm_TbText.h"
 
 #include <algorithm>
@@ -27,15 +28,7 @@ void AddVerilog(const Transmitter& t, Olm_TbText& text) {
     text.Declare("    reg [" + std::to_string(t.lines * t.width - 1) + ":0] tb_words [0:" + std::to_string(kWords - 1) +
                  "];\n    reg [" + std::to_string(t.width - 1) + ":0] tb_got [0:" + std::to_string(t.lines - 1) +
                  "];\n    integer tb_taken = 0, tb_edges = 0, tb_bit = 0, tb_line = 0;\n    bit tb_sending = 0;\n");
-    // Both clocks from one process, so that their rising edges coincide.
-    std::string c = "    always begin\n"
-                    "        #(" + Num(t.ClkPs() / 2.0) + ");\n"
-                    "        " + t.clk + " = ~" + t.clk + ";\n"
-                    "        tb_edges = tb_edges + 1;\n"
-                    "        if ((tb_edges - 1) % " + std::to_string(t.WordHalves()) + " == 0) " + t.clkWord + " = 1'b1;\n"
-                    "        else if ((tb_edges - 1) % " + std::to_string(t.WordHalves()) + " == " +
-                    std::to_string(t.WordHalves() / 2) + ") " + t.clkWord + " = 1'b0;\n"
-                    "    end\n\n";
+    std::string c = Olm_TbSerialText::Clocks(true, t.clk, t.clkWord, t.ClkPs(), t.WordHalves()) + "\n";
     c += "    // A new random word on every line between the word clock's rising edges.\n"
          "    always @(negedge " + t.clkWord + ") if (tb_sending) begin\n";
     for (int i = 0; i < t.lines * t.width; i += 32)
@@ -48,12 +41,10 @@ void AddVerilog(const Transmitter& t, Olm_TbText& text) {
          "    end\n";
     text.Concurrent(c);
 
-    std::string s;
-    if (!t.reset.empty()) s += "        " + t.reset + " = 1'b1;\n";
-    s += "        tb_stage = \"reset\";\n"
-         "        repeat (" + std::to_string(kResetWords) + ") @(posedge " + t.clkWord + ");\n";
-    if (!t.reset.empty()) s += "        " + t.reset + " = 1'b0;\n";
-    s += "        repeat (2) @(posedge " + t.clkWord + ");\n"
+    std::string s = Olm_TbSerialText::Reset(true, t.reset, true);
+    s += "        tb_stage = \"reset\";\n" + Olm_TbSerialText::WaitRising(true, kResetWords, t.clkWord);
+    s += Olm_TbSerialText::Reset(true, t.reset, false);
+    s += Olm_TbSerialText::WaitRising(true, 2, t.clkWord) +
          "        @(negedge " + t.clkWord + ") tb_sending = 1;\n"
          "        @(posedge " + t.clkWord + ");\n"
          "        tb_stage = \"receiving\";\n"
@@ -78,34 +69,15 @@ void AddVhdl(const Transmitter& t, Olm_TbText& text) {
                  std::to_string(all - 1) + " downto 0);\n"
                  "    signal tb_sending : boolean := false;\n"
                  "    signal tb_words : tb_word_list;\n");
-    std::string c = "    tb_clocks : process\n"
-                    "        variable edges : natural := 0;\n"
-                    "    begin\n"
-                    "        wait for " + Num(t.ClkPs() / 2.0) + " ps;\n"
-                    "        " + t.clk + " <= not " + t.clk + ";\n"
-                    "        edges := edges + 1;\n"
-                    "        if (edges - 1) mod " + std::to_string(t.WordHalves()) + " = 0 then\n"
-                    "            " + t.clkWord + " <= '1';\n"
-                    "        elsif (edges - 1) mod " + std::to_string(t.WordHalves()) + " = " +
-                    std::to_string(t.WordHalves() / 2) + " then\n"
-                    "            " + t.clkWord + " <= '0';\n"
-                    "        end if;\n"
-                    "    end process;\n\n"
+    std::string c = Olm_TbSerialText::Clocks(false, t.clk, t.clkWord, t.ClkPs(), t.WordHalves()) + "\n"
                     "    tb_sender : process\n"
                     "        variable seed1 : positive := 5;\n"
                     "        variable seed2 : positive := 99;\n"
                     "        variable r : real;\n"
                     "        variable word : std_logic_vector(" + std::to_string(all - 1) + " downto 0);\n"
                     "    begin\n"
-                    "        wait until falling_edge(" + t.clkWord + ") and tb_sending;\n"
-                    "        for i in word'range loop\n"
-                    "            uniform(seed1, seed2, r);\n"
-                    "            if r >= 0.5 then\n"
-                    "                word(i) := '1';\n"
-                    "            else\n"
-                    "                word(i) := '0';\n"
-                    "            end if;\n"
-                    "        end loop;\n"
+                    "        wait until falling_edge(" + t.clkWord + ") and tb_sending;\n" +
+                    Olm_TbSerialText::RandomBits(8, "word", "r") +
                     "        " + t.word + " <= word;\n"
                     "    end process;\n\n"
                     "    tb_taker : process\n"
@@ -122,12 +94,10 @@ void AddVhdl(const Transmitter& t, Olm_TbText& text) {
                         ") of std_logic_vector(" + std::to_string(t.width - 1) + " downto 0);\n"
                         "        variable tb_got : tb_line_words;\n"
                         "        variable tb_sent : std_logic_vector(" + std::to_string(t.width - 1) + " downto 0);\n");
-    std::string s;
-    if (!t.reset.empty()) s += "        " + t.reset + " <= '1';\n";
-    s += "        for i in 1 to " + std::to_string(kResetWords) + " loop\n            wait until rising_edge(" + t.clkWord +
-         ");\n        end loop;\n";
-    if (!t.reset.empty()) s += "        " + t.reset + " <= '0';\n";
-    s += "        for i in 1 to 2 loop\n            wait until rising_edge(" + t.clkWord + ");\n        end loop;\n"
+    std::string s = Olm_TbSerialText::Reset(false, t.reset, true);
+    s += Olm_TbSerialText::WaitRising(false, kResetWords, t.clkWord);
+    s += Olm_TbSerialText::Reset(false, t.reset, false);
+    s += Olm_TbSerialText::WaitRising(false, 2, t.clkWord) +
          "        wait until falling_edge(" + t.clkWord + ");\n"
          "        tb_sending <= true;\n"
          "        wait until rising_edge(" + t.clkWord + ");\n"
@@ -165,23 +135,17 @@ bool Olm_TbSerialBench::Add(const Olm_TbDesign& design, Olm_TbText& text, std::s
     t.width = static_cast<int>(design.Number(oser, "DATA_WIDTH", 0));
     t.ddr = design.Value(oser, "DATA_RATE_OUT", "DDR") == "DDR";
     const double rate = design.Number(oser, "OLMW_ONLY_BIT_RATE", 0.0);
-    if (t.width < 2 || t.width > 16 || t.lines < 1 || t.lines > 64 || (t.ddr && t.width % 2) || !(rate > 0.0 && rate < 1e5)) {
+    if (!Olm_TbSerialText::WordWidthOk(t.width, t.ddr, 2, 16) || !Olm_TbSerialText::BusOk(t.lines, rate)) {
         error = "the transmitter's bus width, word width, data rate or bit rate is missing or not usable";
         return false;
     }
     t.bitPs = 1e6 / rate;
-    const auto port = [&design](const std::string& name, int width) {
-        const Olm_HdlPort* found = name.empty() ? nullptr : design.FindPort(name);
-        return found && found->width == width;
-    };
-    if (!port(t.word, t.lines * t.width) || !port(t.line, t.lines) || !port(t.clk, 1) || !port(t.clkWord, 1) ||
-        (!t.reset.empty() && !port(t.reset, 1))) {
+    if (!design.HasPort(t.word, t.lines * t.width) || !design.HasPort(t.line, t.lines) || !design.HasPort(t.clk, 1) ||
+        !design.HasPort(t.clkWord, 1) || (!t.reset.empty() && !design.HasPort(t.reset, 1))) {
         error = "the transmitter's word, line, clock or reset port is not in the wrapper with its width";
         return false;
     }
-    text.SetTimeUnit("1ps");
-    const double budget = (kResetWords + kWords + 8) * t.width * t.bitPs * 1.5 + 1e6;
-    text.SetWatchdog(text.Verilog() ? Num(budget) : Num(budget) + " ps");
+    Olm_TbSerialText::SetTiming(text, (kResetWords + kWords + 8) * t.width * t.bitPs * 1.5 + 1e6);
     if (text.Verilog()) AddVerilog(t, text);
     else AddVhdl(t, text);
     return true;
