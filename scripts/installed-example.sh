@@ -109,7 +109,7 @@ expect_sim FAIL mutant-fwft.txt --kfz mutant-fwft/fifo.kfz --simulator ghdl
 # The design file asks for the output register the wrapper lacks: the bench,
 # written from it for the run, must see the latency.
 cp sim-verilog/fifo.v mutant-doreg/
-sed 's/DO_REG=0/DO_REG=1/' sim-verilog/fifo.kfz >mutant-doreg/fifo.kfz
-! cmp -s mutant-doreg/fifo.kfz sim-verilog/fifo.kfz || fail "no DO_REG=0 in the design file"
+sed 's/"DO_REG": "0"/"DO_REG": "1"/' sim-verilog/fifo.kfz >mutant-doreg/fifo.kfz
+! cmp -s mutant-doreg/fifo.kfz sim-verilog/fifo.kfz || fail "no DO_REG 0 in the design file"
 expect_sim FAIL mutant-doreg.txt --kfz mutant-doreg/fifo.kfz --simulator icarus
 echo "installed-example: the bram_fifo plugin builds and runs against the installed package"

@@ -74,53 +74,53 @@ public:
 // past full and read empty, each word checked in order on DO (its latency
 // set by FIRST_WORD_FALL_THROUGH and DO_REG) and the flags checked against
 // the words held after every write and read.
-const char* kVerilog[] = {R"(    integer tb_i, tb_n;
-    function [${W}-1:0] tb_word(input integer i); tb_word = {3{i[12:0] + 13'd1}}; endfunction
-    task tb_flags(input integer n); tb_check(${FULL} === (n == ${D}) && ${AF} === (n >= ${D} - ${AFO}) && ${AE} === (n <= ${AEO}) && ${EMPTY} === (n == 0),
-        $sformatf("%0d words held: FULL %b ALMOSTFULL %b ALMOSTEMPTY %b EMPTY %b", n, ${FULL}, ${AF}, ${AE}, ${EMPTY})); endtask
-)", "    always #5 ${WC} = ~${WC};\n", "    always #7 ${RC} = ~${RC};\n", R"(        ${RST} = 1; repeat (4) @(posedge ${WC}); ${RST} = 0; repeat (4) @(posedge ${RC}); #1 tb_flags(0);
-        @(negedge ${WC}) ${DI} = tb_word(0); ${WE} = 1; @(posedge ${WC}) #1 ${WE} = 0;
-        repeat (${PRE}) begin tb_check(${EMPTY} === 1, "EMPTY fell before the first word's read latency"); @(posedge ${RC}) #1; end
-        tb_check(${EMPTY} === 0 && (!${FWFT} || ${DO} === tb_word(0)), "the first word is not out after ${PRE} read clock edges");
-        for (tb_i = 1; tb_i <= ${D}; tb_i = tb_i + 1) begin
-            @(negedge ${WC}) ${DI} = tb_word(tb_i); ${WE} = 1; @(posedge ${WC}) #1 ${WE} = 0; tb_flags(tb_i < ${D} ? tb_i + 1 : ${D});
-        end
-        for (tb_i = -1; tb_i <= ${D}; tb_i = tb_i + 1) begin
-            if (tb_i >= 0) begin @(negedge ${RC}) ${RE} = 1; @(posedge ${RC}) #1 ${RE} = 0; end
-            tb_n = tb_i + 1 - ${LAT};
-            if (tb_n >= 0 && tb_n < ${D}) tb_check(${DO} === tb_word(tb_n), $sformatf("read %0d: DO %h, not word %0d", tb_i, ${DO}, tb_n));
-            tb_flags(tb_i + 1 < ${D} ? ${D} - tb_i - 1 : 0);
-        end
-)"};
-const char* kVhdl[] = {R"(    function tb_word(i : natural) return std_logic_vector is
-        constant n : unsigned(12 downto 0) := to_unsigned((i + 1) mod 8192, 13);
-    begin
-        return std_logic_vector(resize(n & n & n, ${W}));
-    end function;
-)", "    ${WC} <= not ${WC} after 5 ns;\n", "    ${RC} <= not ${RC} after 7 ns;\n", R"(        ${RST} <= '1'; for i in 1 to 4 loop wait until rising_edge(${WC}); end loop;
-        ${RST} <= '0'; for i in 1 to 4 loop wait until rising_edge(${RC}); end loop; wait for 1 ns; tb_flags(0);
-        wait until falling_edge(${WC}); ${DI} <= tb_word(0); ${WE} <= '1'; wait until rising_edge(${WC}); wait for 1 ns; ${WE} <= '0';
-        for i in 1 to ${PRE} loop
-            tb_check(${EMPTY} = '1', "EMPTY fell before the first word's read latency"); wait until rising_edge(${RC}); wait for 1 ns;
-        end loop;
-        tb_check(${EMPTY} = '0' and (not ${FWFT} or ${DO} = tb_word(0)), "the first word is not out after ${PRE} read clock edges");
-        for i in 1 to ${D} loop
-            wait until falling_edge(${WC}); ${DI} <= tb_word(i); ${WE} <= '1'; wait until rising_edge(${WC}); wait for 1 ns; ${WE} <= '0';
-            tb_flags(minimum(i + 1, ${D}));
-        end loop;
-        for i in -1 to ${D} loop
-            if i >= 0 then wait until falling_edge(${RC}); ${RE} <= '1'; wait until rising_edge(${RC}); wait for 1 ns; ${RE} <= '0'; end if;
-            if i + 1 - ${LAT} >= 0 and i + 1 - ${LAT} < ${D} then
-                tb_check(${DO} = tb_word(i + 1 - ${LAT}), "read " & integer'image(i) & ": DO " & to_hstring(${DO}) & ", not word " & integer'image(i + 1 - ${LAT}));
-            end if;
-            tb_flags(maximum(${D} - i - 1, 0));
-        end loop;
-)", R"(        procedure tb_flags(n : natural) is
-        begin
-            tb_check(((${FULL} = '1') = (n = ${D})) and ((${AF} = '1') = (n >= ${D} - ${AFO})) and ((${AE} = '1') = (n <= ${AEO})) and ((${EMPTY} = '1') = (n = 0)),
-                integer'image(n) & " words held: FULL " & to_string(${FULL}) & " ALMOSTFULL " & to_string(${AF}) & " ALMOSTEMPTY " & to_string(${AE}) & " EMPTY " & to_string(${EMPTY}));
-        end procedure;
-)"};
+const char* kVerilog[] = {"    integer tb_i, tb_n;\n"
+    "    function [${W}-1:0] tb_word(input integer i); tb_word = {3{i[12:0] + 13'd1}}; endfunction\n"
+    "    task tb_flags(input integer n); tb_check(${FULL} === (n == ${D}) && ${AF} === (n >= ${D} - ${AFO}) && ${AE} === (n <= ${AEO}) && ${EMPTY} === (n == 0),\n"
+    "        $sformatf(\"%0d words held: FULL %b ALMOSTFULL %b ALMOSTEMPTY %b EMPTY %b\", n, ${FULL}, ${AF}, ${AE}, ${EMPTY})); endtask\n",
+    "    always #5 ${WC} = ~${WC};\n", "    always #7 ${RC} = ~${RC};\n",
+    "        ${RST} = 1; repeat (4) @(posedge ${WC}); ${RST} = 0; repeat (4) @(posedge ${RC}); #1 tb_flags(0);\n"
+    "        @(negedge ${WC}) ${DI} = tb_word(0); ${WE} = 1; @(posedge ${WC}) #1 ${WE} = 0;\n"
+    "        repeat (${PRE}) begin tb_check(${EMPTY} === 1, \"EMPTY fell before the first word's read latency\"); @(posedge ${RC}) #1; end\n"
+    "        tb_check(${EMPTY} === 0 && (!${FWFT} || ${DO} === tb_word(0)), \"the first word is not out after ${PRE} read clock edges\");\n"
+    "        for (tb_i = 1; tb_i <= ${D}; tb_i = tb_i + 1) begin\n"
+    "            @(negedge ${WC}) ${DI} = tb_word(tb_i); ${WE} = 1; @(posedge ${WC}) #1 ${WE} = 0; tb_flags(tb_i < ${D} ? tb_i + 1 : ${D});\n"
+    "        end\n"
+    "        for (tb_i = -1; tb_i <= ${D}; tb_i = tb_i + 1) begin\n"
+    "            if (tb_i >= 0) begin @(negedge ${RC}) ${RE} = 1; @(posedge ${RC}) #1 ${RE} = 0; end\n"
+    "            tb_n = tb_i + 1 - ${LAT};\n"
+    "            if (tb_n >= 0 && tb_n < ${D}) tb_check(${DO} === tb_word(tb_n), $sformatf(\"read %0d: DO %h, not word %0d\", tb_i, ${DO}, tb_n));\n"
+    "            tb_flags(tb_i + 1 < ${D} ? ${D} - tb_i - 1 : 0);\n"
+    "        end\n"};
+const char* kVhdl[] = {"    function tb_word(i : natural) return std_logic_vector is\n"
+    "        constant n : unsigned(12 downto 0) := to_unsigned((i + 1) mod 8192, 13);\n"
+    "    begin\n"
+    "        return std_logic_vector(resize(n & n & n, ${W}));\n"
+    "    end function;\n",
+    "    ${WC} <= not ${WC} after 5 ns;\n", "    ${RC} <= not ${RC} after 7 ns;\n",
+    "        ${RST} <= '1'; for i in 1 to 4 loop wait until rising_edge(${WC}); end loop;\n"
+    "        ${RST} <= '0'; for i in 1 to 4 loop wait until rising_edge(${RC}); end loop; wait for 1 ns; tb_flags(0);\n"
+    "        wait until falling_edge(${WC}); ${DI} <= tb_word(0); ${WE} <= '1'; wait until rising_edge(${WC}); wait for 1 ns; ${WE} <= '0';\n"
+    "        for i in 1 to ${PRE} loop\n"
+    "            tb_check(${EMPTY} = '1', \"EMPTY fell before the first word's read latency\"); wait until rising_edge(${RC}); wait for 1 ns;\n"
+    "        end loop;\n"
+    "        tb_check(${EMPTY} = '0' and (not ${FWFT} or ${DO} = tb_word(0)), \"the first word is not out after ${PRE} read clock edges\");\n"
+    "        for i in 1 to ${D} loop\n"
+    "            wait until falling_edge(${WC}); ${DI} <= tb_word(i); ${WE} <= '1'; wait until rising_edge(${WC}); wait for 1 ns; ${WE} <= '0';\n"
+    "            tb_flags(minimum(i + 1, ${D}));\n"
+    "        end loop;\n"
+    "        for i in -1 to ${D} loop\n"
+    "            if i >= 0 then wait until falling_edge(${RC}); ${RE} <= '1'; wait until rising_edge(${RC}); wait for 1 ns; ${RE} <= '0'; end if;\n"
+    "            if i + 1 - ${LAT} >= 0 and i + 1 - ${LAT} < ${D} then\n"
+    "                tb_check(${DO} = tb_word(i + 1 - ${LAT}), \"read \" & integer'image(i) & \": DO \" & to_hstring(${DO}) & \", not word \" & integer'image(i + 1 - ${LAT}));\n"
+    "            end if;\n"
+    "            tb_flags(maximum(${D} - i - 1, 0));\n"
+    "        end loop;\n",
+    "        procedure tb_flags(n : natural) is\n"
+    "        begin\n"
+    "            tb_check(((${FULL} = '1') = (n = ${D})) and ((${AF} = '1') = (n >= ${D} - ${AFO})) and ((${AE} = '1') = (n <= ${AEO})) and ((${EMPTY} = '1') = (n = 0)),\n"
+    "                integer'image(n) & \" words held: FULL \" & to_string(${FULL}) & \" ALMOSTFULL \" & to_string(${AF}) & \" ALMOSTEMPTY \" & to_string(${AE}) & \" EMPTY \" & to_string(${EMPTY}));\n"
+    "        end procedure;\n"};
 
 }  // namespace
 

@@ -53,7 +53,6 @@ architecture model of BRAM_FIFO is
     type mem_t is array (0 to DEPTH - 1) of word_t;
 
     signal mem : mem_t;
-    signal read_clock : std_logic;
     signal written, fetched, taken : natural := 0;  -- words written, taken from the memory, taken by the reader
     signal latch, outreg : word_t := (others => '0');
     signal latch_full, outreg_full : boolean := false;  -- first word fall through: the stages hold a word
@@ -67,7 +66,6 @@ architecture model of BRAM_FIFO is
         return '0';
     end function;
 begin
-    read_clock <= RDCLK when IS_ASYNC else WRCLK;
     full_i <= written - taken >= DEPTH;
     empty_i <= not outreg_full when IS_FWFT and HAS_OUTREG else
                not latch_full when IS_FWFT else
@@ -89,7 +87,9 @@ begin
         end if;
     end process;
 
-    read_side : process (read_clock, RST)
+    -- The read clock is taken as it comes, not through a signal of its own: a
+    -- signal would move its edges a delta after the write clock's.
+    read_side : process (WRCLK, RDCLK, RST)
         variable take, move, fetch : boolean;
     begin
         if RST = '1' then
@@ -97,7 +97,7 @@ begin
             taken <= 0;
             latch_full <= false;
             outreg_full <= false;
-        elsif rising_edge(read_clock) then
+        elsif (IS_ASYNC and rising_edge(RDCLK)) or (not IS_ASYNC and rising_edge(WRCLK)) then
             take := RDEN = '1' and not empty_i;
             if not IS_FWFT then
                 if take then
