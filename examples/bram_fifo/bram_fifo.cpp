@@ -147,18 +147,19 @@ public:
         const int depth = Depth(width);
         std::vector<std::pair<std::string, std::string>> names = {
             {"W", std::to_string(width)}, {"D", std::to_string(depth)},
-            {"AFO", design.Value(fifo, "ALMOST_FULL_OFFSET", "")}, {"AEO", design.Value(fifo, "ALMOST_EMPTY_OFFSET", "")},
+            {"AFO", std::to_string(static_cast<int>(design.Number(fifo, "ALMOST_FULL_OFFSET", 16)))},
+            {"AEO", std::to_string(static_cast<int>(design.Number(fifo, "ALMOST_EMPTY_OFFSET", 16)))},
             {"FWFT", tb.Verilog() ? (fwft ? "1" : "0") : (fwft ? "true" : "false")},
             {"PRE", std::to_string(fwft ? 1 + doReg : 0)}, {"LAT", std::to_string(fwft ? 0 : 1 + doReg)}};
         for (const auto& [name, pin] : {std::pair{"DI", "DI"}, {"DO", "DO"}, {"WC", "WRCLK"}, {"RC", async ? "RDCLK" : "WRCLK"},
                                         {"WE", "WREN"}, {"RE", "RDEN"}, {"RST", "RST"}, {"FULL", "FULL"}, {"EMPTY", "EMPTY"},
-                                        {"AF", "ALMOSTFULL"}, {"AE", "ALMOSTEMPTY"}})
+                                        {"AF", "ALMOSTFULL"}, {"AE", "ALMOSTEMPTY"}}) {
             names.emplace_back(name, design.PortOf(fifo, pin));
-        for (const auto& [name, value] : names)
-            if (value.empty()) {
-                error = "the FIFO's " + name + " is not in the design file or its port not in the wrapper";
+            if (names.back().second.empty()) {
+                error = std::string("the FIFO's pin ") + pin + " reaches no port of the wrapper";
                 return false;
             }
+        }
         const char* const* text = tb.Verilog() ? kVerilog : kVhdl;
         tb.SetTimeUnit("1ns");
         tb.SetWatchdog(std::to_string(40 * depth + 1000) + (tb.Verilog() ? "" : " ns"));
