@@ -18,14 +18,13 @@
 //     the output register fill one after the other).
 // RST high clears the FIFO at once and holds it empty.
 module BRAM_FIFO #(
+    parameter FIFO_MODE = "SYNC",
     parameter integer DATA_WIDTH = 36,
     parameter integer DEPTH = 1024,
-    parameter FIFO_MODE = "SYNC",
     parameter FIRST_WORD_FALL_THROUGH = "FALSE",
-    parameter integer DO_REG = 0,
     parameter integer ALMOST_FULL_OFFSET = 16,
     parameter integer ALMOST_EMPTY_OFFSET = 16,
-    parameter LOC = ""
+    parameter integer DO_REG = 0
 ) (
     input wire [35:0] DI,
     output wire [35:0] DO,

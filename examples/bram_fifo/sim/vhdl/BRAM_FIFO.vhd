@@ -21,14 +21,13 @@ use ieee.std_logic_1164.all;
 
 entity BRAM_FIFO is
     generic (
+        FIFO_MODE : string := "SYNC";
         DATA_WIDTH : integer := 36;
         DEPTH : integer := 1024;
-        FIFO_MODE : string := "SYNC";
         FIRST_WORD_FALL_THROUGH : string := "FALSE";
-        DO_REG : integer := 0;
         ALMOST_FULL_OFFSET : integer := 16;
         ALMOST_EMPTY_OFFSET : integer := 16;
-        LOC : string := ""
+        DO_REG : integer := 0
     );
     port (
         DI : in std_logic_vector(35 downto 0) := (others => '0');
