@@ -3,8 +3,10 @@
 # block-RAM FIFO plugin example against it, and runs its wizard through
 # OLMW_WIZARD_PATH and OLMW_DATA_PATH: olmwiz list, run in batch mode and in
 # its window (drawn offscreen), regen (and regen --check), check-opt,
-# hdl --stubs (compiled with Icarus Verilog) and check --kfz. The example has
-# no simulation model of its primitive, so olmwiz sim does not apply.
+# hdl --stubs (compiled with Icarus Verilog) and check --kfz; then olmwiz sim
+# on its core with Icarus and GHDL, taking the example's models of BRAM_FIFO
+# from beside its data file and its testbench from the plugin: it must pass,
+# and fail on a core changed behind the design file's back.
 #   scripts/installed-example.sh [BUILD_DIR [WORK_DIR]]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -74,4 +76,40 @@ iverilog -g2005 -o fifo.vvp out/fifo.v stubs.v
 # An unknown data type names the folders searched.
 if "$olmwiz" dump --wizard nosuch --family korvo5 >/dev/null 2>dump.txt; then fail "dump of an unknown type succeeded"; fi
 grep -q "the data folders searched: $example" dump.txt || fail "the unknown type names no folder: $(cat dump.txt)"
+
+# olmwiz sim on the plugin's core: the models of BRAM_FIFO beside olm_bram.dev
+# (found through OLMW_DATA_PATH) and the testbench the plugin writes, in both
+# languages. A changed core must fail the bench with a non-zero exit code.
+for model in sim/verilog/BRAM_FIFO.v sim/vhdl/BRAM_FIFO.vhd; do
+  [ -f "$example/$model" ] || fail "the example's model $model is not installed"
+done
+expect_sim() {  # expect_sim PASS|FAIL LOG olmwiz-sim-arguments...
+  local want="$1" log="$2"; shift 2
+  if "$olmwiz" sim "$@" >"$log" 2>&1; then got=PASS; else got=FAIL; fi
+  [ "$got" = "$want" ] && grep -q "^$want fifo: " "$log" || fail "olmwiz sim $*: expected $want: $(tail -5 "$log")"
+}
+for hdl in verilog vhdl; do
+  "$olmwiz" run --wizard bram_fifo --family korvo5 --design fifo --options "$example/fifo.opt" --hdl "$hdl" \
+    --outdir "sim-$hdl" --batch --testbench >"sim-$hdl.txt" || fail "run --testbench ($hdl) failed: $(cat "sim-$hdl.txt")"
+done
+[ -s sim-verilog/fifo_tb.v ] && [ -s sim-vhdl/fifo_tb.vhd ] || fail "the plugin wrote no testbench"
+expect_sim PASS sim-icarus.txt --kfz sim-verilog/fifo.kfz --simulator icarus
+expect_sim PASS sim-ghdl.txt --kfz sim-vhdl/fifo.kfz --simulator ghdl
+# The written wrapper with another data width (Icarus) or without the first
+# word falling through (GHDL).
+mkdir -p mutant-width mutant-fwft mutant-doreg
+cp sim-verilog/fifo.kfz sim-verilog/fifo_tb.v mutant-width/
+sed 's/\.DATA_WIDTH(18)/.DATA_WIDTH(9)/' sim-verilog/fifo.v >mutant-width/fifo.v
+! cmp -s mutant-width/fifo.v sim-verilog/fifo.v || fail "no DATA_WIDTH(18) in the wrapper: $(cat sim-verilog/fifo.v)"
+expect_sim FAIL mutant-width.txt --kfz mutant-width/fifo.kfz --simulator icarus
+cp sim-vhdl/fifo.kfz sim-vhdl/fifo_tb.vhd mutant-fwft/
+sed 's/FIRST_WORD_FALL_THROUGH => "TRUE"/FIRST_WORD_FALL_THROUGH => "FALSE"/' sim-vhdl/fifo.vhd >mutant-fwft/fifo.vhd
+! cmp -s mutant-fwft/fifo.vhd sim-vhdl/fifo.vhd || fail "no FIRST_WORD_FALL_THROUGH in the wrapper: $(cat sim-vhdl/fifo.vhd)"
+expect_sim FAIL mutant-fwft.txt --kfz mutant-fwft/fifo.kfz --simulator ghdl
+# The design file asks for the output register the wrapper lacks: the bench,
+# written from it for the run, must see the latency.
+cp sim-verilog/fifo.v mutant-doreg/
+sed 's/"DO_REG": "0"/"DO_REG": "1"/' sim-verilog/fifo.kfz >mutant-doreg/fifo.kfz
+! cmp -s mutant-doreg/fifo.kfz sim-verilog/fifo.kfz || fail "no DO_REG 0 in the design file"
+expect_sim FAIL mutant-doreg.txt --kfz mutant-doreg/fifo.kfz --simulator icarus
 echo "installed-example: the bram_fifo plugin builds and runs against the installed package"

@@ -31,6 +31,7 @@
 #include "datafiles/Olm_MessageSink.h"
 #include "datafiles/Olm_MessageReporter.h"
 #include "datafiles/Olm_OptFileReader.h"
+#include "datafiles/Olm_SimModels.h"
 
 #include "kfz/Olm_KfzWizData.h"
 

@@ -2,6 +2,7 @@
 // bram of olm_bram.dev): one block RAM of 36 Kbit as a FIFO, synchronous or
 // with a clock per side, with almost-full and almost-empty flags.
 #include "OlmKit.h"
+#include "plugin/Olm_TestbenchPlugin.h"
 #include "plugin/Olm_WizardPlugin.h"
 
 #include <QObject>
@@ -68,17 +69,105 @@ public:
     }
 };
 
+// The testbench: after a reset, one word is written and EMPTY must fall after
+// the read latency of the first word; then the FIFO is filled to one word
+// past full and read empty, each word checked in order on DO (its latency
+// set by FIRST_WORD_FALL_THROUGH and DO_REG) and the flags checked against
+// the words held after every write and read.
+const char* kVerilog[] = {"    integer tb_i, tb_n;\n"
+    "    function [${W}-1:0] tb_word(input integer i); tb_word = {3{i[12:0] + 13'd1}}; endfunction\n"
+    "    task tb_flags(input integer n); tb_check(${FULL} === (n == ${D}) && ${AF} === (n >= ${D} - ${AFO}) && ${AE} === (n <= ${AEO}) && ${EMPTY} === (n == 0),\n"
+    "        $sformatf(\"%0d words held: FULL %b ALMOSTFULL %b ALMOSTEMPTY %b EMPTY %b\", n, ${FULL}, ${AF}, ${AE}, ${EMPTY})); endtask\n",
+    "    always #5 ${WC} = ~${WC};\n", "    always #7 ${RC} = ~${RC};\n",
+    "        ${RST} = 1; repeat (4) @(posedge ${WC}); ${RST} = 0; repeat (4) @(posedge ${RC}); #1 tb_flags(0);\n"
+    "        @(negedge ${WC}) ${DI} = tb_word(0); ${WE} = 1; @(posedge ${WC}) #1 ${WE} = 0;\n"
+    "        repeat (${PRE}) begin tb_check(${EMPTY} === 1, \"EMPTY fell before the first word's read latency\"); @(posedge ${RC}) #1; end\n"
+    "        tb_check(${EMPTY} === 0 && (!${FWFT} || ${DO} === tb_word(0)), \"the first word is not out after ${PRE} read clock edges\");\n"
+    "        for (tb_i = 1; tb_i <= ${D}; tb_i = tb_i + 1) begin\n"
+    "            @(negedge ${WC}) ${DI} = tb_word(tb_i); ${WE} = 1; @(posedge ${WC}) #1 ${WE} = 0; tb_flags(tb_i < ${D} ? tb_i + 1 : ${D});\n"
+    "        end\n"
+    "        for (tb_i = -1; tb_i <= ${D}; tb_i = tb_i + 1) begin\n"
+    "            if (tb_i >= 0) begin @(negedge ${RC}) ${RE} = 1; @(posedge ${RC}) #1 ${RE} = 0; end\n"
+    "            tb_n = tb_i + 1 - ${LAT};\n"
+    "            if (tb_n >= 0 && tb_n < ${D}) tb_check(${DO} === tb_word(tb_n), $sformatf(\"read %0d: DO %h, not word %0d\", tb_i, ${DO}, tb_n));\n"
+    "            tb_flags(tb_i + 1 < ${D} ? ${D} - tb_i - 1 : 0);\n"
+    "        end\n"};
+const char* kVhdl[] = {"    function tb_word(i : natural) return std_logic_vector is\n"
+    "        constant n : unsigned(12 downto 0) := to_unsigned((i + 1) mod 8192, 13);\n"
+    "    begin\n"
+    "        return std_logic_vector(resize(n & n & n, ${W}));\n"
+    "    end function;\n",
+    "    ${WC} <= not ${WC} after 5 ns;\n", "    ${RC} <= not ${RC} after 7 ns;\n",
+    "        ${RST} <= '1'; for i in 1 to 4 loop wait until rising_edge(${WC}); end loop;\n"
+    "        ${RST} <= '0'; for i in 1 to 4 loop wait until rising_edge(${RC}); end loop; wait for 1 ns; tb_flags(0);\n"
+    "        wait until falling_edge(${WC}); ${DI} <= tb_word(0); ${WE} <= '1'; wait until rising_edge(${WC}); wait for 1 ns; ${WE} <= '0';\n"
+    "        for i in 1 to ${PRE} loop\n"
+    "            tb_check(${EMPTY} = '1', \"EMPTY fell before the first word's read latency\"); wait until rising_edge(${RC}); wait for 1 ns;\n"
+    "        end loop;\n"
+    "        tb_check(${EMPTY} = '0' and (not ${FWFT} or ${DO} = tb_word(0)), \"the first word is not out after ${PRE} read clock edges\");\n"
+    "        for i in 1 to ${D} loop\n"
+    "            wait until falling_edge(${WC}); ${DI} <= tb_word(i); ${WE} <= '1'; wait until rising_edge(${WC}); wait for 1 ns; ${WE} <= '0';\n"
+    "            tb_flags(minimum(i + 1, ${D}));\n"
+    "        end loop;\n"
+    "        for i in -1 to ${D} loop\n"
+    "            if i >= 0 then wait until falling_edge(${RC}); ${RE} <= '1'; wait until rising_edge(${RC}); wait for 1 ns; ${RE} <= '0'; end if;\n"
+    "            if i + 1 - ${LAT} >= 0 and i + 1 - ${LAT} < ${D} then\n"
+    "                tb_check(${DO} = tb_word(i + 1 - ${LAT}), \"read \" & integer'image(i) & \": DO \" & to_hstring(${DO}) & \", not word \" & integer'image(i + 1 - ${LAT}));\n"
+    "            end if;\n"
+    "            tb_flags(maximum(${D} - i - 1, 0));\n"
+    "        end loop;\n",
+    "        procedure tb_flags(n : natural) is\n"
+    "        begin\n"
+    "            tb_check(((${FULL} = '1') = (n = ${D})) and ((${AF} = '1') = (n >= ${D} - ${AFO})) and ((${AE} = '1') = (n <= ${AEO})) and ((${EMPTY} = '1') = (n = 0)),\n"
+    "                integer'image(n) & \" words held: FULL \" & to_string(${FULL}) & \" ALMOSTFULL \" & to_string(${AF}) & \" ALMOSTEMPTY \" & to_string(${AE}) & \" EMPTY \" & to_string(${EMPTY}));\n"
+    "        end procedure;\n"};
+
 }  // namespace
 
-// What olmwiz loads: makes the wizard for its one wizard type.
-class BramFifoPlugin : public QObject, public Olm_WizardPlugin {
+// What olmwiz loads: makes the wizard for its one wizard type and writes the testbench of BRAM_FIFO.
+class BramFifoPlugin : public QObject, public Olm_WizardPlugin, public Olm_TestbenchPlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID OLM_WIZARD_PLUGIN_IID FILE "bram_fifo.json")
-    Q_INTERFACES(Olm_WizardPlugin)
+    Q_INTERFACES(Olm_WizardPlugin Olm_TestbenchPlugin)
 
 public:
     std::unique_ptr<Olm_KitMain> MakeWizard(const std::string& wizType, bool batch) override {
         return wizType == "bram_fifo" ? std::make_unique<BramFifoWizard>(batch) : nullptr;
+    }
+
+    bool AddTestbench(const Olm_TbDesign& design, Olm_TbText& tb, std::string& error) override {
+        const Olm_HdlInstance& fifo = *design.Instances("BRAM_FIFO").front();
+        const bool async = design.Value(fifo, "FIFO_MODE", "SYNC") == "ASYNC";
+        const bool fwft = design.Flag(fifo, "FIRST_WORD_FALL_THROUGH", false), doReg = design.Number(fifo, "DO_REG", 0) == 1;
+        const int width = static_cast<int>(design.Number(fifo, "DATA_WIDTH", 0));
+        if (width != 4 && width != 9 && width != 18 && width != 36) {
+            error = "the FIFO's DATA_WIDTH is not 4, 9, 18 or 36";
+            return false;
+        }
+        const int depth = Depth(width);
+        std::vector<std::pair<std::string, std::string>> names = {
+            {"W", std::to_string(width)}, {"D", std::to_string(depth)},
+            {"AFO", std::to_string(static_cast<int>(design.Number(fifo, "ALMOST_FULL_OFFSET", 16)))},
+            {"AEO", std::to_string(static_cast<int>(design.Number(fifo, "ALMOST_EMPTY_OFFSET", 16)))},
+            {"FWFT", tb.Verilog() ? (fwft ? "1" : "0") : (fwft ? "true" : "false")},
+            {"PRE", std::to_string(fwft ? 1 + doReg : 0)}, {"LAT", std::to_string(fwft ? 0 : 1 + doReg)}};
+        for (const auto& [name, pin] : {std::pair{"DI", "DI"}, {"DO", "DO"}, {"WC", "WRCLK"}, {"RC", async ? "RDCLK" : "WRCLK"},
+                                        {"WE", "WREN"}, {"RE", "RDEN"}, {"RST", "RST"}, {"FULL", "FULL"}, {"EMPTY", "EMPTY"},
+                                        {"AF", "ALMOSTFULL"}, {"AE", "ALMOSTEMPTY"}}) {
+            names.emplace_back(name, design.PortOf(fifo, pin));
+            if (names.back().second.empty()) {
+                error = std::string("the FIFO's pin ") + pin + " reaches no port of the wrapper";
+                return false;
+            }
+        }
+        const char* const* text = tb.Verilog() ? kVerilog : kVhdl;
+        tb.SetTimeUnit("1ns");
+        tb.SetWatchdog(std::to_string(40 * depth + 1000) + (tb.Verilog() ? "" : " ns"));
+        tb.Declare(Olm_TbText::Fill(text[0], names));
+        tb.Concurrent(Olm_TbText::Fill(text[1], names) + (async ? Olm_TbText::Fill(text[2], names) : ""));
+        tb.Step(Olm_TbText::Fill(text[3], names));
+        if (!tb.Verilog()) tb.ProcessDeclare(Olm_TbText::Fill(text[4], names));
+        return true;
     }
 };
 

@@ -1,7 +1,9 @@
 #include "plugin/Olm_WizardRegistry.h"
 
 #include "kit/Olm_KitMain.h"
+#include "plugin/Olm_TestbenchPlugin.h"
 #include "plugin/Olm_WizardPlugin.h"
+#include "proof/Olm_TestbenchWriter.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -27,6 +29,13 @@ struct Olm_WizardRegistry::Plugin {
     std::string file;
     std::unique_ptr<QPluginLoader> loader;
     Olm_WizardPlugin* instance = nullptr;
+
+    // The plugin's object, loaded once; null with why set when it cannot be loaded.
+    QObject* Object(std::string& why) {
+        QObject* object = loader->instance();
+        if (!object) why = "cannot load the wizard plugin '" + file + "': " + loader->errorString().toStdString();
+        return object;
+    }
 };
 
 namespace {
@@ -71,6 +80,10 @@ std::string WizardOf(const QJsonObject& meta, Olm_WizardRegistry::Wizard& wizard
             return "its metadata has a data file without \"type\" and \"file\"";
         wizard.dataFiles.push_back(entry);
     }
+    for (const QJsonValue& primitive : data.value("testbenches").toArray()) {
+        if (primitive.toString().isEmpty()) return "its metadata names a testbench without a primitive";
+        wizard.testbenches.push_back(primitive.toString().toStdString());
+    }
     return {};
 }
 
@@ -78,7 +91,9 @@ std::string WizardOf(const QJsonObject& meta, Olm_WizardRegistry::Wizard& wizard
 
 Olm_WizardRegistry::Olm_WizardRegistry() = default;
 
-Olm_WizardRegistry::~Olm_WizardRegistry() = default;
+Olm_WizardRegistry::~Olm_WizardRegistry() {
+    for (const std::string& primitive : m_benches) Olm_TestbenchWriter::RemoveBench(primitive);
+}
 
 bool Olm_WizardRegistry::AddBuiltIn(Wizard wizard, Maker make) {
     if (wizard.name.empty() || Find(wizard.name) || !make) return false;
@@ -150,7 +165,7 @@ void Olm_WizardRegistry::Discover(const std::vector<Folder>& folders) {
             for (Olm_DataTypes::Entry& entry : wizard.dataFiles) entry.origin = file;
             m_wizards.push_back(std::move(wizard));
             m_makers.push_back(nullptr);
-            m_plugins.push_back(std::make_unique<Plugin>(Plugin{file, std::move(loader), nullptr}));
+            m_plugins.push_back(std::make_shared<Plugin>(Plugin{file, std::move(loader), nullptr}));
         }
     }
 }
@@ -164,10 +179,45 @@ void Olm_WizardRegistry::RegisterDataTypes() {
             ++i;
             continue;
         }
-        Skip(m_wizards[i].origin, "data file: " + problem);
-        m_wizards.erase(m_wizards.begin() + static_cast<std::ptrdiff_t>(i));
-        m_makers.erase(m_makers.begin() + static_cast<std::ptrdiff_t>(i));
-        m_plugins.erase(m_plugins.begin() + static_cast<std::ptrdiff_t>(i));
+        Remove(i, "data file: " + problem);
+    }
+}
+
+void Olm_WizardRegistry::Remove(std::size_t index, const std::string& reason) {
+    Skip(m_wizards[index].origin, reason);
+    m_wizards.erase(m_wizards.begin() + static_cast<std::ptrdiff_t>(index));
+    m_makers.erase(m_makers.begin() + static_cast<std::ptrdiff_t>(index));
+    m_plugins.erase(m_plugins.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void Olm_WizardRegistry::RegisterTestbenches() {
+    for (std::size_t i = 0; i < m_wizards.size();) {
+        std::string problem;
+        std::vector<std::string> added;
+        for (const std::string& primitive : m_wizards[i].testbenches) {
+            if (!problem.empty() || !m_plugins[i]) break;
+            // The plugin is loaded by the bench's first use, not here.
+            std::shared_ptr<Plugin> plugin = m_plugins[i];
+            problem = Olm_TestbenchWriter::AddBench(
+                primitive, [plugin](const Olm_TbDesign& design, Olm_TbText& tb, std::string& error) {
+                    QObject* object = plugin->Object(error);
+                    if (!object) return false;
+                    auto* bench = qobject_cast<Olm_TestbenchPlugin*>(object);
+                    if (!bench) {
+                        error = "the plugin '" + plugin->file + "' does not implement " OLM_TESTBENCH_PLUGIN_IID;
+                        return false;
+                    }
+                    return bench->AddTestbench(design, tb, error);
+                });
+            if (problem.empty()) added.push_back(primitive);
+        }
+        if (problem.empty()) {
+            m_benches.insert(m_benches.end(), added.begin(), added.end());
+            ++i;
+            continue;
+        }
+        for (const std::string& primitive : added) Olm_TestbenchWriter::RemoveBench(primitive);
+        Remove(i, "testbench: " + problem);
     }
 }
 
@@ -188,11 +238,8 @@ Olm_RunSession::Factory Olm_WizardRegistry::FactoryOf(const Wizard& wizard, cons
         return [make, wizType](bool batch) { return make(wizType, batch); };
     Plugin& plugin = *m_plugins[index];
     if (!plugin.instance) {
-        QObject* object = plugin.loader->instance();
-        if (!object) {
-            why = "cannot load the wizard plugin '" + plugin.file + "': " + plugin.loader->errorString().toStdString();
-            return nullptr;
-        }
+        QObject* object = plugin.Object(why);
+        if (!object) return nullptr;
         plugin.instance = qobject_cast<Olm_WizardPlugin*>(object);
         if (!plugin.instance) {
             why = "the plugin '" + plugin.file + "' does not implement " OLM_WIZARD_PLUGIN_IID;

@@ -19,6 +19,7 @@ class Olm_KitMain;
 //   registry.AddBuiltIn({"tkl_pll", "a PLL", {"tkl_pll"}}, make);
 //   registry.Discover(Olm_WizardRegistry::PluginFolders());
 //   registry.RegisterDataTypes();
+//   registry.RegisterTestbenches();
 //   const Olm_WizardRegistry::Wizard* w = registry.Find("bram_fifo");
 //   Olm_RunSession::Factory factory = registry.FactoryOf(*w, "bram_fifo", why);
 class OLM_BASE_EXPORT Olm_WizardRegistry {
@@ -33,6 +34,7 @@ public:
         bool anyType = false;                  // it works on the data of any wizard type, given with --type
         std::string origin;                    // "built-in", or the path of the plugin file
         std::vector<Olm_DataTypes::Entry> dataFiles;  // the data types its plugin registers
+        std::vector<std::string> testbenches;  // the primitives its plugin writes the testbench of
     };
 
     // A file of a plugin folder that gives no wizard, and why.
@@ -78,6 +80,13 @@ public:
     // is removed and skipped with the reason.
     void RegisterDataTypes();
 
+    // Adds to Olm_TestbenchWriter the bench of each primitive of the
+    // metadata's "testbenches" of every plugin found (Olm_TestbenchPlugin);
+    // its plugin is loaded when the bench is first used. A plugin whose bench
+    // cannot be added (its primitive has a bench already) is removed and
+    // skipped with the reason. The benches are removed with the registry.
+    void RegisterTestbenches();
+
     // Every wizard, built-in ones first, then the plugins in the order found.
     const std::vector<Wizard>& Wizards() const { return m_wizards; }
     // The wizard of a name, or null.
@@ -93,10 +102,12 @@ public:
 private:
     struct Plugin;
     void Skip(const std::string& file, const std::string& reason);
+    void Remove(std::size_t index, const std::string& reason);
 
     std::vector<Wizard> m_wizards;
     std::vector<Maker> m_makers;                    // of built-in wizards, by index; null for plugins
-    std::vector<std::unique_ptr<Plugin>> m_plugins;  // of plugin wizards, by index; null for built-ins
+    std::vector<std::shared_ptr<Plugin>> m_plugins;  // of plugin wizards, by index; null for built-ins
+    std::vector<std::string> m_benches;              // the primitives of the benches added
     std::vector<Folder> m_folders;
     std::vector<Skipped> m_skipped;
 };

@@ -37,6 +37,15 @@ std::string Olm_TbText::Quote(const std::string& text) const {
     return quoted + "\"";
 }
 
+std::string Olm_TbText::Fill(std::string text, const std::vector<std::pair<std::string, std::string>>& values) {
+    for (const auto& [name, value] : values) {
+        const std::string key = "${" + name + "}";
+        for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
+            text.replace(at, key.size(), value);
+    }
+    return text;
+}
+
 const std::string* Olm_TbText::LoopOf(const std::string& port) const {
     for (const auto& [input, expression] : m_loops)
         if (input == port) return &expression;

@@ -20,7 +20,7 @@ class Olm_HdlDesign;
 // A bench adds its declarations, its concurrent statements (Verilog: module
 // items; VHDL: architecture statements) and the steps of its main sequence
 // (Verilog: statements of an initial block; VHDL: of a process), each in the
-// language of the testbench. The checks are written as check(condition,
+// language of the testbench. The checks are written as tb_check(condition,
 // text) in either language.
 class OLM_BASE_EXPORT Olm_TbText {
 public:
@@ -54,6 +54,10 @@ public:
     static std::string Real(double value);
     // A text as a string literal (quotes doubled or escaped).
     std::string Quote(const std::string& text) const;
+    // The text with each ${NAME} of the names given replaced by its value
+    // (ports, numbers): a bench kept as HDL text with its names in it.
+    // ${...} of a name not given stays as it is.
+    static std::string Fill(std::string text, const std::vector<std::pair<std::string, std::string>>& values);
 
 private:
     std::string VerilogText(const Olm_HdlDesign& view) const;

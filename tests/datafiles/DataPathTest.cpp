@@ -1,11 +1,13 @@
-// The data search path (the folders of OLMW_DATA_PATH before the data folder)
-// and the data types that wizard plugins register beside the built-in ones.
+// The data search path (the folders of OLMW_DATA_PATH before the data folder),
+// the data types that wizard plugins register beside the built-in ones, and
+// the simulation models found in the data folders.
 
 #include "DataDir.h"
 #include "TestSupport.h"
 
 #include "datafiles/Olm_Data.h"
 #include "datafiles/Olm_DataTypes.h"
+#include "datafiles/Olm_SimModels.h"
 #include "devinfo/DevData.h"
 #include "model/Olm_WizData.h"
 
@@ -112,6 +114,34 @@ TEST_F(DataPath, AnUnknownTypeKeepsTheLoadersErrorAndTheTextNamesTheFolders) {
               "no data file is known for the wizard type 'fifo' (built-in types: tkl..., hsx..., dsp..., ssi...; "
               "registered: bram); the data folders searched: " +
                   m_first.Path().string() + ", " + m_second.Path().string() + ", " + m_installed.Path().string());
+}
+
+// A model is taken from the first folder that has it: OLMW_DATA_PATH, then
+// the folders of the plugins' data files (here one handed down), then the
+// installed data folder; a folder of a registered file already searched
+// (m_second) is not searched twice.
+TEST_F(DataPath, SimulationModelsComeFromTheDataFoldersInOrder) {
+    const olmtest::ScratchDir plugin;
+    ::setenv("OLMW_REGISTERED_DATA_FILES", plugin.Write("olm_p.dev", DataFile("p")).c_str(), 1);
+    m_second.Write("olm_bram.dev", DataFile("bram"));
+    ASSERT_TRUE(Olm_DataTypes::Register({"bram", "olm_bram.dev", "p1"}).empty());
+    const auto models = [](const olmtest::ScratchDir& dir) { return dir.File("sim/verilog"); };
+    const std::vector<std::string> folders = Olm_SimModels::Folders(Olm_HdlLanguage::Verilog);
+    ::unsetenv("OLMW_REGISTERED_DATA_FILES");
+    EXPECT_THAT(folders, ElementsAre(models(m_first), models(m_second), models(plugin), models(m_installed)));
+    for (const char* file : {"sim/verilog/A.v", "sim/verilog/B.v", "sim/verilog/C.v", "sim/vhdl/D.vhd"})
+        m_installed.Write(file, "");
+    plugin.Write("sim/verilog/B.v", "");
+    plugin.Write("sim/verilog/C.v", "");
+    m_first.Write("sim/verilog/C.v", "");
+    EXPECT_EQ(Olm_SimModels::Find("A", Olm_HdlLanguage::Verilog, folders), m_installed.File("sim/verilog/A.v"));
+    EXPECT_EQ(Olm_SimModels::Find("B", Olm_HdlLanguage::Verilog, folders), plugin.File("sim/verilog/B.v"));
+    EXPECT_EQ(Olm_SimModels::Find("C", Olm_HdlLanguage::Verilog, folders), m_first.File("sim/verilog/C.v"));
+    EXPECT_EQ(Olm_SimModels::Find("D", Olm_HdlLanguage::Verilog, folders), "");  // only a VHDL model
+    EXPECT_EQ(Olm_SimModels::Find("D", Olm_HdlLanguage::Vhdl), m_installed.File("sim/vhdl/D.vhd"));
+    EXPECT_EQ(Olm_SimModels::MissingText("D", Olm_HdlLanguage::Verilog, folders),
+              "no simulation model of D (D.v) in the folders searched: " + models(m_first) + ", " + models(m_second) +
+                  ", " + models(plugin) + ", " + models(m_installed));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "datafiles/Olm_DataTypes.h"
 #include "kit/Olm_KitMain.h"
 #include "plugin/Olm_WizardRegistry.h"
+#include "proof/Olm_TestbenchWriter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ class WizardRegistry : public ::testing::Test {
 protected:
     WizardRegistry() {
         Olm_DataTypes::Clear();
-        m_registry.AddBuiltIn({"tkl_pll", "a PLL", {"tkl_pll"}, false, "", {}},
+        m_registry.AddBuiltIn({"tkl_pll", "a PLL", {"tkl_pll"}, false, "", {}, {}},
                               [](const std::string& type, bool batch) { return std::make_unique<Olm_KitMain>(type, batch); });
     }
     ~WizardRegistry() override { Olm_DataTypes::Clear(); }
@@ -90,7 +91,7 @@ TEST_F(WizardRegistry, SkippedFilesAndTheirReasons) {
 }
 
 TEST_F(WizardRegistry, ABuiltInNameOrATakenDataTypeKeepsThePluginOut) {
-    m_registry.AddBuiltIn({"probe", "built in", {"probe"}, false, "", {}},
+    m_registry.AddBuiltIn({"probe", "built in", {"probe"}, false, "", {}, {}},
                           [](const std::string& type, bool batch) { return std::make_unique<Olm_KitMain>(type, batch); });
     m_registry.Discover({Folder("a", {OLM_TEST_PLUGIN})});
     EXPECT_EQ(m_registry.Find("probe")->origin, "built-in");
@@ -104,6 +105,23 @@ TEST_F(WizardRegistry, ABuiltInNameOrATakenDataTypeKeepsThePluginOut) {
     EXPECT_EQ(other.Find("probe"), nullptr);
     ASSERT_EQ(other.SkippedFiles().size(), 1u);
     EXPECT_THAT(other.SkippedFiles()[0].reason, HasSubstr("data file: the data type 'probe' is registered already"));
+}
+
+// The bench of a plugin's primitive is added once; a second plugin naming the
+// same primitive stays out, and the benches go with their registry.
+TEST_F(WizardRegistry, ATakenTestbenchPrimitiveKeepsThePluginOut) {
+    {
+        Olm_WizardRegistry first;
+        first.Discover({Folder("a", {OLM_TEST_PLUGIN})});
+        first.RegisterTestbenches();
+        EXPECT_EQ(Olm_TestbenchWriter::BenchPrimitives(), std::vector<std::string>{"PROBE"});
+        m_registry.Discover({Folder("b", {OLM_TEST_PLUGIN})});
+        m_registry.RegisterTestbenches();
+        EXPECT_EQ(m_registry.Find("probe"), nullptr);
+        EXPECT_THAT(ReasonFor(fs::path(OLM_TEST_PLUGIN).filename()),
+                    HasSubstr("testbench: the primitive PROBE has a bench already"));
+    }
+    EXPECT_TRUE(Olm_TestbenchWriter::BenchPrimitives().empty());
 }
 
 TEST(WizardPluginFolders, WizardPathFirstThenTheInstalledFolder) {

@@ -8,11 +8,14 @@
 
 #include "WizardBatch.h"
 
+#include "datafiles/Olm_SimModels.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <regex>
+#include <set>
 
 namespace {
 
@@ -85,8 +88,14 @@ TEST_P(DesignRulesSweep, RunsCleanAndYosysAgrees) {
     // behaviour, Icarus elaborates it).
     if (olmtest::OnPath("iverilog")) {
         std::vector<std::string> command = {"iverilog", "-g2005", "-t", "null", "-s", "top", "top.v"};
-        for (const auto& model : std::filesystem::directory_iterator(OLM_SIM_DIR "/verilog"))
-            if (model.path().extension() == ".v") command.push_back(model.path().string());
+        // The first model of each primitive in the folders olmwiz sim searches.
+        std::set<std::string> primitives;
+        for (const std::string& models : Olm_SimModels::Folders(Olm_HdlLanguage::Verilog)) {
+            std::error_code ec;
+            for (const auto& model : std::filesystem::directory_iterator(models, ec))
+                if (model.path().extension() == ".v" && primitives.insert(model.path().stem().string()).second)
+                    command.push_back(model.path().string());
+        }
         const olmtest::CommandResult models = olmtest::RunIn(folder, command);
         EXPECT_EQ(models.code, 0) << models.output;
     }

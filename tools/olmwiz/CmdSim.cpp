@@ -8,7 +8,7 @@
 #include "Commands.h"
 #include "TimedChild.h"
 
-#include "devinfo/DevData.h"
+#include "datafiles/Olm_SimModels.h"
 #include "engine/Olm_Engine.h"
 #include "kit/Olm_HdlGenerator.h"
 #include "pal/File.h"
@@ -48,8 +48,11 @@ constexpr const char* kHelp =
     "      --hdl LANG          verilog or vhdl (default: the language of the wrapper\n"
     "                          beside the design file, else that of the simulator,\n"
     "                          else verilog)\n"
-    "      --models DIR        the folder of the simulation models (default: sim/LANG\n"
-    "                          in the installed data folder, $OLMW_DATA_DIR when set)\n"
+    "      --models DIR        the folder of the simulation models (default: the first\n"
+    "                          folder sim/LANG with the model, LANG verilog or vhdl,\n"
+    "                          of the folders of $OLMW_DATA_PATH, those of the wizard\n"
+    "                          plugins' data files, then the installed data folder,\n"
+    "                          $OLMW_DATA_DIR when set)\n"
     "      --time-limit SECS   stop compiling or simulating after this long\n"
     "                          (default 300)\n"
     "      --keep DIR          compile and run in DIR and leave it there, instead of\n"
@@ -178,15 +181,14 @@ int RunSim(const std::vector<std::string>& args) {
     Olm_HdlDesign view;
     std::string error;
     if (!view.Build(engine.GetDesign(), design, {}, error)) return parser.Fail("'" + kfz.string() + "': " + error);
-    const fs::path models = parser.Has("models") ? fs::path(parser.Value("models"))
-                                                 : fs::path(DevSpec::getdatadir()) / "sim" / hdl;
+    const std::vector<std::string> models =
+        parser.Has("models") ? std::vector<std::string>{parser.Value("models")} : Olm_SimModels::Folders(language);
     std::vector<std::string> modelFiles;
     std::set<std::string> seen;
     for (const Olm_HdlInstance& instance : view.instances) {
         if (!seen.insert(instance.primitive).second) continue;
-        const fs::path model = models / (instance.primitive + ext);
-        if (!IsFile(model))
-            return parser.Fail("no simulation model of " + instance.primitive + " (" + model.string() + ")");
+        const std::string model = Olm_SimModels::Find(instance.primitive, language, models);
+        if (model.empty()) return parser.Fail(Olm_SimModels::MissingText(instance.primitive, language, models));
         modelFiles.push_back(fs::absolute(model).string());
     }
 

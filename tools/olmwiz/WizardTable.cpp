@@ -21,7 +21,7 @@ Olm_WizardRegistry::Maker Make() {
 
 void AddBuiltIns(Olm_WizardRegistry& registry) {
     const auto add = [&registry](const char* name, const char* summary, Olm_WizardRegistry::Maker make) {
-        registry.AddBuiltIn({name, summary, {name}, false, "", {}}, std::move(make));
+        registry.AddBuiltIn({name, summary, {name}, false, "", {}, {}}, std::move(make));
     };
     add("tkl_pll", "a phase-locked loop with up to six output clocks", Make<TklPll::PllWizard>());
     add("dsp_mult", "a DSP block used as a pipelined multiplier", Make<DspMult::MultWizard>());
@@ -29,7 +29,7 @@ void AddBuiltIns(Olm_WizardRegistry& registry) {
     add("ssio_rx", "a source-synchronous receiver: a deserializer per line of a bus", Make<Ssio::SsioRxWizard>());
     add("ssio_tx", "a source-synchronous transmitter: a serializer per line of a bus", Make<Ssio::SsioTxWizard>());
     registry.AddBuiltIn({"generic", "any installed data (--type TYPE): a page per block type, a field per attribute",
-                         {}, true, "", {}},
+                         {}, true, "", {}, {}},
                         [](const std::string& dataType, bool batch) {
                             return std::unique_ptr<Olm_KitMain>(new Generic::GenericWizard(dataType, batch));
                         });
@@ -44,6 +44,7 @@ Olm_WizardRegistry& Registry() {
         AddBuiltIns(*made);
         made->Discover(Olm_WizardRegistry::PluginFolders());
         made->RegisterDataTypes();
+        made->RegisterTestbenches();
         // olmwiz-hdl, which a window run starts for the HDL file, takes the
         // primitives of the plugins' data files too.
         Olm_DataTypes::HandDown();

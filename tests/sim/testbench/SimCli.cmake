@@ -29,7 +29,7 @@ execute_process(COMMAND ${OLMWIZ} run --wizard dsp_mult --family korvo5 --design
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "olmwiz run failed")
 endif()
-expect_exit(1 "no simulation model of DSP \\(${WORK}/no_models/DSP.v\\)"
+expect_exit(1 "no simulation model of DSP \\(DSP.v\\) in the folders searched: ${WORK}/no_models\n"
             ${OLMWIZ} sim --kfz ${WORK}/mult/mult.kfz --models ${WORK}/no_models)
 expect_exit(1 "mult: compiling took longer than 0.001 s and was stopped" ${OLMWIZ} sim --kfz ${WORK}/mult/mult.kfz --time-limit 0.001)
 # No testbench beside the design file: one is written for the run, none is left.
