@@ -52,6 +52,14 @@ grep -q "input wire \[17:0\] wr_data" out/fifo.v || fail "the ports are not as c
 QT_QPA_PLATFORM=offscreen "$olmwiz" run --wizard bram_fifo --family korvo5 --design fifo \
   --options "$example/fifo.opt" --render-pages pages >pages.txt 2>pages.err
 grep -q "01-fifo-setup.png" pages.txt || fail "no page drawn: $(cat pages.txt)"
+# The window walked to Finish unattended (Next on every page, then Finish):
+# the files of the batch run.
+QT_QPA_PLATFORM=offscreen "$olmwiz" run --wizard bram_fifo --family korvo5 --design fifo \
+  --options "$example/fifo.opt" --outdir walked --walk >walk.txt 2>walk.err || fail "the walk failed: $(cat walk.err)"
+for f in fifo.kfz fifo.v fifo_olmw.pkx; do
+  grep -qx "$work/walked/$f" walk.txt || fail "the walk names no $f: $(cat walk.txt)"
+  cmp -s "walked/$f" "out/$f" || fail "the walk wrote another $f than the batch run"
+done
 
 printf -- '--wizard bram_fifo --family korvo5 --design fifo2 --options %s/fifo.opt --outdir cores/fifo2\n' \
   "$example" >cores.txt

@@ -7,6 +7,7 @@
 #include "kfz/Olm_KfzWizData.h"
 #include "kit/Olm_Finisher.h"
 #include "kit/Olm_KitFormat.h"
+#include "kit/Olm_KitGui.h"
 #include "kit/Olm_KitTable.h"
 #include "kit/Olm_ModelEdit.h"
 #include "kit/Olm_OptFileCheck.h"
@@ -268,6 +269,17 @@ bool Olm_KitMain::InitGuiDlgs(Nx_Wizard* wizard) {
                              for (const QString& file : files) m_snapshots.push_back(file.toStdString());
                              m_snapshotProblem = problem.toStdString();
                          });
+    }
+    if (m_walkToFinish) {
+        wizard->setWalkToFinish(true);
+        m_walkProblem = "the window was not shown";
+        QObject::connect(wizard, &Nx_Wizard::walkEnded, wizard, [this, wizard](const QString& problem) {
+            m_walkProblem = problem.toStdString();
+            // A page that is not complete lists its problems, as the window shows them.
+            const auto* page = dynamic_cast<const Olm_KitGui*>(wizard->currentNxPage());
+            if (problem.isEmpty() || !page || page->isComplete()) return;
+            for (const std::string& line : page->Problems()) m_walkProblem += "\n  " + line;
+        });
     }
     return true;
 }

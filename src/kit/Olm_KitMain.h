@@ -109,6 +109,13 @@ public:
     void SetPageSnapshots(std::string folder) { m_snapshotFolder = std::move(folder); }
     const std::vector<std::string>& GetPageSnapshots() const { return m_snapshots; }
     const std::string& GetSnapshotProblem() const { return m_snapshotProblem; }
+    // An unattended run in the window: it presses Next on every page and then
+    // Finish (Nx_Wizard::setWalkToFinish), through the same checks as a
+    // designer's clicks, and finishes as a window run does. GetWalkProblem:
+    // why the walk stopped before Finish, naming the page (and the problems
+    // it lists when it is not complete); empty when it finished.
+    void SetWalkToFinish(bool walk) { m_walkToFinish = walk; }
+    const std::string& GetWalkProblem() const { return m_walkProblem; }
     // The HDL of GetHDLType: Verilog for "verilog", else VHDL.
     Olm_HdlLanguage GetHdlLanguage() const;
     // The HDL selector of the port-name checks (Olm_WizPage::kHdlVerilog or
@@ -233,5 +240,7 @@ private:
     std::string m_snapshotFolder;
     std::vector<std::string> m_snapshots;
     std::string m_snapshotProblem;
+    bool m_walkToFinish = false;
+    std::string m_walkProblem;
     std::unique_ptr<ModelValueView> m_modelValues;
 };

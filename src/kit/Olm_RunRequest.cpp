@@ -27,6 +27,7 @@ constexpr RunOption kRunOptions[] = {
     {nullptr, "silent", nullptr, &Olm_RunRequest::silent},
     {nullptr, "strict", nullptr, &Olm_RunRequest::strict},
     {nullptr, "testbench", nullptr, &Olm_RunRequest::testbench},
+    {nullptr, "walk", nullptr, &Olm_RunRequest::walk},
 };
 
 const RunOption* FindRunOption(std::string_view name, bool isShort) {
@@ -36,6 +37,8 @@ const RunOption* FindRunOption(std::string_view name, bool isShort) {
     return nullptr;
 }
 
+std::string WalkWithBatchProblem() { return "--walk runs the window; it does not go with --batch"; }
+
 // The problem of the request as a whole once every argument is read.
 std::string RequestProblem(const Olm_RunRequest& request) {
     if (request.design.empty()) return "--design is required";
@@ -43,6 +46,7 @@ std::string RequestProblem(const Olm_RunRequest& request) {
         return "--design takes a name, not a path: '" + request.design + "'";
     if (request.hdl != "verilog" && request.hdl != "vhdl")
         return "--hdl must be verilog or vhdl, not '" + request.hdl + "'";
+    if (request.walk && request.batch) return WalkWithBatchProblem();
     return {};
 }
 
@@ -98,7 +102,7 @@ Olm_RunArguments Olm_RunRequest::FromArguments(int argc, const char* const* argv
     return FromArguments(argc, argv, Olm_RunRequest());
 }
 
-std::string Olm_RunRequest::UsageText() {
+std::string Olm_RunRequest::UsageText(const std::string& callerLines) {
     return "  -f, --family FAMILY  the device family; with --kfz it overrides the design\n"
            "                       file's family\n"
            "  -d, --design NAME    the design name (names the files and the HDL module)\n"
@@ -114,6 +118,10 @@ std::string Olm_RunRequest::UsageText() {
            "                       attribute, pin or value the installed data does not\n"
            "                       define or allow (otherwise these are warnings)\n"
            "      --testbench      also write the self-checking testbench NAME_tb.v or\n"
-           "                       NAME_tb.vhd\n"
-           "  -h, --help           show this help\n";
+           "                       NAME_tb.vhd (run it with olmwiz sim)\n"
+           "      --walk           run the window unattended (needs no display): press\n"
+           "                       Next on every page, then Finish, and write the files\n"
+           "                       as the window does; a page that is not complete\n"
+           "                       stops it with its problems, and nothing is written\n" +
+           callerLines + "  -h, --help           show this help\n";
 }

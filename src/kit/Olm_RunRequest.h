@@ -55,6 +55,14 @@ struct OLM_BASE_EXPORT Olm_RunRequest {
     // (Olm_KitMain::SetPageSnapshots); nothing else is written. Empty: a
     // normal run.
     std::string pageSnapshotDir;
+    // An unattended window run (--walk): the window, drawn offscreen, is
+    // walked as a designer would, Next on every page and then Finish, through
+    // the same checks (Olm_KitMain::SetWalkToFinish), and its files are
+    // written as a window run writes them. A page that is not complete or
+    // refuses Next stops the walk: the run fails, naming the page and its
+    // problems, and writes nothing. Message boxes are answered unattended;
+    // the run's messages go to the log and the outcome only. Not with batch.
+    bool walk = false;
 
     // An option that the caller of FromArguments reads itself (such as
     // --wizard or --type): its long name without dashes, and whether it takes
@@ -68,14 +76,15 @@ struct OLM_BASE_EXPORT Olm_RunRequest {
     // wizard's main is a few lines:
     //   -f, --family F     --kfz FILE      --options FILE    --hdl verilog|vhdl
     //   -d, --design NAME  --outdir DIR    --log FILE
-    //   --batch  --silent  --strict  --testbench  -h, --help
+    //   --batch  --silent  --strict  --testbench  --walk  -h, --help
     // Values follow as the next argument or after "=" (--outdir=out); a value
     // option given twice keeps the last value. A value that begins with "--"
     // is taken only after "=", so that a forgotten value is not mistaken for
     // the next option. callerOptions are read into Olm_RunArguments::callerOptions.
     // Checked: no unknown option or other argument, a value for every value
     // option and none for a flag, a design name (from the arguments or the
-    // defaults) that is a name and no path, the language verilog or vhdl.
+    // defaults) that is a name and no path, the language verilog or vhdl,
+    // not --walk with --batch.
     // Never exits and prints nothing: the caller reports the problem
     // (Olm_RunArguments, kit/Olm_RunArguments.h).
     static Olm_RunArguments FromArguments(int argc, const char* const* argv, const Olm_RunRequest& defaults,
@@ -83,6 +92,8 @@ struct OLM_BASE_EXPORT Olm_RunRequest {
     // The same over a default request.
     static Olm_RunArguments FromArguments(int argc, const char* const* argv);
     // The lines of a usage text that describe the options FromArguments
-    // reads, each ending in a line feed.
-    static std::string UsageText();
+    // reads, each ending in a line feed, -h/--help last: the one description
+    // of these options, which `olmwiz run --help` shows too. callerLines, the
+    // caller's own options in the same layout, go before the help line.
+    static std::string UsageText(const std::string& callerLines = {});
 };

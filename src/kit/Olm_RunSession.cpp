@@ -23,6 +23,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -34,22 +35,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The log of a run: every line written to it is kept as a message of the
-// run and passed on to the log file, when there is one. The run's reporter
-// writes the batch form of its messages here (Olm_MessageReporter::LogSink),
-// so the run's messages are the lines of its log, in the order written.
+// The log of a run: what is written to it goes on to the log file, when
+// there is one. The run's messages are told apart from others by this stream
+// (RunMessages), so a run has one even without a log file.
 class RunLog : public Pal::Stream {
 public:
-    RunLog(Pal::Stream* file, std::vector<std::string>& messages) : m_file(file), m_messages(messages) {}
+    explicit RunLog(Pal::Stream* file) : m_file(file) {}
 
-    bool Write(const char* data, std::size_t size) override {
-        m_pending.append(data, size);
-        for (std::size_t end; (end = m_pending.find('\n')) != std::string::npos;) {
-            m_messages.push_back(m_pending.substr(0, end));
-            m_pending.erase(0, end + 1);
-        }
-        return !m_file || m_file->Write(data, size);
-    }
+    bool Write(const char* data, std::size_t size) override { return !m_file || m_file->Write(data, size); }
     bool ReadLine(std::string&) override { return false; }
     bool ReadPiece(std::string&, std::size_t) override { return false; }
     void Flush() override {
@@ -58,19 +51,51 @@ public:
 
 private:
     Pal::Stream* m_file;
-    std::vector<std::string>& m_messages;
-    std::string m_pending;
+};
+
+// The messages of a run, from the run's reporter: each message in its batch
+// form that goes to the run's log, as the line it writes there (a window
+// message is a box the designer has seen), and the reports of the message
+// manager (the data-file reader and the loader), in the order they came.
+class RunMessages : public Olm_MessageReporter::Collector {
+public:
+    explicit RunMessages(const Pal::Stream* log) : m_log(log) {}
+    void Deliver(const Olm_MessageReporter::Message& message) override {
+        if (message.batch && message.log == m_log) Add(message.severity, Olm_MessageReporter::Line(message));
+    }
+    std::size_t Count() const { return Entries().size(); }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const Entry& entry : Entries()) texts.push_back(entry.text);
+        return texts;
+    }
+    // The messages from first on, one a line. A message of the option-file
+    // reader carries "ERROR in reading" already; the "ERROR: " of its batch
+    // form in front of it is dropped here, so that the failure does not say
+    // it twice.
+    std::string JoinedFrom(std::size_t first) const {
+        std::string text;
+        for (std::size_t i = first; i < Entries().size(); ++i) {
+            std::string_view line = Entries()[i].text;
+            if (line.starts_with("ERROR: ERROR")) line.remove_prefix(7);
+            text += (text.empty() ? "" : "\n") + std::string(line);
+        }
+        return text;
+    }
+
+private:
+    const Pal::Stream* m_log;
 };
 
 // While it lives, the reports of the message manager (the data-file reader
 // and the loader) are kept as messages of the run and passed on as before.
 class CapturedReports {
 public:
-    explicit CapturedReports(std::vector<std::string>& messages) {
+    explicit CapturedReports(RunMessages& messages) {
         m_previous = Pal::MsgMan::setHandler([this, &messages](const Pal::MsgMan::Report& report) {
             std::string text = report.text.str();
             while (!text.empty() && text.back() == '\n') text.pop_back();
-            messages.push_back(text);
+            messages.Add(Olm_MessageReporter::Severity::Error, std::move(text));
             if (m_previous) {
                 m_previous(report);
             } else {
@@ -181,19 +206,6 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// The messages from first on, one a line. A message of the option-file
-// reader carries "ERROR in reading" already; the "ERROR: " of its batch form
-// in front of it is dropped here, so that the failure does not say it twice.
-std::string JoinedFrom(const std::vector<std::string>& lines, std::size_t first) {
-    std::string text;
-    for (std::size_t i = first; i < lines.size(); ++i) {
-        std::string_view line = lines[i];
-        if (line.starts_with("ERROR: ERROR")) line.remove_prefix(7);
-        text += (text.empty() ? "" : "\n") + std::string(line);
-    }
-    return text;
-}
-
 // Why a finished run wrote no HDL file (without its name the finishing step
 // writes no constraint template or testbench either): the sentences of
 // Olm_RunOutcome::notWritten, none when the HDL file is among the files.
@@ -243,15 +255,15 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
     Olm_RunOutcome outcome;
     std::unique_ptr<Pal::OutputFile> logStream;
     std::unique_ptr<RunLog> log;
+    std::unique_ptr<RunMessages> messages;
     // The end of the run goes into the log too: its report, or why it failed.
     // A log that cannot be written whole fails the run.
-    const auto finish = [&outcome, &log, &logStream]() {
+    const auto finish = [&outcome, &log, &logStream, &messages]() {
+        if (messages) outcome.messages = messages->Texts();
         if (log) {
             const std::string text =
                 outcome.Succeeded() ? outcome.Report() : "The run failed: " + outcome.failure + "\n";
-            const std::size_t messages = outcome.messages.size();
             log->Write(text.data(), text.size());
-            outcome.messages.resize(messages);  // the report is not a message of the run
         }
         if (logStream && !logStream->Commit()) {
             const std::string why = "cannot write the log file '" + logStream->Path() + "': " + logStream->Reason();
@@ -273,16 +285,20 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
     const std::string kfzIn = Absolute(request.designFile);
     const std::string optionFile = Absolute(request.optionFile);
     const std::string logFile = Absolute(request.logFile);
+    if (request.walk && request.batch) return fail("a walk through the window does not go with batch mode");
+    const bool walk = request.walk;
     // A window run has its application before anything a user gave is read:
     // what is said about the inputs may need a window of its own.
     if (!request.batch && !QApplication::instance()) {
+        // Nobody watches a walk: it needs no display.
+        if (walk) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         static int argc = 1;
         static char programName[] = "olmwiz";
         static char* argv[] = {programName, nullptr};
         m_application = std::make_unique<QApplication>(argc, argv);
     }
-    // Pictures of the pages are taken with nobody at the window: what is said
-    // about the inputs goes to the console instead of waiting on a box.
+    // Pictures of the pages are taken, and a walk goes, with nobody at the
+    // window: what is said goes to the console instead of waiting on a box.
     struct UnattendedBoxes {
         bool was = Nx_MessageBox::isUnattended();
         explicit UnattendedBoxes(bool on) {
@@ -292,7 +308,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         UnattendedBoxes(const UnattendedBoxes&) = delete;
         UnattendedBoxes& operator=(const UnattendedBoxes&) = delete;
     };
-    const UnattendedBoxes unattended(!request.batch && !request.pageSnapshotDir.empty());
+    const UnattendedBoxes unattended(walk || (!request.batch && !request.pageSnapshotDir.empty()));
     std::error_code ec;
     OutputFolder output(!request.outputDir.empty() ? fs::path(Absolute(request.outputDir))
                         : !kfzIn.empty()           ? fs::path(kfzIn).parent_path()
@@ -306,11 +322,18 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
             return fail(why);
         }
     }
-    log = std::make_unique<RunLog>(logStream.get(), outcome.messages);
-    const CapturedReports reports(outcome.messages);
-    // Every message of the run goes through the run's own reporter.
+    log = std::make_unique<RunLog>(logStream.get());
+    messages = std::make_unique<RunMessages>(log.get());
+    const CapturedReports reports(*messages);
+    // Every message of the run goes through the run's own reporter, which
+    // also keeps the run's messages. A walk answers no box: its messages take
+    // their batch form, into the log and the outcome (not onto the console,
+    // which has the files written).
     Olm_MessageReporter reporter;
-    reporter.AddStandardSinks();
+    Olm_MessageReporter::LogSink walkLog;
+    if (walk) reporter.AddSink(walkLog);
+    else reporter.AddStandardSinks();
+    reporter.AddSink(*messages);
     const Olm_MessageReporter::Scope reporting(reporter);
 
     std::unique_ptr<Olm_KitMain> main = factory ? factory(request.batch) : nullptr;
@@ -328,10 +351,10 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
     if (family.empty()) return fail("no device family is given");
 
     std::string error;
-    const std::size_t loaderMessages = outcome.messages.size();
+    const std::size_t loaderMessages = messages->Count();
     Olm_WizData* installed = InstalledData(request.wizType, family, error);
     if (!installed) {
-        const std::string said = JoinedFrom(outcome.messages, loaderMessages);
+        const std::string said = messages->JoinedFrom(loaderMessages);
         return fail(said.empty() ? error : error + ":\n" + said);
     }
     const auto data = std::make_unique<Olm_WizData>(*installed);
@@ -344,7 +367,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
 
     main->Declare(*installed);
     if (!optionFile.empty()) {
-        const std::size_t first = outcome.messages.size();
+        const std::size_t first = messages->Count();
         Olm_OptFileCheck check(*installed);
         main->DeclareAttributes(check);
         const std::vector<std::string> findings = check.Check(optionFile);
@@ -368,9 +391,9 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         }
         if (request.strict && !findings.empty())
             return fail("the option file '" + optionFile + "' names what the installed data does not allow:\n" +
-                               JoinedFrom(outcome.messages, first));
+                               messages->JoinedFrom(first));
         Pal::String name(optionFile);
-        const std::size_t readerFirst = outcome.messages.size();
+        const std::size_t readerFirst = messages->Count();
         // Before the window the reader's errors come in their console form,
         // into the log and the failure of the run: the run stops on them.
         bridge.SetBatchMode(true);
@@ -379,7 +402,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         bridge.SetBatchMode(request.batch);
         bridge.SetSilent(request.silent);
         if (!applied) {
-            const std::string said = JoinedFrom(outcome.messages, readerFirst);
+            const std::string said = messages->JoinedFrom(readerFirst);
             return fail("the option file '" + optionFile + "' cannot be applied" +
                                (said.empty() ? std::string() : ":\n" + said));
         }
@@ -415,12 +438,14 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
         main->SetTestbench(request.testbench);
         main->SetCheckOnly(request.checkOnly);
         if (!request.batch) main->SetPageSnapshots(request.pageSnapshotDir);
+        main->SetWalkToFinish(walk);
 
-        const std::size_t first = outcome.messages.size();
+        const std::size_t first = messages->Count();
         outcome.result = main->Run();
         outcome.files = main->GetWrittenFiles();
         outcome.fileStates = main->GetFileStates();
         outcome.checkedContents = main->GetCheckedContents();
+        if (!request.pageSnapshotDir.empty() && !request.batch) outcome.snapshots = main->GetPageSnapshots();
         if (outcome.result == 0) {
             const Olm_FeatureText features = main->Features();
             if (features.HasClockManagerText())
@@ -429,8 +454,10 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
             for (const std::string& line : features.Lines()) outcome.features.push_back(line);
             outcome.notWritten = NotWritten(*main, outcome.files, request.testbench);
             outcome.changedSettings = Olm_SummaryRules::ChangedSettings(*data);
+        } else if (outcome.result == 1 && walk) {
+            outcome.failure = "the walk through the window stopped: " + main->GetWalkProblem();
+            if (const std::string said = messages->JoinedFrom(first); !said.empty()) outcome.failure += "\n" + said;
         } else if (outcome.result == 1 && !request.pageSnapshotDir.empty() && !request.batch) {
-            outcome.snapshots = main->GetPageSnapshots();
             if (!main->GetSnapshotProblem().empty())
                 outcome.failure = "page snapshots: " + main->GetSnapshotProblem();
         } else if (outcome.result == 1) {
@@ -442,7 +469,7 @@ Olm_RunOutcome Olm_RunSession::Run(const Olm_RunRequest& request, const Factory&
             if (!optionFile.empty()) from = "the option file '" + optionFile + "'";
             if (existing) from += (from.empty() ? "" : " and ") + std::string("the design file '") + kfzIn + "'";
             if (!from.empty()) outcome.failure += " (settings from " + from + ")";
-            const std::string said = JoinedFrom(outcome.messages, first);
+            const std::string said = messages->JoinedFrom(first);
             if (!said.empty()) outcome.failure += ":\n" + said;
         }
         main.reset();  // pages and windows go before the container they point to

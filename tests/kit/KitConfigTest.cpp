@@ -344,7 +344,7 @@ TEST_P(RunArguments, MakeTheRequestOrSayWhyNot) {
         {"optionFile", &r.optionFile}, {"hdl", &r.hdl},       {"outputDir", &r.outputDir},
         {"logFile", &r.logFile}};
     const std::pair<const char*, bool> flags[] = {
-        {"batch", r.batch}, {"silent", r.silent}, {"strict", r.strict}, {"testbench", r.testbench}};
+        {"batch", r.batch}, {"silent", r.silent}, {"strict", r.strict}, {"testbench", r.testbench}, {"walk", r.walk}};
     if (made.empty()) {
         for (const auto& [name, value] : texts) made += value->empty() ? "" : " " + std::string(name) + "=" + *value;
         for (const auto& [name, on] : flags) made += on ? " " + std::string(name) : "";

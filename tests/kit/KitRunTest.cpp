@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QTest>
 
@@ -83,6 +84,43 @@ TEST_F(KitRun, FinishedRunTellsFilesFeaturesAndSettingsAndLogsItsReport) {
               "Configured: A 12 bits\nFiles:\n  " + out + ".kfz  (written)\n  " + out + ".v  (written)\n  " + out +
                   "_olmw.pkx  (written)\nSettings that differ from the defaults:\n  DSP.A_WIDTH = 12  (default 18)\n");
     EXPECT_NE(ReadFile(dir.File("out/demo.v")).find("input wire [11:0] A"), std::string::npos);
+}
+
+// A walk through the window to Finish writes what a batch run on the same
+// settings writes. It stops, writing nothing, at a page that is not complete
+// (naming the page and its problems) and at a dialog it cannot answer.
+TEST_F(KitRun, WalkToFinishWritesWhatBatchWritesOrStopsWithoutWriting) {
+    struct Asking : DemoWizard {
+        using DemoWizard::DemoWizard;
+        bool Apply() override {
+            QDialog ask;
+            ask.setWindowTitle("Extra");
+            return IsBatchMode() || ask.exec() == QDialog::Accepted;
+        }
+    };
+    const std::string options = "BlockProp: DSP.*.A_WIDTH=12;\n";
+    ASSERT_TRUE(session.Run<DemoWizard>(Request(dir, options, "batch")).Succeeded());
+    const auto walk = [this](const std::string& opt, const std::string& out, bool asking = false) {
+        Olm_RunRequest request = Request(dir, opt, out);
+        request.batch = false;
+        request.walk = true;
+        return asking ? session.Run<Asking>(request) : session.Run<DemoWizard>(request);
+    };
+    const Olm_RunOutcome walked = walk(options, "walk");
+    ASSERT_TRUE(walked.Succeeded()) << walked.failure;
+    EXPECT_EQ(walked.files.size(), 3u);
+    for (const std::string file : {"demo.kfz", "demo.v", "demo_olmw.pkx"})
+        EXPECT_EQ(ReadFile(dir.File("walk/" + file)), ReadFile(dir.File("batch/" + file))) << file;
+
+    const Olm_RunOutcome incomplete = walk("BlockProp: DSP.*.A_WIDTH=40;\n", "incomplete");
+    EXPECT_EQ(incomplete.result, 1);
+    EXPECT_NE(incomplete.failure.find("the walk through the window stopped: the page Setup - Accumulator is not "
+                                      "complete\n  A width must be 2 to 18."),
+              std::string::npos)
+        << incomplete.failure;
+    const Olm_RunOutcome asked = walk(options, "asked", true);
+    EXPECT_NE(asked.failure.find("a dialog 'Extra' opened on the page"), std::string::npos) << asked.failure;
+    for (const char* out : {"incomplete", "asked"}) EXPECT_FALSE(fs::exists(dir.File(out))) << out;
 }
 
 // A wizard that sets no HDL file name writes the design file alone, and the

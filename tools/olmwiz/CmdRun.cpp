@@ -1,9 +1,9 @@
 // olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]
 //            [--options FILE] [--hdl verilog|vhdl] [--outdir DIR] [--batch]
-//            [--silent] [--log FILE] [--strict] [--testbench] [--render-pages DIR]
-//            [--symbol FILE]
-// Runs a wizard in its window or in batch mode, or saves its pages as
-// pictures: a shell over Olm_RunSession.
+//            [--silent] [--log FILE] [--strict] [--testbench] [--walk]
+//            [--render-pages DIR] [--symbol FILE]
+// Runs a wizard in its window, walked unattended to Finish, or in batch mode,
+// or saves its pages as pictures: a shell over Olm_RunSession.
 
 #include "CommandLine.h"
 #include "Manifest.h"
@@ -33,10 +33,11 @@ std::string Help() {
     for (const WizardEntry& entry : Wizards())
         wizards += "  " + entry.name + std::string(entry.name.size() < 12 ? 12 - entry.name.size() : 1, ' ') +
                    entry.summary + "\n";
+    // The options of a run request are described once, by the request.
     return "Usage: olmwiz run --wizard TYPE --family FAMILY --design NAME [--kfz FILE]\n"
            "                  [--options FILE] [--hdl verilog|vhdl] [--outdir DIR]\n"
            "                  [--batch] [--silent] [--log FILE] [--strict] [--type TYPE]\n"
-           "                  [--testbench] [--render-pages DIR] [--symbol FILE]\n\n"
+           "                  [--testbench] [--walk] [--render-pages DIR] [--symbol FILE]\n\n"
            "Runs a wizard and writes the design file NAME.kfz, the HDL wrapper NAME.v\n"
            "or NAME.vhd and the constraint template NAME_olmw.pkx into the output folder.\n\n"
            "Wizards:\n" +
@@ -45,36 +46,23 @@ std::string Help() {
            "  -w, --wizard TYPE    the wizard type (see above)\n"
            "  -t, --type TYPE      with --wizard generic: the wizard type whose installed\n"
            "                       data it works on (tkl_..., hsx, dsp_..., ssio_...);\n"
-           "                       with a plugin wizard of several types: which one\n"
-           "  -f, --family FAMILY  the device family; with --kfz it overrides the design\n"
-           "                       file's family\n"
-           "  -d, --design NAME    the design name (names the files and the HDL module)\n"
-           "      --kfz FILE       an existing design file to start from\n"
-           "      --options FILE   an option file applied before the wizard runs\n"
-           "      --hdl LANG       verilog (default) or vhdl\n"
-           "      --outdir DIR     the output folder (default: the folder of --kfz,\n"
-           "                       else the working directory); created when missing\n"
-           "      --batch          run without a window, on the data and option file\n"
-           "      --silent         batch messages go to the log only\n"
-           "      --log FILE       write every message of the run and its report to FILE\n"
-           "      --strict         refuse an option file that names a block type,\n"
-           "                       attribute, pin or value the installed data does not\n"
-           "                       define or allow (otherwise these are warnings)\n"
-           "      --testbench      also write the self-checking testbench NAME_tb.v or\n"
-           "                       NAME_tb.vhd (run it with olmwiz sim)\n"
-           "      --render-pages DIR  save each page of the window, on the settings\n"
-           "                       given, as DIR/NN-<page title>.png (needs no display)\n"
-           "                       and write nothing else\n"
-           "      --symbol FILE    when the run finishes, also write the symbol of the core\n"
-           "                       as SVG: the wrapper's ports by purpose, and the waveforms\n"
-           "                       of the output clocks of a PLL\n"
-           "  -h, --help           show this help\n\n"
+           "                       with a plugin wizard of several types: which one\n" +
+           Olm_RunRequest::UsageText(
+               "      --render-pages DIR  save each page of the window, on the settings\n"
+               "                       given, as DIR/NN-<page title>.png (needs no display)\n"
+               "                       and write nothing else; with --walk, each page the\n"
+               "                       walk passes, and the walk writes its files\n"
+               "      --symbol FILE    when the run finishes, also write the symbol of the core\n"
+               "                       as SVG: the wrapper's ports by purpose, and the waveforms\n"
+               "                       of the output clocks of a PLL\n") +
+           "\n"
            "The wizards of plugins are found in the folders of $OLMW_WIZARD_PATH and in\n"
            "the installed plugin folder (olmwiz list).\n"
            "Without --options the wizard starts from the defaults of the installed data.\n"
            "After a batch run the configured features, the files and the changed settings\n"
            "are printed; after the window is finished, the full path of each file written,\n"
-           "one a line; nothing when the window is cancelled.\n"
+           "one a line (after a walk, then those of its pictures); nothing when the window\n"
+           "is cancelled. The messages of a walk go to standard error.\n"
            "A refused or failed run leaves no file and no folder behind.\n\n"
            "Exit codes: 0 finished, 1 the wizard failed or was abandoned, 2 wrong usage.\n";
 }
@@ -170,11 +158,16 @@ int RunRun(const std::vector<std::string>& args) {
     DeclareRunOptions(parser);
     parser.Option("--render-pages");
     parser.Option("--symbol");
+    parser.Flag("--walk");
     if (const int exitCode = parser.ParseCommand(args); exitCode != CommandLine::kParsed) return exitCode;
     Olm_RunRequest request;
     const WizardEntry* wizard = nullptr;
     if (const std::string problem = RunRequestFrom(parser, request, wizard); !problem.empty())
         return parser.Usage(problem);
+
+    request.walk = parser.Has("walk");
+    if (request.walk && request.batch) return parser.Usage("--walk runs the window; it does not go with --batch");
+    const bool walk = request.walk;
 
     if (const std::string clash = RunClashes(request); !clash.empty()) return parser.Fail(clash);
 
@@ -199,7 +192,8 @@ int RunRun(const std::vector<std::string>& args) {
     // absolute here.
     std::string symbolFile;
     if (parser.Has("symbol")) {
-        if (snapshots) return parser.Usage("--symbol goes with a run that finishes; it does not go with --render-pages");
+        if (snapshots && !walk)
+            return parser.Usage("--symbol goes with a run that finishes; it does not go with --render-pages");
         const std::string given = parser.Value("symbol");
         if (given.empty()) return parser.Usage("--symbol needs a file");
         std::error_code ec;
@@ -230,7 +224,14 @@ int RunRun(const std::vector<std::string>& args) {
     Olm_RunSession session;
     const Olm_RunOutcome outcome = session.Run(request, factory);
     const std::string failure = Unrepeated(outcome, reports);
-    if (snapshots) {
+    if (snapshots && (walk || !outcome.failure.empty())) {
+        // The pages before the one that stopped the walk are no answer.
+        if (!outcome.Succeeded()) {
+            std::error_code ec;
+            for (const std::string& file : outcome.snapshots) std::filesystem::remove(file, ec);
+        }
+    }
+    if (snapshots && !walk) {
         if (!outcome.failure.empty()) {
             // The pages before the one that stopped the walk are no answer.
             std::error_code ec;
@@ -241,12 +242,13 @@ int RunRun(const std::vector<std::string>& args) {
         return kExitOk;
     }
     for (const std::string& message : outcome.messages) {
-        if (quiet || !request.batch || reports.Reported(message)) continue;
+        if (quiet || !(request.batch || walk) || reports.Reported(message)) continue;
         if (!outcome.Succeeded() && failure.find(message) != std::string::npos) continue;
-        std::printf("%s\n", message.c_str());
+        // Standard output of a walk is the files, as after the window.
+        std::fprintf(walk ? stderr : stdout, "%s\n", message.c_str());
     }
     // A window the user cancelled wrote nothing and says nothing.
-    if (!request.batch && outcome.result == 1) return kExitErrors;
+    if (!request.batch && !walk && outcome.result == 1) return kExitErrors;
     if (!outcome.Succeeded()) return parser.Fail(failure);
     if (quiet) return kExitOk;
     if (request.batch) {
@@ -257,6 +259,7 @@ int RunRun(const std::vector<std::string>& args) {
             const std::filesystem::path full = std::filesystem::absolute(file, ec);
             std::printf("%s\n", (ec ? file : full.lexically_normal().string()).c_str());
         }
+        for (const std::string& file : outcome.snapshots) std::printf("%s\n", file.c_str());
         // Standard output stays one path a line; what was left out goes beside it.
         for (const std::string& line : outcome.notWritten) std::fprintf(stderr, "olmwiz run: %s\n", line.c_str());
     }

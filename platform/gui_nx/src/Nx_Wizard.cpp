@@ -5,6 +5,7 @@
 #include "gui_nx/Nx_WizardPage.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWizardPage>
 
@@ -228,38 +230,72 @@ QString Nx_Wizard::snapshotName(int number, const QString& pageTitle) {
 }
 
 int Nx_Wizard::exec() {
-    if (m_snapshotFolder.isEmpty()) return QWizard::exec();
-    return walkPagesForSnapshots();
+    if (m_snapshotFolder.isEmpty() && !m_walkToFinish) return QWizard::exec();
+    return walkPages();
 }
 
-int Nx_Wizard::walkPagesForSnapshots() {
+void Nx_Wizard::closeForeignDialog() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == this || !m_walkProblem.isEmpty()) return;
+    const Nx_WizardPage* page = currentNxPage();
+    m_walkProblem = QStringLiteral("a dialog '%1' opened on the page %2, which the walk cannot answer")
+                        .arg(modal->windowTitle(), page ? page->pageName() : QString());
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+    else modal->close();
+}
+
+int Nx_Wizard::walkPages() {
     m_snapshots.clear();
-    m_snapshotProblem.clear();
+    m_walkProblem.clear();
     const bool wasUnattended = Nx_MessageBox::isUnattended();
     Nx_MessageBox::setUnattended(true);
+    // A dialog that a page opens runs its own event loop: the timer fires
+    // there and closes it, so that the walk never waits for an answer.
+    QTimer watch;
+    watch.setInterval(50);
+    QObject::connect(&watch, &QTimer::timeout, this, [this] { closeForeignDialog(); });
+    watch.start();
     restart();
     show();
     const QDir folder(m_snapshotFolder);
+    bool finished = false;
     for (int number = 1; currentNxPage(); ++number) {
         QApplication::processEvents();
         Nx_WizardPage* page = currentNxPage();
-        const QString file = folder.absoluteFilePath(snapshotName(number, page->pageName()));
-        if (!grab().save(file, "PNG")) {
-            m_snapshotProblem = QStringLiteral("cannot write %1").arg(file);
+        if (!m_snapshotFolder.isEmpty()) {
+            const QString file = folder.absoluteFilePath(snapshotName(number, page->pageName()));
+            if (!grab().save(file, "PNG")) {
+                m_walkProblem = QStringLiteral("cannot write %1").arg(file);
+                break;
+            }
+            m_snapshots << file;
+        }
+        if (m_walkToFinish && !page->isComplete()) {
+            m_walkProblem = QStringLiteral("the page %1 is not complete").arg(page->pageName());
             break;
         }
-        m_snapshots << file;
-        if (nextId() == -1) break;
+        if (nextId() == -1) {
+            if (m_walkToFinish) {
+                accept();
+                finished = result() == QDialog::Accepted && m_walkProblem.isEmpty();
+                if (!finished && m_walkProblem.isEmpty())
+                    m_walkProblem = QStringLiteral("the page %1 does not finish").arg(page->pageName());
+            }
+            break;
+        }
         next();
+        if (!m_walkProblem.isEmpty()) break;
         if (currentNxPage() == page) {
-            m_snapshotProblem = QStringLiteral("the page %1 does not take its settings").arg(page->pageName());
+            m_walkProblem = QStringLiteral("the page %1 does not take its settings").arg(page->pageName());
             break;
         }
     }
+    watch.stop();
     hide();
     Nx_MessageBox::setUnattended(wasUnattended);
-    emit pageSnapshotsTaken(m_snapshots, m_snapshotProblem);
-    return 0;
+    if (!m_snapshotFolder.isEmpty()) emit pageSnapshotsTaken(m_snapshots, m_walkProblem);
+    if (m_walkToFinish) emit walkEnded(m_walkProblem);
+    return finished ? 1 : 0;
 }
 
 void Nx_Wizard::onAdvancedClicked() {

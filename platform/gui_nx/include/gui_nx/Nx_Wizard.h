@@ -73,7 +73,18 @@ public:
     // snapshotProblem() then says why. The folder must exist.
     void setPageSnapshots(const QString& folder) { m_snapshotFolder = folder; }
     QStringList pageSnapshots() const { return m_snapshots; }
-    QString snapshotProblem() const { return m_snapshotProblem; }
+    QString snapshotProblem() const { return m_walkProblem; }
+    // Walk mode: exec() shows no window to the user either; it presses Next
+    // on every page from the first and then Finish, as a designer would, and
+    // returns 1 when the wizard finished, else 0; with setPageSnapshots it
+    // also saves each page as it passes it. Message boxes are answered
+    // unattended meanwhile (Nx_MessageBox). The walk stops at the first page
+    // that is not complete (isComplete: its Next and Finish are disabled),
+    // that refuses Next or Finish, or on which another modal dialog opens
+    // (the walk cannot answer it: it is closed at once). walkProblem() then
+    // says why, naming the page, and walkEnded() is emitted either way.
+    void setWalkToFinish(bool walk) { m_walkToFinish = walk; }
+    QString walkProblem() const { return m_walkProblem; }
     // The file name of a page's snapshot: "NN-<title>.png".
     static QString snapshotName(int number, const QString& pageTitle);
 
@@ -84,6 +95,8 @@ signals:
     // The end of a snapshot walk: the files saved, and why it stopped early
     // (empty when every page was saved).
     void pageSnapshotsTaken(const QStringList& files, const QString& problem);
+    // The end of a walk to Finish: why it stopped (empty when it finished).
+    void walkEnded(const QString& problem);
 
 public:
 
@@ -121,13 +134,16 @@ private:
     const Entry* findEntry(int id) const;
     void initializeNxPage(int id);
     void onHelpKey();
-    int walkPagesForSnapshots();
+    int walkPages();
+    // Closes a modal dialog other than the wizard that opened during a walk.
+    void closeForeignDialog();
 
     std::vector<Entry> m_entries;
     Nx_WheelGuard* m_wheelGuard = nullptr;  // a child of the wizard
     QString m_snapshotFolder;
     QStringList m_snapshots;
-    QString m_snapshotProblem;
+    QString m_walkProblem;
+    bool m_walkToFinish = false;
     bool m_openedOnce = false;
     bool m_moreInfo = false;
     bool m_finishing = false;
