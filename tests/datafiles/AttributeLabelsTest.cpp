@@ -1,6 +1,7 @@
-// The label lines of the data files: how they are read and looked up, and
-// that every attribute of the installed data has a label, and a unit where
-// it is a number, without an internal name in what the window shows.
+// The label lines of the data files: how they are read and looked up; and the
+// installed data files: each reads cleanly, and every attribute has a label,
+// and a unit where it is a number, without an internal name in what the
+// window shows.
 
 #include "DataDir.h"
 #include "ReaderTestUtil.h"
@@ -106,9 +107,11 @@ bool IsQuantity(Olm_Attribute& attribute) {
 
 class InstalledLabels : public ::testing::TestWithParam<InstalledFile> {};
 
-// Every attribute of every block, the wizard-only ones too: the generic
-// wizard shows each modifiable one, the reference wizards a choice of them.
-TEST_P(InstalledLabels, EveryAttributeHasALabelAndQuantitiesAUnit) {
+// Each installed data file reads without a message and every pin's signal is
+// a signal of the file. Every attribute of every block, the wizard-only ones
+// too, has a label: the generic wizard shows each modifiable one, the
+// reference wizards a choice of them.
+TEST_P(InstalledLabels, ReadCleanlyAndEveryAttributeHasALabelAndQuantitiesAUnit) {
     const olmtest::DataDirOverride buildTree("");
     Olm_Data data;
     olmtest::MsgCapture capture;
@@ -117,8 +120,14 @@ TEST_P(InstalledLabels, EveryAttributeHasALabelAndQuantitiesAUnit) {
     const Olm_AttributeLabels labels = Olm_AttributeLabels::Installed(GetParam().wizType, GetParam().family);
     EXPECT_TRUE(labels.Problems().empty()) << labels.Problems().front();
     int checked = 0;
-    for (Olm_Block* block : data.GetWizData()->GetBlkList()) {
+    Olm_WizData* wd = data.GetWizData();
+    for (Olm_Block* block : wd->GetBlkList()) {
         const std::string type = block->GetPrimType().str();
+        for (Olm_Pin* pin : block->GetPinList()) {
+            if (!pin->GetSigName().IsEmpty()) {
+                EXPECT_NE(wd->GetNamedSignal(pin->GetSigName()), nullptr) << type << "." << pin->GetName().str();
+            }
+        }
         for (Olm_Attribute* attribute : block->GetAttributeList()) {
             const std::string name = attribute->GetName().str();
             SCOPED_TRACE(type + "." + name);

@@ -290,24 +290,42 @@ TEST_F(KitRun, FamilyFlagsAndFeatureTextFollowTheWizardsDataTypes) {
     }
 }
 
-// The window: widgets from the data, conditions, checks on Next, skipping.
-using KitGui = guitest::GuiTest;
-
-TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
+// The demo wizard's window on the installed DSP data; Show() shows its first
+// page.
+class KitGui : public guitest::GuiTest {
+protected:
+    void SetUp() override {
+        engine.SetFamily("korvo5");
+        ASSERT_TRUE(bridge.SetupWizData());
+        data.reset(bridge.GetWizDataPtr());
+        main.SetWizDataPtr(data.get());
+        main.SetBridge(&bridge);
+        main.SetDesignName("demo");
+        main.SetHDLType("verilog");
+        ASSERT_TRUE(main.InitWizard());
+        ASSERT_TRUE(main.CreateGuiDlgs(&wizard));
+    }
+    void Show() {
+        wizard.show();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        window.reset();
+        GuiTest::TearDown();
+    }
     Olm_Engine engine;
-    engine.SetFamily("korvo5");
-    Olm_KfzWizData bridge(&engine, Pal::String("dsp_demo"));
-    ASSERT_TRUE(bridge.SetupWizData());
-    const std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
-    DemoWizard main(false);
-    main.SetWizDataPtr(data.get());
-    main.SetBridge(&bridge);
-    main.SetHDLType("verilog");
-    ASSERT_TRUE(main.InitWizard());
-    Nx_Wizard wizard(QStringLiteral("Olm Wizard"), nullptr, QStringLiteral("OlmWiz"), true, 0);
-    ASSERT_TRUE(main.CreateGuiDlgs(&wizard));
-    wizard.show();
-    QApplication::processEvents();
+    Olm_KfzWizData bridge{&engine, Pal::String("dsp_demo")};
+    std::unique_ptr<Olm_WizData> data;
+    DemoWizard main{false};
+    std::unique_ptr<Nx_Wizard> window =
+        std::make_unique<Nx_Wizard>(QStringLiteral("Olm Wizard"), nullptr, QStringLiteral("OlmWiz"), true, 0);
+    Nx_Wizard& wizard = *window;
+};
+
+// The window: widgets from the data, conditions, checks on Next, skipping;
+// without the symbol panel, which InitGuiDlgs adds.
+TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
+    Show();
     QWidget* body = wizard.currentNxPage()->pageWidget();
     ASSERT_NE(body->findChild<QCheckBox*>("A_SIGNED"), nullptr);
     ASSERT_NE(body->findChild<QComboBox*>("RESET_TYPE"), nullptr);
@@ -335,24 +353,10 @@ TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
 // keeps the last good one while a value is refused, and leaves the model
 // alone; its check box is the run's testbench option.
 TEST_F(KitGui, SymbolPanelFollowsTheFieldsAndLeavesTheModel) {
-    Olm_Engine engine;
-    engine.SetFamily("korvo5");
-    Olm_KfzWizData bridge(&engine, Pal::String("dsp_demo"));
-    ASSERT_TRUE(bridge.SetupWizData());
-    const std::unique_ptr<Olm_WizData> data(bridge.GetWizDataPtr());
-    DemoWizard main(false);
-    main.SetWizDataPtr(data.get());
-    main.SetBridge(&bridge);
-    main.SetDesignName("demo");
-    main.SetHDLType("verilog");
-    ASSERT_TRUE(main.InitWizard());
-    Nx_Wizard wizard(QStringLiteral("Olm Wizard"), nullptr, QStringLiteral("OlmWiz"), true, 0);
-    ASSERT_TRUE(main.CreateGuiDlgs(&wizard));
     ASSERT_TRUE(main.InitGuiDlgs(&wizard));
+    Show();
     Olm_SymbolPanel* panel = Olm_SymbolPanel::Of(&wizard);
     ASSERT_NE(panel, nullptr);
-    wizard.show();
-    QApplication::processEvents();
     const auto port = [panel](const std::string& name) -> std::string {
         for (const Olm_CoreSymbol::Port& p : panel->Symbol().Ports())
             if (p.name == name) return Olm_CoreSymbol::GroupName(p.group) + (" " + std::to_string(p.width));

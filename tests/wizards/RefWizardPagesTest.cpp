@@ -35,14 +35,6 @@
 
 namespace {
 
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "ref_wizard_pages_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-}
-
 // The innermost scroll area whose viewport holds the widget, or null.
 QAbstractScrollArea* ScrollAreaAround(QWidget* w) {
     for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
@@ -141,7 +133,6 @@ struct Render {
 // Builds the wizard and walks it from the first page to the summary, saving
 // each page as PNG.
 Rendered RenderAll(const std::string& wizType, const Render& how) {
-    EnsureApp();
     const std::string dataType = how.dataType.empty() ? wizType : how.dataType;
     const std::string name = !how.name.empty() ? how.name : wizType + (how.dataType.empty() ? "" : "_" + dataType);
     Rendered rendered;
@@ -258,7 +249,6 @@ TEST(TransceiverPages, TransceiverChosenInTheWindowRulesTheLaterPages) {
 // table's factory unless one is given.
 Olm_RunOutcome RunInWindow(const std::string& wizType, const std::function<void(QWidget*)>& step,
                            Olm_RunSession::Factory factory = {}) {
-    EnsureApp();
     const olmtest::ScratchDir dir;
     Olm_RunRequest request;
     request.wizType = wizType;

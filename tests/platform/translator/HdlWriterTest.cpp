@@ -75,22 +75,21 @@ TEST_P(HdlWriterGolden, WrapperAndBlackBoxesAreTheGoldenTextsAndPassTheHdlTools)
 INSTANTIATE_TEST_SUITE_P(Designs, HdlWriterGolden, testing::Values("tiny", "dirs", "ties", "widths", "kinds", "labels",
                                                                      "reals"));
 
-TEST(HdlWriter, ValueThatDoesNotFitAnIntegerParameterIsRefused) {
-    Olm_Engine engine;
-    olmtest::RunScript(engine, "add block U1 PLL 1; add blkprop U1 DIV FAST");
-    Olm_HdlDesign design;
-    std::string error;
-    EXPECT_FALSE(design.Build(engine.GetDesign(), "kinds", {Pll()}, error));
-    EXPECT_EQ(error, "block 'U1': parameter 'DIV' has the value 'FAST', but primitive 'PLL' takes an integer there");
-}
-
-TEST(HdlWriter, ValueThatIsNoNumberOfTheGrammarDoesNotFitARealParameter) {
-    Olm_Engine engine;
-    olmtest::RunScript(engine, "add block U1 PLL 1; add blkprop U1 FREQ 1e400");
-    Olm_HdlDesign design;
-    std::string error;
-    EXPECT_FALSE(design.Build(engine.GetDesign(), "reals", {Pll()}, error));
-    EXPECT_EQ(error, "block 'U1': parameter 'FREQ' has the value '1e400', but primitive 'PLL' takes a real number there");
+// A value that is no number of the parameter's kind: the text of the
+// grammar does not fit an integer, nor a number out of its range a real.
+TEST(HdlWriter, ValueThatDoesNotFitTheParametersKindIsRefused) {
+    for (const auto& [script, error] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"add block U1 PLL 1; add blkprop U1 DIV FAST",
+              "block 'U1': parameter 'DIV' has the value 'FAST', but primitive 'PLL' takes an integer there"},
+             {"add block U1 PLL 1; add blkprop U1 FREQ 1e400",
+              "block 'U1': parameter 'FREQ' has the value '1e400', but primitive 'PLL' takes a real number there"}}) {
+        Olm_Engine engine;
+        olmtest::RunScript(engine, script);
+        Olm_HdlDesign design;
+        std::string text;
+        EXPECT_FALSE(design.Build(engine.GetDesign(), "kinds", {Pll()}, text));
+        EXPECT_EQ(text, error);
+    }
 }
 
 TEST(HdlWriter, ValueKinds) {

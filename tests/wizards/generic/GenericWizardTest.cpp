@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -84,13 +83,6 @@ TEST_P(GenericWizard, LabelsItsFieldsFromTheData) {
     EXPECT_GT(fields, 10);
 }
 
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The I/O data: the clocks get their periods from the bit rate (800 Mb/s DDR,
 // 4 bits per word: 400 and 200 MHz) and the delay's reference clock, and the
 // net between IDLY and ISER, which the data keeps inside, is no port.
@@ -99,11 +91,11 @@ TEST(GenericWizardIo, ClockPeriodsFromTheSettingsAndNoPortForAnInnerNet) {
     const Olm_RunOutcome outcome =
         olmtest::RunBatch(dir, {.wizard = "generic", .design = "top", .dataType = "ssio_any"}).outcome;
     ASSERT_TRUE(outcome.Succeeded()) << outcome.failure;
-    const std::string pkx = ReadText(dir.Path() / "out" / "top_olmw.pkx");
+    const std::string pkx = olmtest::ReadFile(dir.File("out/top_olmw.pkx"));
     for (const char* line : {"clock_period CLK = 2.500 ns;", "clock_period CLKWORD = 5.000 ns;",
                              "clock_period REFCLK = 5.000 ns;"})
         EXPECT_TRUE(olmtest::Contains(pkx, line)) << line << "\n" << pkx;
-    std::istringstream hdl(ReadText(dir.Path() / "out" / "top.v"));
+    std::istringstream hdl(olmtest::ReadFile(dir.File("out/top.v")));
     for (std::string line; std::getline(hdl, line);) {
         const bool port = line.find("input") != std::string::npos || line.find("output") != std::string::npos;
         EXPECT_FALSE(port && line.find("DATA_DLY") != std::string::npos) << line;

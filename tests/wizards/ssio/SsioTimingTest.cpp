@@ -86,32 +86,6 @@ TEST(SsioClocks, AcceptedBitRatesFoundByTrialAreTheLimitsInterval) {
     }
 }
 
-struct TapCase {
-    double delayPs, refMHz;
-    int taps;  // -1: refused
-};
-
-void PrintTo(const TapCase& c, std::ostream* os) { *os << c.delayPs << " ps at " << c.refMHz << " MHz"; }
-
-class SsioTapsByHand : public ::testing::TestWithParam<TapCase> {};
-
-TEST_P(SsioTapsByHand, AreTheNearestCountWithinTheDelayLine) {
-    const TapCase& c = GetParam();
-    const Ssio::TapPlan plan = DataTiming().Taps(c.delayPs, c.refMHz);
-    EXPECT_EQ(plan.ok ? plan.taps : -1, c.taps);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Delays, SsioTapsByHand,
-    ::testing::Values(TapCase{937.5, 200, 12},      // a tap is 1e6 / (64 * 200) = 78.125 ps; 937.5 / 78.125 = 12
-                      TapCase{500, 200, 6},         // 6.4 taps
-                      TapCase{117.1875, 200, 2},    // 1.5 taps: half a tap rounds up
-                      TapCase{2549, 190, 31},       // a tap is 1e6 / 12160 = 82.2368 ps: 30.996 taps
-                      TapCase{2421.875, 200, 31},   // 31 taps, the longest delay line
-                      TapCase{2460.9375, 200, -1},  // 31.5 taps: 32
-                      TapCase{1000, 123, -1},       // a reference clock below the controller's 190 MHz
-                      TapCase{1000, 210.5, -1}));   // and above its 210 MHz
-
 // The longest delay the page states is the one the check lets through: at
 // 200 MHz 31 taps of 78.125 ps, not the data range's 2550 ps, which holds
 // only at 190 MHz.
@@ -123,11 +97,16 @@ TEST(SsioTaps, LongestDelayIsTheLastOneAccepted) {
         EXPECT_TRUE(timing.Taps(plan.maxPs, ref).ok) << ref;
         EXPECT_FALSE(timing.Taps(plan.maxPs + plan.tapPs, ref).ok) << ref;
     }
-    EXPECT_DOUBLE_EQ(timing.Taps(0.0, 200.0).maxPs, 2421.875);
+    EXPECT_DOUBLE_EQ(timing.Taps(0.0, 200.0).maxPs, 2421.875);  // 31 taps of 1e6 / (64 * 200) ps
+    EXPECT_FALSE(timing.Taps(2460.9375, 200.0).ok);              // 31.5 taps round to 32
+    // A reference clock outside the delay controller's 190 to 210 MHz.
+    EXPECT_FALSE(timing.Taps(1000, 189.9).ok);
+    EXPECT_FALSE(timing.Taps(1000, 210.5).ok);
 }
 
 // The taps of a delay are the count whose delay lies nearest to it, the
-// larger of two equally near, found by trying every count.
+// larger of two equally near (half a tap rounds up), found by trying every
+// count.
 TEST(SsioTaps, NearestCountFoundByTrial) {
     const Ssio::SsioTiming timing = DataTiming();
     for (double ref : {190.0, 195.5, 200.0, 210.0}) {
@@ -140,6 +119,7 @@ TEST(SsioTaps, NearestCountFoundByTrial) {
             ASSERT_EQ(plan.ok ? plan.taps : -1, best <= 31 ? best : -1) << delay << " ps at " << ref << " MHz";
         }
     }
+    EXPECT_EQ(timing.Taps(117.1875, 200.0).taps, 2);  // 1.5 taps of 78.125 ps
 }
 
 }  // namespace
