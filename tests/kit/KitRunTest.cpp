@@ -4,6 +4,7 @@
 
 #include "CaseFiles.h"
 #include "GuiTestSupport.h"
+#include "kit/Olm_ModelEdit.h"
 #include "kit/Olm_SymbolPanel.h"
 
 #include <QApplication>
@@ -308,6 +309,9 @@ TEST_F(KitGui, SymbolPanelFollowsTheFieldsAndLeavesTheModel) {
     main.SetDesignName("demo");
     main.SetHDLType("verilog");
     ASSERT_TRUE(main.InitWizard());
+    // The register page comes later: without a register its clock is tied.
+    Olm_ModelEdit::SetValue(main.Block(), "OLMW_ONLY_SIMPLE", "FALSE");
+    Olm_ModelEdit::SetValue(main.Block(), "P_PIPE", "0");
     Nx_Wizard wizard(QStringLiteral("Olm Wizard"), nullptr, QStringLiteral("OlmWiz"), true, 0);
     ASSERT_TRUE(main.CreateGuiDlgs(&wizard));
     ASSERT_TRUE(main.InitGuiDlgs(&wizard));
@@ -321,6 +325,9 @@ TEST_F(KitGui, SymbolPanelFollowsTheFieldsAndLeavesTheModel) {
         return "none";
     };
     EXPECT_EQ(port("A"), "Data in 18");
+    EXPECT_TRUE(std::none_of(panel->Symbol().Ports().begin(), panel->Symbol().Ports().end(),
+                             [](const Olm_CoreSymbol::Port& p) { return p.group == Olm_CoreSymbol::Group::Clock; }))
+        << "a later page's port that the model switches off is not drawn";
     const std::string modelWidth = main.Block()->GetAttributeValue("A_WIDTH").str();
 
     QWidget* body = wizard.currentNxPage()->pageWidget();
