@@ -1,6 +1,7 @@
 #include "datafiles/Olm_AttributeLabels.h"
 
 #include "datafiles/Olm_Data.h"
+#include "pal/StrUtil.h"
 
 #include <fstream>
 #include <set>
@@ -122,5 +123,8 @@ std::string Olm_AttributeLabels::FieldLabel(std::string_view primType, std::stri
     const std::string label = Label(primType, attribute);
     if (label.empty()) return label;
     const std::string unit = Unit(primType, attribute);
-    return unit.empty() ? label + ":" : label + " (" + unit + "):";
+    // A label that ends in its unit ("Number of lanes", lanes) says it already.
+    const bool named = !unit.empty() && label.size() > unit.size() && label[label.size() - unit.size() - 1] == ' ' &&
+                       Pal::StrUtil::EqualNoCase(std::string_view(label).substr(label.size() - unit.size()), unit);
+    return unit.empty() || named ? label + ":" : label + " (" + unit + "):";
 }

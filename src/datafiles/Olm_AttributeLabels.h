@@ -50,7 +50,8 @@ public:
     // The unit, empty for a plain number ("-") and for no entry.
     std::string Unit(std::string_view primType, std::string_view attribute) const;
     std::string Help(std::string_view primType, std::string_view attribute) const;
-    // The text in front of a field: "Input clock period (ns):", "Feedback:".
+    // The text in front of a field: "Input clock period (ns):", "Feedback:";
+    // a label that ends in its unit takes it once ("Number of lanes:").
     // Empty when the attribute has no label.
     std::string FieldLabel(std::string_view primType, std::string_view attribute) const;
 

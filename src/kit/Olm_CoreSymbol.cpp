@@ -33,6 +33,11 @@ bool IsEnablePort(const std::string& upper) {
 
 bool IsClockPin(const std::string& upper) { return NamesClock(upper) && !IsEnablePin(upper); }
 
+// The serial lines of a transceiver lane, which leave the device on pins.
+bool IsSerialPin(const std::string& upper) {
+    return upper == "TXP" || upper == "TXN" || upper == "RXP" || upper == "RXN";
+}
+
 bool OnNet(const Olm_HdlConnection& connection, const std::string& net) {
     return std::any_of(connection.bits.begin(), connection.bits.end(),
                        [&](const Olm_HdlBit& bit) { return bit.kind == Olm_HdlBit::kNet && bit.net == net; });
@@ -80,6 +85,7 @@ Olm_CoreSymbol::Group GroupOf(const Olm_HdlDesign& view, const Olm_HdlPort& port
     if (NamesReset(name) || std::any_of(pins.begin(), pins.end(), NamesReset)) return Group::Reset;
     if (clockBuffer || std::any_of(pins.begin(), pins.end(), IsClockPin) || (NamesClock(name) && !IsEnablePort(name)))
         return Group::Clock;
+    if (std::any_of(pins.begin(), pins.end(), IsSerialPin)) return Group::Serial;
     if (port.width <= 1 && !port.isVector) return Group::Control;
     return port.dir == Olm_HdlDir::kIn ? Group::DataIn : Group::DataOut;
 }
@@ -98,6 +104,7 @@ const char* Olm_CoreSymbol::GroupName(Group group) {
     switch (group) {
     case Group::Clock: return "Clocks";
     case Group::Reset: return "Resets";
+    case Group::Serial: return "Serial lines";
     case Group::Control: return "Control/status";
     case Group::DataIn: return "Data in";
     case Group::DataOut: return "Data out";

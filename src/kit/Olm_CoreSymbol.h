@@ -38,12 +38,14 @@ struct Olm_ClockWave {
 //      "_EN" or "_SEL"; or the port is a one-bit output of a block that
 //      takes, on an input pin that is no clock or enable pin, what a clock
 //      output pin of another block drives (a clock buffer).
-//   3. Control/status: a port of one bit.
-//   4. Data in (an input) or data out (an output or bidirectional port): a
+//   3. Serial lines: a pin's name is a transceiver's serial line (TXP, TXN,
+//      RXP, RXN).
+//   4. Control/status: a port of one bit.
+//   5. Data in (an input) or data out (an output or bidirectional port): a
 //      vector.
 class OLM_BASE_EXPORT Olm_CoreSymbol {
 public:
-    enum class Group { Clock, Reset, Control, DataIn, DataOut };
+    enum class Group { Clock, Reset, Serial, Control, DataIn, DataOut };
 
     struct Port {
         std::string name;
@@ -57,7 +59,8 @@ public:
 
     // The symbol of a wrapper's netlist view, without waveforms.
     static Olm_CoreSymbol FromDesign(const Olm_HdlDesign& view);
-    // "Clocks", "Resets", "Control/status", "Data in", "Data out".
+    // "Clocks", "Resets", "Serial lines", "Control/status", "Data in",
+    // "Data out".
     static const char* GroupName(Group group);
 
     const std::string& Name() const { return m_name; }

@@ -53,6 +53,11 @@ Olm_Field& Olm_Field::EnabledWhen(Condition condition) {
     return *this;
 }
 
+Olm_Field& Olm_Field::TypedAsNumber() {
+    m_number = true;
+    return *this;
+}
+
 Olm_Field& Olm_Field::WhenDisabled(Tie tie) {
     m_tie = tie;
     return *this;

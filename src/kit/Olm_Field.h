@@ -98,6 +98,11 @@ public:
     // value that is not offered; batch mode leaves the judgement to the
     // page's checks, which the filter must agree with.
     Olm_Field& OfferWhen(ChoiceFilter filter);
+    // The value is a number that the page judges itself (its rule may be any
+    // text, so that the page's checks name a wrong value): in a window its
+    // entry takes what a number entry takes and reads a decimal comma as
+    // number fields do. Batch mode and option files are not affected.
+    Olm_Field& TypedAsNumber();
 
     bool IsPort() const { return !m_pin.empty(); }
     // The attribute the value lives in (a port field's PortAttribute).
@@ -126,6 +131,9 @@ public:
 
     bool IsDerived() const { return static_cast<bool>(m_derive); }
     bool FiltersChoices() const { return static_cast<bool>(m_offered); }
+    // Whether the window's entry is a number entry: a range rule, or
+    // TypedAsNumber.
+    bool IsNumberEntry() const { return !IsPort() && (m_number || m_allowed.IsRange()); }
     const std::vector<std::string>& DerivedFrom() const { return m_inputs; }
     // The derived value (empty for a field that is not derived).
     std::string Derive(const Olm_FieldValues& values) const;
@@ -180,4 +188,5 @@ private:
     Tie m_tie = Tie::Keep;
     bool m_defaultSet = false;
     bool m_allowedSet = false;
+    bool m_number = false;
 };

@@ -224,7 +224,7 @@ QWidget* Olm_KitGui::MakeWidget(const Olm_Field& field, bool inTable) {
         widget = box;
     } else {
         auto* edit = new QLineEdit;
-        if (!field.IsPort() && allowed.IsRange()) {
+        if (field.IsNumberEntry()) {
             // What a number can be made of; whether it is one inside the
             // range is checked as it is typed. A comma is taken, so that it is
             // read as the decimal separator or named, never dropped.
@@ -326,7 +326,7 @@ std::string Olm_KitGui::WidgetText(const Olm_Field& field) const {
         if (auto* edit = qobject_cast<QLineEdit*>(entry.widget)) {
             const std::string text = edit->text().trimmed().toStdString();
             // The stored value is a number's C form.
-            if (!field.IsPort() && field.GetAllowed().IsRange()) return Olm_AllowedValues::CForm(text, DecimalComma());
+            if (field.IsNumberEntry()) return Olm_AllowedValues::CForm(text, DecimalComma());
             return text;
         }
     }

@@ -29,9 +29,10 @@ class QWidget;
 // as wide as their longest choice.
 // The widget of a field follows what the installed data allows: a check box
 // for TRUE/FALSE, a combo box of the choices, an entry that takes numbers
-// only for a range (its tooltip says which), an entry for text and port
-// names. A field whose condition does not hold is disabled, and every change
-// re-evaluates the conditions and calls the page's Refresh.
+// only for a range (its tooltip says which) or a field typed as a number
+// (Olm_Field::TypedAsNumber), an entry for text and port names. A field
+// whose condition does not hold is disabled, and every change re-evaluates
+// the conditions and calls the page's Refresh.
 //
 // The page checks its values as the designer types (Olm_KitPage::Findings,
 // the same checks as batch mode and Next): a field with a problem is marked

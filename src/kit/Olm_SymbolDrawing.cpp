@@ -34,8 +34,8 @@ double TextWidth(const std::string& text, double size) {
 }
 
 // The groups of one side of the box, in the order they are drawn.
-constexpr Group kLeftGroups[] = {Group::Clock, Group::Reset, Group::Control, Group::DataIn};
-constexpr Group kRightGroups[] = {Group::Clock, Group::Reset, Group::Control, Group::DataOut};
+constexpr Group kLeftGroups[] = {Group::Clock, Group::Reset, Group::Serial, Group::Control, Group::DataIn};
+constexpr Group kRightGroups[] = {Group::Clock, Group::Reset, Group::Serial, Group::Control, Group::DataOut};
 
 bool OnLeft(const Olm_CoreSymbol::Port& port) { return port.dir == Olm_HdlDir::kIn; }
 

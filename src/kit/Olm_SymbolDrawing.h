@@ -13,9 +13,10 @@
 //
 // The box carries the core's name above it; the inputs stand on its left,
 // the outputs and bidirectional ports on its right, each side in the groups
-// clocks, resets, control/status, data, each group under its name. A port is
-// a short line outside the box with an arrow for its direction; a vector
-// port has a slash across its line and its width beside it. Below the box,
+// clocks, resets, serial lines, control/status, data, each group under its
+// name. A port is a short line outside the box with an arrow for its
+// direction; a vector port has a slash across its line and its width beside
+// it. Below the box,
 // when the symbol has waveforms, each output clock is drawn over one period
 // of the slowest, with its name, period, phase and duty.
 //

@@ -50,6 +50,29 @@ private:
     Pal::MsgMan::Handler m_handler;
 };
 
+// The pages after the current one hold the model's values (an option
+// file's, the data's defaults) until their Next writes them: they are
+// written as their Next would, so that the symbol has their ports as Finish
+// will make them (a clock enable switched off, a reset port renamed). Pages
+// left out and values their rule refuses are passed over.
+void WriteLaterPages(Olm_KitMain& main, const Olm_KitPage& current, Olm_WizData& copy) {
+    bool later = false;
+    for (const auto& page : main.Pages()) {
+        if (page.get() == &current) {
+            later = true;
+            continue;
+        }
+        if (!later || page->IsSkipped()) continue;
+        const Olm_FieldValues& values = page->ModelValues();
+        for (const Olm_Field* field : page->Fields()) {
+            const std::string value = values.Text(field->GetAttribute());
+            Olm_Block* block = page->BlockOf(*field);
+            if (block && field->Problem(value).empty())
+                field->Write(copy, *block, value, field->IsEnabled(values), values);
+        }
+    }
+}
+
 bool SymbolOfText(const std::string& kfzText, const std::string& name, const std::string& design,
                   Olm_HdlGenerator& generator, Olm_CoreSymbol& symbol, std::string& error) {
     Olm_Engine engine;
@@ -112,6 +135,7 @@ bool Olm_SymbolSource::Preview(Olm_KitMain& main, const Olm_KitPage* page, const
                         field->Write(copy, *block, values->Text(field->GetAttribute()), field->IsEnabled(*values),
                                      *values);
                 }
+                WriteLaterPages(main, *page, copy);
             }
             applied = main.DoFinishAtSummaryStart();
             if (!applied) return;

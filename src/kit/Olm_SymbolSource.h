@@ -25,7 +25,8 @@ public:
     // values of a page (what its window page shows; page and values may be
     // null) in place of the model's, and the wizard's ClockWaves: on a copy
     // of the model (Olm_KitMain::WithModelCopy) the page's values are
-    // written, Apply runs as Finish runs it, and the copy is stored in a
+    // written, then those the model holds for the pages after it (as their
+    // Next would write them), Apply runs as Finish runs it, and the copy is stored in a
     // design of an engine of its own and read back as the HDL writer reads
     // it. The model is left as it was, and nothing is reported meanwhile:
     // messages of the work are dropped. False with error (and the symbol

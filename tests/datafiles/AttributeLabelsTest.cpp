@@ -29,6 +29,7 @@ constexpr const char* kText =
     "    EndAttribute;\n"
     "#: MULT | Multiplier | - | A plain number.\n"
     "#: KIND | Kind |  | A choice.\n"
+    "#: COUNT | Number of lanes | Lanes | A count.\n"
     "#: NOLABEL |  | ns | Refused.\n"
     "#: SHORT | Short | ns\n"
     "  #: INDENTED | Indented | ns | Not a label line.\n"
@@ -66,6 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LookupCase{"UnknownPrimitive", "KDIV", "PERIOD", "Input clock period (ns):", "ns"},
                       LookupCase{"PlainNumber", "PLL", "MULT", "Multiplier:", ""},
                       LookupCase{"NoUnit", "PLL", "KIND", "Kind:", ""},
+                      LookupCase{"UnitInTheLabel", "PLL", "COUNT", "Number of lanes:", "Lanes"},
                       LookupCase{"NoLabel", "PLL", "NOLABEL", "", ""},
                       LookupCase{"TooFewParts", "PLL", "SHORT", "", ""},
                       LookupCase{"Indented", "PLL", "INDENTED", "", ""},
@@ -81,10 +83,10 @@ TEST(AttributeLabels, HelpKeepsItsBarsAndMalformedLinesAreReported) {
     EXPECT_EQ(labels.Label("DIV", "PERIOD"), "Divided clock period");  // the second line does not replace it
     const std::vector<std::string> expected = {
         "t.dev:1: the label line of OUTSIDE is outside a Block section",
-        "t.dev:10: a label line needs an attribute, a label, a unit and a help line, separated by '|'",
         "t.dev:11: a label line needs an attribute, a label, a unit and a help line, separated by '|'",
-        "t.dev:17: a second label line of PERIOD on DIV",
-        "t.dev:19: the label line of AFTER is outside a Block section"};
+        "t.dev:12: a label line needs an attribute, a label, a unit and a help line, separated by '|'",
+        "t.dev:18: a second label line of PERIOD on DIV",
+        "t.dev:20: the label line of AFTER is outside a Block section"};
     EXPECT_EQ(labels.Problems(), expected);
 }
 

@@ -4,6 +4,7 @@
 
 #include "CaseFiles.h"
 #include "GuiTestSupport.h"
+#include "kit/Olm_ModelEdit.h"
 #include "kit/Olm_SymbolPanel.h"
 
 #include <QApplication>
@@ -303,7 +304,6 @@ protected:
         main.SetDesignName("demo");
         main.SetHDLType("verilog");
         ASSERT_TRUE(main.InitWizard());
-        ASSERT_TRUE(main.CreateGuiDlgs(&wizard));
     }
     void Show() {
         wizard.show();
@@ -325,6 +325,7 @@ protected:
 // The window: widgets from the data, conditions, checks on Next, skipping;
 // without the symbol panel, which InitGuiDlgs adds.
 TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
+    ASSERT_TRUE(main.CreateGuiDlgs(&wizard));
     Show();
     QWidget* body = wizard.currentNxPage()->pageWidget();
     ASSERT_NE(body->findChild<QCheckBox*>("A_SIGNED"), nullptr);
@@ -353,6 +354,10 @@ TEST_F(KitGui, PagesFollowTheDataCheckOnNextAndSkip) {
 // keeps the last good one while a value is refused, and leaves the model
 // alone; its check box is the run's testbench option.
 TEST_F(KitGui, SymbolPanelFollowsTheFieldsAndLeavesTheModel) {
+    // The register page comes later: without a register its clock is tied.
+    Olm_ModelEdit::SetValue(main.Block(), "OLMW_ONLY_SIMPLE", "FALSE");
+    Olm_ModelEdit::SetValue(main.Block(), "P_PIPE", "0");
+    ASSERT_TRUE(main.CreateGuiDlgs(&wizard));
     ASSERT_TRUE(main.InitGuiDlgs(&wizard));
     Show();
     Olm_SymbolPanel* panel = Olm_SymbolPanel::Of(&wizard);
@@ -363,6 +368,9 @@ TEST_F(KitGui, SymbolPanelFollowsTheFieldsAndLeavesTheModel) {
         return "none";
     };
     EXPECT_EQ(port("A"), "Data in 18");
+    EXPECT_TRUE(std::none_of(panel->Symbol().Ports().begin(), panel->Symbol().Ports().end(),
+                             [](const Olm_CoreSymbol::Port& p) { return p.group == Olm_CoreSymbol::Group::Clock; }))
+        << "a later page's port that the model switches off is not drawn";
     const std::string modelWidth = main.Block()->GetAttributeValue("A_WIDTH").str();
 
     QWidget* body = wizard.currentNxPage()->pageWidget();

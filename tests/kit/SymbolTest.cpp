@@ -32,7 +32,7 @@ Olm_HdlDesign Netlist() {
     view.ports = {{"ref_in", D::kIn, 1, false},     {"btn", D::kIn, 1, false},    {"locked", D::kOut, 1, false},
                   {"fast", D::kOut, 1, false},      {"clk_slow_ce", D::kIn, 1, false}, {"a", D::kIn, 8, true},
                   {"p", D::kOut, 16, true},         {"done", D::kOut, 1, false},  {"sample_clock", D::kIn, 1, false},
-                  {"pad", D::kInout, 4, true}};
+                  {"pad", D::kInout, 4, true},      {"line_p", D::kOut, 1, false}, {"line_n_in", D::kIn, 1, false}};
     view.instances = {
         {"PLL", "PLL", {}, {Pin("CLKIN", D::kIn, "ref_in"), Pin("RST", D::kIn, "btn"), Pin("LOCKED", D::kOut, "locked"),
                             Pin("CLKOUT0", D::kOut, "CLKOUT0_PLL")}},
@@ -40,6 +40,7 @@ Olm_HdlDesign Netlist() {
         {"BUFCE", "BUFCE", {}, {Pin("I", D::kIn, "CLKOUT0_PLL"), Pin("CE", D::kIn, "clk_slow_ce")}},
         {"MUL", "MUL", {}, {Pin("CLK", D::kIn, "fast"), Pin("A", D::kIn, "a"), Pin("P", D::kOut, "p"),
                             Pin("DONE", D::kOut, "done"), Pin("D", D::kIn, "sample_clock"), Pin("IO", D::kInout, "pad")}},
+        {"LANE", "LANE", {}, {Pin("TXP", D::kOut, "line_p"), Pin("RXN", D::kIn, "line_n_in")}},
     };
     return view;
 }
@@ -59,6 +60,8 @@ TEST(CoreSymbol, GroupsPortsByNameAndPins) {
         {"done", Group::Control},
         {"sample_clock", Group::Clock},   // by its name
         {"pad", Group::DataOut},          // bidirectional stands with the outputs
+        {"line_p", Group::Serial},        // a transceiver's serial lines, not control
+        {"line_n_in", Group::Serial},
     };
     EXPECT_EQ(groups, expected);
     EXPECT_EQ(symbol.Name(), "core");

@@ -158,6 +158,9 @@ TEST_F(Journey, PllOutputsNeedOneClockAndPortsOfTheirOwn) {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         Type(w, "CLKOUT0_DUTY", "0,5");
         EXPECT_FALSE(Marked(w, "CLKOUT0_DUTY")) << Reason(w, "CLKOUT0_DUTY");
+        Type(w, "OLMW_ONLY_CLKOUT0_FREQ", "10x0,0");
+        EXPECT_EQ(Text(w, "OLMW_ONLY_CLKOUT0_FREQ"), "100,0") << "a frequency takes what a number takes";
+        EXPECT_TRUE(Problems(w).isEmpty()) << Problems(w).join(" | ").toStdString();
         Type(w, "OLMW_ONLY_CLKOUT0_PORT", input);
         EXPECT_TRUE(Marked(w, "OLMW_ONLY_CLKOUT0_PORT"));
         EXPECT_FALSE(CanMoveOn(w));

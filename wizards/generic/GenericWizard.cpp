@@ -5,6 +5,8 @@
 
 #include "kit/Olm_KitGui.h"
 
+#include <QFormLayout>
+#include <QLabel>
 #include <QWidget>
 
 #include <cctype>
@@ -47,12 +49,42 @@ bool IsPortPin(Olm_WizData& data, const Olm_Pin& pin) {
     return !(driven && read);
 }
 
+// A wizard-only frequency that the device bounds rather than the designer
+// requests: OLMW_ONLY_<NODE>_FREQ that the designer cannot set, or whose
+// node is no pin of the block (the phase detector, the VCO, the fabric
+// clocks). The frequency of a pin (CLKIN1, CLKOUT0, CLKSYN) is a request.
+// Only the range of a limit means something; its value is a placeholder.
+bool IsDeviceLimit(Olm_Block& block, const Olm_Attribute& attribute) {
+    static constexpr std::string_view kPrefix = "OLMW_ONLY_", kSuffix = "_FREQ";
+    const std::string name = attribute.GetName().str();
+    if (name.size() <= kPrefix.size() + kSuffix.size() || !Pal::StrUtil::StartsWithNoCase(name, kPrefix) ||
+        !Pal::StrUtil::EqualNoCase(name.substr(name.size() - kSuffix.size()), kSuffix))
+        return false;
+    const std::string node = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+    return !attribute.IsModifiable() || !block.GetNamedPin(node.c_str());
+}
+
+// What a device limit allows, for the designer: "400 to 1000".
+std::string LimitText(const Olm_Attribute& attribute) {
+    const Olm_AllowedValues rule = Olm_AllowedValues::Of(attribute);
+    if (!rule.IsRange()) return rule.Describe();
+    return Pal::StrUtil::FormatNumber(rule.GetMin()) + " to " + Pal::StrUtil::FormatNumber(rule.GetMax());
+}
+
 // A page of one block type; its fields carry the data's help line, before
-// what the field allows, as their tooltip.
+// what the field allows, as their tooltip. The device limits of the block
+// stand below the fields, read-only: they are no setting of the design.
 class GenericPage : public Olm_KitPage {
 public:
     GenericPage(Olm_KitMain* main, std::string title, std::string intro, const Olm_AttributeLabels& labels)
         : Olm_KitPage(main, std::move(title), std::move(intro)), m_labels(labels) {}
+
+    struct Limit {
+        std::string attribute;
+        std::string label;
+        std::string allowed;
+    };
+    void AddLimit(Limit limit) { m_limits.push_back(std::move(limit)); }
 
     void BuildGui(Olm_KitGui& gui) override {
         for (const Olm_Field* field : Fields()) {
@@ -62,10 +94,32 @@ public:
             const QString shown = widget->toolTip();
             widget->setToolTip(QString::fromStdString(help) + (shown.isEmpty() ? QString() : "\n" + shown));
         }
+        if (m_limits.empty()) return;
+        // Below the settings, in their form so that the columns line up, as
+        // text: nothing to type into.
+        QFormLayout* form = nullptr;
+        for (int i = 0; i < gui.Column()->count() && !form; ++i)
+            form = qobject_cast<QFormLayout*>(gui.Column()->itemAt(i)->layout());
+        if (!form) {
+            form = new QFormLayout;
+            form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            gui.Column()->addLayout(form);
+        }
+        auto* heading = new QLabel(QStringLiteral("Device limits:"));
+        heading->setObjectName(QStringLiteral("deviceLimits"));
+        heading->setContentsMargins(0, 8, 0, 0);
+        form->addRow(heading);
+        for (const Limit& limit : m_limits) {
+            auto* value = new QLabel(QString::fromStdString(limit.allowed));
+            value->setObjectName(QString::fromStdString(limit.attribute));
+            value->setToolTip(QString::fromStdString(m_labels.Help(GetBlockType(), limit.attribute)));
+            form->addRow(QString::fromStdString(limit.label), value);
+        }
     }
 
 private:
     const Olm_AttributeLabels& m_labels;
+    std::vector<Limit> m_limits;
 };
 
 // A value with its unit for the summary: "10 ns", "DDR", "4 bits per word".
@@ -114,7 +168,7 @@ void GenericWizard::DeclareFromData(Olm_WizData& installed) {
         const std::string type = block->GetPrimType().str();
         if (type.empty() || Pal::StrUtil::StartsWithNoCase(type, "OLM_") || !seen.insert(type).second) continue;
         if (Pages().size() >= static_cast<std::size_t>(kMaxPages)) break;
-        Olm_KitPage& page =
+        GenericPage& page =
             AddPage<GenericPage>(type, "The settings of the " + type + " blocks of the design.", m_labels);
         page.SetBlockType(type);
         page.AddField(kCount, "Number of instances:")
@@ -122,9 +176,12 @@ void GenericWizard::DeclareFromData(Olm_WizData& installed) {
             .Allow(Olm_AllowedValues::Integers(0, MaxInstances(*block)));
         const auto used = [](const Olm_FieldValues& v) { return v.Int(kCount) > 0; };
         for (Olm_Attribute* attribute : block->GetAttributeList()) {
-            // The instance numbers are the wizard's to give.
+            // The instance numbers are the wizard's to give; the device
+            // limits are shown, not set.
             const std::string name = attribute->GetName().str();
-            if (attribute->IsModifiable() && !Pal::StrUtil::EqualNoCase(name, "OLMW_ONLY_INST_NUM"))
+            if (IsDeviceLimit(*block, *attribute))
+                page.AddLimit({name, FieldLabel(m_labels, type, name), LimitText(*attribute)});
+            else if (attribute->IsModifiable() && !Pal::StrUtil::EqualNoCase(name, "OLMW_ONLY_INST_NUM"))
                 page.AddField(name, FieldLabel(m_labels, type, name)).EnabledWhen(used);
         }
         for (Olm_Pin* pin : block->GetPinList()) {

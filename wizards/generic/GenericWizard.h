@@ -9,7 +9,11 @@ namespace Generic {
 // field for every modifiable attribute (default, choices and range from the
 // data; label, unit and help from the data's label lines,
 // Olm_AttributeLabels), the number of instances of the block, and a port
-// name for every used pin that the data connects to a net. A pin on a net
+// name for every used pin that the data connects to a net. A wizard-only
+// frequency that the device bounds (OLMW_ONLY_<NODE>_FREQ that the data
+// makes unmodifiable, or whose node is no pin of the block: PFD, VCO,
+// FABRIC) is no setting: the page shows its range read-only, under the
+// data's label and unit, and neither checks nor writes it. A pin on a net
 // the data keeps inside the design (External: FALSE) between a driving and a
 // reading pin of its own (IDLY.O to ISER.D) stays on that net and becomes no
 // port.

@@ -58,7 +58,10 @@ OutputClocksPage::OutputClocksPage(Olm_KitMain* main, PllWizard* wizard)
         const std::string used = Wiz(n, "_USED");
         const auto enabled = [used](const Olm_FieldValues& v) { return v.IsOn(used); };
         const std::vector<std::string> buffers(kBufferTypes.begin(), kBufferTypes.end());
-        table.AddRow({Olm_Field(used, out), Olm_Field(Wiz(n, "_FREQ"), out + " frequency (MHz)").Allow(Olm_AllowedValues()).EnabledWhen(enabled),
+        table.AddRow({Olm_Field(used, out), Olm_Field(Wiz(n, "_FREQ"), out + " frequency (MHz)")
+                                                             .Allow(Olm_AllowedValues())
+                                                             .TypedAsNumber()
+                                                             .EnabledWhen(enabled),
                       Olm_Field(out + "_PHASE", out + " phase (deg)").EnabledWhen(enabled),
                       Olm_Field(out + "_DUTY", out + " duty cycle").EnabledWhen(enabled),
                       Olm_Field("OLMW_ONLY_SETCLKBUF_," + out, out + " clock buffer")

@@ -73,7 +73,7 @@ public:
           m_wizard(wizard) {
         // Frequencies are judged by the solver, which names the limit that
         // rules a request out and reports every output at once.
-        AddField("OLMW_ONLY_CLKIN1_FREQ", "Input clock frequency (MHz):").Allow(Olm_AllowedValues());
+        AddField("OLMW_ONLY_CLKIN1_FREQ", "Input clock frequency (MHz):").Allow(Olm_AllowedValues()).TypedAsNumber();
         AddPort("CLKIN1", "Input clock port name:");
         AddField("OLMW_ONLY_PLL_FBSRC_CLKOUT", "Feedback source:").Default("CLKFBOUT");
         AddField("OLMW_ONLY_FREQ_TOLERANCE_PPM", "Frequency tolerance (ppm):")

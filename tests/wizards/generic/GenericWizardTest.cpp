@@ -59,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(info.param.type) + "_" + info.param.family;
     });
 
-// The pages show the data's labels and units, never an internal name.
+// The pages show the data's labels and units, never an internal name, and
+// no field for a limit of the device.
 TEST_P(GenericWizard, LabelsItsFieldsFromTheData) {
     const DataCase& c = GetParam();
     const olmtest::DataDirOverride buildTree("");
@@ -78,6 +79,8 @@ TEST_P(GenericWizard, LabelsItsFieldsFromTheData) {
             if (field->IsPort()) continue;
             EXPECT_EQ(label.find("OLMW_ONLY"), std::string::npos);
             EXPECT_EQ(label.find('_'), std::string::npos);
+            for (const char* limit : {"OLMW_ONLY_PFD_FREQ", "OLMW_ONLY_VCO_FREQ", "OLMW_ONLY_FABRIC_FREQ"})
+                EXPECT_NE(field->GetAttribute(), limit) << "a device limit is no setting";
         }
     }
     EXPECT_GT(fields, 10);
