@@ -66,6 +66,10 @@ printf -- '--wizard bram_fifo --family korvo5 --design fifo2 --options %s/fifo.o
 "$olmwiz" regen cores.txt >regen.txt || fail "regen failed: $(cat regen.txt)"
 "$olmwiz" regen cores.txt --check >regen-check.txt || fail "regen --check failed: $(cat regen-check.txt)"
 cmp -s <(sed 's/fifo2/fifo/g' cores/fifo2/fifo2.v) out/fifo.v || fail "regen wrote another HDL file than run"
+# Under ninja a plugin's job reruns when the plugin or its data file changes.
+"$olmwiz" regen cores.txt --ninja regen.ninja >/dev/null
+grep -q "olmwiz_run .*$example/olm_bram.dev $work/build/libbram_fifo.so " regen.ninja \
+  || fail "the ninja edge does not follow the plugin and its data file: $(cat regen.ninja)"
 
 "$olmwiz" check-opt --wizard bram_fifo --family korvo5 "$example/fifo.opt" | grep -q ": OK" \
   || fail "check-opt finds fault with the example's option file"

@@ -73,8 +73,10 @@ public:
     // field's pin follows WhenDisabled.
     Olm_Field& EnabledWhen(Condition condition);
     Olm_Field& WhenDisabled(Tie tie);
-    // A port's bus width: the value of another field (a whole number; no bus
-    // when it is not one above 0).
+    // A port's bus width: the value of another attribute of the block (a
+    // whole number; no bus when it is not one above 0). A field of a page, or
+    // an attribute that Apply works out: after Apply the port takes the
+    // width Apply left.
     Olm_Field& BusWidthFrom(std::string attribute);
     // The net a port field connects its pin to.
     Olm_Field& Net(std::string name);

@@ -15,6 +15,8 @@
 #include "kit/Olm_SymbolSource.h"
 #include "kit/Olm_SymbolSvg.h"
 #include "model/Olm_Block.h"
+#include "model/Olm_Pin.h"
+#include "model/Olm_Signal.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
 #include "pal/Process.h"
@@ -34,6 +36,26 @@ namespace {
 
 // How long Finish waits for the HDL child before it shows the wait dialog.
 constexpr qint64 kQuietChildWaitMs = 1500;
+
+// A port as wide as an attribute (Olm_Field::BusWidthFrom) that Apply works
+// out, rather than a field of a page, takes the width Apply left: the pages
+// wrote the port before Apply ran, with the width the model held then, which
+// a rerun from the design file would not repeat.
+void FollowDerivedBusWidths(const std::vector<std::unique_ptr<Olm_KitPage>>& pages, Olm_WizData& data) {
+    for (const auto& page : pages) {
+        if (page->IsSkipped()) continue;
+        const Olm_FieldValues& values = page->ModelValues();
+        for (const Olm_Field* field : page->Fields()) {
+            if (!field->IsPort() || field->GetBusWidthFrom().empty() || !field->IsEnabled(values)) continue;
+            Olm_Block* block = page->BlockOf(*field);
+            Olm_Pin* pin = block ? block->GetNamedPin(field->GetPin().c_str()) : nullptr;
+            Olm_Signal* net = pin && pin->IsActive() ? data.GetNamedSignal(pin->GetSigName()) : nullptr;
+            int width = 0;
+            if (!net || !Pal::StrUtil::ParseInt(values.Text(field->GetBusWidthFrom()), width) || width <= 0) continue;
+            if (!net->IsBus() || net->GetWidth() != width) net->SetIsBus(true, width);
+        }
+    }
+}
 
 }  // namespace
 
@@ -286,7 +308,10 @@ bool Olm_KitMain::InitGuiDlgs(Nx_Wizard* wizard) {
 
 bool Olm_KitMain::DoFinishAtSummaryStart() {
     if (!Apply()) return false;
-    if (Olm_WizData* data = GetWizDataPtr()) Olm_ModelEdit::ActivateUsedNets(*data);
+    if (Olm_WizData* data = GetWizDataPtr()) {
+        FollowDerivedBusWidths(m_pages, *data);
+        Olm_ModelEdit::ActivateUsedNets(*data);
+    }
     UpdateFamilyFlags();
     return true;
 }

@@ -124,6 +124,28 @@ TEST_F(KitRun, WalkToFinishWritesWhatBatchWritesOrStopsWithoutWriting) {
     for (const char* out : {"incomplete", "asked"}) EXPECT_FALSE(fs::exists(dir.File(out))) << out;
 }
 
+// A port as wide as an attribute that Apply works out, not a field: the
+// first run writes the width Apply left, as a rerun from its design file does.
+class DerivedWidthWizard : public DemoWizard {
+public:
+    explicit DerivedWidthWizard(bool batch) : DemoWizard(batch) {
+        Pages().front()->AddPort("P", "P port:").BusWidthFrom("P_WIDTH");
+    }
+    bool Apply() override {
+        Olm_ModelEdit::SetValue(Block(), "P_WIDTH", std::to_string(ModelValues().Int("A_WIDTH") + 18));
+        return true;
+    }
+};
+
+TEST_F(KitRun, PortFollowsTheWidthApplyWorksOut) {
+    ASSERT_TRUE(session.Run<DerivedWidthWizard>(Request(dir, "BlockProp: DSP.*.A_WIDTH=12;\n")).Succeeded());
+    Olm_RunRequest rerun = Request(dir, "", "rerun");
+    rerun.designFile = dir.File("out/demo.kfz");
+    ASSERT_TRUE(session.Run<DerivedWidthWizard>(rerun).Succeeded());
+    for (const char* hdl : {"out/demo.v", "rerun/demo.v"})
+        EXPECT_NE(ReadFile(dir.File(hdl)).find("output wire [29:0] P"), std::string::npos) << hdl;
+}
+
 // A wizard that sets no HDL file name writes the design file alone, and the
 // report says why the other files are missing.
 class NoHdlWizard : public DemoWizard {

@@ -35,7 +35,9 @@ constexpr const char* kHelp =
     "  -k, --kfz FILE   the design file to check\n"
     "  -h, --help       show this help\n\n"
     "The primitives are looked up in the installed wizard data files\n"
-    "($OLMW_DATA_DIR when it is set, otherwise the installation's data folder).\n\n"
+    "($OLMW_DATA_DIR when it is set, otherwise the installation's data folder),\n"
+    "the data files of the wizard plugins and every *.dev file in the folders\n"
+    "of $OLMW_DATA_PATH.\n\n"
     "Exit codes: 0 the design meets the rules, 1 findings, 2 wrong usage or a\n"
     "design file that cannot be read.\n";
 

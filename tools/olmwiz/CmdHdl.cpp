@@ -34,7 +34,9 @@ constexpr const char* kHelp =
     "                      so that a simulator can elaborate the wrapper\n"
     "  -h, --help          show this help\n\n"
     "The primitives are looked up in the installed wizard data files\n"
-    "($OLMW_DATA_DIR when it is set, otherwise the installation's data folder).\n\n"
+    "($OLMW_DATA_DIR when it is set, otherwise the installation's data folder),\n"
+    "the data files of the wizard plugins and every *.dev file in the folders\n"
+    "of $OLMW_DATA_PATH.\n\n"
     "Exit codes: 0 written, 1 the design could not be read or the files not\n"
     "written, 2 wrong usage.\n";
 

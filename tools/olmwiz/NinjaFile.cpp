@@ -90,7 +90,14 @@ std::string WriteNinjaFile(const std::string& file, const Manifest& manifest,
         // Every path and argument must come out of ninja as it went in.
         std::vector<std::pair<std::string, bool>> texts;  // text, whether a path of the build line
         for (const std::string& path : outputs) texts.emplace_back(path, true);
-        for (const std::string& path : {request.optionFile, request.designFile, dataFile.str(), olmwiz})
+        // A plugin's wizard also follows from the plugin library and from its
+        // own data file, which need not be among the installed ones.
+        std::error_code ec;
+        const std::string plugin = job.wizard && job.wizard->origin != "built-in"
+                                       ? std::filesystem::absolute(job.wizard->origin, ec).lexically_normal().string()
+                                       : "";
+        const std::string wizardData = std::filesystem::absolute(dataFile.str(), ec).lexically_normal().string();
+        for (const std::string& path : {request.optionFile, request.designFile, wizardData, plugin, olmwiz})
             texts.emplace_back(path, true);
         for (const std::string& arg : job.RunArguments()) texts.emplace_back(arg, false);
         for (const auto& [item, isPath] : texts) {
@@ -104,7 +111,7 @@ std::string WriteNinjaFile(const std::string& file, const Manifest& manifest,
         text << ": olmwiz_run";
         // A design file regenerated in place is an output only: as an input
         // too it would make the edge depend on itself.
-        std::vector<std::string> inputs = {request.optionFile, request.designFile};
+        std::vector<std::string> inputs = {request.optionFile, request.designFile, wizardData, plugin};
         inputs.insert(inputs.end(), dataFiles.begin(), dataFiles.end());
         inputs.insert(inputs.end(), programFiles.begin(), programFiles.end());
         std::set<std::string> listed;

@@ -10,9 +10,11 @@ namespace olmwiz {
 // Writes a ninja build file for the jobs of a manifest instead of running
 // them: one edge per job, whose command is the job's `olmwiz run ... --batch`
 // (every path absolute) and whose inputs are everything its files follow
-// from: the option file, the design file given, every installed data file
-// (the wizard's own, and those the HDL wrapper takes its primitives from),
-// and the program files (olmwiz and the shared libraries it loads); its
+// from: the option file, the design file given, the wizard's data file
+// (where it was found: a plugin's lies in OLMW_DATA_PATH), every installed
+// data file (the HDL wrapper takes its primitives from them), the plugin
+// library of a plugin's wizard, and the program files (olmwiz and the shared
+// libraries it loads); its
 // outputs are the job's design, HDL and constraint files. The edges restat:
 // a job whose files come out unchanged leaves them alone, and nothing after
 // it reruns. One more edge writes the ninja file itself again, from the
