@@ -1,6 +1,6 @@
 // The transceiver wizard's rate solver: the cases worked by hand in
-// rate_cases.txt, a brute-force
-// search over every multiplier and divider, and the fabric-clock check.
+// rate_cases.txt, a brute-force search over every multiplier and divider,
+// and the fabric clocks worked by hand in fabric_cases.txt.
 #include "CaseFiles.h"
 #include "HsxRateSolver.h"
 
@@ -123,41 +123,23 @@ TEST(RateSolver, AgreesWithABruteForceSearch) {
     EXPECT_GT(refused, 5000);
 }
 
-struct FabricCase {
-    const PllLimits* limits;
-    double rateGbps;
-    Coding coding;
-    int width;
-    double mhz;
-    bool ok;
-    const char* hint;  // the widths that would fit, as the message names them
-};
+class FabricClock : public ::testing::TestWithParam<olmtest::CaseRow> {};
 
-class FabricClock : public ::testing::TestWithParam<FabricCase> {};
-
+// Each case of fabric_cases.txt.
 TEST_P(FabricClock, IsRateTimesCodeRateOverWidthWithinTheRange) {
-    const FabricCase& c = GetParam();
-    const FabricResult r = CheckFabricClock(*c.limits, "TX", c.rateGbps, c.coding, c.width, {8, 16, 32, 64});
-    EXPECT_DOUBLE_EQ(r.mhz, c.mhz);
-    EXPECT_EQ(r.ok, c.ok) << r.message;
-    if (!c.ok) {
-        EXPECT_NE(r.message.find(c.hint), std::string::npos) << r.message;
+    const olmtest::CaseRow& c = GetParam();
+    const std::map<std::string, Coding> codings{{"none", Coding::None}, {"8b10b", Coding::B8B10}, {"64b66b", Coding::B64B66}};
+    const FabricResult r =
+        CheckFabricClock(Pll(c[1]), "TX", std::stod(c[2]), codings.at(c[3]), std::stoi(c[4]), {8, 16, 32, 64});
+    EXPECT_DOUBLE_EQ(r.mhz, std::stod(c[5]));
+    EXPECT_EQ(r.ok, c[6] == "fits") << r.message;
+    if (!r.ok) {
+        EXPECT_NE(r.message.find(c[6]), std::string::npos) << r.message;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FabricClock,
-    ::testing::Values(
-        // 3125 x 8/10 / 16 = 156.25 MHz.
-        FabricCase{&kHsx3, 3.125, Coding::B8B10, 16, 156.25, true, ""},
-        // 3125 x 8/10 / 8 = 312.5 MHz, above 250.
-        FabricCase{&kHsx3, 3.125, Coding::B8B10, 8, 312.5, false,
-                   "ruled out by the fabric-clock range 10 to 250 MHz. A TX data width of 16, 32 or 64 bits"},
-        // 10312.5 x 64/66 / 32 = 312.5 MHz: the upper bound itself.
-        FabricCase{&kHsx10, 10.3125, Coding::B64B66, 32, 312.5, true, ""},
-        // 10312.5 / 32 = 322.265625 MHz without coding; 64 bits would give 161.1328125.
-        FabricCase{&kHsx10, 10.3125, Coding::None, 32, 322.265625, false, "width of 64 bits would fit"},
-        // 500 x 8/10 / 64 = 6.25 MHz, below 10.
-        FabricCase{&kHsx11, 0.5, Coding::B8B10, 64, 6.25, false, "width of 8, 16 or 32 bits"}));
+INSTANTIATE_TEST_SUITE_P(Cases, FabricClock,
+                         ::testing::ValuesIn(olmtest::ReadCaseRows(OLM_CASES_DIR "/hsx/fabric_cases.txt")),
+                         [](const auto& info) { return info.param[0]; });
 
 }  // namespace
