@@ -1,6 +1,6 @@
-// Batch runs of the single-PLL wizard: what a run reports and logs, and port
-// names checked for the HDL at hand. The files
-// of the bundled example are compared whole with the golden files.
+// Batch runs of the single-PLL wizard: what a run reports and logs, port
+// names checked for the HDL at hand, and each clock buffer. The files of the
+// bundled example are compared whole with the golden files.
 #include "WizardBatch.h"
 
 #include <gtest/gtest.h>
