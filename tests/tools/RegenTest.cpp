@@ -2,6 +2,7 @@
 // end on the bundled option files: the same files as single runs in any job
 // order, a failed job among good ones, malformed manifests, the ninja file.
 
+#include "CaseFiles.h"
 #include "OlmwizChild.h"
 #include "ShellWords.h"
 #include "TestSupport.h"
@@ -163,31 +164,23 @@ TEST_F(Regen, AFailedJobStopsNoOtherAndLeavesNothing) {
     EXPECT_TRUE(Has(olmtest::ReadFile(Dir("r.json")), "\"status\": \"failed\""));
 }
 
-TEST_F(Regen, AMalformedManifestIsNamedByFileAndLineAndNothingRuns) {
+// Each job line of regen_manifests.txt after a good one.
+class RegenManifest : public Regen, public ::testing::WithParamInterface<olmtest::CaseRow> {};
+
+TEST_P(RegenManifest, AMalformedLineIsNamedByFileAndLineAndNothingRuns) {
     const std::string good = "--wizard tkl_pll --family korvo5 --design ok --outdir out";
-    const std::pair<std::string, std::string> cases[] = {
-        {good + " --bogus", "unknown option '--bogus'"},
-        {good + " --log", "option '--log' needs a value"},
-        {"--family korvo5 --design d", "--wizard is required"},
-        {"--wizard= --family korvo5 --design d", "--wizard is required"},
-        {"--wizard tkl_pll --design d", "--family is required"},
-        {"--wizard tkl_pll --family korvo5", "--design is required"},
-        {"--wizard tkl_nope --family korvo5 --design d", "unknown wizard type 'tkl_nope'"},
-        {"--wizard tkl_pll --family korvo5 --design d --hdl edif", "--hdl must be verilog or vhdl, not 'edif'"},
-        {"--wizard tkl_pll --family korvo5 --design \"d", "unterminated double quote"},
-        {"--wizard tkl_pll --family korvo5 --design d stray", "unexpected argument 'stray'"},
-        {"run --wizard tkl_pll --family korvo5 --design d",
-         "a job gives the arguments of olmwiz run without the word 'run'"},
-        {good, "writes '" + Dir("out/ok.kfz").string() + "' as the job of line 3 does"},
-    };
-    for (const auto& [line, problem] : cases) {
-        const std::string manifest = m_scratch.Write("m.txt", "# a comment\n\n" + good + "\n" + line + "\n");
-        const ChildResult run = m_olmwiz.Run({"regen", manifest});
-        EXPECT_EQ(run.exitCode, 2) << line;
-        EXPECT_TRUE(Has(run.err, "olmwiz regen: " + manifest + ":4: " + problem)) << run.err;
-        EXPECT_FALSE(fs::exists(Dir("out"))) << line;
-    }
+    const std::string manifest = m_scratch.Write("m.txt", "# a comment\n\n" + good + "\n" + GetParam()[1] + "\n");
+    std::string problem = GetParam()[2];
+    if (const std::size_t at = problem.find("{OUT}"); at != std::string::npos) problem.replace(at, 5, Dir("out").string());
+    const ChildResult run = m_olmwiz.Run({"regen", manifest});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(Has(run.err, "olmwiz regen: " + manifest + ":4: " + problem)) << run.err;
+    EXPECT_FALSE(fs::exists(Dir("out")));
 }
+
+INSTANTIATE_TEST_SUITE_P(Lines, RegenManifest,
+                         ::testing::ValuesIn(olmtest::ReadCaseRows(OLM_TOOLS_CASES "/regen_manifests.txt")),
+                         [](const auto& info) { return info.param[0]; });
 
 TEST_F(Regen, AnUnreadableManifestIsNamed) {
     const ChildResult absent = m_olmwiz.Run({"regen", Dir("absent.txt")});

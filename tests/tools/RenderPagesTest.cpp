@@ -63,9 +63,7 @@ TEST_P(RenderPages, SavesEachPageAtTheOpeningSizeAndNothingElse) {
 INSTANTIATE_TEST_SUITE_P(
     Wizards, RenderPages,
     ::testing::Values(
-        Walk{"tkl_pll",
-             {"--wizard", "tkl_pll", "--family", "korvo5", "--design", "clkgen"},
-             {"01-general-setup.png", "02-output-clocks.png", "03-summary.png"}},
+        // A title's " - " keeps its dashes.
         Walk{"dsp_mult",
              {"--wizard", "dsp_mult", "--family", "korvo5", "--design", "mult"},
              {"01-general-setup---multiplier.png", "02-pipelining---multiplier.png", "03-summary---multiplier.png"}},
@@ -74,10 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
              {"--wizard", "hsx", "--family", "korvo4", "--design", "dual", "--options",
               OLM_EXAMPLES_DIR "/hsx_korvo4_bonded.opt"},
              {"01-transceiver-lanes.png", "02-line-rate.png", "03-data-path.png", "04-clock-compensation.png",
-              "05-lane-bonding.png", "06-loopback.png", "07-buffers.png", "08-summary.png"}},
-        Walk{"generic_ssio",
-             {"--wizard", "generic", "--type", "ssio_any", "--family", "korvo5", "--design", "io"},
-             {"01-oser.png", "02-iser.png", "03-idly.png", "04-idlyctrl.png", "05-summary.png"}}),
+              "05-lane-bonding.png", "06-loopback.png", "07-buffers.png", "08-summary.png"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A page that refuses its settings stops the walk with the reason, and the

@@ -3,6 +3,7 @@
 // are refused or survived, with the reason on stderr and every input as it was.
 
 #include "BadInput.h"
+#include "CaseFiles.h"
 
 #include "kit/Olm_RunSession.h"
 
@@ -85,40 +86,25 @@ TEST_P(OutputRefused, SaysWhyAtOnceAndChangesNothing) {
     EXPECT_EQ(Snapshot(m_scratch.Path()), before);
 }
 
-const std::string kLong(Olm_RunSession::kMaxDesignNameBytes + 1, 'n');
+// The rows of OutputRefusalCases.txt, and a design name one byte over the
+// bound, too long for a row.
+std::vector<Refusal> Refusals() {
+    std::vector<Refusal> cases;
+    for (const olmtest::CaseRow& row : olmtest::ReadCaseRows(OLM_BADINPUT_CASES "/OutputRefusalCases.txt")) {
+        std::vector<std::string> words = olmtest::Words(row[3]);
+        const std::string command = words.front();
+        if (command != "regen") words.erase(words.begin());  // Run and Hdl put it back
+        cases.push_back({row[0], command == "run" ? Outputs::Run(words) : command == "hdl" ? Outputs::Hdl(words) : words,
+                         std::stoi(row[1]), row[2]});
+    }
+    cases.push_back({"run_design_name_too_long",
+                     Outputs::Run({"--design", std::string(Olm_RunSession::kMaxDesignNameBytes + 1, 'n')}), 1,
+                     "is too long: 201 characters"});
+    return cases;
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, OutputRefused,
-    ::testing::Values(
-        Refusal{"run_log_is_its_option_file", Outputs::Run({"--options", "good.opt", "--log", "lnk/../good.opt"}), 1,
-                "the log file 'lnk/../good.opt' would overwrite the option file 'good.opt'"},
-        Refusal{"run_log_is_its_design_file", Outputs::Run({"--kfz", "d.kfz", "--log", "./d.kfz"}), 1,
-                "would overwrite the design file 'd.kfz'"},
-        Refusal{"hdl_output_is_its_design_file", Outputs::Hdl({"-o", "./d.kfz"}), 1, "would overwrite the design file"},
-        Refusal{"hdl_stubs_is_its_output", Outputs::Hdl({"-o", "jobs/x.v", "--stubs", "lnk/x.v"}), 1,
-                "--stubs 'lnk/x.v' is the same file as -o 'jobs/x.v'"},
-        Refusal{"hdl_failed_stubs_leave_no_wrapper", Outputs::Hdl({"-o", "jobs/x.v", "--stubs", "fifo"}), 1,
-                "cannot write 'fifo': it is a FIFO that nobody reads from"},
-        Refusal{"hdl_output_fifo", Outputs::Hdl({"-o", "fifo"}), 1, "nobody reads from"},
-        Refusal{"hdl_output_full_device", Outputs::Hdl({"-o", "/dev/full"}), 1, "No space left on device"},
-        Refusal{"run_log_fifo", Outputs::Run({"--log", "fifo"}), 1, "cannot write the log file"},
-        Refusal{"run_design_name_too_long", Outputs::Run({"--design", kLong}), 1, "is too long: 201 characters"},
-        Refusal{"run_option_fifo_without_writer", Outputs::Run({"--options", "fifo"}), 1,
-                "Could not find the specified option file"},
-        Refusal{"regen_json_is_the_manifest", {"regen", "m.txt", "--json", "./m.txt"}, 2, "overwrite the manifest"},
-        Refusal{"regen_ninja_is_an_option_file", {"regen", "m.txt", "--ninja", "good.opt"}, 2,
-                "--ninja 'good.opt' would overwrite the option file of line 1"},
-        Refusal{"regen_log_is_another_jobs_option_file", {"regen", "mlog.txt"}, 2,
-                "the log file of line 2"},
-        Refusal{"regen_two_jobs_one_file_through_a_link", {"regen", "mlnk.txt"}, 2, "is the same file as"},
-        Refusal{"regen_manifest_dev_zero", {"regen", "/dev/zero"}, 2, "a character device, not a regular file"},
-        Refusal{"regen_manifest_dev_urandom", {"regen", "/dev/urandom"}, 2, "a character device"},
-        Refusal{"regen_manifest_fifo", {"regen", "fifo"}, 2, "a FIFO, not a regular file"},
-        Refusal{"regen_json_fifo", {"regen", "m.txt", "--json", "fifo"}, 1, "nobody reads from"},
-        Refusal{"regen_ninja_fifo", {"regen", "m.txt", "--ninja", "fifo"}, 1, "nobody reads from"},
-        Refusal{"regen_ninja_carriage_return", {"regen", "mcr.txt", "--ninja", "b.ninja"}, 1,
-                "cannot be written in a ninja file: it holds a carriage return"}),
-    [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, OutputRefused, ::testing::ValuesIn(Refusals()),
+                         [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
 
 // Writes that fail part way are errors with the system's reason, and the
 // file they would have replaced stays as it was.

@@ -1,5 +1,6 @@
 // The clock and tap arithmetic of the source-synchronous I/O wizards, against
-// values worked by hand and against searches by trial.
+// values worked by hand (clock_cases.txt) and against searches by trial.
+#include "CaseFiles.h"
 #include "SsioTiming.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iomanip>
+#include <sstream>
 
 namespace {
 
@@ -22,43 +24,21 @@ Ssio::SsioTiming DataTiming() {
     return Ssio::SsioTiming(l);
 }
 
-struct ClockCase {
-    double bitRate;
-    bool ddr;
-    int ratio;
-    double fast, word;  // 0: refused
-    bool cascade;
-};
+class SsioClocksByHand : public ::testing::TestWithParam<olmtest::CaseRow> {};
 
-void PrintTo(const ClockCase& c, std::ostream* os) {
-    *os << std::setprecision(10) << c.bitRate << (c.ddr ? " Mb/s DDR, ratio " : " Mb/s SDR, ratio ") << c.ratio;
-}
-
-class SsioClocksByHand : public ::testing::TestWithParam<ClockCase> {};
-
+// Each case of clock_cases.txt, the plan written as the file writes it.
 TEST_P(SsioClocksByHand, GiveTheFastAndWordClocksOrRefuse) {
-    const ClockCase& c = GetParam();
-    const Ssio::ClockPlan plan = DataTiming().Clocks(c.bitRate, c.ddr, c.ratio);
-    ASSERT_EQ(plan.ok, c.fast > 0.0) << plan.message;
-    if (!plan.ok) return;
-    EXPECT_DOUBLE_EQ(plan.fastMHz, c.fast);
-    EXPECT_DOUBLE_EQ(plan.wordMHz, c.word);
-    EXPECT_EQ(plan.cascade, c.cascade);
+    const olmtest::CaseRow& c = GetParam();
+    const Ssio::ClockPlan plan = DataTiming().Clocks(std::stod(c[1]), c[2] == "DDR", std::stoi(c[3]));
+    std::ostringstream written;
+    written << std::setprecision(12) << "fast " << plan.fastMHz << ", word " << plan.wordMHz
+            << (plan.cascade ? ", cascade" : "");
+    EXPECT_EQ(plan.ok ? written.str() : "refused", c[4]) << plan.message;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rates, SsioClocksByHand,
-    ::testing::Values(ClockCase{800, true, 8, 400, 100, false},    // 800 / 2 = 400, 800 / 8 = 100
-                      ClockCase{600, false, 6, 600, 100, false},   // SDR: the bit rate; 600 / 6 = 100
-                      ClockCase{1250, true, 10, 625, 125, true},   // 1250 / 2, 1250 / 10; 10 > 8: a master and a slave
-                      ClockCase{1600, true, 8, 800, 200, false},   // 1600 / 2 = 800, just the fast clock's limit
-                      ClockCase{1600.002, true, 8, 0, 0, false},   // 800.001 MHz, beyond it
-                      ClockCase{600, false, 2, 600, 300, false},   // 600 / 2 = 300, just the word clock's limit
-                      ClockCase{601, false, 2, 0, 0, false},       // 300.5 MHz, beyond it
-                      ClockCase{20, false, 8, 20, 2.5, false},     // 20 / 8 = 2.5, just the word clock's lowest
-                      ClockCase{19.9, true, 4, 0, 0, false},       // 19.9 / 2 = 9.95 MHz, below the fast clock's 10
-                      ClockCase{800, true, 5, 0, 0, false},        // DDR takes even ratios only
-                      ClockCase{800, false, 10, 0, 0, false}));    // SDR stops at 8
+INSTANTIATE_TEST_SUITE_P(Rates, SsioClocksByHand,
+                         ::testing::ValuesIn(olmtest::ReadCaseRows(OLM_CASES_DIR "/ssio/clock_cases.txt")),
+                         [](const auto& info) { return info.param[0]; });
 
 // For every data rate and ratio the bit rates accepted, found by trying every
 // 0.25 Mb/s, are one interval whose ends follow from the limits by hand:
