@@ -1,5 +1,6 @@
 #include "wizard/Olm_WaitDlgImp.h"
 
+#include "gui_nx/Nx_Wizard.h"
 #include "pal/Process.h"
 
 #include <QPushButton>
@@ -8,6 +9,8 @@
 Olm_WaitDlgImp::Olm_WaitDlgImp(QWidget* parent, const char* name, bool modal, Qt::WindowFlags flags)
     : Olm_WaitUI(parent, name, modal, flags) {
     connect(IDCANCEL2, &QPushButton::clicked, this, &Olm_WaitDlgImp::OnCancel);
+    // It closes when the child process ends: a walk through the window waits for it.
+    setProperty(Nx_Wizard::kEndsByItself, true);
 }
 
 Olm_WaitDlgImp::~Olm_WaitDlgImp() = default;

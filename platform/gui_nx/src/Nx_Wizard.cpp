@@ -237,6 +237,7 @@ int Nx_Wizard::exec() {
 void Nx_Wizard::closeForeignDialog() {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || modal == this || !m_walkProblem.isEmpty()) return;
+    if (modal->property(kEndsByItself).toBool()) return;
     const Nx_WizardPage* page = currentNxPage();
     m_walkProblem = QStringLiteral("a dialog '%1' opened on the page %2, which the walk cannot answer")
                         .arg(modal->windowTitle(), page ? page->pageName() : QString());

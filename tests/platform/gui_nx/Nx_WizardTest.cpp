@@ -8,11 +8,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -241,6 +243,35 @@ TEST_F(NxWizardTest, WheelChangesOnlyTheFocusedComboOrSpinBoxElseScrollsThePage)
     EXPECT_EQ(spin->value(), 4);
     EXPECT_TRUE(Nx_WheelGuard::isGuarded(spin));
     wizard.hide();
+}
+
+// A walk to Finish waits for a dialog that ends by itself (a wait dialog)
+// and stops, closing it, at any other dialog a page opens.
+class DialogPage : public LoggingPage {
+public:
+    DialogPage(QWidget* parent, Log& log, bool endsByItself) : LoggingPage(parent, "Asking", log), m_ends(endsByItself) {}
+    bool onNext() override {
+        QDialog dialog;
+        dialog.setWindowTitle("Busy");
+        dialog.setProperty(Nx_Wizard::kEndsByItself, m_ends);
+        if (m_ends) QTimer::singleShot(300, &dialog, &QDialog::accept);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+private:
+    bool m_ends;
+};
+
+TEST_F(NxWizardTest, WalkWaitsForADialogThatEndsByItselfAndStopsAtAnyOther) {
+    for (const bool ends : {true, false}) {
+        Nx_Wizard wizard("W");
+        new DialogPage(&wizard, log, ends);
+        new LoggingPage(&wizard, "Last", log);
+        wizard.setWalkToFinish(true);
+        EXPECT_EQ(wizard.exec(), ends ? 1 : 0) << ends;
+        EXPECT_EQ(wizard.walkProblem(),
+                  ends ? QString() : "a dialog 'Busy' opened on the page Asking, which the walk cannot answer");
+    }
 }
 
 }  // namespace

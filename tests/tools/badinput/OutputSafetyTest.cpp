@@ -128,7 +128,9 @@ TEST_P(WriteFails, IsAnErrorAndKeepsTheOldFile) {
     const ChildResult run = m_olmwiz.Run(GetParam().args);
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_NE(run.err.find(GetParam().text), std::string::npos) << run.err;
-    if (!GetParam().kept.empty()) EXPECT_EQ(olmtest::ReadFile(m_scratch.File(GetParam().kept)), old);
+    if (!GetParam().kept.empty()) {
+        EXPECT_EQ(olmtest::ReadFile(m_scratch.File(GetParam().kept)), old);
+    }
     for (const auto& entry : fs::directory_iterator(m_scratch.Path()))
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
 }
@@ -219,7 +221,9 @@ TEST_P(RegenInterrupted, LeavesNoDebris) {
                                    "; " + GetParam().stop + "; wait $p; true";
         shell.Run({"-c", script, OLMWIZ_PATH});
         // A regen killed outright cannot clean up; the next run does.
-        if (GetParam().name != "killed") EXPECT_EQ(debris(), "") << "stopped after " << delay << " s";
+        if (GetParam().name != "killed") {
+            EXPECT_EQ(debris(), "") << "stopped after " << delay << " s";
+        }
         if (GetParam().name == "killed") {
             EXPECT_TRUE(Accepted(m_olmwiz.Run({"regen", "many.txt", "-j", "2"})));
             EXPECT_EQ(debris(), "");

@@ -81,9 +81,13 @@ public:
     // unattended meanwhile (Nx_MessageBox). The walk stops at the first page
     // that is not complete (isComplete: its Next and Finish are disabled),
     // that refuses Next or Finish, or on which another modal dialog opens
-    // (the walk cannot answer it: it is closed at once). walkProblem() then
-    // says why, naming the page, and walkEnded() is emitted either way.
+    // (the walk cannot answer it: it is closed at once). A dialog that ends by
+    // itself, such as a wait dialog that closes when its work is done, sets
+    // the property kEndsByItself to true, and the walk waits for it. When the
+    // walk stops, walkProblem() says why, naming the page; walkEnded() is
+    // emitted either way.
     void setWalkToFinish(bool walk) { m_walkToFinish = walk; }
+    static constexpr const char* kEndsByItself = "nxEndsByItself";
     QString walkProblem() const { return m_walkProblem; }
     // The file name of a page's snapshot: "NN-<title>.png".
     static QString snapshotName(int number, const QString& pageTitle);
