@@ -1,5 +1,6 @@
 #include "datafiles/Olm_SimModels.h"
 
+#include "datafiles/Olm_Data.h"
 #include "datafiles/Olm_DataTypes.h"
 #include "devinfo/DevData.h"
 
@@ -16,9 +17,10 @@ std::vector<std::string> Olm_SimModels::Folders(Olm_HdlLanguage language) {
     const std::string dataDir = DevSpec::getdatadir();
     const auto installed = !data.empty() && data.back() == dataDir ? data.end() - 1 : data.end();
     std::vector<std::string> found = Olm_DataTypes::HandedDownFiles();
+    Olm_Data lookup;
     for (const Olm_DataTypes::Entry& entry : Olm_DataTypes::Registered()) {
-        DevSpec spec;
-        if (const char* path = spec.getdatafilename(0, entry.file.c_str(), 1, -1)) found.emplace_back(path);
+        Pal::String path;
+        if (lookup.GetDataFileName(entry.file.c_str(), path)) found.emplace_back(path.str());
     }
     std::vector<std::string> plugins;
     for (const std::string& file : found) plugins.push_back(fs::path(file).parent_path().string());
