@@ -15,8 +15,6 @@
 #include "kit/Olm_SymbolSource.h"
 #include "kit/Olm_SymbolSvg.h"
 #include "model/Olm_Block.h"
-#include "model/Olm_Pin.h"
-#include "model/Olm_Signal.h"
 #include "model/Olm_WizData.h"
 #include "pal/File.h"
 #include "pal/Process.h"
@@ -40,19 +38,16 @@ constexpr qint64 kQuietChildWaitMs = 1500;
 // A port as wide as an attribute (Olm_Field::BusWidthFrom) that Apply works
 // out, rather than a field of a page, takes the width Apply left: the pages
 // wrote the port before Apply ran, with the width the model held then, which
-// a rerun from the design file would not repeat.
+// a rerun from the design file would not repeat. The port is written again
+// as its page's Next writes it, from the values the model holds now.
 void FollowDerivedBusWidths(const std::vector<std::unique_ptr<Olm_KitPage>>& pages, Olm_WizData& data) {
     for (const auto& page : pages) {
         if (page->IsSkipped()) continue;
         const Olm_FieldValues& values = page->ModelValues();
         for (const Olm_Field* field : page->Fields()) {
-            if (!field->IsPort() || field->GetBusWidthFrom().empty() || !field->IsEnabled(values)) continue;
-            Olm_Block* block = page->BlockOf(*field);
-            Olm_Pin* pin = block ? block->GetNamedPin(field->GetPin().c_str()) : nullptr;
-            Olm_Signal* net = pin && pin->IsActive() ? data.GetNamedSignal(pin->GetSigName()) : nullptr;
-            int width = 0;
-            if (!net || !Pal::StrUtil::ParseInt(values.Text(field->GetBusWidthFrom()), width) || width <= 0) continue;
-            if (!net->IsBus() || net->GetWidth() != width) net->SetIsBus(true, width);
+            if (!field->IsPort() || field->GetBusWidthFrom().empty()) continue;
+            if (Olm_Block* block = page->BlockOf(*field))
+                field->Write(data, *block, values.Text(field->GetAttribute()), field->IsEnabled(values), values);
         }
     }
 }
